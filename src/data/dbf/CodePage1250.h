@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringView>
+
+#include <stdexcept>
+
+namespace velmor::dbf {
+
+// A character that Windows-1250 cannot hold.
+class EncodingError : public std::runtime_error {
+public:
+    EncodingError(QChar character, const QString& text);
+    QChar character() const { return m_character; }
+    QString message() const;
+
+private:
+    QChar m_character;
+    QString m_text;
+};
+
+// Windows-1250, the code page of the register's files. Romanian comma-below letters
+// (U+0218..U+021B), which the code page lacks, are stored as their cedilla forms.
+namespace cp1250 {
+
+QString decode(const char* data, qsizetype size);
+inline QString decode(const QByteArray& bytes) { return decode(bytes.constData(), bytes.size()); }
+
+// Throws EncodingError on the first character the code page lacks.
+QByteArray encode(QStringView text);
+
+// Same as encode() without throwing; returns false and the offending character instead.
+bool tryEncode(QStringView text, QByteArray& out, QChar* offending = nullptr);
+
+bool canEncode(QStringView text);
+
+}
+
+}
