@@ -1,0 +1,81 @@
+#include "app/CliOutput.h"
+
+#include <cmath>
+
+namespace velmor::cli {
+
+namespace {
+
+QString escapeText(const QString& text)
+{
+    QString out;
+    out.reserve(text.size());
+    for (QChar c : text) {
+        switch (c.unicode()) {
+        case '\\':
+            out += QStringLiteral("\\\\");
+            break;
+        case '\t':
+            out += QStringLiteral("\\t");
+            break;
+        case '\r':
+            out += QStringLiteral("\\r");
+            break;
+        case '\n':
+            out += QStringLiteral("\\n");
+            break;
+        default:
+            out += c;
+        }
+    }
+    return out;
+}
+
+QString formatReal(double d)
+{
+    QString text = QString::number(d, 'f', 10);
+    if (text.contains(QLatin1Char('.'))) {
+        while (text.endsWith(QLatin1Char('0')))
+            text.chop(1);
+        if (text.endsWith(QLatin1Char('.')))
+            text.chop(1);
+    }
+    if (text == QLatin1String("-0"))
+        text = QStringLiteral("0");
+    return text;
+}
+
+}
+
+QString formatCell(const dbf::Value& value)
+{
+    if (const auto* i = std::get_if<std::int64_t>(&value))
+        return QString::number(*i);
+    if (const auto* d = std::get_if<double>(&value))
+        return formatReal(*d);
+    if (const auto* s = std::get_if<QString>(&value))
+        return escapeText(*s);
+    if (const auto* date = std::get_if<QDate>(&value))
+        return date->toString(QStringLiteral("yyyy-MM-dd"));
+    if (const auto* b = std::get_if<bool>(&value))
+        return *b ? QStringLiteral("1") : QStringLiteral("0");
+    return {};
+}
+
+QString formatResult(const engine::ResultSet& result)
+{
+    QString out;
+    QStringList names;
+    for (const auto& f : result.fields)
+        names << f.name;
+    out += names.join(QLatin1Char('\t')) + QLatin1Char('\n');
+    for (const auto& row : result.rows) {
+        QStringList cells;
+        for (const auto& v : row)
+            cells << formatCell(v);
+        out += cells.join(QLatin1Char('\t')) + QLatin1Char('\n');
+    }
+    return out;
+}
+
+}

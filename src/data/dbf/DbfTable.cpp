@@ -1,0 +1,777 @@
+#include "data/dbf/DbfTable.h"
+
+#include "data/dbf/CodePage1250.h"
+#include "data/dbf/DbfError.h"
+#include "data/dbf/FileNames.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QtEndian>
+
+#include <cmath>
+
+namespace velmor::dbf {
+
+namespace {
+
+constexpr char kEndOfFile = '\x1A';
+constexpr char kTerminator = '\x0D';
+
+QString baseName(const QString& path)
+{
+    return QFileInfo(path).fileName();
+}
+
+[[noreturn]] void damaged(const QString& path, const QString& what)
+{
+    throw DbfError(QStringLiteral("Tabelul \"%1\" este deteriorat: %2.").arg(baseName(path), what));
+}
+
+bool isBlank(const char* p, int width)
+{
+    for (int i = 0; i < width; ++i) {
+        if (p[i] != ' ' && p[i] != '\0')
+            return false;
+    }
+    return true;
+}
+
+// Trimmed view of a numeric field; empty when blank.
+QByteArray trimmedField(const char* p, int width)
+{
+    int begin = 0;
+    int end = width;
+    while (begin < end && (p[begin] == ' ' || p[begin] == '\0'))
+        ++begin;
+    while (end > begin && (p[end - 1] == ' ' || p[end - 1] == '\0'))
+        --end;
+    return QByteArray::fromRawData(p + begin, end - begin);
+}
+
+bool parseNumber(const char* p, int width, double& out)
+{
+    const QByteArray text = trimmedField(p, width);
+    if (text.isEmpty())
+        return false;
+    // Fast path for plain decimals, the only form tables hold.
+    const char* s = text.constData();
+    const char* e = s + text.size();
+    bool negative = false;
+    if (*s == '-' || *s == '+') {
+        negative = *s == '-';
+        ++s;
+    }
+    if (s == e)
+        return false;
+    double whole = 0;
+    while (s < e && *s >= '0' && *s <= '9')
+        whole = whole * 10 + (*s++ - '0');
+    if (s < e && *s == '.') {
+        ++s;
+        double fraction = 0;
+        double scale = 1;
+        while (s < e && *s >= '0' && *s <= '9') {
+            fraction = fraction * 10 + (*s++ - '0');
+            scale *= 10;
+        }
+        whole += fraction / scale;
+    }
+    if (s != e) {
+        bool ok = false;
+        const double v = QByteArray(text).toDouble(&ok);
+        if (!ok)
+            return false;
+        out = v;
+        return true;
+    }
+    out = negative ? -whole : whole;
+    return true;
+}
+
+int descriptorSize(Level level)
+{
+    return level == Level::Level7 ? 48 : 32;
+}
+
+int firstDescriptor(Level level)
+{
+    return level == Level::Level7 ? 68 : 32;
+}
+
+std::uint8_t versionFor(Level level, bool hasMemo)
+{
+    switch (level) {
+    case Level::DBase3:
+        return hasMemo ? 0x83 : 0x03;
+    case Level::DBase4:
+        return hasMemo ? 0x8B : 0x03;
+    case Level::Level7:
+        return hasMemo ? 0x8C : 0x04;
+    }
+    return 0x03;
+}
+
+bool hasMemoField(const QList<Field>& fields)
+{
+    return std::any_of(fields.begin(), fields.end(), [](const Field& f) { return f.type == 'M'; });
+}
+
+double toDouble(const Value& value, const Field& field, const QString& path)
+{
+    if (const auto* i = std::get_if<std::int64_t>(&value))
+        return double(*i);
+    if (const auto* d = std::get_if<double>(&value))
+        return *d;
+    if (const auto* b = std::get_if<bool>(&value))
+        return *b ? 1 : 0;
+    if (const auto* s = std::get_if<QString>(&value)) {
+        bool ok = false;
+        const double d = s->trimmed().toDouble(&ok);
+        if (ok)
+            return d;
+    }
+    throw DbfError(QStringLiteral("Valoarea nu este un numar pentru campul %1 din tabelul \"%2\".")
+                       .arg(field.name, baseName(path)));
+}
+
+QString formatNumber(double v, int decimals)
+{
+    if (decimals == 0) {
+        const double rounded = std::round(v);
+        if (std::fabs(rounded) < 9.0e15)
+            return QString::number(static_cast<qint64>(rounded));
+        return QString::number(rounded, 'f', 0);
+    }
+    QString text = QString::number(v, 'f', decimals);
+    // "-0.00" is zero.
+    if (text.startsWith(QLatin1Char('-')) && text.count(QLatin1Char('0')) == text.size() - 2)
+        text.remove(0, 1);
+    return text;
+}
+
+}
+
+QString memoPathFor(const QString& tablePath)
+{
+    return resolveFileName(withExtension(tablePath, QStringLiteral("dbt")));
+}
+
+DbfTable::DbfTable(const QString& path)
+    : m_path(path)
+{
+    load();
+}
+
+DbfTable::~DbfTable() = default;
+
+QString DbfTable::fileName() const
+{
+    return baseName(m_path);
+}
+
+void DbfTable::load()
+{
+    QFile file(m_path);
+    if (!file.exists())
+        throw DbfError(QStringLiteral("Tabelul \"%1\" nu exista.").arg(m_path));
+    if (!file.open(QIODevice::ReadOnly))
+        throw DbfError(QStringLiteral("Tabelul \"%1\" nu poate fi deschis: %2").arg(fileName(), file.errorString()));
+    const QByteArray data = file.readAll();
+    file.close();
+    parseHeader(data, data.size());
+    m_data = data.left(qsizetype(m_headerLength) + qsizetype(m_recordCount) * m_recordLength);
+    m_memo.reset();
+    if (hasMemoField(m_fields))
+        openMemo();
+    rememberFileState();
+    ++m_changeCount;
+}
+
+void DbfTable::openMemo()
+{
+    const QString memoPath = memoPathFor(m_path);
+    const auto format = m_version == 0x83 ? MemoFile::Format::DBase3 : MemoFile::Format::DBase4;
+    m_memo = std::make_unique<MemoFile>(memoPath, format);
+}
+
+void DbfTable::parseHeader(const QByteArray& data, qint64 fileSize)
+{
+    if (fileSize < 32)
+        damaged(m_path, QStringLiteral("antetul este incomplet (%1 octeti)").arg(fileSize));
+    const auto* bytes = reinterpret_cast<const unsigned char*>(data.constData());
+    m_version = bytes[0];
+    if (m_version == 0x83)
+        m_level = Level::DBase3;
+    else if ((m_version & 0x07) == 0x04)
+        m_level = Level::Level7;
+    else if ((m_version & 0x07) == 0x03)
+        m_level = Level::DBase4;
+    else
+        damaged(m_path, QStringLiteral("versiunea 0x%1 nu este a unui tabel dBase").arg(m_version, 2, 16, QLatin1Char('0')));
+
+    m_recordCount = int(qFromLittleEndian<quint32>(bytes + 4));
+    m_headerLength = qFromLittleEndian<quint16>(bytes + 8);
+    m_recordLength = qFromLittleEndian<quint16>(bytes + 10);
+    m_mdxFlag = bytes[28] != 0;
+    m_languageDriver = bytes[29];
+    if (qFromLittleEndian<quint32>(bytes + 4) > 0x7FFFFFFFu)
+        damaged(m_path, QStringLiteral("numarul de inregistrari din antet este imposibil"));
+
+    const int first = firstDescriptor(m_level);
+    const int size = descriptorSize(m_level);
+    if (m_headerLength < first + 1 || m_headerLength > fileSize)
+        damaged(m_path, QStringLiteral("antetul este incomplet"));
+
+    m_fields.clear();
+    m_fieldByName.clear();
+    int pos = first;
+    int offset = 0;
+    bool terminated = false;
+    while (pos < m_headerLength) {
+        if (bytes[pos] == kTerminator) {
+            terminated = true;
+            break;
+        }
+        if (pos + size > m_headerLength)
+            damaged(m_path, QStringLiteral("descrierea coloanei %1 este incompleta").arg(m_fields.size() + 1));
+        const int nameLength = m_level == Level::Level7 ? 32 : 11;
+        int n = 0;
+        while (n < nameLength && bytes[pos + n] != 0)
+            ++n;
+        Field field;
+        field.name = QString::fromLatin1(data.constData() + pos, n).trimmed();
+        const int typeAt = m_level == Level::Level7 ? 32 : 11;
+        const int widthAt = m_level == Level::Level7 ? 33 : 16;
+        field.type = char(std::toupper(bytes[pos + typeAt]));
+        field.width = bytes[pos + widthAt];
+        field.decimals = bytes[pos + widthAt + 1];
+        field.offset = offset;
+        if (field.name.isEmpty() || field.width == 0 || field.type < 'A' || field.type > 'Z'
+            || (field.isNumeric() && field.decimals >= field.width && field.decimals != 0))
+            damaged(m_path, QStringLiteral("descrierea coloanei %1 este gresita").arg(m_fields.size() + 1));
+        if (field.type == 'C' || field.isNumeric())
+            ; // common types
+        offset += field.width;
+        m_fieldByName.insert(field.name.toUpper(), int(m_fields.size()));
+        m_fields.append(field);
+        pos += size;
+    }
+    if (!terminated)
+        damaged(m_path, QStringLiteral("lipseste sfarsitul descrierii coloanelor"));
+    if (m_fields.isEmpty())
+        damaged(m_path, QStringLiteral("tabelul nu are coloane"));
+    if (offset + 1 != m_recordLength)
+        damaged(m_path, QStringLiteral("lungimea inregistrarii (%1) nu corespunde coloanelor (%2)")
+                            .arg(m_recordLength)
+                            .arg(offset + 1));
+    const qint64 needed = qint64(m_headerLength) + qint64(m_recordCount) * m_recordLength;
+    if (needed > fileSize)
+        damaged(m_path, QStringLiteral("antetul numara %1 inregistrari, dar fisierul se termina dupa %2")
+                            .arg(m_recordCount)
+                            .arg((fileSize - m_headerLength) / m_recordLength));
+}
+
+void DbfTable::rememberFileState()
+{
+    const QFileInfo info(m_path);
+    m_fileSize = info.size();
+    m_fileTime = info.lastModified();
+    if (m_memo) {
+        const QFileInfo memoInfo(m_memo->path());
+        m_memoSize = memoInfo.size();
+        m_memoTime = memoInfo.lastModified();
+    }
+}
+
+bool DbfTable::changedOnDisk() const
+{
+    const QFileInfo info(m_path);
+    if (!info.exists() || info.size() != m_fileSize || info.lastModified() != m_fileTime)
+        return true;
+    if (m_memo) {
+        const QFileInfo memoInfo(m_memo->path());
+        if (memoInfo.size() != m_memoSize || memoInfo.lastModified() != m_memoTime)
+            return true;
+    }
+    return false;
+}
+
+int DbfTable::fieldIndex(const QString& name) const
+{
+    return m_fieldByName.value(name.toUpper(), -1);
+}
+
+bool DbfTable::isNull(int row, int column) const
+{
+    const Field& f = m_fields[column];
+    const char* p = record(row) + f.offset;
+    if (isBlank(p, f.width))
+        return true;
+    if (f.isNumeric()) {
+        double d;
+        return !parseNumber(p, f.width, d);
+    }
+    return false;
+}
+
+std::optional<double> DbfTable::number(int row, int column) const
+{
+    const Field& f = m_fields[column];
+    double d;
+    if (parseNumber(record(row) + f.offset, f.width, d))
+        return d;
+    return std::nullopt;
+}
+
+QString DbfTable::text(int row, int column) const
+{
+    const Value v = value(row, column);
+    if (const auto* s = std::get_if<QString>(&v))
+        return *s;
+    if (const auto* i = std::get_if<std::int64_t>(&v))
+        return QString::number(*i);
+    if (const auto* d = std::get_if<double>(&v))
+        return QString::number(*d, 'f', m_fields[column].decimals);
+    if (const auto* date = std::get_if<QDate>(&v))
+        return date->toString(QStringLiteral("dd.MM.yyyy"));
+    if (const auto* b = std::get_if<bool>(&v))
+        return *b ? QStringLiteral("T") : QStringLiteral("F");
+    return {};
+}
+
+QString DbfTable::memoText(int row, int column) const
+{
+    const Field& f = m_fields[column];
+    const QByteArray ref = trimmedField(record(row) + f.offset, f.width);
+    bool ok = false;
+    const uint block = ref.toUInt(&ok);
+    if (!ok || block == 0)
+        return {};
+    if (!m_memo)
+        damaged(m_path, QStringLiteral("lipseste fisierul de texte"));
+    return cp1250::decode(m_memo->read(block));
+}
+
+Value DbfTable::value(int row, int column) const
+{
+    const Field& f = m_fields[column];
+    const char* p = record(row) + f.offset;
+    switch (f.type) {
+    case 'N':
+    case 'F': {
+        double d;
+        if (!parseNumber(p, f.width, d))
+            return {};
+        if (f.decimals == 0 && std::fabs(d) < 9.0e15)
+            return static_cast<std::int64_t>(std::llround(d));
+        return d;
+    }
+    case 'D': {
+        if (isBlank(p, f.width))
+            return {};
+        const QDate date = QDate::fromString(QString::fromLatin1(p, std::min(f.width, 8)), QStringLiteral("yyyyMMdd"));
+        if (!date.isValid())
+            return {};
+        return date;
+    }
+    case 'L':
+        switch (*p) {
+        case 'T': case 't': case 'Y': case 'y':
+            return true;
+        case 'F': case 'f': case 'N': case 'n':
+            return false;
+        default:
+            return {};
+        }
+    case 'M': {
+        QString memo = memoText(row, column);
+        if (memo.isEmpty())
+            return {};
+        return memo;
+    }
+    default: {
+        int end = f.width;
+        while (end > 0 && (p[end - 1] == ' ' || p[end - 1] == '\0'))
+            --end;
+        if (end == 0)
+            return {};
+        return cp1250::decode(p, end);
+    }
+    }
+}
+
+QByteArray DbfTable::encodeField(const Field& field, const Value& value)
+{
+    QByteArray out(field.width, ' ');
+    if (dbf::isNull(value))
+        return out;
+    switch (field.type) {
+    case 'N':
+    case 'F': {
+        if (const auto* s = std::get_if<QString>(&value); s && s->trimmed().isEmpty())
+            return out;
+        const double d = toDouble(value, field, m_path);
+        if (!std::isfinite(d))
+            throw DbfError(QStringLiteral("Valoarea nu este un numar pentru campul %1 din tabelul \"%2\".")
+                               .arg(field.name, fileName()));
+        const QString text = formatNumber(d, field.decimals);
+        if (text.size() > field.width)
+            throw DbfError(QStringLiteral("Valoarea %1 nu incape in campul %2 (%3,%4) din tabelul \"%5\".")
+                               .arg(text, field.name)
+                               .arg(field.width)
+                               .arg(field.decimals)
+                               .arg(fileName()));
+        const QByteArray latin = text.toLatin1();
+        std::copy(latin.begin(), latin.end(), out.data() + (field.width - latin.size()));
+        return out;
+    }
+    case 'D': {
+        QDate date;
+        if (const auto* d = std::get_if<QDate>(&value)) {
+            date = *d;
+        } else if (const auto* s = std::get_if<QString>(&value)) {
+            const QString t = s->trimmed();
+            if (t.isEmpty())
+                return out;
+            for (const char* format : {"yyyy-MM-dd", "dd.MM.yyyy", "yyyyMMdd"}) {
+                date = QDate::fromString(t, QLatin1String(format));
+                if (date.isValid())
+                    break;
+            }
+        }
+        if (!date.isValid())
+            throw DbfError(QStringLiteral("Valoarea nu este o data pentru campul %1 din tabelul \"%2\".")
+                               .arg(field.name, fileName()));
+        const QByteArray text = date.toString(QStringLiteral("yyyyMMdd")).toLatin1();
+        std::copy(text.begin(), text.end(), out.data());
+        return out;
+    }
+    case 'L': {
+        bool b = false;
+        if (const auto* v = std::get_if<bool>(&value))
+            b = *v;
+        else if (const auto* i = std::get_if<std::int64_t>(&value))
+            b = *i != 0;
+        else if (const auto* d = std::get_if<double>(&value))
+            b = *d != 0;
+        else if (const auto* s = std::get_if<QString>(&value))
+            b = s->startsWith(QLatin1Char('T'), Qt::CaseInsensitive) || s->startsWith(QLatin1Char('Y'), Qt::CaseInsensitive);
+        out[0] = b ? 'T' : 'F';
+        return out;
+    }
+    case 'M': {
+        QString text;
+        if (const auto* s = std::get_if<QString>(&value))
+            text = *s;
+        else if (const auto* i = std::get_if<std::int64_t>(&value))
+            text = QString::number(*i);
+        else if (const auto* d = std::get_if<double>(&value))
+            text = QString::number(*d, 'g', 15);
+        if (text.isEmpty())
+            return out;
+        if (!m_memo)
+            openMemo();
+        QByteArray bytes;
+        QChar bad;
+        if (!cp1250::tryEncode(text, bytes, &bad))
+            throw DbfError(EncodingError(bad, text).message());
+        const QByteArray block = QByteArray::number(m_memo->append(bytes));
+        std::copy(block.begin(), block.end(), out.data() + (field.width - block.size()));
+        return out;
+    }
+    default: {
+        QString text;
+        if (const auto* s = std::get_if<QString>(&value))
+            text = *s;
+        else if (const auto* i = std::get_if<std::int64_t>(&value))
+            text = QString::number(*i);
+        else if (const auto* d = std::get_if<double>(&value))
+            text = QString::number(*d, 'g', 15);
+        else if (const auto* date = std::get_if<QDate>(&value))
+            text = date->toString(QStringLiteral("yyyy-MM-dd"));
+        else if (const auto* b = std::get_if<bool>(&value))
+            text = *b ? QStringLiteral("T") : QStringLiteral("F");
+        QByteArray bytes;
+        QChar bad;
+        if (!cp1250::tryEncode(QStringView(text).left(field.width), bytes, &bad))
+            throw DbfError(EncodingError(bad, text).message());
+        std::copy(bytes.begin(), bytes.end(), out.data());
+        return out;
+    }
+    }
+}
+
+int DbfTable::append(const std::vector<Value>& values)
+{
+    QByteArray rec(m_recordLength, ' ');
+    for (int c = 0; c < fieldCount(); ++c) {
+        const Field& f = m_fields[c];
+        if (size_t(c) < values.size() && !dbf::isNull(values[size_t(c)])) {
+            const QByteArray bytes = encodeField(f, values[size_t(c)]);
+            std::copy(bytes.begin(), bytes.end(), rec.data() + 1 + f.offset);
+        }
+    }
+    const int row = m_recordCount;
+    QFile file(m_path);
+    if (!file.open(QIODevice::ReadWrite))
+        throw DbfError(QStringLiteral("Tabelul \"%1\" nu poate fi scris: %2").arg(fileName(), file.errorString()));
+    const qint64 at = qint64(m_headerLength) + qint64(row) * m_recordLength;
+    QByteArray withMarker = rec;
+    withMarker.append(kEndOfFile);
+    if (!file.seek(at) || file.write(withMarker) != withMarker.size() || !file.flush())
+        throw DbfError(QStringLiteral("Tabelul \"%1\" nu poate fi scris: %2").arg(fileName(), file.errorString()));
+    QByteArray header = m_data.left(8);
+    qToLittleEndian<quint32>(quint32(row + 1), header.data() + 4);
+    touchDate(header);
+    if (!file.seek(0) || file.write(header) != header.size())
+        throw DbfError(QStringLiteral("Tabelul \"%1\" nu poate fi scris: %2").arg(fileName(), file.errorString()));
+    file.close();
+    m_data.append(rec);
+    std::copy(header.begin(), header.end(), m_data.data());
+    m_recordCount = row + 1;
+    rememberFileState();
+    ++m_changeCount;
+    return row;
+}
+
+void DbfTable::touchDate(QByteArray& header) const
+{
+    const QDate today = QDate::currentDate();
+    header[1] = char(today.year() - 1900);
+    header[2] = char(today.month());
+    header[3] = char(today.day());
+}
+
+void DbfTable::writeRecordBytes(int row, const QByteArray& bytes)
+{
+    QFile file(m_path);
+    if (!file.open(QIODevice::ReadWrite))
+        throw DbfError(QStringLiteral("Tabelul \"%1\" nu poate fi scris: %2").arg(fileName(), file.errorString()));
+    const qint64 at = qint64(m_headerLength) + qint64(row) * m_recordLength;
+    if (!file.seek(at) || file.write(bytes) != bytes.size())
+        throw DbfError(QStringLiteral("Tabelul \"%1\" nu poate fi scris: %2").arg(fileName(), file.errorString()));
+    file.close();
+    std::copy(bytes.begin(), bytes.end(), m_data.data() + at);
+    rememberFileState();
+    ++m_changeCount;
+}
+
+void DbfTable::update(int row, const std::vector<std::pair<int, Value>>& changes)
+{
+    QByteArray rec(record(row) - 1, m_recordLength);
+    for (const auto& [column, v] : changes) {
+        const Field& f = m_fields[column];
+        const QByteArray bytes = encodeField(f, v);
+        std::copy(bytes.begin(), bytes.end(), rec.data() + 1 + f.offset);
+    }
+    writeRecordBytes(row, rec);
+}
+
+void DbfTable::setDeleted(int row, bool deleted)
+{
+    QByteArray rec(record(row) - 1, m_recordLength);
+    rec[0] = deleted ? '*' : ' ';
+    writeRecordBytes(row, rec);
+}
+
+int DbfTable::deletedCount() const
+{
+    int n = 0;
+    for (int r = 0; r < m_recordCount; ++r)
+        n += isDeleted(r) ? 1 : 0;
+    return n;
+}
+
+void DbfTable::replaceFile(const QByteArray& contents)
+{
+    QSaveFile file(m_path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(contents) != contents.size() || !file.commit())
+        throw DbfError(QStringLiteral("Tabelul \"%1\" nu poate fi rescris: %2").arg(fileName(), file.errorString()));
+}
+
+void DbfTable::pack()
+{
+    if (deletedCount() == 0)
+        return;
+    QByteArray contents = m_data.left(m_headerLength);
+    int kept = 0;
+    for (int r = 0; r < m_recordCount; ++r) {
+        if (isDeleted(r))
+            continue;
+        contents.append(record(r) - 1, m_recordLength);
+        ++kept;
+    }
+    qToLittleEndian<quint32>(quint32(kept), contents.data() + 4);
+    touchDate(contents);
+    contents.append(kEndOfFile);
+    replaceFile(contents);
+    load();
+}
+
+QList<Field> DbfTable::layoutFields(const QList<FieldSpec>& specs, int* recordLength, const QString& path)
+{
+    QList<Field> fields;
+    QSet<QString> names;
+    int offset = 0;
+    for (const FieldSpec& spec : specs) {
+        Field f;
+        f.name = spec.name.trimmed().toUpper();
+        f.type = char(std::toupper(spec.type));
+        f.width = spec.width;
+        f.decimals = spec.decimals;
+        switch (f.type) {
+        case 'D':
+            f.width = 8;
+            f.decimals = 0;
+            break;
+        case 'L':
+            f.width = 1;
+            f.decimals = 0;
+            break;
+        case 'M':
+            f.width = 10;
+            f.decimals = 0;
+            break;
+        case 'C':
+            f.decimals = 0;
+            break;
+        default:
+            break;
+        }
+        const bool badName = f.name.isEmpty() || f.name.size() > 10
+            || std::any_of(f.name.begin(), f.name.end(), [](QChar c) {
+                   return !(c.isLetterOrNumber() && c.unicode() < 128) && c != QLatin1Char('_');
+               });
+        if (badName)
+            throw DbfError(QStringLiteral("Numele de coloana \"%1\" nu este permis in tabelul \"%2\".").arg(spec.name, baseName(path)));
+        if (names.contains(f.name))
+            throw DbfError(QStringLiteral("Coloana %1 apare de doua ori in tabelul \"%2\".").arg(f.name, baseName(path)));
+        names.insert(f.name);
+        const bool badWidth = (f.type == 'C' && (f.width < 1 || f.width > 254))
+            || ((f.type == 'N' || f.type == 'F') && (f.width < 1 || f.width > 20 || f.decimals < 0 || (f.decimals > 0 && f.decimals > f.width - 2)))
+            || !QByteArrayView("CNFDLM").contains(f.type);
+        if (badWidth)
+            throw DbfError(QStringLiteral("Tipul coloanei %1 (%2,%3,%4) nu este permis in tabelul \"%5\".")
+                               .arg(f.name, QString(QLatin1Char(f.type)))
+                               .arg(f.width)
+                               .arg(f.decimals)
+                               .arg(baseName(path)));
+        f.offset = offset;
+        offset += f.width;
+        fields.append(f);
+    }
+    if (fields.isEmpty())
+        throw DbfError(QStringLiteral("Tabelul \"%1\" trebuie sa aiba cel putin o coloana.").arg(baseName(path)));
+    *recordLength = offset + 1;
+    return fields;
+}
+
+QByteArray DbfTable::buildHeader(Level level, std::uint8_t version, std::uint8_t languageDriver,
+                                 const QList<Field>& fields, int recordCount, int recordLength)
+{
+    const int first = firstDescriptor(level);
+    const int size = descriptorSize(level);
+    const int headerLength = first + size * int(fields.size()) + 1;
+    QByteArray header(headerLength, '\0');
+    header[0] = char(version);
+    const QDate today = QDate::currentDate();
+    header[1] = char(today.year() - 1900);
+    header[2] = char(today.month());
+    header[3] = char(today.day());
+    qToLittleEndian<quint32>(quint32(recordCount), header.data() + 4);
+    qToLittleEndian<quint16>(quint16(headerLength), header.data() + 8);
+    qToLittleEndian<quint16>(quint16(recordLength), header.data() + 10);
+    header[29] = char(languageDriver);
+    if (level == Level::Level7) {
+        const QByteArray driver("DBWINEE0");
+        std::copy(driver.begin(), driver.end(), header.data() + 32);
+    }
+    int pos = first;
+    for (const Field& f : fields) {
+        const QByteArray name = f.name.toLatin1();
+        std::copy(name.begin(), name.end(), header.data() + pos);
+        const int typeAt = level == Level::Level7 ? 32 : 11;
+        const int widthAt = level == Level::Level7 ? 33 : 16;
+        header[pos + typeAt] = f.type;
+        header[pos + widthAt] = char(f.width);
+        header[pos + widthAt + 1] = char(f.decimals);
+        pos += size;
+    }
+    header[pos] = kTerminator;
+    return header;
+}
+
+void DbfTable::create(const QString& path, const QList<FieldSpec>& specs)
+{
+    int recordLength = 0;
+    const QList<Field> fields = layoutFields(specs, &recordLength, path);
+    const bool memo = hasMemoField(fields);
+    QByteArray contents = buildHeader(Level::DBase4, versionFor(Level::DBase4, memo), 0xC8, fields, 0, recordLength);
+    contents.append(kEndOfFile);
+    if (memo)
+        MemoFile::create(withExtension(path, QStringLiteral("dbt")), MemoFile::Format::DBase4, QFileInfo(path).completeBaseName());
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(contents) != contents.size() || !file.commit())
+        throw DbfError(QStringLiteral("Tabelul \"%1\" nu poate fi creat: %2").arg(baseName(path), file.errorString()));
+}
+
+bool DbfTable::clearProductionIndexFlag(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadWrite))
+        return false;
+    if (file.size() < 29)
+        return false;
+    return file.seek(28) && file.write("\0", 1) == 1;
+}
+
+void DbfTable::restructure(const QList<FieldSpec>& newSpecs)
+{
+    int recordLength = 0;
+    const QList<Field> newFields = layoutFields(newSpecs, &recordLength, m_path);
+    const bool memo = hasMemoField(newFields);
+    if (memo && !m_memo) {
+        const QString memoPath = withExtension(m_path, QStringLiteral("dbt"));
+        if (!QFile::exists(memoPathFor(m_path)))
+            MemoFile::create(memoPath, m_level == Level::DBase3 ? MemoFile::Format::DBase3 : MemoFile::Format::DBase4,
+                             QFileInfo(m_path).completeBaseName());
+        m_version = versionFor(m_level, true);
+        openMemo();
+    }
+    const std::uint8_t version = versionFor(m_level, memo);
+    const std::uint8_t driver = m_languageDriver ? m_languageDriver : 0xC8;
+
+    // Where each new column comes from.
+    std::vector<int> source;
+    for (const Field& f : newFields)
+        source.push_back(fieldIndex(f.name));
+
+    QByteArray contents = buildHeader(m_level, version, driver, newFields, m_recordCount, recordLength);
+    contents.reserve(contents.size() + qsizetype(m_recordCount) * recordLength + 1);
+    for (int r = 0; r < m_recordCount; ++r) {
+        QByteArray rec(recordLength, ' ');
+        rec[0] = isDeleted(r) ? '*' : ' ';
+        for (int c = 0; c < newFields.size(); ++c) {
+            const int from = source[size_t(c)];
+            if (from < 0)
+                continue;
+            const Field& nf = newFields[c];
+            const Field& of = m_fields[from];
+            QByteArray bytes;
+            if (nf.type == of.type && nf.width == of.width && nf.decimals == of.decimals)
+                bytes = QByteArray(record(r) + of.offset, of.width);
+            else if (nf.type == 'M' && of.type == 'M')
+                bytes = QByteArray(record(r) + of.offset, of.width).rightJustified(nf.width, ' ', true);
+            else
+                bytes = encodeField(nf, value(r, from));
+            std::copy(bytes.begin(), bytes.end(), rec.data() + 1 + nf.offset);
+        }
+        contents.append(rec);
+    }
+    contents.append(kEndOfFile);
+    replaceFile(contents);
+    load();
+}
+
+}

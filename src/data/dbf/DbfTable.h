@@ -1,0 +1,126 @@
+#pragma once
+
+#include "data/dbf/DbfLayout.h"
+#include "data/dbf/DbfValue.h"
+#include "data/dbf/MemoFile.h"
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QHash>
+#include <QList>
+#include <QString>
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <vector>
+
+namespace velmor::dbf {
+
+// One dBase table held in memory. Reads dBase III, IV and level 7; every change is written to the
+// file at once (record in place, or appended record followed by the header count and the
+// end-of-file marker), so the file is always complete.
+class DbfTable {
+public:
+    // Opens and reads a table; throws DbfError naming the file when it is missing or damaged.
+    explicit DbfTable(const QString& path);
+    ~DbfTable();
+
+    DbfTable(const DbfTable&) = delete;
+    DbfTable& operator=(const DbfTable&) = delete;
+
+    // Writes a new, empty dBase IV table (and its .dbt when a memo column exists), replacing files
+    // of that name. Throws DbfError for an invalid layout or a file that cannot be written.
+    static void create(const QString& path, const QList<FieldSpec>& fields);
+
+    // Sets header byte 28 (production index present) to zero; false when the file cannot be opened.
+    static bool clearProductionIndexFlag(const QString& path);
+
+    const QString& path() const { return m_path; }
+    QString fileName() const;
+    Level level() const { return m_level; }
+    std::uint8_t versionByte() const { return m_version; }
+    std::uint8_t languageDriver() const { return m_languageDriver; }
+    bool productionIndexFlag() const { return m_mdxFlag; }
+
+    const QList<Field>& fields() const { return m_fields; }
+    int fieldCount() const { return int(m_fields.size()); }
+    // Column by name without regard to letter case; -1 when absent.
+    int fieldIndex(const QString& name) const;
+
+    int recordCount() const { return m_recordCount; }
+    int recordLength() const { return m_recordLength; }
+    // Grows by one with every change, so cached derived data can tell it is stale.
+    std::uint64_t changeCount() const { return m_changeCount; }
+
+    bool isDeleted(int row) const { return record(row)[-1] == '*'; }
+    // Field bytes of a record start at record(row); the deletion flag is at record(row)[-1].
+    const char* record(int row) const
+    {
+        return m_data.constData() + m_headerLength + qsizetype(row) * m_recordLength + 1;
+    }
+
+    Value value(int row, int column) const;
+    bool isNull(int row, int column) const;
+    // Numeric value of an N/F column; nullopt when blank.
+    std::optional<double> number(int row, int column) const;
+    QString text(int row, int column) const;
+
+    // Appends a record; `values` holds one value per column (missing trailing ones are Null).
+    // Returns the new record number.
+    int append(const std::vector<Value>& values);
+    // Rewrites the given columns of a record.
+    void update(int row, const std::vector<std::pair<int, Value>>& changes);
+    void setDeleted(int row, bool deleted);
+    int deletedCount() const;
+
+    // Drops deleted records; rewrites the file only when there is one.
+    void pack();
+
+    // Rewrites the table with another layout: columns are matched by name, values converted;
+    // a value that does not fit its new numeric column is an error and nothing is changed.
+    void restructure(const QList<FieldSpec>& newFields);
+
+    // True when the file on disk is no longer the one read (another program changed it).
+    bool changedOnDisk() const;
+
+    // Encoding of one value for a column, as written in a record (used by writers and tests).
+    QByteArray encodeField(const Field& field, const Value& value);
+
+private:
+    void load();
+    void parseHeader(const QByteArray& data, qint64 fileSize);
+    void rememberFileState();
+    void openMemo();
+    void writeRecordBytes(int row, const QByteArray& bytes);
+    void writeHeaderCount();
+    void touchDate(QByteArray& header) const;
+    QString memoText(int row, int column) const;
+    static QByteArray buildHeader(Level level, std::uint8_t version, std::uint8_t languageDriver,
+                                  const QList<Field>& fields, int recordCount, int recordLength);
+    static QList<Field> layoutFields(const QList<FieldSpec>& specs, int* recordLength, const QString& path);
+    void replaceFile(const QByteArray& contents);
+
+    QString m_path;
+    Level m_level = Level::DBase4;
+    std::uint8_t m_version = 0x03;
+    std::uint8_t m_languageDriver = 0;
+    bool m_mdxFlag = false;
+    QList<Field> m_fields;
+    QHash<QString, int> m_fieldByName;
+    int m_headerLength = 0;
+    int m_recordLength = 0;
+    int m_recordCount = 0;
+    QByteArray m_data; // header + records, without the end-of-file marker
+    std::unique_ptr<MemoFile> m_memo;
+    std::uint64_t m_changeCount = 0;
+    qint64 m_fileSize = -1;
+    QDateTime m_fileTime;
+    qint64 m_memoSize = -1;
+    QDateTime m_memoTime;
+};
+
+// The path of a table's memo file (same name, extension .dbt, whatever letter case exists).
+QString memoPathFor(const QString& tablePath);
+
+}

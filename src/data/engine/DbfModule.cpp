@@ -1,0 +1,479 @@
+#include "data/engine/DbfModule.h"
+
+#include "data/dbf/CodePage1250.h"
+#include "data/dbf/DbfError.h"
+#include "data/engine/TableHandle.h"
+
+#include <QDate>
+
+#include <array>
+
+#include <cmath>
+#include <cstring>
+#include <string>
+
+namespace velmor::engine {
+
+namespace {
+
+struct ModuleContext {
+    std::function<TableHandle*(int)> lookup;
+};
+
+struct DbfVtab {
+    sqlite3_vtab base {};
+    TableHandle* handle = nullptr;
+};
+
+struct DbfCursor {
+    sqlite3_vtab_cursor base {};
+    TableHandle* handle = nullptr;
+    std::vector<int> rows; // index lookup result; empty and unused on a full scan
+    bool fullScan = true;
+    int limit = 0;         // records present when the scan started
+    size_t position = 0;   // in rows, or the record number on a full scan
+    int row = -1;
+    std::string buffer;
+};
+
+// UTF-8 of Windows-1250 bytes.
+const std::string& utf8Of(unsigned char b)
+{
+    static const auto table = [] {
+        std::array<std::string, 256> t;
+        for (int i = 0; i < 256; ++i) {
+            const char c = char(i);
+            t[size_t(i)] = dbf::cp1250::decode(&c, 1).toStdString();
+        }
+        return t;
+    }();
+    return table[b];
+}
+
+void resultText(sqlite3_context* ctx, const char* p, int width, std::string& buffer)
+{
+    int end = width;
+    while (end > 0 && (p[end - 1] == ' ' || p[end - 1] == '\0'))
+        --end;
+    if (end == 0) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    bool ascii = true;
+    for (int i = 0; i < end && ascii; ++i)
+        ascii = (unsigned char)p[i] < 0x80;
+    if (ascii) {
+        sqlite3_result_text(ctx, p, end, SQLITE_TRANSIENT);
+        return;
+    }
+    buffer.clear();
+    for (int i = 0; i < end; ++i)
+        buffer += utf8Of((unsigned char)p[i]);
+    sqlite3_result_text(ctx, buffer.data(), int(buffer.size()), SQLITE_TRANSIENT);
+}
+
+QString declaredType(const dbf::Field& f)
+{
+    switch (f.type) {
+    case 'N':
+    case 'F':
+        return QStringLiteral("DECIMAL(%1,%2)").arg(f.width).arg(f.decimals);
+    case 'D':
+        return QStringLiteral("DATE");
+    case 'L':
+        return QStringLiteral("BOOLEAN");
+    case 'M':
+        return QStringLiteral("MEMO COLLATE RTRIM");
+    default:
+        return QStringLiteral("CHAR(%1) COLLATE RTRIM").arg(f.width);
+    }
+}
+
+int setError(sqlite3_vtab* vtab, const QString& message)
+{
+    sqlite3_free(vtab->zErrMsg);
+    vtab->zErrMsg = sqlite3_mprintf("%s", message.toUtf8().constData());
+    return SQLITE_ERROR;
+}
+
+int xConnect(sqlite3* db, void* aux, int argc, const char* const* argv, sqlite3_vtab** out, char** err)
+{
+    auto* context = static_cast<ModuleContext*>(aux);
+    if (argc < 4) {
+        *err = sqlite3_mprintf("dbf: missing table id");
+        return SQLITE_ERROR;
+    }
+    TableHandle* handle = context->lookup(std::atoi(argv[3]));
+    if (!handle) {
+        *err = sqlite3_mprintf("dbf: unknown table id %s", argv[3]);
+        return SQLITE_ERROR;
+    }
+    QString schema = QStringLiteral("CREATE TABLE x(");
+    const auto& fields = handle->table().fields();
+    for (int i = 0; i < fields.size(); ++i) {
+        if (i)
+            schema += QStringLiteral(", ");
+        schema += QLatin1Char('"') + fields[i].name + QStringLiteral("\" ") + declaredType(fields[i]);
+    }
+    schema += QLatin1Char(')');
+    const int rc = sqlite3_declare_vtab(db, schema.toUtf8().constData());
+    if (rc != SQLITE_OK) {
+        *err = sqlite3_mprintf("dbf: %s", sqlite3_errmsg(db));
+        return rc;
+    }
+    auto* vtab = new DbfVtab;
+    vtab->handle = handle;
+    *out = &vtab->base;
+    return SQLITE_OK;
+}
+
+int xDisconnect(sqlite3_vtab* vtab)
+{
+    delete reinterpret_cast<DbfVtab*>(vtab);
+    return SQLITE_OK;
+}
+
+double estimatedRows(TableHandle* handle, int column)
+{
+    const ColumnIndex& index = handle->index(column);
+    const double count = std::max(1, handle->table().recordCount());
+    const double distinct = std::max<double>(1, double(index.distinctCount()));
+    return std::max(1.0, count / distinct);
+}
+
+int xBestIndex(sqlite3_vtab* base, sqlite3_index_info* info)
+{
+    auto* vtab = reinterpret_cast<DbfVtab*>(base);
+    TableHandle* handle = vtab->handle;
+    const double count = std::max(1, handle->table().recordCount());
+    int best = -1;
+    double bestRows = count;
+    try {
+        for (int i = 0; i < info->nConstraint; ++i) {
+            const auto& c = info->aConstraint[i];
+            if (!c.usable || c.op != SQLITE_INDEX_CONSTRAINT_EQ || c.iColumn < 0)
+                continue;
+            const char type = handle->table().fields()[c.iColumn].type;
+            if (type == 'M' || type == 'L')
+                continue;
+            const double rows = estimatedRows(handle, c.iColumn);
+            if (best < 0 || rows < bestRows) {
+                best = i;
+                bestRows = rows;
+            }
+        }
+    } catch (const dbf::DbfError& e) {
+        return setError(base, e.message());
+    }
+    if (best >= 0) {
+        info->aConstraintUsage[best].argvIndex = 1;
+        info->aConstraintUsage[best].omit = 0; // SQLite checks the value again
+        info->idxNum = info->aConstraint[best].iColumn;
+        info->estimatedCost = 10 + bestRows;
+        info->estimatedRows = sqlite3_int64(bestRows);
+    } else {
+        info->idxNum = -1;
+        info->estimatedCost = 100 + count * 2;
+        info->estimatedRows = sqlite3_int64(count);
+    }
+    return SQLITE_OK;
+}
+
+int xOpen(sqlite3_vtab* base, sqlite3_vtab_cursor** out)
+{
+    auto* cursor = new DbfCursor;
+    cursor->handle = reinterpret_cast<DbfVtab*>(base)->handle;
+    *out = &cursor->base;
+    return SQLITE_OK;
+}
+
+int xClose(sqlite3_vtab_cursor* base)
+{
+    delete reinterpret_cast<DbfCursor*>(base);
+    return SQLITE_OK;
+}
+
+void advanceToLive(DbfCursor* c)
+{
+    const dbf::DbfTable& t = c->handle->table();
+    if (c->fullScan) {
+        while (int(c->position) < c->limit && t.isDeleted(int(c->position)))
+            ++c->position;
+        c->row = int(c->position) < c->limit ? int(c->position) : -1;
+    } else {
+        while (c->position < c->rows.size()
+               && (c->rows[c->position] >= c->limit || t.isDeleted(c->rows[c->position])))
+            ++c->position;
+        c->row = c->position < c->rows.size() ? c->rows[c->position] : -1;
+    }
+}
+
+// The lookup key of a constraint value for a column; false when no record can match.
+bool lookupRows(TableHandle* handle, int column, sqlite3_value* value, std::vector<int>& rows, bool& fullScan)
+{
+    const dbf::Field& f = handle->table().fields()[column];
+    const int type = sqlite3_value_type(value);
+    if (type == SQLITE_NULL)
+        return false;
+    const ColumnIndex& index = handle->index(column);
+    const std::vector<int>* found = nullptr;
+    if (f.isNumeric()) {
+        double d = 0;
+        if (type == SQLITE_INTEGER || type == SQLITE_FLOAT) {
+            d = sqlite3_value_double(value);
+        } else {
+            bool ok = false;
+            d = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_value_text(value))).trimmed().toDouble(&ok);
+            if (!ok) {
+                fullScan = true; // let SQLite compare
+                return true;
+            }
+        }
+        found = index.lookupNumber(d);
+    } else {
+        QString text = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_value_text(value)));
+        if (f.type == 'D') {
+            const QDate date = QDate::fromString(text, QStringLiteral("yyyy-MM-dd"));
+            if (!date.isValid()) {
+                fullScan = true;
+                return true;
+            }
+            text = date.toString(QStringLiteral("yyyyMMdd"));
+        }
+        while (text.endsWith(QLatin1Char(' ')))
+            text.chop(1);
+        QByteArray key;
+        if (!dbf::cp1250::tryEncode(text, key))
+            return false;
+        found = index.lookupBytes(key);
+    }
+    if (found)
+        rows = *found;
+    return found != nullptr;
+}
+
+int xFilter(sqlite3_vtab_cursor* base, int idxNum, const char*, int argc, sqlite3_value** argv)
+{
+    auto* c = reinterpret_cast<DbfCursor*>(base);
+    c->limit = c->handle->table().recordCount();
+    c->position = 0;
+    c->rows.clear();
+    c->fullScan = true;
+    try {
+        if (idxNum >= 0 && argc >= 1) {
+            c->fullScan = false;
+            if (!lookupRows(c->handle, idxNum, argv[0], c->rows, c->fullScan))
+                c->rows.clear();
+        }
+    } catch (const dbf::DbfError& e) {
+        return setError(base->pVtab, e.message());
+    }
+    advanceToLive(c);
+    return SQLITE_OK;
+}
+
+int xNext(sqlite3_vtab_cursor* base)
+{
+    auto* c = reinterpret_cast<DbfCursor*>(base);
+    ++c->position;
+    advanceToLive(c);
+    return SQLITE_OK;
+}
+
+int xEof(sqlite3_vtab_cursor* base)
+{
+    return reinterpret_cast<DbfCursor*>(base)->row < 0;
+}
+
+bool parseNumber(const char* p, int width, double& out, bool& integral)
+{
+    int b = 0;
+    int e = width;
+    while (b < e && p[b] == ' ')
+        ++b;
+    while (e > b && (p[e - 1] == ' ' || p[e - 1] == '\0'))
+        --e;
+    if (b == e)
+        return false;
+    bool negative = false;
+    if (p[b] == '-' || p[b] == '+') {
+        negative = p[b] == '-';
+        ++b;
+    }
+    double whole = 0;
+    integral = true;
+    int i = b;
+    while (i < e && p[i] >= '0' && p[i] <= '9')
+        whole = whole * 10 + (p[i++] - '0');
+    if (i < e && p[i] == '.') {
+        ++i;
+        double fraction = 0;
+        double scale = 1;
+        while (i < e && p[i] >= '0' && p[i] <= '9') {
+            fraction = fraction * 10 + (p[i++] - '0');
+            scale *= 10;
+        }
+        whole += fraction / scale;
+        integral = false;
+    }
+    if (i != e || i == b)
+        return false;
+    out = negative ? -whole : whole;
+    return true;
+}
+
+int xColumn(sqlite3_vtab_cursor* base, sqlite3_context* ctx, int column)
+{
+    auto* c = reinterpret_cast<DbfCursor*>(base);
+    if (sqlite3_vtab_nochange(ctx))
+        return SQLITE_OK;
+    const dbf::DbfTable& t = c->handle->table();
+    const dbf::Field& f = t.fields()[column];
+    const char* p = t.record(c->row) + f.offset;
+    switch (f.type) {
+    case 'N':
+    case 'F': {
+        double d;
+        bool integral;
+        if (!parseNumber(p, f.width, d, integral)) {
+            sqlite3_result_null(ctx);
+        } else if (f.decimals == 0 && std::fabs(d) < 9.0e15) {
+            sqlite3_result_int64(ctx, sqlite3_int64(std::llround(d)));
+        } else {
+            sqlite3_result_double(ctx, d);
+        }
+        return SQLITE_OK;
+    }
+    case 'D': {
+        const QDate date = [&] {
+            bool blank = true;
+            for (int i = 0; i < f.width && blank; ++i)
+                blank = p[i] == ' ' || p[i] == '\0';
+            return blank ? QDate() : QDate::fromString(QString::fromLatin1(p, 8), QStringLiteral("yyyyMMdd"));
+        }();
+        if (!date.isValid()) {
+            sqlite3_result_null(ctx);
+        } else {
+            const QByteArray text = date.toString(QStringLiteral("yyyy-MM-dd")).toLatin1();
+            sqlite3_result_text(ctx, text.constData(), int(text.size()), SQLITE_TRANSIENT);
+        }
+        return SQLITE_OK;
+    }
+    case 'L':
+        switch (*p) {
+        case 'T': case 't': case 'Y': case 'y':
+            sqlite3_result_int(ctx, 1);
+            break;
+        case 'F': case 'f': case 'N': case 'n':
+            sqlite3_result_int(ctx, 0);
+            break;
+        default:
+            sqlite3_result_null(ctx);
+        }
+        return SQLITE_OK;
+    case 'M':
+        try {
+            const dbf::Value v = t.value(c->row, column);
+            if (const auto* s = std::get_if<QString>(&v)) {
+                const QByteArray utf8 = s->toUtf8();
+                sqlite3_result_text(ctx, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT);
+            } else {
+                sqlite3_result_null(ctx);
+            }
+        } catch (const dbf::DbfError& e) {
+            sqlite3_result_error(ctx, e.message().toUtf8().constData(), -1);
+        }
+        return SQLITE_OK;
+    default:
+        resultText(ctx, p, f.width, c->buffer);
+        return SQLITE_OK;
+    }
+}
+
+int xRowid(sqlite3_vtab_cursor* base, sqlite3_int64* rowid)
+{
+    *rowid = reinterpret_cast<DbfCursor*>(base)->row;
+    return SQLITE_OK;
+}
+
+dbf::Value valueOf(sqlite3_value* v)
+{
+    switch (sqlite3_value_type(v)) {
+    case SQLITE_INTEGER:
+        return std::int64_t(sqlite3_value_int64(v));
+    case SQLITE_FLOAT:
+        return sqlite3_value_double(v);
+    case SQLITE_NULL:
+        return {};
+    default:
+        return QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_value_text(v)), sqlite3_value_bytes(v));
+    }
+}
+
+int xUpdate(sqlite3_vtab* base, int argc, sqlite3_value** argv, sqlite3_int64* rowid)
+{
+    auto* vtab = reinterpret_cast<DbfVtab*>(base);
+    TableHandle* handle = vtab->handle;
+    const int columns = handle->table().fieldCount();
+    try {
+        if (argc == 1) {
+            handle->remove(int(sqlite3_value_int64(argv[0])));
+            return SQLITE_OK;
+        }
+        if (sqlite3_value_type(argv[0]) == SQLITE_NULL) {
+            std::vector<dbf::Value> values;
+            values.reserve(size_t(columns));
+            for (int i = 0; i < columns; ++i)
+                values.push_back(valueOf(argv[2 + i]));
+            *rowid = handle->append(values);
+            return SQLITE_OK;
+        }
+        const int row = int(sqlite3_value_int64(argv[0]));
+        if (sqlite3_value_type(argv[1]) != SQLITE_NULL && sqlite3_value_int64(argv[1]) != row)
+            return setError(base, QStringLiteral("Numarul inregistrarii nu poate fi schimbat."));
+        std::vector<std::pair<int, dbf::Value>> changes;
+        for (int i = 0; i < columns; ++i) {
+            if (sqlite3_value_nochange(argv[2 + i]))
+                continue;
+            changes.emplace_back(i, valueOf(argv[2 + i]));
+        }
+        if (!changes.empty())
+            handle->update(row, changes);
+        return SQLITE_OK;
+    } catch (const dbf::DbfError& e) {
+        return setError(base, e.message());
+    } catch (const dbf::EncodingError& e) {
+        return setError(base, e.message());
+    }
+}
+
+sqlite3_module makeModule()
+{
+    sqlite3_module m {};
+    m.iVersion = 1;
+    m.xCreate = xConnect;
+    m.xConnect = xConnect;
+    m.xBestIndex = xBestIndex;
+    m.xDisconnect = xDisconnect;
+    m.xDestroy = xDisconnect;
+    m.xOpen = xOpen;
+    m.xClose = xClose;
+    m.xFilter = xFilter;
+    m.xNext = xNext;
+    m.xEof = xEof;
+    m.xColumn = xColumn;
+    m.xRowid = xRowid;
+    m.xUpdate = xUpdate;
+    return m;
+}
+
+}
+
+void registerDbfModule(sqlite3* db, std::function<TableHandle*(int)> lookup)
+{
+    static const sqlite3_module module = makeModule();
+    auto* context = new ModuleContext {std::move(lookup)};
+    sqlite3_create_module_v2(db, "dbf", &module, context, [](void* p) { delete static_cast<ModuleContext*>(p); });
+}
+
+}

@@ -1,0 +1,370 @@
+#include "data/engine/Engine.h"
+
+#include "data/dbf/DbfError.h"
+#include "data/dbf/CodePage1250.h"
+#include "data/dbf/DbfTable.h"
+#include "data/dbf/FileNames.h"
+#include "data/engine/DbfModule.h"
+#include "data/engine/DialectTranslator.h"
+#include "data/engine/SqlError.h"
+#include "data/engine/TableHandle.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+
+#include <sqlite3.h>
+
+namespace velmor::engine {
+
+int ResultSet::fieldIndex(const QString& name) const
+{
+    for (int i = 0; i < fields.size(); ++i) {
+        if (fields[i].name.compare(name, Qt::CaseInsensitive) == 0)
+            return i;
+    }
+    return -1;
+}
+
+struct Engine::Entry {
+    int id = 0;
+    std::unique_ptr<TableHandle> handle;
+    QString sqlName;       // current virtual table, empty when none
+    int generation = -1;   // layout generation the virtual table was declared with
+};
+
+namespace {
+
+QString sqliteMessage(sqlite3* db)
+{
+    return QString::fromUtf8(sqlite3_errmsg(db));
+}
+
+void exec(sqlite3* db, const QString& sql)
+{
+    char* error = nullptr;
+    if (sqlite3_exec(db, sql.toUtf8().constData(), nullptr, nullptr, &error) != SQLITE_OK) {
+        const QString message = QString::fromUtf8(error ? error : "SQLite error");
+        sqlite3_free(error);
+        throw SqlError(message);
+    }
+}
+
+// Type of a result column from the declaration of the table column behind it.
+ResultField describe(sqlite3_stmt* stmt, int column)
+{
+    ResultField f;
+    f.name = QString::fromUtf8(sqlite3_column_name(stmt, column));
+    const char* decl = sqlite3_column_decltype(stmt, column);
+    if (!decl)
+        return f;
+    const QString type = QString::fromLatin1(decl).toUpper();
+    static const QRegularExpression sized(QStringLiteral("^(\\w+)\\((\\d+)(?:,(\\d+))?\\)"));
+    const auto m = sized.match(type);
+    if (type.startsWith(QLatin1String("DECIMAL")) && m.hasMatch()) {
+        f.width = m.captured(2).toInt();
+        f.decimals = m.captured(3).toInt();
+        f.type = f.decimals == 0 ? FieldType::Integer : FieldType::Float;
+    } else if (type.startsWith(QLatin1String("CHAR")) && m.hasMatch()) {
+        f.width = m.captured(2).toInt();
+        f.type = FieldType::Text;
+    } else if (type.startsWith(QLatin1String("DATE"))) {
+        f.type = FieldType::Date;
+        f.width = 8;
+    } else if (type.startsWith(QLatin1String("MEMO"))) {
+        f.type = FieldType::Memo;
+        f.width = 10;
+    } else if (type.startsWith(QLatin1String("BOOLEAN"))) {
+        f.type = FieldType::Boolean;
+        f.width = 1;
+    }
+    return f;
+}
+
+dbf::Value cellOf(sqlite3_stmt* stmt, int column, FieldType type)
+{
+    switch (sqlite3_column_type(stmt, column)) {
+    case SQLITE_NULL:
+        return {};
+    case SQLITE_INTEGER:
+        if (type == FieldType::Boolean)
+            return sqlite3_column_int64(stmt, column) != 0;
+        return std::int64_t(sqlite3_column_int64(stmt, column));
+    case SQLITE_FLOAT:
+        return sqlite3_column_double(stmt, column);
+    default: {
+        const QString text = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt, column)),
+                                               sqlite3_column_bytes(stmt, column));
+        if (type == FieldType::Date) {
+            const QDate date = QDate::fromString(text, QStringLiteral("yyyy-MM-dd"));
+            if (date.isValid())
+                return date;
+        }
+        return text;
+    }
+    }
+}
+
+// Computed columns take the type of the values they hold.
+void inferTypes(ResultSet& result)
+{
+    for (int c = 0; c < result.fields.size(); ++c) {
+        ResultField& f = result.fields[c];
+        if (f.type != FieldType::Unknown)
+            continue;
+        for (const auto& row : result.rows) {
+            const dbf::Value& v = row[size_t(c)];
+            if (std::holds_alternative<std::int64_t>(v)) {
+                f.type = FieldType::Integer;
+            } else if (std::holds_alternative<double>(v)) {
+                f.type = FieldType::Float;
+                break;
+            } else if (std::holds_alternative<QString>(v)) {
+                f.type = FieldType::Text;
+                break;
+            }
+        }
+    }
+}
+
+// Duplicate column names become NAME_1, NAME_2, ... in order.
+void renameDuplicates(QList<ResultField>& fields)
+{
+    QHash<QString, int> seen;
+    QSet<QString> taken;
+    for (const ResultField& f : fields)
+        taken.insert(f.name.toUpper());
+    for (ResultField& f : fields) {
+        const QString key = f.name.toUpper();
+        int& count = seen[key];
+        if (count++ == 0)
+            continue;
+        int n = count - 1;
+        QString candidate;
+        do {
+            candidate = f.name + QLatin1Char('_') + QString::number(n++);
+        } while (taken.contains(candidate.toUpper()));
+        taken.insert(candidate.toUpper());
+        f.name = candidate;
+    }
+}
+
+}
+
+Engine::Engine(const QString& dataDirectory)
+    : m_dataDirectory(QDir::cleanPath(dataDirectory))
+{
+    if (sqlite3_open(":memory:", &m_db) != SQLITE_OK)
+        throw SqlError(QStringLiteral("Motorul SQL nu poate porni: %1").arg(sqliteMessage(m_db)));
+    registerDbfModule(m_db, [this](int id) -> TableHandle* {
+        return id >= 0 && size_t(id) < m_byId.size() && m_byId[size_t(id)] ? m_byId[size_t(id)]->handle.get() : nullptr;
+    });
+    exec(m_db, QStringLiteral("PRAGMA case_sensitive_like = ON"));
+}
+
+Engine::~Engine()
+{
+    sqlite3_close_v2(m_db);
+}
+
+QString Engine::resolvePath(const QString& path) const
+{
+    QString p = path.trimmed();
+    if (QDir::separator() == QLatin1Char('/'))
+        p.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    if (QFileInfo(p).isRelative())
+        p = m_dataDirectory + QLatin1Char('/') + p;
+    return dbf::resolveFileName(QDir::cleanPath(p));
+}
+
+QString Engine::keyOf(const QString& resolvedPath)
+{
+    return QFileInfo(resolvedPath).absoluteFilePath().toLower();
+}
+
+Engine::Entry& Engine::entryFor(const QString& resolvedPath)
+{
+    const QString key = keyOf(resolvedPath);
+    auto it = m_entries.find(key);
+    if (it != m_entries.end()) {
+        Entry& entry = **it;
+        try {
+            entry.handle->refreshIfChanged();
+        } catch (const dbf::DbfError& e) {
+            dropSqlTable(entry);
+            m_byId[size_t(entry.id)].reset();
+            m_entries.erase(it);
+            throw SqlError(e.message());
+        }
+        return entry;
+    }
+    auto entry = std::make_shared<Entry>();
+    try {
+        entry->handle = std::make_unique<TableHandle>(resolvedPath);
+    } catch (const dbf::DbfError& e) {
+        throw SqlError(e.message());
+    }
+    entry->id = int(m_byId.size());
+    m_byId.push_back(entry);
+    m_entries.insert(key, entry);
+    return *entry;
+}
+
+TableHandle& Engine::table(const QString& path)
+{
+    return *entryFor(resolvePath(path)).handle;
+}
+
+void Engine::dropSqlTable(Entry& entry)
+{
+    if (entry.sqlName.isEmpty())
+        return;
+    char* error = nullptr;
+    sqlite3_exec(m_db, QStringLiteral("DROP TABLE IF EXISTS temp.%1").arg(entry.sqlName).toUtf8().constData(),
+                 nullptr, nullptr, &error);
+    sqlite3_free(error);
+    entry.sqlName.clear();
+}
+
+void Engine::forget(const QString& path)
+{
+    const QString key = keyOf(resolvePath(path));
+    auto it = m_entries.find(key);
+    if (it == m_entries.end())
+        return;
+    dropSqlTable(**it);
+    m_byId[size_t((*it)->id)].reset();
+    m_entries.erase(it);
+}
+
+QString Engine::sqlNameFor(const QString& path)
+{
+    Entry& entry = entryFor(resolvePath(path));
+    if (!entry.sqlName.isEmpty() && entry.generation == entry.handle->layoutGeneration())
+        return entry.sqlName;
+    dropSqlTable(entry);
+    const QString name = QStringLiteral("dbf_%1").arg(m_nextSqlName++);
+    exec(m_db, QStringLiteral("CREATE VIRTUAL TABLE temp.%1 USING dbf(%2)").arg(name).arg(entry.id));
+    entry.sqlName = name;
+    entry.generation = entry.handle->layoutGeneration();
+    return name;
+}
+
+ResultSet Engine::select(const QString& statement)
+{
+    ResultSet rows;
+    run(statement, &rows);
+    return rows;
+}
+
+int Engine::execute(const QString& statement)
+{
+    return run(statement, nullptr);
+}
+
+int Engine::run(const QString& text, ResultSet* rows)
+{
+    const Statement statement = translateStatement(text, [this](const QString& path) { return sqlNameFor(path); });
+    if (statement.isDefinition()) {
+        runDefinition(statement);
+        return 0;
+    }
+    sqlite3_stmt* stmt = nullptr;
+    const QByteArray sql = statement.sql.toUtf8();
+    if (sqlite3_prepare_v2(m_db, sql.constData(), int(sql.size()), &stmt, nullptr) != SQLITE_OK)
+        throw SqlError(sqliteMessage(m_db));
+    std::unique_ptr<sqlite3_stmt, int (*)(sqlite3_stmt*)> guard(stmt, sqlite3_finalize);
+
+    ResultSet local;
+    ResultSet& result = rows ? *rows : local;
+    result = ResultSet {};
+    const int columns = sqlite3_column_count(stmt);
+    for (int c = 0; c < columns; ++c)
+        result.fields.append(describe(stmt, c));
+    std::vector<FieldType> types;
+    for (const ResultField& f : result.fields)
+        types.push_back(f.type);
+
+    int rc;
+    while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
+        std::vector<dbf::Value> row;
+        row.reserve(size_t(columns));
+        for (int c = 0; c < columns; ++c)
+            row.push_back(cellOf(stmt, c, types[size_t(c)]));
+        result.rows.push_back(std::move(row));
+    }
+    if (rc != SQLITE_DONE)
+        throw SqlError(sqliteMessage(m_db));
+    inferTypes(result);
+    renameDuplicates(result.fields);
+    return statement.kind == Statement::Change ? sqlite3_changes(m_db) : int(result.rows.size());
+}
+
+void Engine::runDefinition(const Statement& s)
+{
+    const QString path = resolvePath(s.path);
+    const QString name = QFileInfo(path).fileName();
+    try {
+        switch (s.kind) {
+        case Statement::CreateTable:
+            if (QFileInfo::exists(path))
+                throw SqlError(QStringLiteral("Tabelul \"%1\" exista deja.").arg(name));
+            forget(path);
+            dbf::DbfTable::create(path, s.columns);
+            break;
+        case Statement::CreateIndex: {
+            TableHandle& handle = table(path);
+            const int column = handle.table().fieldIndex(s.indexColumn);
+            if (column < 0)
+                throw SqlError(QStringLiteral("Tabelul \"%1\" nu are coloana %2.").arg(name, s.indexColumn));
+            handle.index(column);
+            break;
+        }
+        case Statement::AlterTable: {
+            TableHandle& handle = table(path);
+            QList<dbf::FieldSpec> fields;
+            for (const dbf::Field& f : handle.table().fields())
+                fields.append(f.spec());
+            for (const QString& drop : s.dropColumns) {
+                auto it = std::find_if(fields.begin(), fields.end(), [&](const dbf::FieldSpec& f) {
+                    return f.name.compare(drop, Qt::CaseInsensitive) == 0;
+                });
+                if (it == fields.end())
+                    throw SqlError(QStringLiteral("Tabelul \"%1\" nu are coloana %2.").arg(name, drop));
+                fields.erase(it);
+            }
+            for (const dbf::FieldSpec& add : s.columns) {
+                const bool exists = std::any_of(fields.begin(), fields.end(), [&](const dbf::FieldSpec& f) {
+                    return f.name.compare(add.name, Qt::CaseInsensitive) == 0;
+                });
+                if (exists)
+                    throw SqlError(QStringLiteral("Tabelul \"%1\" are deja coloana %2.").arg(name, add.name));
+                fields.append(add);
+            }
+            handle.restructure(fields);
+            break;
+        }
+        case Statement::DropTable: {
+            if (!QFileInfo::exists(path))
+                throw SqlError(QStringLiteral("Tabelul \"%1\" nu exista.").arg(name));
+            const QString memo = dbf::memoPathFor(path);
+            const QString mdx = dbf::resolveFileName(dbf::withExtension(path, QStringLiteral("mdx")));
+            forget(path);
+            if (!QFile::remove(path))
+                throw SqlError(QStringLiteral("Tabelul \"%1\" nu poate fi sters.").arg(name));
+            QFile::remove(memo);
+            QFile::remove(mdx);
+            break;
+        }
+        default:
+            break;
+        }
+    } catch (const dbf::DbfError& e) {
+        throw SqlError(e.message());
+    } catch (const dbf::EncodingError& e) {
+        throw SqlError(e.message());
+    }
+}
+
+}

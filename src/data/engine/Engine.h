@@ -1,0 +1,63 @@
+#pragma once
+
+#include "data/engine/ResultSet.h"
+
+#include <QHash>
+#include <QString>
+
+#include <memory>
+#include <vector>
+
+struct sqlite3;
+
+namespace velmor::engine {
+
+class TableHandle;
+struct Statement;
+
+// Runs the program's statements over the dBase tables of a data directory. One engine object per
+// data directory; every query object and table cursor of the program goes through it, so they all
+// see the same records and indexes. Not thread-safe (the program uses one thread).
+class Engine {
+public:
+    explicit Engine(const QString& dataDirectory);
+    ~Engine();
+
+    Engine(const Engine&) = delete;
+    Engine& operator=(const Engine&) = delete;
+
+    const QString& dataDirectory() const { return m_dataDirectory; }
+
+    // The file a table path of a statement names: backslashes become the platform's separators,
+    // a relative path is taken inside the data directory, letter case is matched to the disk.
+    QString resolvePath(const QString& path) const;
+
+    // Runs a SELECT and returns its rows; throws SqlError.
+    ResultSet select(const QString& statement);
+    // Runs any other statement (changes and data definition); returns the rows changed.
+    // Throws SqlError.
+    int execute(const QString& statement);
+    // Runs either kind; `rows` receives a SELECT's rows.
+    int run(const QString& statement, ResultSet* rows);
+
+    // The table behind a path, read again when another program changed the file.
+    TableHandle& table(const QString& path);
+    // Drops what the engine holds of a table (after it was deleted or replaced outside the engine).
+    void forget(const QString& path);
+
+private:
+    struct Entry;
+    Entry& entryFor(const QString& resolvedPath);
+    QString sqlNameFor(const QString& path);
+    void runDefinition(const Statement& statement);
+    void dropSqlTable(Entry& entry);
+    static QString keyOf(const QString& resolvedPath);
+
+    QString m_dataDirectory;
+    sqlite3* m_db = nullptr;
+    QHash<QString, std::shared_ptr<Entry>> m_entries;
+    std::vector<std::shared_ptr<Entry>> m_byId;
+    int m_nextSqlName = 0;
+};
+
+}

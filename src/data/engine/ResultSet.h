@@ -1,0 +1,30 @@
+#pragma once
+
+#include "data/dbf/DbfValue.h"
+
+#include <QList>
+#include <QString>
+
+#include <vector>
+
+namespace velmor::engine {
+
+enum class FieldType { Unknown, Integer, Float, Text, Date, Memo, Boolean };
+
+struct ResultField {
+    QString name;
+    FieldType type = FieldType::Unknown;
+    int width = 0;    // declared width of a table column; 0 for computed columns
+    int decimals = 0;
+};
+
+// The rows a SELECT yielded, held in memory. Values are Null, integer, real, text or date.
+struct ResultSet {
+    QList<ResultField> fields;
+    std::vector<std::vector<dbf::Value>> rows;
+
+    // Column by name without regard to letter case; -1 when absent.
+    int fieldIndex(const QString& name) const;
+};
+
+}
