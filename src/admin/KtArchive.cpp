@@ -1,0 +1,540 @@
+#include "admin/KtArchive.h"
+
+#include "data/dbf/CodePage1250.h"
+#include "services/FileAccess.h"
+#include "services/Interaction.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QHash>
+#include <QRegularExpression>
+#include <QSaveFile>
+#include <QTemporaryDir>
+#include <QtEndian>
+
+#include <zlib.h>
+
+#include <algorithm>
+#include <limits>
+
+namespace velmor {
+
+ArchiveError::ArchiveError(const QString& message)
+    : std::runtime_error(message.toStdString())
+    , m_message(message)
+{
+}
+
+namespace {
+
+constexpr qint64 kChunk = 64 * 1024;
+// Smallest member: length, a one-byte name, size and an empty zlib stream (8 bytes).
+constexpr qint64 kSmallestMember = 4 + 1 + 4 + 8;
+constexpr qint32 kLongestName = 1024;
+
+QString native(const QString& path)
+{
+    return QDir::toNativeSeparators(path);
+}
+
+class Progress {
+public:
+    explicit Progress(Interaction* ui)
+        : m_ui(ui)
+    {
+    }
+    void maximum(int value)
+    {
+        if (m_ui)
+            m_ui->setProgressMaximum(value);
+    }
+    void step(int position)
+    {
+        if (m_ui) {
+            m_ui->setProgressPosition(position);
+            m_ui->processEvents();
+        }
+    }
+
+private:
+    Interaction* m_ui;
+};
+
+bool isReservedDeviceName(const QString& component)
+{
+    const QString base = component.section(QLatin1Char('.'), 0, 0).toUpper();
+    static const QStringList fixed = { QStringLiteral("CON"), QStringLiteral("PRN"), QStringLiteral("AUX"),
+                                       QStringLiteral("NUL") };
+    if (fixed.contains(base))
+        return true;
+    if (base.size() == 4 && (base.startsWith(QLatin1String("COM")) || base.startsWith(QLatin1String("LPT")))
+        && base[3] >= QLatin1Char('1') && base[3] <= QLatin1Char('9'))
+        return true;
+    return false;
+}
+
+// The components of a member name, or an empty list when the name could lead outside the target:
+// absolute, with a drive letter or stream (":"), with "." or ".." or empty components, or with
+// characters no file name may hold.
+QStringList safeComponents(const QString& name)
+{
+    if (name.isEmpty() || name.startsWith(QLatin1Char('\\')) || name.startsWith(QLatin1Char('/'))
+        || name.contains(QLatin1Char(':')))
+        return {};
+    const QStringList parts = name.split(QRegularExpression(QStringLiteral("[\\\\/]")));
+    for (const QString& part : parts) {
+        if (part.isEmpty() || part == QLatin1String(".") || part == QLatin1String("..") || part.endsWith(QLatin1Char('.'))
+            || part.endsWith(QLatin1Char(' ')) || isReservedDeviceName(part))
+            return {};
+        for (QChar c : part) {
+            if (c.unicode() < 0x20 || QStringLiteral("<>\"|?*").contains(c))
+                return {};
+        }
+    }
+    return parts;
+}
+
+// Sequential reader of an archive file.
+class Reader {
+public:
+    explicit Reader(const QString& path)
+        : m_path(path)
+        , m_file(path)
+    {
+        const QFileInfo info(path);
+        if (!info.exists())
+            throw ArchiveError(QStringLiteral("Arhiva %1 nu exista.").arg(native(path)));
+        if (info.isDir())
+            throw ArchiveError(QStringLiteral("%1 este un director, nu o arhiva.").arg(native(path)));
+        if (!m_file.open(QIODevice::ReadOnly))
+            throw ArchiveError(QStringLiteral("Nu pot deschide arhiva %1: %2").arg(native(path), m_file.errorString()));
+        m_size = m_file.size();
+    }
+
+    QString path() const { return m_path; }
+
+    int count()
+    {
+        const qint32 n = readInt32(QStringLiteral("numarul de fisiere"));
+        if (n < 0)
+            throw damaged(QStringLiteral("numarul de fisiere este negativ (%1)").arg(n));
+        if (n > 0 && qint64(n) > remaining() / kSmallestMember)
+            throw damaged(QStringLiteral("declara %1 fisiere, mai multe decat poate cuprinde").arg(n));
+        return n;
+    }
+
+    KtArchive::Member header(int index)
+    {
+        const QString where = QStringLiteral("antetul fisierului nr. %1").arg(index);
+        const qint32 length = readInt32(where);
+        if (length <= 0 || length > kLongestName || length > remaining())
+            throw damaged(QStringLiteral("%1 are un nume de lungime %2").arg(where).arg(length));
+        const QByteArray raw = readBytes(length, where);
+        KtArchive::Member member;
+        member.name = dbf::cp1250::decode(raw);
+        const qint32 size = readInt32(where);
+        if (size < 0)
+            throw damaged(QStringLiteral("fisierul %1 are dimensiunea negativa %2").arg(member.name).arg(size));
+        member.size = size;
+        if (safeComponents(member.name).isEmpty()) {
+            throw ArchiveError(QStringLiteral("Arhiva %1 contine numele nepermis \"%2\" (cale absoluta, litera de "
+                                              "unitate sau \"..\"); fisierele ei nu se scriu.")
+                                   .arg(native(m_path), member.name));
+        }
+        if (member.size > remaining() * KtArchive::MaxInflateRatio) {
+            throw damaged(QStringLiteral("fisierul %1 declara %2 octeti, mai mult decat poate cuprinde arhiva")
+                              .arg(member.name)
+                              .arg(member.size));
+        }
+        return member;
+    }
+
+    // Inflates the member's stream into the sink (or nowhere), checking that it holds exactly
+    // the declared size; leaves the file positioned after the stream.
+    void inflate(const KtArchive::Member& member, QIODevice* sink, const QString& sinkPath)
+    {
+        z_stream zs {};
+        if (inflateInit(&zs) != Z_OK)
+            throw ArchiveError(QStringLiteral("Nu pot porni dezarhivarea (zlib)."));
+        struct End {
+            z_stream* zs;
+            ~End() { inflateEnd(zs); }
+        } end { &zs };
+
+        QByteArray in(kChunk, Qt::Uninitialized);
+        QByteArray out(kChunk, Qt::Uninitialized);
+        qint64 produced = 0;
+        for (;;) {
+            if (zs.avail_in == 0) {
+                const qint64 got = m_file.read(in.data(), kChunk);
+                if (got < 0)
+                    throw readError();
+                if (got == 0)
+                    throw truncated(QStringLiteral("in mijlocul fisierului %1").arg(member.name));
+                zs.next_in = reinterpret_cast<Bytef*>(in.data());
+                zs.avail_in = uInt(got);
+            }
+            const uInt inBefore = zs.avail_in;
+            zs.next_out = reinterpret_cast<Bytef*>(out.data());
+            zs.avail_out = uInt(kChunk);
+            const int rc = ::inflate(&zs, Z_NO_FLUSH);
+            if (rc != Z_OK && rc != Z_STREAM_END && rc != Z_BUF_ERROR) {
+                throw damaged(QStringLiteral("fisierul %1 nu poate fi dezarhivat (%2)")
+                                  .arg(member.name, QString::fromLatin1(zs.msg ? zs.msg : "zlib")));
+            }
+            const qint64 n = kChunk - zs.avail_out;
+            produced += n;
+            if (produced > member.size) {
+                throw damaged(QStringLiteral("fisierul %1 are mai mult de %2 octeti cat declara")
+                                  .arg(member.name)
+                                  .arg(member.size));
+            }
+            if (sink && n > 0 && sink->write(out.constData(), n) != n) {
+                throw ArchiveError(QStringLiteral("Nu pot scrie fisierul %1 (din arhiva %2): %3")
+                                       .arg(native(sinkPath), native(m_path), sink->errorString()));
+            }
+            if (rc == Z_STREAM_END)
+                break;
+            if (n == 0 && zs.avail_in == inBefore && zs.avail_in > 0) {
+                // No progress although input is waiting: the stream cannot go on.
+                throw damaged(QStringLiteral("fisierul %1 nu poate fi dezarhivat").arg(member.name));
+            }
+        }
+        if (produced != member.size) {
+            throw damaged(QStringLiteral("fisierul %1 are %2 octeti in loc de %3 cat declara")
+                              .arg(member.name)
+                              .arg(produced)
+                              .arg(member.size));
+        }
+        // Continue right after the stream's trailer.
+        if (!m_file.seek(m_file.pos() - zs.avail_in))
+            throw readError();
+    }
+
+private:
+    qint64 remaining() const { return m_size - m_file.pos(); }
+
+    ArchiveError damaged(const QString& what) const
+    {
+        return ArchiveError(QStringLiteral("Arhiva %1 este deteriorata: %2.").arg(native(m_path), what));
+    }
+
+    ArchiveError truncated(const QString& where) const
+    {
+        return ArchiveError(QStringLiteral("Arhiva %1 este incompleta: se termina %2.").arg(native(m_path), where));
+    }
+
+    ArchiveError readError() const
+    {
+        return ArchiveError(QStringLiteral("Nu pot citi arhiva %1: %2").arg(native(m_path), m_file.errorString()));
+    }
+
+    QByteArray readBytes(qint64 count, const QString& where)
+    {
+        const QByteArray bytes = m_file.read(count);
+        if (m_file.error() != QFileDevice::NoError)
+            throw readError();
+        if (bytes.size() != count)
+            throw truncated(QStringLiteral("in %1").arg(where));
+        return bytes;
+    }
+
+    qint32 readInt32(const QString& where)
+    {
+        const QByteArray bytes = readBytes(4, where);
+        return qFromLittleEndian<qint32>(bytes.constData());
+    }
+
+    QString m_path;
+    QFile m_file;
+    qint64 m_size = 0;
+};
+
+void writeInt32(QIODevice& out, qint32 value)
+{
+    char bytes[4];
+    qToLittleEndian(value, bytes);
+    out.write(bytes, 4);
+}
+
+// Appends one zlib stream of exactly `size` bytes read from the file.
+void deflateFile(QFile& in, qint64 size, QIODevice& out, const QString& archivePath)
+{
+    z_stream zs {};
+    if (deflateInit(&zs, Z_DEFAULT_COMPRESSION) != Z_OK)
+        throw ArchiveError(QStringLiteral("Nu pot porni arhivarea (zlib)."));
+    struct End {
+        z_stream* zs;
+        ~End() { deflateEnd(zs); }
+    } end { &zs };
+
+    QByteArray inBuf(kChunk, Qt::Uninitialized);
+    QByteArray outBuf(kChunk, Qt::Uninitialized);
+    qint64 consumed = 0;
+    int flush = Z_NO_FLUSH;
+    do {
+        const qint64 got = in.read(inBuf.data(), std::min(kChunk, size - consumed + 1));
+        if (got < 0)
+            throw ArchiveError(QStringLiteral("Nu pot citi fisierul %1: %2").arg(native(in.fileName()), in.errorString()));
+        consumed += got;
+        if (consumed > size || (got == 0 && consumed < size)) {
+            throw ArchiveError(QStringLiteral("Fisierul %1 s-a schimbat in timpul salvarii.").arg(native(in.fileName())));
+        }
+        flush = consumed == size ? Z_FINISH : Z_NO_FLUSH;
+        zs.next_in = reinterpret_cast<Bytef*>(inBuf.data());
+        zs.avail_in = uInt(got);
+        do {
+            zs.next_out = reinterpret_cast<Bytef*>(outBuf.data());
+            zs.avail_out = uInt(kChunk);
+            const int rc = ::deflate(&zs, flush);
+            if (rc == Z_STREAM_ERROR)
+                throw ArchiveError(QStringLiteral("Arhivarea fisierului %1 a esuat.").arg(native(in.fileName())));
+            const qint64 n = kChunk - zs.avail_out;
+            if (n > 0 && out.write(outBuf.constData(), n) != n) {
+                throw ArchiveError(QStringLiteral("Nu pot scrie arhiva %1: %2").arg(native(archivePath), out.errorString()));
+            }
+        } while (zs.avail_out == 0);
+    } while (flush != Z_FINISH);
+}
+
+// Moves files and can undo every move done so far.
+class Mover {
+public:
+    bool move(const QString& from, const QString& to)
+    {
+        if (!QFile::rename(from, to))
+            return false;
+        m_done.push_back({ from, to });
+        return true;
+    }
+    // False when some file could not be put back.
+    bool undo()
+    {
+        bool ok = true;
+        for (auto it = m_done.rbegin(); it != m_done.rend(); ++it)
+            ok = QFile::rename(it->second, it->first) && ok;
+        m_done.clear();
+        return ok;
+    }
+
+private:
+    std::vector<std::pair<QString, QString>> m_done;
+};
+
+bool isInside(const QString& path, const QString& dir)
+{
+    const QString p = QFileInfo(path).canonicalFilePath();
+    const QString d = QFileInfo(dir).canonicalFilePath();
+    if (p.isEmpty() || d.isEmpty())
+        return false;
+#ifdef Q_OS_WIN
+    const Qt::CaseSensitivity cs = Qt::CaseInsensitive;
+#else
+    const Qt::CaseSensitivity cs = Qt::CaseSensitive;
+#endif
+    return p.compare(d, cs) == 0 || p.startsWith(d + QLatin1Char('/'), cs);
+}
+
+}
+
+bool sameDirectory(const QString& a, const QString& b)
+{
+    auto resolve = [](const QString& path) {
+        const QFileInfo info(path);
+        const QString canonical = info.canonicalFilePath();
+        return canonical.isEmpty() ? QDir::cleanPath(info.absoluteFilePath()) : canonical;
+    };
+    if (a.isEmpty() || b.isEmpty())
+        return false;
+#ifdef Q_OS_WIN
+    return resolve(a).compare(resolve(b), Qt::CaseInsensitive) == 0;
+#else
+    return resolve(a) == resolve(b);
+#endif
+}
+
+QStringList KtArchive::filesToSave(const QString& dataDir)
+{
+    const QDir dir(dataDir);
+    if (dataDir.isEmpty() || !dir.exists())
+        throw ArchiveError(QStringLiteral("Directorul de date %1 nu exista.").arg(native(dataDir)));
+    const QFileInfoList entries = dir.entryInfoList(QDir::Files | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                                                    QDir::Unsorted);
+    QStringList names;
+    for (const QFileInfo& entry : entries) {
+        if (entry.exists() && entry.isFile() && entry.size() > 0)
+            names << entry.fileName();
+    }
+    std::sort(names.begin(), names.end(), [](const QString& a, const QString& b) { return a.compare(b) < 0; });
+    QStringList paths;
+    for (const QString& name : names)
+        paths << dir.filePath(name);
+    return paths;
+}
+
+int KtArchive::write(const QString& archivePath, const QStringList& files, Interaction* ui)
+{
+    if (files.isEmpty())
+        return 0;
+    if (files.size() > std::numeric_limits<qint32>::max())
+        throw ArchiveError(QStringLiteral("Prea multe fisiere pentru o arhiva."));
+    const QFileInfo target(archivePath);
+    if (target.isDir())
+        throw ArchiveError(QStringLiteral("%1 este un director, nu o arhiva.").arg(native(archivePath)));
+    if (target.exists() && isReadOnly(target))
+        throw ArchiveError(QStringLiteral("Nu pot scrie arhiva %1: fisierul este numai pentru citire.").arg(native(archivePath)));
+
+    QSaveFile out(archivePath);
+    if (!out.open(QIODevice::WriteOnly))
+        throw ArchiveError(QStringLiteral("Nu pot crea arhiva %1: %2").arg(native(archivePath), out.errorString()));
+
+    Progress progress(ui);
+    const int n = int(files.size());
+    progress.maximum(n);
+    writeInt32(out, n);
+    for (int i = 0; i < n; ++i) {
+        progress.step(i);
+        const QString& path = files[i];
+        const QString name = QStringLiteral("Data\\") + QFileInfo(path).fileName();
+        QByteArray rawName;
+        QChar bad;
+        if (!dbf::cp1250::tryEncode(name, rawName, &bad)) {
+            throw ArchiveError(QStringLiteral("Numele fisierului %1 contine caracterul \"%2\", care nu poate fi scris "
+                                              "in arhiva (codul Windows-1250).")
+                                   .arg(native(path), QString(bad)));
+        }
+        QFile in(path);
+        if (!in.open(QIODevice::ReadOnly))
+            throw ArchiveError(QStringLiteral("Nu pot deschide fisierul %1: %2").arg(native(path), in.errorString()));
+        const qint64 size = in.size();
+        if (size > std::numeric_limits<qint32>::max())
+            throw ArchiveError(QStringLiteral("Fisierul %1 este prea mare pentru arhiva (peste 2 GB).").arg(native(path)));
+        writeInt32(out, qint32(rawName.size()));
+        out.write(rawName);
+        writeInt32(out, qint32(size));
+        deflateFile(in, size, out, archivePath);
+    }
+    if (!out.commit())
+        throw ArchiveError(QStringLiteral("Nu pot scrie arhiva %1: %2").arg(native(archivePath), out.errorString()));
+    return n;
+}
+
+int KtArchive::memberCount(const QString& archivePath)
+{
+    Reader reader(archivePath);
+    return reader.count();
+}
+
+std::vector<KtArchive::Member> KtArchive::verify(const QString& archivePath)
+{
+    Reader reader(archivePath);
+    const int n = reader.count();
+    std::vector<Member> members;
+    members.reserve(n);
+    for (int i = 1; i <= n; ++i) {
+        Member member = reader.header(i);
+        reader.inflate(member, nullptr, QString());
+        members.push_back(member);
+    }
+    return members;
+}
+
+QStringList KtArchive::extract(const QString& archivePath, const QString& targetDir, Layout layout, bool removeOthers,
+                               Interaction* ui)
+{
+    Reader reader(archivePath);
+    if (targetDir.isEmpty() || !QDir().mkpath(targetDir))
+        throw ArchiveError(QStringLiteral("Nu pot crea directorul %1.").arg(native(targetDir)));
+    const QString target = QFileInfo(targetDir).absoluteFilePath();
+
+    QTemporaryDir scratch(target + QStringLiteral("/.velmor-extract-XXXXXX"));
+    if (!scratch.isValid())
+        throw ArchiveError(QStringLiteral("Nu pot scrie in directorul %1: %2").arg(native(target), scratch.errorString()));
+
+    // 1. Every member into the scratch folder; any fault ends here and the scratch folder goes.
+    Progress progress(ui);
+    const int n = reader.count();
+    progress.maximum(n);
+    QStringList order;                 // relative destinations, first appearance order
+    QHash<QString, QString> stagedFor; // relative destination -> scratch file
+    for (int i = 1; i <= n; ++i) {
+        progress.step(i);
+        const Member member = reader.header(i);
+        const QStringList parts = safeComponents(member.name);
+        QString relative;
+        if (layout == Layout::DataDirectory) {
+            if (parts.size() != 2 || parts[0].compare(QLatin1String("Data"), Qt::CaseInsensitive) != 0) {
+                throw ArchiveError(QStringLiteral("Arhiva %1 contine fisierul \"%2\", care nu este din directorul de "
+                                                  "date (Data\\).")
+                                       .arg(native(archivePath), member.name));
+            }
+            relative = parts[1];
+        } else {
+            relative = parts.join(QLatin1Char('/'));
+        }
+        const QString staged = scratch.filePath(QString::number(i));
+        QFile file(staged);
+        if (!file.open(QIODevice::WriteOnly))
+            throw ArchiveError(QStringLiteral("Nu pot scrie fisierul %1: %2").arg(native(staged), file.errorString()));
+        reader.inflate(member, &file, staged);
+        if (!file.flush()) {
+            throw ArchiveError(QStringLiteral("Nu pot scrie fisierul %1 (din arhiva %2): %3")
+                                   .arg(native(staged), native(archivePath), file.errorString()));
+        }
+        file.close();
+        // A later member of the same name replaces the earlier one.
+        if (stagedFor.contains(relative))
+            QFile::remove(stagedFor.value(relative));
+        else
+            order << relative;
+        stagedFor.insert(relative, staged);
+    }
+
+    // 2. Move the files into place; on failure put everything back as it was.
+    const QString aside = scratch.filePath(QStringLiteral("old"));
+    QDir().mkpath(aside);
+    Mover mover;
+    int asideCount = 0;
+    auto fail = [&](const QString& message) {
+        if (mover.undo())
+            throw ArchiveError(message + QStringLiteral(" Fisierele existente au fost lasate neschimbate."));
+        // Keep the scratch folder: it may hold files that could not be put back.
+        scratch.setAutoRemove(false);
+        throw ArchiveError(message + QStringLiteral(" Unele fisiere nu au putut fi puse la loc; ele se afla in %1.")
+                                         .arg(native(scratch.path())));
+    };
+    auto moveAside = [&](const QString& path) {
+        if (!mover.move(path, aside + QLatin1Char('/') + QString::number(++asideCount)))
+            fail(QStringLiteral("Nu pot inlocui fisierul %1.").arg(native(path)));
+    };
+    if (removeOthers) {
+        const QFileInfoList existing = QDir(target).entryInfoList(
+            QDir::Files | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Unsorted);
+        for (const QFileInfo& entry : existing)
+            moveAside(entry.absoluteFilePath());
+    }
+    QStringList written;
+    for (const QString& relative : order) {
+        const QString destination = target + QLatin1Char('/') + relative;
+        const QString folder = QFileInfo(destination).absolutePath();
+        if (!QDir().mkpath(folder))
+            fail(QStringLiteral("Nu pot crea directorul %1.").arg(native(folder)));
+        if (!isInside(folder, target)) {
+            fail(QStringLiteral("Fisierul %1 din arhiva %2 ar iesi din directorul %3.")
+                     .arg(relative, native(archivePath), native(target)));
+        }
+        const QFileInfo existing(destination);
+        if (existing.exists() || existing.isSymLink()) {
+            if (existing.isDir())
+                fail(QStringLiteral("Nu pot scrie fisierul %1: exista un director cu acest nume.").arg(native(destination)));
+            moveAside(destination);
+        }
+        if (!mover.move(stagedFor.value(relative), destination))
+            fail(QStringLiteral("Nu pot scrie fisierul %1.").arg(native(destination)));
+        written << destination;
+    }
+    return written;
+}
+
+}

@@ -1,0 +1,11 @@
+#include "services/ServiceError.h"
+
+namespace velmor {
+
+ServiceError::ServiceError(const QString& message)
+    : std::runtime_error(message.toStdString())
+    , m_message(message)
+{
+}
+
+}
