@@ -212,6 +212,7 @@ void DataSet::compileFilter()
 void DataSet::setFilter(const QString& text)
 {
     m_filterText = text;
+    m_filter.reset();
     if (m_active) {
         compileFilter();
         rebuildView();
@@ -221,6 +222,7 @@ void DataSet::setFilter(const QString& text)
 void DataSet::setFiltered(bool on)
 {
     m_filtered = on;
+    m_filter.reset();
     if (m_active) {
         compileFilter();
         rebuildView();

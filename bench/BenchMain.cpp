@@ -1,0 +1,261 @@
+#include "bench/NativeMirror.h"
+#include "bench/Runners.h"
+#include "data/engine/Engine.h"
+#include "data/engine/SqlError.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTextStream>
+
+#include <algorithm>
+#include <functional>
+
+using namespace velmor;
+
+namespace {
+
+QTextStream& out()
+{
+    static QTextStream s(stdout);
+    return s;
+}
+
+const QStringList kTables = {
+    QStringLiteral("Identificare"), QStringLiteral("CAP1"), QStringLiteral("CAP2"), QStringLiteral("CAP3"),
+    QStringLiteral("CAP4"), QStringLiteral("CAP5"), QStringLiteral("CAP6"), QStringLiteral("CAP7"),
+    QStringLiteral("CAP8"), QStringLiteral("CAP9"), QStringLiteral("CAP10"), QStringLiteral("CAP11"),
+    QStringLiteral("Tarlale"), QStringLiteral("OmTarla"), QStringLiteral("PozeTarla"),
+};
+
+// A statement scenario: `prepare` runs untimed before each round, `body` is timed, `finish` runs
+// untimed after it. `perRound` divides the round's time (e.g. 1,000 lookups per round).
+struct Scenario {
+    QString name;
+    int perRound = 1;
+    std::function<void(bench::Runner&, int round)> prepare;
+    std::function<void(bench::Runner&, int round)> body;
+    std::function<void(bench::Runner&, int round)> finish;
+};
+
+struct Measurement {
+    QString name;
+    double engineMs = 0;
+    double nativeMs = 0;
+};
+
+double median(std::vector<double> v)
+{
+    std::sort(v.begin(), v.end());
+    return v.empty() ? 0 : (v.size() % 2 ? v[v.size() / 2] : (v[v.size() / 2 - 1] + v[v.size() / 2]) / 2);
+}
+
+double timeScenario(const Scenario& s, bench::Runner& runner, int rounds)
+{
+    std::vector<double> times;
+    for (int r = 0; r < rounds; ++r) {
+        if (s.prepare)
+            s.prepare(runner, r);
+        QElapsedTimer timer;
+        timer.start();
+        s.body(runner, r);
+        times.push_back(double(timer.nsecsElapsed()) / 1e6 / s.perRound);
+        if (s.finish)
+            s.finish(runner, r);
+    }
+    return median(times);
+}
+
+QString quoted(const QString& path)
+{
+    return QLatin1Char('"') + path + QLatin1Char('"');
+}
+
+}
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    QStringList args = app.arguments().mid(1);
+    QString dataDir;
+    QString tsvPath;
+    int rounds = 7;
+    for (int i = 0; i + 1 < args.size(); i += 2) {
+        if (args[i] == QLatin1String("--data"))
+            dataDir = args[i + 1];
+        else if (args[i] == QLatin1String("--rounds"))
+            rounds = args[i + 1].toInt();
+        else if (args[i] == QLatin1String("--tsv"))
+            tsvPath = args[i + 1];
+    }
+    if (dataDir.isEmpty()) {
+        QTextStream(stderr) << "usage: velmor-bench --data DIR [--rounds N] [--tsv FILE]\n";
+        return 2;
+    }
+    dataDir = QDir(dataDir).absolutePath();
+    QTemporaryDir work;
+    const QString workDir = work.path();
+
+    try {
+        engine::Engine engine(dataDir);
+        const auto path = [&](const QString& table) { return dataDir + QLatin1Char('/') + table + QStringLiteral(".dbf"); };
+
+        // The native mirror of every table.
+        bench::NativeMirror mirror;
+        QElapsedTimer loadTimer;
+        loadTimer.start();
+        for (const QString& t : kTables) {
+            engine::ResultSet rows = engine.select(QStringLiteral("SELECT * FROM ") + quoted(path(t)));
+            QStringList types;
+            for (const auto& f : rows.fields) {
+                switch (f.type) {
+                case engine::FieldType::Integer:
+                case engine::FieldType::Float:
+                    types << QStringLiteral("DECIMAL(%1,%2)").arg(f.width).arg(f.decimals);
+                    break;
+                case engine::FieldType::Date:
+                    types << QStringLiteral("DATE");
+                    break;
+                default:
+                    types << QStringLiteral("CHAR(%1) COLLATE RTRIM").arg(f.width);
+                }
+            }
+            mirror.copyTable(t.toUpper(), rows, types);
+        }
+        out() << "Loaded " << kTables.size() << " tables into the native mirror in " << loadTimer.elapsed() << " ms\n";
+
+        const engine::ResultSet years = engine.select(QStringLiteral("SELECT MAX(ANUL) AS Y FROM ") + quoted(path(QStringLiteral("Identificare"))));
+        const QString year = QString::number(std::get<std::int64_t>(years.rows.at(0).at(0)));
+        const engine::ResultSet households = engine.select(
+            QStringLiteral("SELECT CODID FROM ") + quoted(path(QStringLiteral("Identificare"))) + QStringLiteral(" WHERE ANUL=") + year);
+        std::vector<qint64> codids;
+        for (const auto& row : households.rows)
+            codids.push_back(std::get<std::int64_t>(row[0]));
+        if (codids.size() < 20)
+            throw engine::SqlError(QStringLiteral("Registrul are prea putine gospodarii pentru masuratori."));
+        out() << "Register: " << households.rows.size() << " households in " << year << "\n";
+
+        const QString t2 = workDir + QStringLiteral("/T2.dbf");
+        const QString copyTarget = workDir + QStringLiteral("/tmp.dbf");
+
+        std::vector<Scenario> scenarios;
+        scenarios.push_back({QStringLiteral("household list of a year"), 1, nullptr,
+                             [&](bench::Runner& r, int) {
+                                 engine::ResultSet rows;
+                                 r.run(QStringLiteral("SELECT * FROM ") + quoted(path(QStringLiteral("Identificare")))
+                                           + QStringLiteral("\nWHERE ANUL=") + year + QStringLiteral("\nORDER BY LOCALIT, VOLUM, POZ"),
+                                       &rows);
+                             },
+                             nullptr});
+        const int lookups = std::min<int>(1000, int(codids.size()));
+        scenarios.push_back({QStringLiteral("one household's chapter 7 rows"), lookups, nullptr,
+                             [&](bench::Runner& r, int) {
+                                 engine::ResultSet rows;
+                                 for (int i = 0; i < lookups; ++i) {
+                                     const qint64 id = codids[size_t(i) * codids.size() / size_t(lookups)];
+                                     r.run(QStringLiteral("SELECT * FROM ") + quoted(path(QStringLiteral("CAP7")))
+                                               + QStringLiteral("\nWHERE CODID=") + QString::number(id) + QStringLiteral("\nORDER BY RAND"),
+                                           &rows);
+                                 }
+                             },
+                             nullptr});
+        scenarios.push_back({QStringLiteral("chapter 2 totals of a year"), 1, nullptr,
+                             [&](bench::Runner& r, int) {
+                                 engine::ResultSet rows;
+                                 r.run(QStringLiteral("SELECT CATEG,RAND,SUM(AHA) AS AHA1,SUM(AARI) AS AARI1,SUM(BHA) AS BHA1,SUM(BARI) AS BARI1,\n"
+                                                      "SUM(CHA) AS CHA1,SUM(CARI) AS CARI1,SUM(IHA) AS IHA1,SUM(IARI) AS IARI1\nFROM ")
+                                           + quoted(path(QStringLiteral("CAP2"))) + QStringLiteral(" C\nINNER JOIN ") + quoted(t2)
+                                           + QStringLiteral(" T\nON C.CODID=T.CODID\nGROUP BY CATEG,RAND"),
+                                       &rows);
+                             },
+                             nullptr});
+        scenarios.push_back({QStringLiteral("member search join of a year"), 1, nullptr,
+                             [&](bench::Runner& r, int) {
+                                 engine::ResultSet rows;
+                                 r.run(QStringLiteral("SELECT I.POZ, I.VOLUM, I.JUDET, I.LOCALIT, I.STRADA, I.NR, I.STR2, I.NR2, C.NUMEP, I.DENUMIRE, I.LOC, C.CODID, C.COD, C.CNP, I.TIPRA\nFROM ")
+                                           + quoted(path(QStringLiteral("CAP1"))) + QStringLiteral(" C,\n") + quoted(path(QStringLiteral("Identificare")))
+                                           + QStringLiteral(" I\nWHERE (C.ANUL=") + year + QStringLiteral(")\nAND C.CODID=I.CODID\nORDER BY I.LOCALIT, C.NUMEP"),
+                                       &rows);
+                             },
+                             nullptr});
+        scenarios.push_back({QStringLiteral("statistics file CAP2 left join"), 1, nullptr,
+                             [&](bench::Runner& r, int) {
+                                 engine::ResultSet rows;
+                                 r.run(QStringLiteral("SELECT I.LOCALIT, I.TIPRA, C.CATEG, C.RAND,\nSUM(C.AHA) AS SAHA, SUM(C.AARI) AS SAARI,\n"
+                                                      "SUM(C.BHA) AS SBHA, SUM(C.BARI) AS SBARI,\nSUM(C.CHA) AS SCHA, SUM(C.CARI) AS SCARI,\n"
+                                                      "SUM(C.IHA) AS SIHA, SUM(C.IARI) AS SIARI\nFROM ")
+                                           + quoted(path(QStringLiteral("Identificare"))) + QStringLiteral(" I\nLEFT JOIN ") + quoted(path(QStringLiteral("Cap2")))
+                                           + QStringLiteral(" C\n     ON C.CODID=I.CODID\nWHERE I.ANUL=") + year
+                                           + QStringLiteral("\nGROUP BY I.TIPRA, I.LOCALIT, C.RAND, C.CATEG\nORDER BY I.LOCALIT, I.TIPRA, C.RAND"),
+                                       &rows);
+                             },
+                             nullptr});
+        scenarios.push_back({QStringLiteral("copy a year of chapter 7"), 1,
+                             [&](bench::Runner& r, int) {
+                                 r.run(QStringLiteral("CREATE TABLE ") + quoted(copyTarget)
+                                       + QStringLiteral(" (ANUL DECIMAL(4,0), CODID DECIMAL(10,0),\nCATEG CHAR(60), NR DECIMAL(7,0), RAND DECIMAL(4,1) )"));
+                             },
+                             [&](bench::Runner& r, int) {
+                                 r.run(QStringLiteral("INSERT INTO ") + quoted(copyTarget) + QStringLiteral("\n(CATEG,NR,RAND,CODID)\nSELECT CATEG,NR,RAND,CODID\nFROM ")
+                                       + quoted(path(QStringLiteral("CAP7"))) + QStringLiteral("\nWHERE ANUL=") + year);
+                             },
+                             [&](bench::Runner& r, int) { r.run(QStringLiteral("DROP TABLE ") + quoted(copyTarget)); }});
+        scenarios.push_back({QStringLiteral("delete one household from all tables"), 1, nullptr,
+                             [&](bench::Runner& r, int round) {
+                                 const QString id = QString::number(codids[codids.size() - 1 - size_t(round) % codids.size()]);
+                                 r.run(QStringLiteral("DELETE FROM ") + quoted(path(QStringLiteral("PozeTarla")))
+                                       + QStringLiteral("\nWHERE CODT IN (SELECT CODT FROM ") + quoted(path(QStringLiteral("Tarlale")))
+                                       + QStringLiteral(" WHERE CODID=") + id + QStringLiteral(")"));
+                                 for (const QString& t : kTables) {
+                                     if (t == QLatin1String("PozeTarla"))
+                                         continue;
+                                     r.run(QStringLiteral("DELETE FROM ") + quoted(path(t)) + QStringLiteral("\nWHERE CODID=") + id);
+                                 }
+                             },
+                             nullptr});
+
+        bench::EngineRunner engineRunner(engine);
+        bench::NativeRunner nativeRunner(mirror);
+        // The year's households for the totals join, on both sides.
+        for (bench::Runner* r : {static_cast<bench::Runner*>(&engineRunner), static_cast<bench::Runner*>(&nativeRunner)}) {
+            r->run(QStringLiteral("CREATE TABLE ") + quoted(t2) + QStringLiteral(" (CODID DECIMAL(10,0))"));
+            r->run(QStringLiteral("INSERT INTO ") + quoted(t2) + QStringLiteral("\nSELECT CODID FROM ")
+                   + quoted(path(QStringLiteral("Identificare"))) + QStringLiteral("\nWHERE ANUL=") + year);
+        }
+
+        std::vector<Measurement> results;
+        for (const Scenario& s : scenarios) {
+            Measurement m;
+            m.name = s.name;
+            m.engineMs = timeScenario(s, engineRunner, rounds);
+            m.nativeMs = timeScenario(s, nativeRunner, rounds);
+            results.push_back(m);
+        }
+        QFile::remove(t2);
+
+        out() << QStringLiteral("\n%1 %2 %3 %4\n").arg(QStringLiteral("scenario"), -40).arg(QStringLiteral("engine ms"), 12).arg(QStringLiteral("native ms"), 12).arg(QStringLiteral("ratio"), 8);
+        for (const Measurement& m : results) {
+            out() << QStringLiteral("%1 %2 %3 %4\n")
+                         .arg(m.name, -40)
+                         .arg(m.engineMs, 12, 'f', 3)
+                         .arg(m.nativeMs, 12, 'f', 3)
+                         .arg(m.nativeMs > 0 ? m.engineMs / m.nativeMs : 0, 8, 'f', 2);
+        }
+        QString tsv = QStringLiteral("scenario\tengine_ms\tnative_ms\tratio\n");
+        for (const Measurement& m : results)
+            tsv += QStringLiteral("%1\t%2\t%3\t%4\n").arg(m.name).arg(m.engineMs, 0, 'f', 4).arg(m.nativeMs, 0, 'f', 4).arg(m.nativeMs > 0 ? m.engineMs / m.nativeMs : 0, 0, 'f', 3);
+        out() << "\n" << tsv;
+        if (!tsvPath.isEmpty()) {
+            QFile f(tsvPath);
+            if (f.open(QIODevice::WriteOnly | QIODevice::Truncate))
+                f.write(tsv.toUtf8());
+        }
+        out().flush();
+    } catch (const engine::SqlError& e) {
+        QTextStream(stderr) << e.message() << "\n";
+        return 1;
+    }
+    return 0;
+}
