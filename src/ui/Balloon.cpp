@@ -61,6 +61,7 @@ BalloonHint::BalloonHint(QWidget* parent)
     column->addWidget(m_text);
 
     m_timer.setSingleShot(true);
+    m_timer.setTimerType(Qt::PreciseTimer);
     m_timer.setInterval(DurationMs);
     connect(&m_timer, &QTimer::timeout, this, &QWidget::hide);
 }

@@ -14,6 +14,7 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QUrl>
 #include <QVBoxLayout>
 
 #include <gtest/gtest.h>
@@ -39,6 +40,15 @@ struct Form {
         layout->addWidget(button);
         window.move(120, 80);
     }
+};
+
+// Takes the place of the system's default program.
+class OpenRecorder : public QObject {
+    Q_OBJECT
+public:
+    QList<QUrl> opened;
+public slots:
+    void open(const QUrl& url) { opened.append(url); }
 };
 
 template <typename T>
@@ -153,8 +163,23 @@ TEST(DesktopInteraction, FileChoices)
 
     whenReady(modalIs<QFileDialog>, [&home] {
         auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-        dialog->selectFile(home.data());
+        dialog->setDirectory(home.data());
         static_cast<QDialog*>(dialog)->accept();
     });
     EXPECT_EQ(ui.chooseFolder(QStringLiteral("Director"), home.home()), home.data());
 }
+
+TEST(DesktopInteraction, OpensFilesWithTheDefaultProgram)
+{
+    velmor::test::TempHome home;
+    const QString path = home.home() + QStringLiteral("/Adeverinta1.rtf");
+    OpenRecorder recorder;
+    QDesktopServices::setUrlHandler(QStringLiteral("file"), &recorder, "open");
+    DesktopInteraction ui;
+    EXPECT_TRUE(ui.openFile(path));
+    QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
+    ASSERT_EQ(recorder.opened.size(), 1);
+    EXPECT_EQ(recorder.opened.first(), QUrl::fromLocalFile(path));
+}
+
+#include "DesktopInteractionTest.moc"

@@ -2,7 +2,9 @@
 #include "UiTestUtil.h"
 
 #include <QClipboard>
+#include <QInputMethodEvent>
 #include <QLineEdit>
+#include <QMenu>
 #include <QSignalSpy>
 #include <QVBoxLayout>
 
@@ -572,4 +574,47 @@ TEST_F(TNumericFTest, TextEditedIsSignalledForAcceptedKeysOnly)
     type("12x");
     EXPECT_EQ(edited.count(), 2);
     EXPECT_EQ(edited.last().first().toString(), QStringLiteral("12"));
+}
+
+TEST_F(TNumericFTest, ContextMenuPasteFollowsTheRules)
+{
+    enter(3, 0);
+    auto pasteFromMenu = [this] {
+        velmor::test::whenReady([] { return qobject_cast<QMenu*>(QApplication::activePopupWidget()) != nullptr; },
+                                [] {
+                                    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+                                    for (QAction* action : menu->actions()) {
+                                        if (action->text() == QStringLiteral("&Lipeste"))
+                                            menu->setActiveAction(action);
+                                    }
+                                    QTest::keyClick(menu, Qt::Key_Return);
+                                });
+        QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(5, 5), field->mapToGlobal(QPoint(5, 5)));
+        QApplication::sendEvent(field, &event);
+    };
+    field->selectAll();
+    QApplication::clipboard()->setText(QStringLiteral("1234"));
+    pasteFromMenu();
+    EXPECT_EQ(text(), QStringLiteral("0"));
+    EXPECT_EQ(field->beeps, 1);
+    field->selectAll();
+    QApplication::clipboard()->setText(QStringLiteral("321"));
+    pasteFromMenu();
+    EXPECT_EQ(text(), QStringLiteral("321"));
+}
+
+TEST_F(TNumericFTest, InputMethodTextGoesThroughTheRules)
+{
+    enter(3, 1);
+    QInputMethodEvent event(QString(), {});
+    event.setCommitString(QStringLiteral("12a.55"));
+    QApplication::sendEvent(field, &event);
+    EXPECT_EQ(text(), QStringLiteral("12.5"));
+    EXPECT_EQ(field->beeps, 2);
+}
+
+TEST_F(TNumericFTest, DropsAreNotTaken)
+{
+    EXPECT_FALSE(field->acceptDrops());
+    EXPECT_FALSE(field->dragEnabled());
 }
