@@ -64,20 +64,28 @@ bool parseNumber(const char* p, int width, double& out)
     }
     if (s == e)
         return false;
+    // All digits form one integer divided once by a power of ten, so the result is the nearest
+    // double to the decimal text (adding a separately divided fraction is not: 1.14 != 1 + 0.14).
+    static constexpr double kPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                         1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                         1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
     double whole = 0;
-    while (s < e && *s >= '0' && *s <= '9')
+    int digits = 0;
+    int scale = 0;
+    while (s < e && *s >= '0' && *s <= '9') {
         whole = whole * 10 + (*s++ - '0');
+        ++digits;
+    }
     if (s < e && *s == '.') {
         ++s;
-        double fraction = 0;
-        double scale = 1;
         while (s < e && *s >= '0' && *s <= '9') {
-            fraction = fraction * 10 + (*s++ - '0');
-            scale *= 10;
+            whole = whole * 10 + (*s++ - '0');
+            ++digits;
+            ++scale;
         }
-        whole += fraction / scale;
     }
-    if (s != e) {
+    // Other forms, and more digits than a double holds exactly, go to the general parser.
+    if (s != e || digits > 15) {
         bool ok = false;
         const double v = QByteArray(text).toDouble(&ok);
         if (!ok)
@@ -85,6 +93,8 @@ bool parseNumber(const char* p, int width, double& out)
         out = v;
         return true;
     }
+    if (scale > 0)
+        whole /= kPowers[scale];
     out = negative ? -whole : whole;
     return true;
 }
@@ -163,7 +173,17 @@ DbfTable::DbfTable(const QString& path)
     load();
 }
 
-DbfTable::~DbfTable() = default;
+DbfTable::~DbfTable()
+{
+    try {
+        m_batchDepth = 0;
+        writePendingAppends();
+    } catch (const DbfError&) {
+        // The records already counted in the header stay; nothing else can be done here.
+    }
+    if (m_writer)
+        m_writer->close();
+}
 
 QString DbfTable::fileName() const
 {
@@ -172,6 +192,8 @@ QString DbfTable::fileName() const
 
 void DbfTable::load()
 {
+    m_writer.reset();
+    m_firstPending = -1;
     QFile file(m_path);
     if (!file.exists())
         throw DbfError(QStringLiteral("Tabelul \"%1\" nu exista.").arg(m_path));
@@ -513,26 +535,87 @@ int DbfTable::append(const std::vector<Value>& values)
         }
     }
     const int row = m_recordCount;
-    QFile file(m_path);
-    if (!file.open(QIODevice::ReadWrite))
-        throw DbfError(QStringLiteral("Tabelul \"%1\" nu poate fi scris: %2").arg(fileName(), file.errorString()));
-    const qint64 at = qint64(m_headerLength) + qint64(row) * m_recordLength;
-    QByteArray withMarker = rec;
-    withMarker.append(kEndOfFile);
-    if (!file.seek(at) || file.write(withMarker) != withMarker.size() || !file.flush())
-        throw DbfError(QStringLiteral("Tabelul \"%1\" nu poate fi scris: %2").arg(fileName(), file.errorString()));
-    QByteArray header = m_data.left(8);
-    qToLittleEndian<quint32>(quint32(row + 1), header.data() + 4);
-    touchDate(header);
-    if (!file.seek(0) || file.write(header) != header.size())
-        throw DbfError(QStringLiteral("Tabelul \"%1\" nu poate fi scris: %2").arg(fileName(), file.errorString()));
-    file.close();
     m_data.append(rec);
-    std::copy(header.begin(), header.end(), m_data.data());
     m_recordCount = row + 1;
-    rememberFileState();
+    if (m_firstPending < 0)
+        m_firstPending = row;
     ++m_changeCount;
+    try {
+        if (m_batchDepth == 0) {
+            writePendingAppends();
+            closeWriter();
+        } else if (m_recordCount - m_firstPending >= 4096) {
+            writePendingAppends();
+        }
+    } catch (...) {
+        if (m_batchDepth == 0) {
+            // Nothing of the record reached the header: forget it.
+            m_data.chop(m_recordLength * (m_recordCount - m_firstPending));
+            m_recordCount = m_firstPending;
+            m_firstPending = -1;
+            closeWriter();
+        }
+        throw;
+    }
     return row;
+}
+
+QFile& DbfTable::writer()
+{
+    if (!m_writer) {
+        auto file = std::make_unique<QFile>(m_path);
+        if (!file->open(QIODevice::ReadWrite | QIODevice::Unbuffered))
+            throw DbfError(QStringLiteral("Tabelul \"%1\" nu poate fi scris: %2").arg(fileName(), file->errorString()));
+        m_writer = std::move(file);
+    }
+    return *m_writer;
+}
+
+void DbfTable::closeWriter()
+{
+    if (!m_writer)
+        return;
+    m_writer->close();
+    m_writer.reset();
+    rememberFileState();
+}
+
+void DbfTable::writePendingAppends()
+{
+    if (m_firstPending < 0)
+        return;
+    QFile& file = writer();
+    const qint64 at = qint64(m_headerLength) + qint64(m_firstPending) * m_recordLength;
+    QByteArray block = m_data.mid(at);
+    block.append(kEndOfFile);
+    QByteArray header = m_data.left(8);
+    qToLittleEndian<quint32>(quint32(m_recordCount), header.data() + 4);
+    touchDate(header);
+    // Records and end marker first, then the count that includes them.
+    if (!file.seek(at) || file.write(block) != block.size() || !file.seek(0) || file.write(header) != header.size())
+        throw DbfError(QStringLiteral("Tabelul \"%1\" nu poate fi scris: %2").arg(fileName(), file.errorString()));
+    std::copy(header.begin(), header.end(), m_data.data());
+    m_firstPending = -1;
+}
+
+void DbfTable::beginBatch()
+{
+    ++m_batchDepth;
+}
+
+void DbfTable::endBatch()
+{
+    if (m_batchDepth == 0)
+        return;
+    if (--m_batchDepth > 0)
+        return;
+    try {
+        writePendingAppends();
+    } catch (...) {
+        closeWriter();
+        throw;
+    }
+    closeWriter();
 }
 
 void DbfTable::touchDate(QByteArray& header) const
@@ -545,15 +628,16 @@ void DbfTable::touchDate(QByteArray& header) const
 
 void DbfTable::writeRecordBytes(int row, const QByteArray& bytes)
 {
-    QFile file(m_path);
-    if (!file.open(QIODevice::ReadWrite))
-        throw DbfError(QStringLiteral("Tabelul \"%1\" nu poate fi scris: %2").arg(fileName(), file.errorString()));
     const qint64 at = qint64(m_headerLength) + qint64(row) * m_recordLength;
-    if (!file.seek(at) || file.write(bytes) != bytes.size())
-        throw DbfError(QStringLiteral("Tabelul \"%1\" nu poate fi scris: %2").arg(fileName(), file.errorString()));
-    file.close();
+    // A record still waiting in a batch is only changed in memory; it is written with the batch.
+    if (m_firstPending < 0 || row < m_firstPending) {
+        QFile& file = writer();
+        if (!file.seek(at) || file.write(bytes) != bytes.size())
+            throw DbfError(QStringLiteral("Tabelul \"%1\" nu poate fi scris: %2").arg(fileName(), file.errorString()));
+    }
     std::copy(bytes.begin(), bytes.end(), m_data.data() + at);
-    rememberFileState();
+    if (m_batchDepth == 0)
+        closeWriter();
     ++m_changeCount;
 }
 
@@ -592,6 +676,8 @@ void DbfTable::replaceFile(const QByteArray& contents)
 
 void DbfTable::pack()
 {
+    writePendingAppends();
+    closeWriter();
     if (deletedCount() == 0)
         return;
     QByteArray contents = m_data.left(m_headerLength);
@@ -728,6 +814,8 @@ bool DbfTable::clearProductionIndexFlag(const QString& path)
 
 void DbfTable::restructure(const QList<FieldSpec>& newSpecs)
 {
+    writePendingAppends();
+    closeWriter();
     int recordLength = 0;
     const QList<Field> newFields = layoutFields(newSpecs, &recordLength, m_path);
     const bool memo = hasMemoField(newFields);

@@ -6,6 +6,7 @@
 
 #include <QByteArray>
 #include <QDateTime>
+#include <QFile>
 #include <QHash>
 #include <QList>
 #include <QString>
@@ -81,6 +82,12 @@ public:
     // a value that does not fit its new numeric column is an error and nothing is changed.
     void restructure(const QList<FieldSpec>& newFields);
 
+    // Between beginBatch() and endBatch() appended records are gathered and written in blocks,
+    // each block followed by the header count, so the count never exceeds the records on disk.
+    // Updates and deletions are written at once through a file handle kept open.
+    void beginBatch();
+    void endBatch();
+
     // True when the file on disk is no longer the one read (another program changed it).
     bool changedOnDisk() const;
 
@@ -100,6 +107,9 @@ private:
                                   const QList<Field>& fields, int recordCount, int recordLength);
     static QList<Field> layoutFields(const QList<FieldSpec>& specs, int* recordLength, const QString& path);
     void replaceFile(const QByteArray& contents);
+    QFile& writer();
+    void writePendingAppends();
+    void closeWriter();
 
     QString m_path;
     Level m_level = Level::DBase4;
@@ -116,6 +126,9 @@ private:
     std::uint64_t m_changeCount = 0;
     qint64 m_fileSize = -1;
     QDateTime m_fileTime;
+    int m_batchDepth = 0;
+    int m_firstPending = -1; // first appended record not yet on disk
+    std::unique_ptr<QFile> m_writer;
     qint64 m_memoSize = -1;
     QDateTime m_memoTime;
 };

@@ -241,6 +241,12 @@ void Engine::forget(const QString& path)
 QString Engine::sqlNameFor(const QString& path)
 {
     Entry& entry = entryFor(resolvePath(path));
+    const bool known = std::any_of(m_statementTables.begin(), m_statementTables.end(),
+                                   [&](const std::shared_ptr<Entry>& e) { return e.get() == &entry; });
+    if (!known) {
+        entry.handle->table().beginBatch();
+        m_statementTables.push_back(m_byId[size_t(entry.id)]);
+    }
     if (!entry.sqlName.isEmpty() && entry.generation == entry.handle->layoutGeneration())
         return entry.sqlName;
     dropSqlTable(entry);
@@ -264,6 +270,33 @@ int Engine::execute(const QString& statement)
 }
 
 int Engine::run(const QString& text, ResultSet* rows)
+{
+    // Appends of one statement are written in blocks; every table is complete on disk when
+    // the statement ends, whether it succeeded or not.
+    std::exception_ptr failure;
+    int count = 0;
+    try {
+        count = runStatement(text, rows);
+    } catch (...) {
+        failure = std::current_exception();
+    }
+    QString writeError;
+    for (const auto& entry : m_statementTables) {
+        try {
+            entry->handle->table().endBatch();
+        } catch (const dbf::DbfError& e) {
+            writeError = e.message();
+        }
+    }
+    m_statementTables.clear();
+    if (failure)
+        std::rethrow_exception(failure);
+    if (!writeError.isEmpty())
+        throw SqlError(writeError);
+    return count;
+}
+
+int Engine::runStatement(const QString& text, ResultSet* rows)
 {
     const Statement statement = translateStatement(text, [this](const QString& path) { return sqlNameFor(path); });
     if (statement.isDefinition()) {

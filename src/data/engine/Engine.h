@@ -49,6 +49,7 @@ private:
     struct Entry;
     Entry& entryFor(const QString& resolvedPath);
     QString sqlNameFor(const QString& path);
+    int runStatement(const QString& statement, ResultSet* rows);
     void runDefinition(const Statement& statement);
     void dropSqlTable(Entry& entry);
     static QString keyOf(const QString& resolvedPath);
@@ -57,6 +58,7 @@ private:
     sqlite3* m_db = nullptr;
     QHash<QString, std::shared_ptr<Entry>> m_entries;
     std::vector<std::shared_ptr<Entry>> m_byId;
+    std::vector<std::shared_ptr<Entry>> m_statementTables; // tables of the running statement
     int m_nextSqlName = 0;
 };
 
