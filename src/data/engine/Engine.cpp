@@ -351,7 +351,7 @@ void Engine::runDefinition(const Statement& s)
             const int column = handle.table().fieldIndex(s.indexColumn);
             if (column < 0)
                 throw SqlError(QStringLiteral("Tabelul \"%1\" nu are coloana %2.").arg(name, s.indexColumn));
-            handle.index(column);
+            // Indexes are built in memory by the first lookup that needs them.
             break;
         }
         case Statement::AlterTable: {
