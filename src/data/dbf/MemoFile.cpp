@@ -61,8 +61,9 @@ QByteArray MemoFile::read(std::uint32_t block) const
                            .arg(block));
     const char* p = m_data.constData() + start;
     const qint64 available = m_data.size() - start;
-    if (m_format == Format::DBase4 && available >= 8 && quint8(p[0]) == 0xFF && quint8(p[1]) == 0xFF) {
-        const quint32 length = qFromLittleEndian<quint32>(p + 4);
+    if (m_format == Format::DBase4 && quint8(p[0]) == 0xFF && (available == 1 || quint8(p[1]) == 0xFF)) {
+        // A block header cut by the end of the file is damage, not text.
+        const quint32 length = available >= 8 ? qFromLittleEndian<quint32>(p + 4) : 0;
         if (length < 8 || length - 8 > available - 8)
             throw DbfError(QStringLiteral("Fisierul de texte \"%1\" este deteriorat: textul din blocul %2 depaseste fisierul.")
                                .arg(fileName(m_path))
