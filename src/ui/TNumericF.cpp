@@ -198,8 +198,9 @@ bool TNumericF::backspace()
         return true;
     }
     dropLeadingZeros(t, caret);
-    // Removing the point may join more digits than the field takes.
-    if (!isWellFormed(t)) {
+    // Removing the point may join more digits than the field takes. A text that was already
+    // out of bounds (set by the program) may still be shortened.
+    if (!isWellFormed(t) && isWellFormed(text())) {
         refuse();
         return false;
     }

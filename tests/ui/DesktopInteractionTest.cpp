@@ -66,7 +66,8 @@ TEST(DesktopInteraction, MesajGoesThroughTheMessageDialog)
     EXPECT_FALSE(ui.erori()->isVisible());
 
     velmor::TErori* d = ui.erori();
-    whenReady([d] { return d->isVisible(); }, [d] { QTest::mouseClick(d->BE1(), Qt::LeftButton); });
+    whenReady([d] { return d->isVisible(); }, [d] { QTest::mouseClick(d->BE1(), Qt::LeftButton); }, 5000,
+              velmor::test::failAndCloseModal);
     EXPECT_EQ(ui.Mesaj(QStringLiteral("Confirmare"), QStringLiteral("Stergeti ?"), 3, 3), 6);
     EXPECT_EQ(d->windowTitle(), QStringLiteral("Confirmare"));
 }
@@ -127,7 +128,7 @@ TEST(DesktopInteraction, AskTextAnsweredAndCancelled)
         auto* dialog = qobject_cast<QInputDialog*>(QApplication::activeModalWidget());
         dialog->setTextValue(QStringLiteral("parola"));
         dialog->accept();
-    });
+    }, 5000, velmor::test::failAndCloseModal);
     const auto answer = ui.askText(QStringLiteral("Parola"), QStringLiteral("Parola:"), QString(), true);
     ASSERT_TRUE(answer.has_value());
     EXPECT_EQ(*answer, QStringLiteral("parola"));
@@ -137,7 +138,7 @@ TEST(DesktopInteraction, AskTextAnsweredAndCancelled)
         EXPECT_EQ(dialog->textEchoMode(), QLineEdit::Normal);
         EXPECT_EQ(dialog->textValue(), QStringLiteral("initial"));
         dialog->reject();
-    });
+    }, 5000, velmor::test::failAndCloseModal);
     EXPECT_FALSE(ui.askText(QStringLiteral("t"), QStringLiteral("l"), QStringLiteral("initial"), false).has_value());
 }
 
@@ -155,17 +156,18 @@ TEST(DesktopInteraction, FileChoices)
         auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
         dialog->selectFile(path);
         static_cast<QDialog*>(dialog)->accept();
-    });
+    }, 5000, velmor::test::failAndCloseModal);
     EXPECT_EQ(ui.chooseOpenFile(QStringLiteral("Alegeti"), home.data(), QStringLiteral("Liste (*.lst)")), path);
 
-    whenReady(modalIs<QFileDialog>, [] { QApplication::activeModalWidget()->close(); });
+    whenReady(modalIs<QFileDialog>, [] { QApplication::activeModalWidget()->close(); }, 5000,
+              velmor::test::failAndCloseModal);
     EXPECT_TRUE(ui.chooseSaveFile(QStringLiteral("Salvati"), home.data(), QString()).isEmpty());
 
     whenReady(modalIs<QFileDialog>, [&home] {
         auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
         dialog->setDirectory(home.data());
         static_cast<QDialog*>(dialog)->accept();
-    });
+    }, 5000, velmor::test::failAndCloseModal);
     EXPECT_EQ(ui.chooseFolder(QStringLiteral("Director"), home.home()), home.data());
 }
 

@@ -57,10 +57,20 @@ std::vector<ColorButton*> buttonsOf(const TErori& d)
     return {d.BE1(), d.BE2(), d.BE3(), d.BE4()};
 }
 
-// Runs Mesaj and, once the dialog is up, lets `answer` act on it.
+// Runs Mesaj and, once the dialog is up with a button focused, lets `answer` act on it.
+// A dialog that never gets there fails the test and is closed.
 int runMesaj(TErori& d, int kind, int buttons, const std::function<void()>& answer)
 {
-    whenReady([&d] { return d.isVisible() && QApplication::activeModalWidget() == &d; }, answer);
+    whenReady(
+        [&d] {
+            QWidget* focus = QApplication::focusWidget();
+            return d.isVisible() && QApplication::activeModalWidget() == &d && focus
+                && qobject_cast<ColorButton*>(focus) && focus->window() == &d;
+        },
+        answer, 5000, [&d] {
+            ADD_FAILURE() << "the message dialog did not come up with a focused button";
+            d.done(0);
+        });
     return d.Mesaj(QStringLiteral("Titlu"), QStringLiteral("Text"), kind, buttons);
 }
 
@@ -287,7 +297,12 @@ TEST(TErori, EnterPressesTheFocusedButton)
 {
     TErori d;
     // The first visible button has the focus when the dialog opens.
-    EXPECT_EQ(runMesaj(d, 3, 3, [&d] { QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space); }), 6);
+    EXPECT_EQ(runMesaj(d, 3, 3,
+                       [&d] {
+                           EXPECT_EQ(QApplication::focusWidget(), d.BE1());
+                           QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+                       }),
+              6);
     EXPECT_EQ(runMesaj(d, 3, 3, [&d] {
                   d.BE2()->setFocus();
                   QTest::keyClick(d.BE2(), Qt::Key_Space);

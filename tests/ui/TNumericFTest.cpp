@@ -389,6 +389,20 @@ TEST_F(TNumericFTest, BackspaceThatWouldJoinTooManyDigitsIsRefused)
     EXPECT_EQ(field->beeps, 2);
 }
 
+TEST_F(TNumericFTest, TextSetOutOfBoundsCanBeShortened)
+{
+    field->setText(QStringLiteral("12345"));
+    enter(3, 0);
+    caretAt(5);
+    type("6");
+    EXPECT_EQ(text(), QStringLiteral("12345"));
+    key(Qt::Key_Backspace);
+    EXPECT_EQ(text(), QStringLiteral("1234"));
+    key(Qt::Key_Backspace);
+    EXPECT_EQ(text(), QStringLiteral("123"));
+    EXPECT_EQ(field->beeps, 1);
+}
+
 TEST_F(TNumericFTest, DeleteKeyDoesNothing)
 {
     field->setText(QStringLiteral("123"));
@@ -588,7 +602,8 @@ TEST_F(TNumericFTest, ContextMenuPasteFollowsTheRules)
                                             menu->setActiveAction(action);
                                     }
                                     QTest::keyClick(menu, Qt::Key_Return);
-                                });
+                                },
+                                5000, velmor::test::failAndCloseModal);
         QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(5, 5), field->mapToGlobal(QPoint(5, 5)));
         QApplication::sendEvent(field, &event);
     };
