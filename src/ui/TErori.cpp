@@ -20,7 +20,7 @@ namespace {
 constexpr QRgb BodyGround = 0xE4E4E4;  // light grey behind the text
 constexpr QRgb BodyText = 0x800000;    // dark red
 
-struct ButtonSpec {
+struct ButtonDef {
     const char* name;
     const char* caption;
     int flag;
@@ -28,7 +28,7 @@ struct ButtonSpec {
 };
 
 // In layout order.
-constexpr ButtonSpec Buttons[4] = {
+constexpr ButtonDef Buttons[4] = {
     {"BE1", "DA", 1, 6},
     {"BE2", "NU", 2, 7},
     {"BE3", "RENUNT", 8, 2},
@@ -119,15 +119,15 @@ TErori::TErori(QWidget* parent)
     m_buttonBand->setGeometry(0, ClientHeight - ButtonBandHeight, ClientWidth, ButtonBandHeight);
 
     for (int i = 0; i < 4; ++i) {
-        const ButtonSpec& spec = Buttons[i];
-        auto* button = new ColorButton(QString::fromLatin1(spec.caption), m_buttonBand);
-        button->setObjectName(QString::fromLatin1(spec.name));
+        const ButtonDef& def = Buttons[i];
+        auto* button = new ColorButton(QString::fromLatin1(def.caption), m_buttonBand);
+        button->setObjectName(QString::fromLatin1(def.name));
         button->setAutoDefault(false);
         button->setGeometry(buttonLeft(i + 1, 4), (ButtonBandHeight - ButtonHeight) / 2, ButtonWidth,
                             ButtonHeight);
         button->setVisible(false);
         button->installEventFilter(this);
-        const int result = spec.result;
+        const int result = def.result;
         connect(button, &QPushButton::clicked, this, [this, result] { buttonClicked(result); });
         m_buttons[i] = button;
     }
