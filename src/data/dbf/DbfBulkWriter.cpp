@@ -1,0 +1,350 @@
+#include "data/dbf/DbfBulkWriter.h"
+
+#include "data/dbf/CodePage1250.h"
+#include "data/dbf/DbfError.h"
+#include "data/dbf/DbfTable.h"
+#include "data/dbf/FileNames.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QtEndian>
+
+#include <cstring>
+
+namespace velmor::dbf {
+
+namespace {
+
+constexpr char kEndOfFile = '\x1A';
+constexpr qsizetype kFlushSize = 8 * 1024 * 1024;
+constexpr int kMemoBlock = 512;
+
+QString baseName(const QString& path)
+{
+    return QFileInfo(path).fileName();
+}
+
+QByteArray readWhole(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw DbfError(QStringLiteral("Tabelul \"%1\" nu poate fi deschis: %2").arg(baseName(path), file.errorString()));
+    return file.readAll();
+}
+
+void writeAll(QSaveFile& file, const char* data, qsizetype size)
+{
+    if (file.write(data, size) != size)
+        throw DbfError(QStringLiteral("Fisierul \"%1\" nu poate fi scris: %2").arg(baseName(file.fileName()), file.errorString()));
+}
+
+void seekTo(QSaveFile& file, qint64 position)
+{
+    if (!file.seek(position))
+        throw DbfError(QStringLiteral("Fisierul \"%1\" nu poate fi scris: %2").arg(baseName(file.fileName()), file.errorString()));
+}
+
+void openForWriting(QSaveFile& file)
+{
+    if (!file.open(QIODevice::WriteOnly))
+        throw DbfError(QStringLiteral("Fisierul \"%1\" nu poate fi scris: %2").arg(baseName(file.fileName()), file.errorString()));
+}
+
+constexpr qint64 kPowersOfTen[] = {1, 10, 100, 1000, 10000, 100000, 1000000, 10000000, 100000000, 1000000000};
+
+}
+
+DbfBulkWriter::DbfBulkWriter(const QString& path, const QList<FieldSpec>& fields)
+    : m_path(path)
+{
+    DbfTable::create(path, fields);
+    m_empty = std::make_unique<DbfTable>(path);
+    m_fields = m_empty->fields();
+    m_recordLength = m_empty->recordLength();
+
+    m_header = readWhole(path);
+    if (!m_header.isEmpty() && m_header.back() == kEndOfFile)
+        m_header.chop(1);
+
+    m_hasMemo = std::any_of(m_fields.begin(), m_fields.end(), [](const Field& f) { return f.type == 'M'; });
+    if (m_hasMemo) {
+        const QString memoPath = withExtension(path, QStringLiteral("dbt"));
+        m_memoHeader = readWhole(memoPath);
+        if (m_memoHeader.size() != kMemoBlock)
+            throw DbfError(QStringLiteral("Fisierul de texte \"%1\" este deteriorat: antet incomplet.").arg(baseName(memoPath)));
+        m_nextMemoBlock = qFromLittleEndian<quint32>(m_memoHeader.constData());
+        m_memoFile = std::make_unique<QSaveFile>(memoPath);
+        openForWriting(*m_memoFile);
+        writeAll(*m_memoFile, m_memoHeader.constData(), m_memoHeader.size());
+    }
+
+    m_file = std::make_unique<QSaveFile>(path);
+    openForWriting(*m_file);
+    writeAll(*m_file, m_header.constData(), m_header.size());
+    m_buffer.reserve(kFlushSize + m_recordLength);
+}
+
+DbfBulkWriter::~DbfBulkWriter()
+{
+    if (!m_finished) {
+        if (m_file)
+            m_file->cancelWriting();
+        if (m_memoFile)
+            m_memoFile->cancelWriting();
+    }
+}
+
+QList<FieldSpec> DbfBulkWriter::layoutOf(const QString& tablePath)
+{
+    const DbfTable table(tablePath);
+    QList<FieldSpec> specs;
+    for (const Field& f : table.fields())
+        specs.append(f.spec());
+    return specs;
+}
+
+int DbfBulkWriter::column(const QString& name) const
+{
+    const int c = m_empty->fieldIndex(name);
+    if (c < 0)
+        throw DbfError(QStringLiteral("Tabelul \"%1\" nu are coloana %2.").arg(baseName(m_path), name));
+    return c;
+}
+
+QByteArray DbfBulkWriter::blankRecord() const
+{
+    return QByteArray(m_recordLength, ' ');
+}
+
+void DbfBulkWriter::clear(char* record, int column) const
+{
+    const Field& f = m_fields[column];
+    std::memset(record + 1 + f.offset, ' ', size_t(f.width));
+}
+
+void DbfBulkWriter::checkNumeric(int column) const
+{
+    if (!m_fields[column].isNumeric())
+        throw DbfError(QStringLiteral("Campul %1 din tabelul \"%2\" nu este numeric.").arg(m_fields[column].name, baseName(m_path)));
+}
+
+void DbfBulkWriter::tooWide(const Field& field, const QByteArray& text) const
+{
+    throw DbfError(QStringLiteral("Valoarea %1 nu incape in campul %2 (%3,%4) din tabelul \"%5\".")
+                       .arg(QString::fromLatin1(text), field.name)
+                       .arg(field.width)
+                       .arg(field.decimals)
+                       .arg(baseName(m_path)));
+}
+
+void DbfBulkWriter::setScaled(char* record, int column, qint64 scaled)
+{
+    checkNumeric(column);
+    const Field& f = m_fields[column];
+    char text[48];
+    int end = sizeof(text);
+    const bool negative = scaled < 0;
+    quint64 u = negative ? quint64(0) - quint64(scaled) : quint64(scaled);
+    int decimals = f.decimals;
+    if (decimals > 9) {
+        // More decimals than any register column has: the general path formats it.
+        double v = double(scaled);
+        for (int i = 0; i < decimals; ++i)
+            v /= 10;
+        setValue(record, column, v);
+        return;
+    }
+    for (int i = 0; i < decimals; ++i) {
+        text[--end] = char('0' + u % 10);
+        u /= 10;
+    }
+    if (decimals > 0)
+        text[--end] = '.';
+    do {
+        text[--end] = char('0' + u % 10);
+        u /= 10;
+    } while (u != 0);
+    if (negative && scaled != 0)
+        text[--end] = '-';
+    const int length = int(sizeof(text)) - end;
+    if (length > f.width)
+        tooWide(f, QByteArray(text + end, length));
+    char* p = record + 1 + f.offset;
+    std::memset(p, ' ', size_t(f.width - length));
+    std::memcpy(p + f.width - length, text + end, size_t(length));
+}
+
+void DbfBulkWriter::setInteger(char* record, int column, qint64 value)
+{
+    checkNumeric(column);
+    const int decimals = m_fields[column].decimals;
+    if (decimals > 9) {
+        setValue(record, column, std::int64_t(value));
+        return;
+    }
+    setScaled(record, column, value * kPowersOfTen[decimals]);
+}
+
+void DbfBulkWriter::setBytes(char* record, int column, const QByteArray& bytes)
+{
+    const Field& f = m_fields[column];
+    char* p = record + 1 + f.offset;
+    const int n = std::min<int>(f.width, int(bytes.size()));
+    std::memcpy(p, bytes.constData(), size_t(n));
+    std::memset(p + n, ' ', size_t(f.width - n));
+}
+
+void DbfBulkWriter::setText(char* record, int column, QStringView text)
+{
+    const Field& f = m_fields[column];
+    const QStringView cut = text.left(f.width);
+    char* p = record + 1 + f.offset;
+    bool ascii = true;
+    for (QChar c : cut) {
+        if (c.unicode() >= 0x80) {
+            ascii = false;
+            break;
+        }
+    }
+    if (ascii) {
+        int i = 0;
+        for (QChar c : cut)
+            p[i++] = char(c.unicode());
+        std::memset(p + i, ' ', size_t(f.width - i));
+        return;
+    }
+    QByteArray bytes;
+    QChar bad;
+    if (!cp1250::tryEncode(cut, bytes, &bad))
+        throw DbfError(EncodingError(bad, text.toString()).message());
+    setBytes(record, column, bytes);
+}
+
+void DbfBulkWriter::setDate(char* record, int column, const QDate& date)
+{
+    const Field& f = m_fields[column];
+    if (!date.isValid()) {
+        clear(record, column);
+        return;
+    }
+    setBytes(record, column, date.toString(QStringLiteral("yyyyMMdd")).toLatin1().leftJustified(f.width, ' '));
+}
+
+void DbfBulkWriter::setMemo(char* record, int column, const QString& text)
+{
+    const Field& f = m_fields[column];
+    if (f.type != 'M' || !m_memoFile)
+        throw DbfError(QStringLiteral("Campul %1 din tabelul \"%2\" nu este text lung.").arg(f.name, baseName(m_path)));
+    if (text.isEmpty()) {
+        clear(record, column);
+        return;
+    }
+    QByteArray bytes;
+    QChar bad;
+    if (!cp1250::tryEncode(text, bytes, &bad))
+        throw DbfError(EncodingError(bad, text).message());
+    QByteArray payload(8, '\0');
+    payload[0] = '\xFF';
+    payload[1] = '\xFF';
+    payload[2] = '\x08';
+    payload[3] = '\x00';
+    qToLittleEndian<quint32>(quint32(bytes.size() + 8), payload.data() + 4);
+    payload += bytes;
+    const qsizetype blocks = (payload.size() + kMemoBlock - 1) / kMemoBlock;
+    payload.append(QByteArray(blocks * kMemoBlock - payload.size(), '\0'));
+    const quint32 block = m_nextMemoBlock;
+    writeAll(*m_memoFile, payload.constData(), payload.size());
+    m_nextMemoBlock += quint32(blocks);
+
+    const QByteArray number = QByteArray::number(block);
+    char* p = record + 1 + f.offset;
+    std::memset(p, ' ', size_t(f.width));
+    std::memcpy(p + f.width - number.size(), number.constData(), size_t(number.size()));
+}
+
+void DbfBulkWriter::setValue(char* record, int column, const Value& value)
+{
+    const Field& f = m_fields[column];
+    if (f.type == 'M') {
+        QString text;
+        if (const auto* s = std::get_if<QString>(&value))
+            text = *s;
+        else if (const auto* i = std::get_if<std::int64_t>(&value))
+            text = QString::number(*i);
+        else if (const auto* d = std::get_if<double>(&value))
+            text = QString::number(*d, 'g', 15);
+        setMemo(record, column, text);
+        return;
+    }
+    QByteArray bytes;
+    try {
+        bytes = m_empty->encodeField(f, value);
+    } catch (const EncodingError& e) {
+        throw DbfError(e.message());
+    }
+    std::memcpy(record + 1 + f.offset, bytes.constData(), size_t(f.width));
+}
+
+void DbfBulkWriter::appendRecord(const char* record)
+{
+    if (m_finished)
+        throw DbfError(QStringLiteral("Tabelul \"%1\" a fost deja inchis.").arg(baseName(m_path)));
+    m_buffer.append(record, m_recordLength);
+    ++m_recordCount;
+    if (m_buffer.size() >= kFlushSize)
+        flush();
+}
+
+void DbfBulkWriter::append(const std::vector<Value>& values)
+{
+    QByteArray record = blankRecord();
+    for (int c = 0; c < int(m_fields.size()) && size_t(c) < values.size(); ++c) {
+        if (!isNull(values[size_t(c)]))
+            setValue(record.data(), c, values[size_t(c)]);
+    }
+    appendRecord(record.constData());
+}
+
+void DbfBulkWriter::flush()
+{
+    if (m_buffer.isEmpty())
+        return;
+    writeAll(*m_file, m_buffer.constData(), m_buffer.size());
+    m_buffer.clear();
+}
+
+void DbfBulkWriter::finish()
+{
+    if (m_finished)
+        return;
+    flush();
+    if (m_recordCount > 0) {
+        // As an appended row leaves it: the count and the date of the last change.
+        QByteArray head = m_header.left(8);
+        qToLittleEndian<quint32>(quint32(m_recordCount), head.data() + 4);
+        const QDate today = QDate::currentDate();
+        head[1] = char(today.year() - 1900);
+        head[2] = char(today.month());
+        head[3] = char(today.day());
+        seekTo(*m_file, 0);
+        writeAll(*m_file, head.constData(), head.size());
+        seekTo(*m_file, qint64(m_header.size()) + qint64(m_recordCount) * m_recordLength);
+    }
+    writeAll(*m_file, &kEndOfFile, 1);
+
+    if (m_memoFile) {
+        QByteArray next(4, '\0');
+        qToLittleEndian<quint32>(m_nextMemoBlock, next.data());
+        seekTo(*m_memoFile, 0);
+        writeAll(*m_memoFile, next.constData(), 4);
+        if (!m_memoFile->commit())
+            throw DbfError(QStringLiteral("Fisierul de texte \"%1\" nu poate fi scris: %2")
+                               .arg(baseName(m_memoFile->fileName()), m_memoFile->errorString()));
+    }
+    if (!m_file->commit())
+        throw DbfError(QStringLiteral("Tabelul \"%1\" nu poate fi scris: %2").arg(baseName(m_path), m_file->errorString()));
+    m_finished = true;
+}
+
+}
