@@ -296,27 +296,16 @@ void DbfTable::parseHeader(const QByteArray& data, qint64 fileSize)
 
 void DbfTable::rememberFileState()
 {
-    const QFileInfo info(m_path);
-    m_fileSize = info.size();
-    m_fileTime = info.lastModified();
-    if (m_memo) {
-        const QFileInfo memoInfo(m_memo->path());
-        m_memoSize = memoInfo.size();
-        m_memoTime = memoInfo.lastModified();
-    }
+    m_fileStamp = FileStamp::of(m_path);
+    if (m_memo)
+        m_memoStamp = FileStamp::of(m_memo->path());
 }
 
 bool DbfTable::changedOnDisk() const
 {
-    const QFileInfo info(m_path);
-    if (!info.exists() || info.size() != m_fileSize || info.lastModified() != m_fileTime)
+    if (FileStamp::of(m_path) != m_fileStamp)
         return true;
-    if (m_memo) {
-        const QFileInfo memoInfo(m_memo->path());
-        if (memoInfo.size() != m_memoSize || memoInfo.lastModified() != m_memoTime)
-            return true;
-    }
-    return false;
+    return m_memo && FileStamp::of(m_memo->path()) != m_memoStamp;
 }
 
 int DbfTable::fieldIndex(const QString& name) const

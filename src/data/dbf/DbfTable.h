@@ -2,6 +2,7 @@
 
 #include "data/dbf/DbfLayout.h"
 #include "data/dbf/DbfValue.h"
+#include "data/dbf/FileStamp.h"
 #include "data/dbf/MemoFile.h"
 
 #include <QByteArray>
@@ -124,13 +125,11 @@ private:
     QByteArray m_data; // header + records, without the end-of-file marker
     std::unique_ptr<MemoFile> m_memo;
     std::uint64_t m_changeCount = 0;
-    qint64 m_fileSize = -1;
-    QDateTime m_fileTime;
+    FileStamp m_fileStamp;
     int m_batchDepth = 0;
     int m_firstPending = -1; // first appended record not yet on disk
     std::unique_ptr<QFile> m_writer;
-    qint64 m_memoSize = -1;
-    QDateTime m_memoTime;
+    FileStamp m_memoStamp;
 };
 
 // The path of a table's memo file (same name, extension .dbt, whatever letter case exists).
