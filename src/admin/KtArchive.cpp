@@ -166,16 +166,6 @@ public:
         QByteArray out(kChunk, Qt::Uninitialized);
         qint64 produced = 0;
         for (;;) {
-            if (zs.avail_in == 0) {
-                const qint64 got = m_file.read(in.data(), kChunk);
-                if (got < 0)
-                    throw readError();
-                if (got == 0)
-                    throw truncated(QStringLiteral("in mijlocul fisierului %1").arg(member.name));
-                zs.next_in = reinterpret_cast<Bytef*>(in.data());
-                zs.avail_in = uInt(got);
-            }
-            const uInt inBefore = zs.avail_in;
             zs.next_out = reinterpret_cast<Bytef*>(out.data());
             zs.avail_out = uInt(kChunk);
             const int rc = ::inflate(&zs, Z_NO_FLUSH);
@@ -196,10 +186,18 @@ public:
             }
             if (rc == Z_STREAM_END)
                 break;
-            if (n == 0 && zs.avail_in == inBefore && zs.avail_in > 0) {
-                // No progress although input is waiting: the stream cannot go on.
+            if (zs.avail_out == 0)
+                continue; // output was full: more may be pending without new input
+            // Inflate stopped with room left: it needs more input.
+            if (zs.avail_in != 0)
                 throw damaged(QStringLiteral("fisierul %1 nu poate fi dezarhivat").arg(member.name));
-            }
+            const qint64 got = m_file.read(in.data(), kChunk);
+            if (got < 0)
+                throw readError();
+            if (got == 0)
+                throw truncated(QStringLiteral("in mijlocul fisierului %1").arg(member.name));
+            zs.next_in = reinterpret_cast<Bytef*>(in.data());
+            zs.avail_in = uInt(got);
         }
         if (produced != member.size) {
             throw damaged(QStringLiteral("fisierul %1 are %2 octeti in loc de %3 cat declara")

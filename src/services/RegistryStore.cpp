@@ -6,9 +6,31 @@
 
 namespace velmor {
 
-RegistryStore::RegistryStore()
-    : m_settings(std::make_unique<QSettings>(QString::fromLatin1(Organization), QString::fromLatin1(Application)))
+namespace {
+
+QString& defaultOverride()
 {
+    static QString path;
+    return path;
+}
+
+}
+
+RegistryStore::RegistryStore()
+    : m_settings(defaultOverride().isEmpty()
+                     ? std::make_unique<QSettings>(QString::fromLatin1(Organization), QString::fromLatin1(Application))
+                     : std::make_unique<QSettings>(defaultOverride(), QSettings::IniFormat))
+{
+}
+
+void RegistryStore::redirectDefault(const QString& iniFilePath)
+{
+    defaultOverride() = iniFilePath;
+}
+
+QString RegistryStore::redirectedDefault()
+{
+    return defaultOverride();
 }
 
 RegistryStore::RegistryStore(const QString& iniFilePath)

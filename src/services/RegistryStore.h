@@ -13,7 +13,7 @@ public:
     static constexpr const char* Organization = "Quorvik";
     static constexpr const char* Application = "19";
 
-    // The real store of the user.
+    // The real store of the user, or the file set with redirectDefault().
     RegistryStore();
     // An INI file at the given path instead (tests, portable use).
     explicit RegistryStore(const QString& iniFilePath);
@@ -28,6 +28,11 @@ public:
     void Scrie_Reg(const QString& name, const QString& value);
 
     QString location() const;
+
+    // Makes every default-constructed store of this process use the INI file instead of the
+    // user's store (tests); an empty path undoes it.
+    static void redirectDefault(const QString& iniFilePath);
+    static QString redirectedDefault();
 
 private:
     std::unique_ptr<QSettings> m_settings;

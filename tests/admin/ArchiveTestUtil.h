@@ -11,10 +11,19 @@ namespace velmor::test {
 
 // One member of a hand-made archive.
 struct RawMember {
-    QByteArray name;                  // bytes as stored
-    QByteArray content;               // what the stream holds
-    std::optional<qint32> declared;   // size written in the header; content size when absent
-    bool corruptStream = false;       // flips a byte inside the deflate data
+    RawMember(QByteArray name, QByteArray content, std::optional<qint32> declared = std::nullopt,
+              bool corruptStream = false)
+        : name(std::move(name))
+        , content(std::move(content))
+        , declared(declared)
+        , corruptStream(corruptStream)
+    {
+    }
+
+    QByteArray name;                // bytes as stored
+    QByteArray content;             // what the stream holds
+    std::optional<qint32> declared; // size written in the header; content size when absent
+    bool corruptStream = false;     // flips a byte inside the deflate data
 };
 
 // Builds an archive in memory; `count` overrides the member count when given.

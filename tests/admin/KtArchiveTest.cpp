@@ -426,6 +426,26 @@ TEST(KtArchiveRead, LargeMemberSpanningManyChunks)
     EXPECT_EQ(filesOf(target), filesOf(home.data()));
 }
 
+TEST(KtArchiveRead, MembersEndingOnBufferBoundaries)
+{
+    // Highly compressible members whose sizes sit on and around the reader's 64 KiB buffer, each
+    // as the last member (the archive ends right after its stream) and in the middle.
+    TempHome home;
+    const QString path = home.home() + QStringLiteral("/b.kt");
+    for (int size : { 65535, 65536, 65537, 131072, 196608 + 7 }) {
+        const QByteArray content(size, 'A');
+        for (bool last : { true, false }) {
+            std::vector<RawMember> members { { "Data\\a", "x" }, { "Data\\mare", content } };
+            if (!last)
+                members.push_back({ "Data\\z", "z" });
+            writeFile(path, makeArchive(members));
+            const QString target = home.home() + QStringLiteral("/t%1%2").arg(size).arg(last);
+            ASSERT_NO_THROW(KtArchive::extract(path, target, KtArchive::Layout::DataDirectory)) << size << last;
+            EXPECT_EQ(readFile(target + QStringLiteral("/mare")), content) << size;
+        }
+    }
+}
+
 TEST(SameDirectory, ResolvesSpellings)
 {
     TempHome home;
@@ -434,6 +454,7 @@ TEST(SameDirectory, ResolvesSpellings)
     EXPECT_FALSE(sameDirectory(home.data(), home.home()));
     EXPECT_FALSE(sameDirectory(QString(), home.home()));
     const QString link = home.home() + QStringLiteral("/legatura");
-    if (QFile::link(home.data(), link))
+    if (QFile::link(home.data(), link)) {
         EXPECT_TRUE(sameDirectory(link, home.data()));
+    }
 }

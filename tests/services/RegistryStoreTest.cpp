@@ -47,3 +47,21 @@ TEST(RegistryStore, UnwritableStoreIsAnError)
     EXPECT_THROW(reg.Scrie_Reg(QStringLiteral("VER"), QStringLiteral("1.0")), ServiceError);
     EXPECT_THROW(reg.Scrie_Reg(QString(), QStringLiteral("1.0")), ServiceError);
 }
+
+TEST(RegistryStore, DefaultStoreCanBeRedirected)
+{
+    TempHome home;
+    const QString path = home.home() + QStringLiteral("/redirected.ini");
+    RegistryStore::redirectDefault(path);
+    {
+        RegistryStore reg;
+        EXPECT_EQ(reg.location(), path);
+        reg.Scrie_Reg(QStringLiteral("VER"), QStringLiteral("Velmor 0.1"));
+    }
+    EXPECT_EQ(RegistryStore().Citeste_Reg(QStringLiteral("VER")), QStringLiteral("Velmor 0.1"));
+    EXPECT_EQ(RegistryStore(path).Citeste_Reg(QStringLiteral("VER")), QStringLiteral("Velmor 0.1"));
+    RegistryStore::redirectDefault(QString());
+    EXPECT_TRUE(RegistryStore::redirectedDefault().isEmpty());
+    // The real store is only named here, never written.
+    EXPECT_NE(RegistryStore().location(), path);
+}
