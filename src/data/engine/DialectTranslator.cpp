@@ -52,6 +52,23 @@ int matchingParen(const Tokens& tokens, int open)
     return -1;
 }
 
+// A text literal as the files can hold it: the comma-below letters the code page lacks are
+// stored as their cedilla forms, so a literal must use those forms to meet the stored text.
+QString literal(const QString& text)
+{
+    QString out = text;
+    for (QChar& c : out) {
+        switch (c.unicode()) {
+        case 0x0218: c = QChar(0x015E); break;
+        case 0x0219: c = QChar(0x015F); break;
+        case 0x021A: c = QChar(0x0162); break;
+        case 0x021B: c = QChar(0x0163); break;
+        default: break;
+        }
+    }
+    return sqliteLiteral(out);
+}
+
 class Translator {
 public:
     explicit Translator(const std::function<QString(const QString&)>& tableName)
@@ -91,14 +108,14 @@ public:
                     expectTable = false;
                     afterTable = true;
                 } else {
-                    out += sqliteLiteral(t.text);
+                    out += literal(t.text);
                 }
                 continue;
             }
             expectTable = false;
             switch (t.kind) {
             case SqlToken::SingleQuoted:
-                out += sqliteLiteral(t.text);
+                out += literal(t.text);
                 break;
             case SqlToken::Word:
                 if (t.isWord("SUBSTRING") || t.isWord("SUBSTR")) {
