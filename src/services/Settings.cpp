@@ -51,6 +51,8 @@ Settings::Settings(QString dataDir)
 
 QString Settings::iniPath() const
 {
+    if (m_dataDir.isEmpty())
+        throw ServiceError(QStringLiteral("Directorul de date nu este stabilit; fisierul Velmor.ini nu poate fi folosit."));
     const QDir dir(m_dataDir);
     const QString exact = dir.filePath(QString::fromLatin1(FileName));
     if (QFileInfo::exists(exact))

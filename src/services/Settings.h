@@ -17,7 +17,7 @@ public:
     QString dataDir() const { return m_dataDir; }
     void setDataDir(const QString& dataDir) { m_dataDir = dataDir; }
     // data directory + "/Velmor.ini"; an existing file whose name differs only in letter case
-    // is used instead.
+    // is used instead. Raises ServiceError while no data directory is set.
     QString iniPath() const;
 
     // Value of the settings file, empty when the file, section or key is absent.

@@ -138,3 +138,13 @@ TEST(ParseInteger, Bounds)
     EXPECT_TRUE(parseInteger(QStringLiteral("+7"), v));
     EXPECT_EQ(v, 7);
 }
+
+TEST(Settings, WithoutDataDirectoryNothingIsReadOrWrittenInTheCurrentFolder)
+{
+    Settings settings;
+    EXPECT_THROW(settings.iniPath(), ServiceError);
+    EXPECT_THROW(settings.Citeste_Ini(QStringLiteral("INDEX"), QStringLiteral("CODID")), ServiceError);
+    EXPECT_THROW(settings.Scrie_Ini(QStringLiteral("INDEX"), QStringLiteral("CODID"), QStringLiteral("1")), ServiceError);
+    EXPECT_THROW(settings.CodNou(QStringLiteral("CODID")), ServiceError);
+    EXPECT_FALSE(QFile::exists(QStringLiteral("Velmor.ini")));
+}
