@@ -2,10 +2,17 @@
 
 #include "app/CliOutput.h"
 #include "app/ProgramHome.h"
+#include "data/DemoRegister.h"
+#include "data/Schema.h"
+#include "data/dbf/DbfError.h"
+#include "data/dbf/FileNames.h"
 #include "data/engine/Engine.h"
 #include "data/engine/SqlError.h"
+#include "services/Interaction.h"
 
 #include <QDir>
+#include <QElapsedTimer>
+#include <QFileInfo>
 #include <QTextStream>
 
 #include <cstdio>
@@ -52,7 +59,9 @@ Options parseOptions(const QStringList& arguments)
 int usage()
 {
     err() << "usage: velmor-cli sql [--home DIR] [--data DIR] STATEMENT\n"
-             "       velmor-cli home [--home DIR]\n";
+             "       velmor-cli home [--home DIR]\n"
+             "       velmor-cli create --data DIR\n"
+             "       velmor-cli demo --data DIR --households N --years Y [--first-year F] [--seed S]\n";
     err().flush();
     return 2;
 }
@@ -83,6 +92,135 @@ int runSql(const Options& o)
         err().flush();
         return 1;
     }
+}
+
+// The interaction seam of the command line: messages go to the error stream, questions get no
+// answer (as if closed with Escape), progress is not shown.
+class CliInteraction : public Interaction {
+public:
+    int Mesaj(const QString& title, const QString& text, int kind, int buttons) override
+    {
+        Q_UNUSED(kind);
+        if (buttons == 0)
+            return ResultCancel;
+        QString body = text;
+        body.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+        err() << title << ": " << body << '\n';
+        err().flush();
+        return buttons == ButtonsOk ? ResultOk : ResultCancel;
+    }
+    void ArataProblema(const QString& text, const QString&) override
+    {
+        err() << "Problema ! " << text << '\n';
+        err().flush();
+    }
+    void Arata() override {}
+    void Distruge() override {}
+    void setProgressLabel(const QString&) override {}
+    void setProgressMaximum(int) override {}
+    void setProgressPosition(int) override {}
+    void processEvents() override {}
+    QString chooseOpenFile(const QString&, const QString&, const QString&) override { return {}; }
+    QString chooseSaveFile(const QString&, const QString&, const QString&) override { return {}; }
+    QString chooseFolder(const QString&, const QString&) override { return {}; }
+    std::optional<QString> askText(const QString&, const QString&, const QString&, bool) override { return std::nullopt; }
+    bool openFile(const QString&) override { return false; }
+};
+
+// A whole number option; false (after a message) when it is present but not a number.
+bool integerOption(const Options& o, const QString& name, qint64& value)
+{
+    if (!o.has(name))
+        return true;
+    bool ok = false;
+    const qint64 v = o.value(name).trimmed().toLongLong(&ok);
+    if (!ok) {
+        err() << "Optiunea --" << name << " cere un numar intreg, nu \"" << o.value(name) << "\".\n";
+        err().flush();
+        return false;
+    }
+    value = v;
+    return true;
+}
+
+int runCreate(const Options& o)
+{
+    if (!o.has(QStringLiteral("data")) || !o.positional.isEmpty())
+        return usage();
+    const QString dir = QDir(o.value(QStringLiteral("data"))).absolutePath();
+    if (QFileInfo(dir).exists() && !QFileInfo(dir).isDir()) {
+        err() << "\"" << dir << "\" nu este un director.\n";
+        err().flush();
+        return 1;
+    }
+    if (!QDir().mkpath(dir)) {
+        err() << "Directorul \"" << dir << "\" nu poate fi creat.\n";
+        err().flush();
+        return 1;
+    }
+    QStringList missing;
+    for (const QString& name : data::Schema::tableFileNames()) {
+        if (!QFileInfo::exists(dbf::resolveFileName(dir + QLatin1Char('/') + name)))
+            missing << name;
+    }
+    CliInteraction ui;
+    try {
+        engine::Engine engine(dir);
+        data::Schema schema(engine, dir, ui);
+        schema.CreazaBaza();
+    } catch (const data::ProgramTermination&) {
+        return 1;
+    } catch (const engine::SqlError& e) {
+        err() << e.message() << '\n';
+        err().flush();
+        return 1;
+    }
+    if (missing.isEmpty())
+        out() << "Baza de date din " << dir << " este completa; nu am creat nimic.\n";
+    else
+        out() << "Tabele create in " << dir << ": " << missing.join(QStringLiteral(", ")) << '\n';
+    out().flush();
+    return 0;
+}
+
+int runDemo(const Options& o)
+{
+    if (!o.has(QStringLiteral("data")) || !o.has(QStringLiteral("households")) || !o.has(QStringLiteral("years"))
+        || !o.positional.isEmpty())
+        return usage();
+    qint64 households = 0, years = 0, firstYear = 0, seed = 1;
+    if (!integerOption(o, QStringLiteral("households"), households) || !integerOption(o, QStringLiteral("years"), years)
+        || !integerOption(o, QStringLiteral("first-year"), firstYear) || !integerOption(o, QStringLiteral("seed"), seed))
+        return 2;
+    data::DemoOptions options;
+    options.households = int(std::clamp<qint64>(households, -1, 2000000000));
+    options.years = int(std::clamp<qint64>(years, -1, 1000000));
+    options.firstYear = o.has(QStringLiteral("first-year")) ? int(std::clamp<qint64>(firstYear, -1, 1000000)) : 0;
+    if (o.has(QStringLiteral("first-year")) && options.firstYear == 0)
+        options.firstYear = -1; // zero given explicitly is out of range, not "default"
+    options.seed = quint64(seed);
+    const QString dir = QDir(o.value(QStringLiteral("data"))).absolutePath();
+    CliInteraction ui;
+    QElapsedTimer timer;
+    timer.start();
+    try {
+        const data::DemoSummary s = data::generateDemoRegister(dir, options, ui);
+        out() << "Registru demonstrativ scris in " << dir << '\n'
+              << "  ani " << s.firstYear << "-" << s.lastYear << ", gospodarii (toti anii) " << s.householdRows
+              << ", membri " << s.memberRows << ", randuri de capitole " << s.chapterRows << '\n'
+              << "  parcele " << s.plotRows << ", titulari " << s.holderRows << ", poze " << s.pictureRows
+              << ", ultimele coduri CODID " << s.lastCodid << " COD1 " << s.lastCod1 << " CODT " << s.lastCodt << '\n'
+              << "  durata " << QString::number(double(timer.elapsed()) / 1000.0, 'f', 1) << " s\n";
+        out().flush();
+        return 0;
+    } catch (const data::DemoError& e) {
+        err() << e.message() << '\n';
+    } catch (const dbf::DbfError& e) {
+        err() << e.message() << '\n';
+    } catch (const data::ProgramTermination&) {
+    }
+    err().flush();
+    return 1;
 }
 
 int runHome(const Options& o)
@@ -117,6 +255,10 @@ int run(const QStringList& arguments)
         return runSql(options);
     if (command == QLatin1String("home"))
         return runHome(options);
+    if (command == QLatin1String("create"))
+        return runCreate(options);
+    if (command == QLatin1String("demo"))
+        return runDemo(options);
     return usage();
 }
 

@@ -251,7 +251,7 @@ void Schema::RemoveIndex(const QString& path)
 {
     const QString actual = m_engine.resolvePath(path);
     QFile file(actual);
-    if (QFileInfo(actual).isDir() || !file.open(QIODevice::ReadWrite))
+    if (QFileInfo(actual).isDir() || !file.open(QIODevice::ReadWrite | QIODevice::ExistingOnly))
         return;
     // A file too short to hold a dBase header is not extended.
     if (file.size() > 28) {
