@@ -184,9 +184,7 @@ const char* const kHouseholdNotes[] = {
     "A depus cerere de subventie pentru terenul agricol.",
 };
 
-const char* const kMemberNotes[] = {
-    "ELEV", "STUDENT", "PENSIONAR", "PLECAT IN STRAINATATE", "SALARIAT", "CASNICA", "AGRICULTOR",
-};
+const char* const kMemberNotes[] = {"PLECAT IN STRAINATATE", "SALARIAT", "CASNICA", "AGRICULTOR", "SOMER"};
 
 // Kinship of the member dialog: text and code.
 struct Kinship {
@@ -365,6 +363,7 @@ private:
     std::map<std::pair<int, int>, std::pair<int, int>> m_lastSlot; // (village, type) -> (volume, position)
     std::pair<int, int> m_lastAdded {0, 0};
     qint64 m_nextRole = 1;
+    int m_year = 0; // the year being generated
     std::array<QStringList, 5> m_villageStreets;
 
     std::map<QString, std::unique_ptr<dbf::DbfBulkWriter>> m_tables;
@@ -411,8 +410,18 @@ Person Generator::makePerson(const QString& family, int sex, int birthYear, int 
     p.birth = randomBirth(birthYear);
     p.cnp = makeCnp(sex, p.birth, countyCode);
     p.kinship = kinship;
-    if (m_rng.percent(12))
-        p.notes = QString::fromLatin1(m_rng.pick(kMemberNotes));
+    if (m_rng.percent(12)) {
+        // A remark that fits the member's age.
+        const int age = m_year - birthYear;
+        if (age >= 7 && age <= 18)
+            p.notes = QStringLiteral("ELEV");
+        else if (age >= 19 && age <= 24)
+            p.notes = m_rng.percent(60) ? QStringLiteral("STUDENT") : QStringLiteral("PLECAT IN STRAINATATE");
+        else if (age >= 62)
+            p.notes = QStringLiteral("PENSIONAR");
+        else if (age >= 25)
+            p.notes = QString::fromLatin1(m_rng.pick(kMemberNotes));
+    }
     return p;
 }
 
@@ -1594,6 +1603,7 @@ DemoSummary Generator::run()
     }
 
     // The first year's households, in register order.
+    m_year = first;
     const DemoTypeCounts counts = demoTypeCounts(m_options.households);
     std::vector<int> types;
     types.insert(types.end(), size_t(counts.type1), 1);
@@ -1618,6 +1628,7 @@ DemoSummary Generator::run()
     m_ui.setProgressMaximum(m_options.years);
     try {
         for (int year = first; year <= last; ++year) {
+            m_year = year;
             m_ui.setProgressLabel(QStringLiteral("Generez anul %1 ...").arg(year));
             m_ui.setProgressPosition(year - first);
             m_ui.processEvents();

@@ -259,7 +259,9 @@ void Schema::RemoveIndex(const QString& path)
         file.write("\0", 1);
     }
     file.close();
-    const QString mdx = dbf::resolveFileName(actual.left(actual.size() - 4) + QStringLiteral(".mdx"));
+    // The extension is replaced rather than the last four characters cut, so a path without
+    // ".dbf" never names another file.
+    const QString mdx = dbf::resolveFileName(dbf::withExtension(actual, QStringLiteral("mdx")));
     if (QFileInfo(mdx).isFile())
         QFile::remove(mdx);
 }

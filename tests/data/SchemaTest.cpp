@@ -339,6 +339,24 @@ TEST_F(SchemaTest, RemoveIndexMatchesTheMdxNameWithoutRegardToCase)
     EXPECT_FALSE(mdx.exists());
 }
 
+TEST_F(SchemaTest, RemoveIndexOfAPathWithoutExtensionTouchesNoOtherFile)
+{
+    // Cutting four characters off "…/Data/Tabel" would name "…/Data/Ta.mdx".
+    const QString p = home.dataFile(QStringLiteral("Tabel"));
+    dbf::DbfTable::create(p, {{QStringLiteral("ANUL"), 'N', 4, 0}});
+    setHeaderByte(p, 28, 1);
+    QFile other(home.dataFile(QStringLiteral("Ta.mdx")));
+    ASSERT_TRUE(other.open(QIODevice::WriteOnly));
+    other.close();
+    QFile own(home.dataFile(QStringLiteral("Tabel.mdx")));
+    ASSERT_TRUE(own.open(QIODevice::WriteOnly));
+    own.close();
+    schema.RemoveIndex(p);
+    EXPECT_EQ(headerByte(p, 28), 0);
+    EXPECT_TRUE(other.exists());
+    EXPECT_FALSE(own.exists());
+}
+
 TEST_F(SchemaTest, RemoveIndexLeavesAnUnopenableTableAlone)
 {
     const QString missing = path(QStringLiteral("CAP3.dbf"));
