@@ -289,12 +289,13 @@ bool parseNumber(const char* p, int width, double& out, bool& integral)
 {
     int b = 0;
     int e = width;
-    while (b < e && p[b] == ' ')
+    while (b < e && (p[b] == ' ' || p[b] == '\0'))
         ++b;
     while (e > b && (p[e - 1] == ' ' || p[e - 1] == '\0'))
         --e;
     if (b == e)
         return false;
+    const int start = b;
     bool negative = false;
     if (p[b] == '-' || p[b] == '+') {
         negative = p[b] == '-';
@@ -322,16 +323,15 @@ bool parseNumber(const char* p, int width, double& out, bool& integral)
         }
         integral = false;
     }
-    if (i != e || i == b)
-        return false;
-    if (digits > 15) {
+    // Other spellings (exponents, as in F fields) and more digits than a double holds exactly
+    // go to the general parser, as in the storage layer.
+    if (i != e || i == b || digits > 15) {
         bool ok = false;
-        whole = QByteArray(p + b, e - b).toDouble(&ok);
-        if (!ok)
-            return false;
-    } else if (scale > 0) {
-        whole /= kPowers[scale];
+        out = QByteArray(p + start, e - start).toDouble(&ok);
+        return ok;
     }
+    if (scale > 0)
+        whole /= kPowers[scale];
     out = negative ? -whole : whole;
     return true;
 }
