@@ -168,6 +168,46 @@ INSTANTIATE_TEST_SUITE_P(Formats, EngineFixture,
                              return name;
                          });
 
+// Numbers as other programs spell them: SQL reads every field as the storage layer does.
+TEST(EngineForeignNumbers, SqlReadsEverySpellingLikeTheStorageLayer)
+{
+    const QList<test::RawField> fields = {{"ID", 'N', 3, 0}, {"SUMA", 'N', 10, 2}, {"VAL", 'F', 12, 4}};
+    const QList<QList<QByteArray>> values = {
+        {"1", "1.14", "1.0131"},
+        {"2", "-0.50", "-1.0353"},
+        {"3", "+3.5", "+2"},
+        {"4", ".25", "7."},
+        {"5", "", "1.5E+02"},
+        {"6", QByteArray(10, '\0'), QByteArray("\0\0\0\0\0\0\0\0\0" "2.5", 12)},
+        {"7", "***.**", "-"},
+        {"8", "12345678", "1e-3"},
+    };
+    QByteArray bytes = test::rawHeader(0x03, quint32(values.size()), fields);
+    for (const auto& row : values)
+        bytes += test::rawRecord(fields, row);
+    bytes += "\x1A";
+    Register reg;
+    test::writeBytes(reg.file(QStringLiteral("Straini.dbf")), bytes);
+
+    dbf::DbfTable direct(reg.file(QStringLiteral("Straini.dbf")));
+    const auto r = reg.select(QStringLiteral("SELECT * FROM {Straini}"));
+    ASSERT_EQ(int(r.rows.size()), direct.recordCount());
+    for (int row = 0; row < direct.recordCount(); ++row) {
+        for (int c = 0; c < direct.fieldCount(); ++c)
+            EXPECT_EQ(test::show(r.rows[size_t(row)][size_t(c)]), test::show(direct.value(row, c))) << "row " << row << " column " << c;
+    }
+    EXPECT_EQ(test::show(direct.value(0, 1)), "r:1.14");
+    EXPECT_EQ(test::show(direct.value(0, 2)), "r:1.0131");
+    EXPECT_EQ(test::show(direct.value(3, 1)), "r:0.25");
+    EXPECT_EQ(test::show(direct.value(4, 1)), "NULL");
+    EXPECT_EQ(test::show(direct.value(4, 2)), "r:150");
+    EXPECT_EQ(test::show(direct.value(5, 1)), "NULL");
+    EXPECT_EQ(test::show(direct.value(6, 1)), "NULL");
+    // A condition meets the values it reads.
+    EXPECT_EQ(reg.column(QStringLiteral("SELECT ID FROM {Straini} WHERE VAL=150")), (V {"i:5"}));
+    EXPECT_EQ(reg.column(QStringLiteral("SELECT ID FROM {Straini} WHERE VAL+0=150")), (V {"i:5"}));
+}
+
 TEST(EngineFixtureCompare, ThreeFormatsGiveTheSameRows)
 {
     Register d4(QStringLiteral("register-dbase4"));
