@@ -445,6 +445,42 @@ TEST_F(Sql, FailingStatementsRaiseSqlErrorWithAMessage)
     EXPECT_EQ(reg.one(QStringLiteral("SELECT Count(*) FROM {CAP1}")), "i:12");
 }
 
+TEST_F(Sql, StatementsAsTheProgramSendsThem)
+{
+    // A work table in the program folder, outside the data folder.
+    const QString t2 = test::quoted(reg.home.home() + QStringLiteral("/T2.dbf"));
+    reg.exec(QStringLiteral("CREATE TABLE ") + t2 + QStringLiteral("\n(CODID DECIMAL(10,0))"));
+    EXPECT_EQ(reg.exec(QStringLiteral("INSERT INTO ") + t2 + QStringLiteral(" (CODID)\nSELECT CODID FROM {Identificare}\nWHERE ANUL=2010 AND TIPRA=1")), 5);
+    EXPECT_EQ(reg.rows(QStringLiteral("SELECT CATEG,RAND,SUM(AHA) AS AHA1,SUM(AARI) AS AARI1,SUM(BHA) AS BHA1,SUM(BARI) AS BARI1,\n"
+                                      "SUM(CHA) AS CHA1,SUM(CARI) AS CARI1\n"
+                                      "FROM {CAP2} C\nINNER JOIN ") + t2 + QStringLiteral(" T\nON C.CODID=T.CODID\n"
+                                      "WHERE RAND IN (1, 12)\nGROUP BY CATEG,RAND\nORDER BY RAND")),
+              (Rows {{"t:Teren arabil", "i:1", "i:1", "r:110.25", "i:1", "r:110.25", "i:0", "r:0"},
+                     {"t:SUPRAFATA TOTALA: 8+9+10+11", "i:12", "i:3", "r:135.25", "i:3", "r:135.25", "i:0", "r:0"}}));
+    // Tables listed with the comma at the end of a line.
+    EXPECT_EQ(reg.rows(QStringLiteral("SELECT C.RAND, SUM(C.NR) AS AA, I.TIPRA\nFROM {CAP9} C,\n{Identificare} I\n"
+                                      "WHERE C.ANUL=2010 AND C.CODID=I.CODID AND C.RAND<=4\nGROUP BY C.RAND, I.TIPRA\nORDER BY C.RAND, I.TIPRA")),
+              (Rows {{"i:1", "i:1", "i:1"}, {"i:1", "i:2", "i:3"}, {"i:2", "i:0", "i:1"}, {"i:2", "i:0", "i:3"},
+                     {"i:3", "i:0", "i:1"}, {"i:3", "i:0", "i:3"}, {"i:4", "i:0", "i:1"}, {"i:4", "i:1", "i:3"}}));
+    // Counting into a work table, and a negative constant in the select list.
+    const QString tmp = test::quoted(reg.home.home() + QStringLiteral("/Tmp.dbf"));
+    reg.exec(QStringLiteral("CREATE TABLE ") + tmp + QStringLiteral(" (CODID DECIMAL(10,0), NRCASE DECIMAL(4,0), POZ DECIMAL(6,0))"));
+    EXPECT_EQ(reg.exec(QStringLiteral("INSERT INTO ") + tmp + QStringLiteral("\n(CODID, NRCASE)\nSELECT CODID, Count(*)\nFROM {Cap10}\n"
+                                                                          "WHERE ANUL=2010\nAND RAND IN (1,4,7,10)\nAND DETALII>0\nGROUP BY CODID")),
+              1);
+    EXPECT_EQ(reg.exec(QStringLiteral("INSERT INTO ") + tmp + QStringLiteral(" (POZ, CODID)\nSELECT POZ,  -1 FROM {Identificare} WHERE CODID=105")), 1);
+    EXPECT_EQ(reg.rows(QStringLiteral("SELECT CODID, NRCASE, POZ FROM ") + tmp + QStringLiteral(" ORDER BY CODID")),
+              (Rows {{"i:-1", "NULL", "i:1"}, {"i:101", "i:2", "NULL"}}));
+    // The clean-up of chapter rows without a year or household.
+    reg.exec(QStringLiteral("INSERT INTO {Cap3} (ANUL, CODID, RAND) VALUES (2004, 101, 1)"));
+    reg.exec(QStringLiteral("INSERT INTO {Cap3} (ANUL, RAND) VALUES (2010, 1)"));
+    reg.exec(QStringLiteral("INSERT INTO {Cap3} (CODID, RAND) VALUES (101, 1)"));
+    EXPECT_EQ(reg.exec(QStringLiteral("DELETE FROM {Cap3}\nWHERE ANUL<2005 OR ANUL IS NULL OR CODID IS NULL")), 3);
+    EXPECT_EQ(reg.one(QStringLiteral("SELECT Count(*) FROM {CAP3}")), "i:15");
+    // A picture removed by its Windows path, backslashes and all.
+    EXPECT_EQ(reg.exec(QStringLiteral("DELETE FROM {PozeTarla}\nWHERE ANUL=2010 AND CODT=501 AND FISIER=\"C:\\Poze\\titlu123.jpg\"")), 1);
+}
+
 TEST_F(Sql, RunReportsChangedRowsAndSelectRows)
 {
     engine::ResultSet rows;
