@@ -1,0 +1,286 @@
+#include "admin/VillageMaintenance.h"
+
+#include "admin/AdminText.h"
+#include "data/dbf/CodePage1250.h"
+#include "data/engine/Engine.h"
+#include "data/engine/Query.h"
+#include "data/engine/SqlError.h"
+#include "data/engine/TableCursor.h"
+#include "services/AppContext.h"
+#include "services/Interaction.h"
+#include "services/TextFunctions.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+namespace velmor {
+
+using admin::sqlPath;
+using admin::sqlText;
+using admin::upperAZ;
+
+namespace {
+
+const QChar CR(13);
+
+// Hides the progress window however the cascade ends.
+class ProgressShown {
+public:
+    explicit ProgressShown(Interaction& ui)
+        : m_ui(ui)
+    {
+        m_ui.Arata();
+    }
+    ~ProgressShown() { m_ui.Distruge(); }
+
+private:
+    Interaction& m_ui;
+};
+
+}
+
+VillageMaintenance::VillageMaintenance(AppContext& ctx)
+    : m_ctx(ctx)
+{
+}
+
+QString VillageMaintenance::table(const QString& fileName) const
+{
+    return QDir(m_ctx.dataDirectory).filePath(fileName);
+}
+
+QString VillageMaintenance::scratchPath() const
+{
+    return QDir(m_ctx.programDirectory).filePath(QString::fromLatin1(ScratchTable));
+}
+
+VillageMaintenance::Outcome VillageMaintenance::SpeedButton1Click(QStringList& villages, QString& inSat)
+{
+    Interaction& ui = *m_ctx.interaction;
+    inSat = Curata(inSat);
+    // A name the register's files cannot hold is as wrong as a too short one.
+    if (inSat.size() < 3 || !dbf::cp1250::canEncode(inSat)) {
+        ui.Mesaj(QStringLiteral("Verificare"), QStringLiteral("Numele localitatii este incorect !"), KindError, ButtonsOk);
+        return Outcome::Refused;
+    }
+    if (villages.contains(inSat)) {
+        ui.Mesaj(QStringLiteral("Localitate noua"), QStringLiteral("Localitatea aceasta exista deja in lista!"), KindError,
+                 ButtonsOk);
+        return Outcome::Refused;
+    }
+    villages << inSat;
+    inSat.clear();
+    return Outcome::Done;
+}
+
+VillageMaintenance::Outcome VillageMaintenance::Modifica1Click(QStringList& villages, int selected, QString& inSat)
+{
+    Interaction& ui = *m_ctx.interaction;
+    const QString title = QStringLiteral("Modificare localitate");
+    if (villages.isEmpty()) {
+        ui.Mesaj(title, QStringLiteral("Nu aveti ce modifica! Lista e goala !"), KindError, ButtonsOk);
+        return Outcome::Refused;
+    }
+    if (selected < 0 || selected >= villages.size()) {
+        ui.Mesaj(title, QStringLiteral("Selectati mai intai cu mouse-ul localitatea din lista !"), KindWarning, ButtonsOk);
+        return Outcome::Refused;
+    }
+    inSat = villages.takeAt(selected);
+    return Outcome::Done;
+}
+
+void VillageMaintenance::renameInTables(const QString& oldName, const QString& newName)
+{
+    engine::Query q(*m_ctx.engine);
+    q.add(QStringLiteral("UPDATE ") + sqlPath(table(QStringLiteral("Identificare.dbf"))));
+    q.add(QStringLiteral("SET LOCALIT=") + sqlText(newName));
+    q.add(QStringLiteral("WHERE LOCALIT=") + sqlText(oldName));
+    q.execSQL();
+}
+
+VillageMaintenance::Outcome VillageMaintenance::SpeedButton3Click(QStringList& villages, int selected)
+{
+    Interaction& ui = *m_ctx.interaction;
+    const QString title = QStringLiteral("Stergere localitate");
+    if (villages.isEmpty()) {
+        ui.Mesaj(title, QStringLiteral("Nu aveti ce sterge! Lista este goala !"), KindError, ButtonsOk);
+        return Outcome::Refused;
+    }
+    if (selected < 0 || selected >= villages.size()) {
+        ui.Mesaj(title, QStringLiteral("Selectati mai intai cu mouse-ul localitatea din lista !"), KindWarning, ButtonsOk);
+        return Outcome::Refused;
+    }
+    const QString oldName = villages[selected];
+    const std::optional<QString> answer = ui.askText(QStringLiteral("Modificare localitate"),
+                                                     oldName + QStringLiteral(" e inlocuit cu :"), QString(), false);
+    if (!answer || Trim(*answer).isEmpty())
+        return Outcome::Cancelled;
+    const QString newName = upperAZ(Trim(*answer));
+    if (newName == oldName)
+        return Outcome::Cancelled;
+    if (!dbf::cp1250::canEncode(newName)) {
+        ui.Mesaj(QStringLiteral("Verificare"), QStringLiteral("Numele localitatii este incorect !"), KindError, ButtonsOk);
+        return Outcome::Refused;
+    }
+    const bool merge = villages.contains(newName);
+    if (merge) {
+        const int sure = ui.Mesaj(QStringLiteral("Verificare"),
+                                  QStringLiteral("Localitatea ") + newName + QStringLiteral(" exista deja!") + CR
+                                      + QStringLiteral("Lipim ") + oldName + QStringLiteral(" la ") + newName
+                                      + QStringLiteral("?"),
+                                  KindWarning, ButtonsDaNu);
+        if (sure != ResultDa)
+            return Outcome::Cancelled;
+    }
+    renameInTables(oldName, newName);
+    if (!merge)
+        villages[selected] = newName;
+    ui.Mesaj(QStringLiteral("Inlocuire localitate"),
+             QStringLiteral("Localitatea ") + oldName + QStringLiteral(" a fost inlocuita cu ") + newName + QStringLiteral("."),
+             KindInformation, ButtonsOk);
+    return Outcome::Done;
+}
+
+bool VillageMaintenance::hasHouseholds(const QString& village)
+{
+    engine::Query q(*m_ctx.engine);
+    q.add(QStringLiteral("SELECT * FROM ") + sqlPath(table(QStringLiteral("Identificare.dbf"))));
+    q.add(QStringLiteral("WHERE LOCALIT=") + sqlText(village));
+    q.open();
+    const bool any = !q.isEmpty();
+    q.close();
+    return any;
+}
+
+void VillageMaintenance::removeScratch()
+{
+    const QString path = scratchPath();
+    m_ctx.engine->forget(path);
+    if (QFileInfo::exists(path) && !QFile::remove(path))
+        throw engine::SqlError(QStringLiteral("Nu pot sterge tabelul temporar %1.").arg(QDir::toNativeSeparators(path)));
+}
+
+void VillageMaintenance::recreateScratch(const QString& columnDefinition)
+{
+    removeScratch();
+    engine::Query q(*m_ctx.engine);
+    q.add(QStringLiteral("CREATE TABLE ") + sqlPath(scratchPath()));
+    q.add(columnDefinition);
+    q.execSQL();
+}
+
+void VillageMaintenance::deleteHouseholds(const QString& village)
+{
+    Interaction& ui = *m_ctx.interaction;
+    engine::Engine& engine = *m_ctx.engine;
+    const QString identificare = sqlPath(table(QStringLiteral("Identificare.dbf")));
+    const QString scratch = sqlPath(scratchPath());
+
+    ProgressShown progress(ui);
+    ui.setProgressMaximum(12);
+    ui.setProgressPosition(0);
+    ui.setProgressLabel(QStringLiteral("Sterg Identificare..."));
+    ui.processEvents();
+
+    // 1-2. The plots of the village's households into the scratch table.
+    recreateScratch(QStringLiteral("(CODT DECIMAL(10,0) )"));
+    {
+        engine::Query plots(engine);
+        plots.add(QStringLiteral("SELECT CODT FROM ") + sqlPath(table(QStringLiteral("Tarlale.dbf"))) + QStringLiteral(" T"));
+        plots.add(QStringLiteral("WHERE T.CODID IN"));
+        plots.add(QStringLiteral("(SELECT I.CODID FROM ") + identificare + QStringLiteral(" I"));
+        plots.add(QStringLiteral("WHERE I.LOCALIT=") + sqlText(village) + QStringLiteral(" )"));
+        plots.open();
+        ui.processEvents();
+        engine::TableCursor target(engine);
+        target.setTableName(scratchPath());
+        target.open();
+        for (plots.first(); !plots.eof(); plots.next()) {
+            target.append();
+            target.field(0).setString(plots.fieldByName(QStringLiteral("CODT")).asString());
+            target.post();
+        }
+        target.close();
+        plots.close();
+    }
+
+    // 3. Their pictures.
+    {
+        engine::Query q(engine);
+        q.add(QStringLiteral("DELETE FROM ") + sqlPath(table(QStringLiteral("PozeTarla.dbf"))));
+        q.add(QStringLiteral("WHERE CODT IN"));
+        q.add(QStringLiteral("(SELECT CODT FROM ") + scratch + QStringLiteral(")"));
+        q.execSQL();
+    }
+    ui.setProgressPosition(1);
+    ui.processEvents();
+
+    // 4. The households' identifiers.
+    recreateScratch(QStringLiteral("(CODID DECIMAL(10,0) )"));
+    {
+        engine::Query q(engine);
+        q.add(QStringLiteral("INSERT INTO ") + scratch);
+        q.add(QStringLiteral("SELECT CODID FROM ") + identificare);
+        q.add(QStringLiteral("WHERE LOCALIT=") + sqlText(village));
+        q.execSQL();
+    }
+
+    // 5. Households, plots and holders.
+    {
+        engine::Query q(engine);
+        q.add(QStringLiteral("DELETE FROM ") + identificare);
+        q.add(QStringLiteral("WHERE LOCALIT=") + sqlText(village));
+        q.execSQL();
+    }
+    for (const QString& name : { QStringLiteral("Tarlale.dbf"), QStringLiteral("OmTarla.dbf") }) {
+        engine::Query q(engine);
+        q.add(QStringLiteral("DELETE FROM ") + sqlPath(table(name)));
+        q.add(QStringLiteral("WHERE CODID IN"));
+        q.add(QStringLiteral("(SELECT CODID FROM ") + scratch + QStringLiteral(")"));
+        q.execSQL();
+        ui.processEvents();
+    }
+
+    // 6. The chapters.
+    for (int n = 1; n <= 11; ++n) {
+        ui.setProgressLabel(QStringLiteral("Sterg CAP.") + QString::number(n));
+        ui.setProgressPosition(n + 1);
+        ui.processEvents();
+        engine::Query q(engine);
+        q.add(QStringLiteral("DELETE FROM ") + sqlPath(table(QStringLiteral("CAP%1.dbf").arg(n))));
+        q.add(QStringLiteral("WHERE CODID IN"));
+        q.add(QStringLiteral("(SELECT CODID FROM ") + scratch + QStringLiteral(")"));
+        q.execSQL();
+    }
+}
+
+VillageMaintenance::Outcome VillageMaintenance::SpeedButton2Click(QStringList& villages, int selected)
+{
+    Interaction& ui = *m_ctx.interaction;
+    const QString title = QStringLiteral("Stergere localitate");
+    if (villages.isEmpty()) {
+        ui.Mesaj(title, QStringLiteral("Nu mai aveti ce sterge! Lista este goala !"), KindError, ButtonsOk);
+        return Outcome::Refused;
+    }
+    if (selected < 0 || selected >= villages.size()) {
+        ui.Mesaj(title, QStringLiteral("Selectati mai intai cu mouse-ul localitatea din tabel !"), KindWarning, ButtonsOk);
+        return Outcome::Refused;
+    }
+    const QString village = villages[selected];
+    if (hasHouseholds(village)) {
+        const int sure = ui.Mesaj(title,
+                                  QStringLiteral("Exista date intoduse la aceasta localitate!") + CR
+                                      + QStringLiteral("DORITI SA STERGEM LOCALITATEA CU DATE CU TOT?"),
+                                  KindWarning, ButtonsDaNu);
+        if (sure != ResultDa)
+            return Outcome::Cancelled;
+        deleteHouseholds(village);
+    }
+    villages.removeAt(selected);
+    removeScratch();
+    ui.Mesaj(title, QStringLiteral("Localitatea ") + village + QStringLiteral(" a fost stearsa!"), KindInformation, ButtonsOk);
+    return Outcome::Done;
+}
+
+}
