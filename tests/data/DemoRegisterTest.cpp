@@ -332,8 +332,9 @@ TEST_F(DemoRegisterTest, EveryHouseholdHasEveryCatalogueRowOnce)
         ASSERT_EQ(int(pairs.rows.size()), data::chapterRowCount(n));
         for (int k = 1; k <= data::chapterRowCount(n); ++k) {
             EXPECT_DOUBLE_EQ(num(pairs.rows[size_t(k - 1)][0]), data::chapterRowCode(n, k));
-            if (n != 10)
+            if (n != 10) {
                 EXPECT_EQ(str(pairs.rows[size_t(k - 1)][1]), data::chapterRowName(n, k));
+            }
         }
     }
     const QString notes = q(table(QStringLiteral("CAP11.dbf")));
@@ -491,8 +492,9 @@ TEST_F(DemoRegisterTest, BuildingsPassTheChapterTenChecks)
         EXPECT_GE(v, 0);
         if (v == 0)
             continue;
-        if (code == 2 || code == 5 || code == 8 || code == 11)
+        if (code == 2 || code == 5 || code == 8 || code == 11) {
             EXPECT_LE(v, 5) << "material code";
+        }
         if (code == 3 || code == 6 || code == 9 || code == 12) {
             EXPECT_GE(v, 1700);
             EXPECT_LE(v, whole(r[0]));
@@ -619,8 +621,9 @@ TEST(DemoRegister, TypeCounts)
         EXPECT_GE(c.type2, 1);
         EXPECT_GE(c.type3, 1);
         EXPECT_GE(c.type4, 1);
-        if (n >= 20)
+        if (n >= 20) {
             EXPECT_GT(c.type1, 4 * (c.type2 + c.type3 + c.type4));
+        }
     }
 }
 

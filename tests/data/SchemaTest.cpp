@@ -271,8 +271,9 @@ TEST_F(SchemaTest, ExistaBazaNeedsEveryTable)
     for (const QString& name : Schema::tableFileNames()) {
         test::TempHome other;
         for (const QString& copy : Schema::tableFileNames()) {
-            if (copy != name)
+            if (copy != name) {
                 ASSERT_TRUE(QFile::copy(path(copy), other.dataFile(copy)));
+            }
         }
         EXPECT_FALSE(Schema::ExistaBaza(other.data())) << name.toStdString();
     }
