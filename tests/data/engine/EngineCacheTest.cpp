@@ -192,6 +192,9 @@ TEST_F(EngineIndexes, TextAndDateIndexesFollowChanges)
 {
     reg.exec(QStringLiteral("CREATE INDEX NUMEP ON {CAP1} (NUMEP)"));
     reg.exec(QStringLiteral("CREATE INDEX DATAN ON {CAP1} (DATAN)"));
+    // Lookups build the indexes before the changes.
+    EXPECT_EQ(reg.column(QStringLiteral("SELECT COD1 FROM {CAP1} WHERE NUMEP=\"POPESCU ION\" ORDER BY COD1")), (V {"i:101", "i:111"}));
+    EXPECT_EQ(reg.column(QStringLiteral("SELECT COD1 FROM {CAP1} WHERE DATAN=\"1980-01-01\" ORDER BY COD1")), (V {"i:101", "i:111"}));
     reg.exec(QStringLiteral("UPDATE {CAP1} SET NUMEP=\"POPESCU IOAN\", DATAN=\"1981-02-02\" WHERE COD1=111"));
     reg.exec(QStringLiteral("INSERT INTO {CAP1} (ANUL, CODID, NUMEP, DATAN, COD1) VALUES (2010, 107, \"POPESCU ION\", \"1980-01-01\", 113)"));
     reg.exec(QStringLiteral("UPDATE {CAP1} SET NUMEP=NULL, DATAN=NULL WHERE COD1=110"));
