@@ -464,6 +464,47 @@ TEST(DbfForeignWrite, LevelSevenAndDbaseThreeKeepTheirVersion)
     }
 }
 
+// A dBase IV memo file with 64-byte blocks (SET BLOCKSIZE), as other programs may write it.
+TEST(DbfForeignWrite, MemoFileWithSmallBlocks)
+{
+    test::TempHome home;
+    const QList<test::RawField> fields = {{"ANUL", 'N', 4, 0}, {"NOTE", 'M', 10, 0}};
+    const QByteArray first = "douazeci de octeti..";
+    const QByteArray second(100, 'y');
+    QByteArray memo(512, '\0');
+    qToLittleEndian<quint32>(11, memo.data());
+    qToLittleEndian<quint16>(64, memo.data() + 20);
+    const auto block = [](const QByteArray& text) {
+        QByteArray b("\xFF\xFF\x08\x00", 4);
+        QByteArray length(4, '\0');
+        qToLittleEndian<quint32>(quint32(text.size() + 8), length.data());
+        b += length + text;
+        return b.leftJustified(int((b.size() + 63) / 64 * 64), '\0');
+    };
+    memo += block(first);  // block 8
+    memo += block(second); // blocks 9 and 10
+    ASSERT_EQ(memo.size(), 11 * 64);
+    test::writeBytes(home.dataFile(QStringLiteral("Mic.dbt")), memo);
+    test::writeBytes(home.dataFile(QStringLiteral("Mic.dbf")),
+                     test::rawHeader(0x8B, 2, fields) + test::rawRecord(fields, {"2010", "8"})
+                         + test::rawRecord(fields, {"2011", "9"}) + "\x1A");
+    {
+        dbf::DbfTable t(home.dataFile(QStringLiteral("Mic.dbf")));
+        EXPECT_EQ(t.value(0, 1), dbf::Value(QString::fromLatin1(first)));
+        EXPECT_EQ(t.value(1, 1), dbf::Value(QString::fromLatin1(second)));
+        t.append({I(2012), T(QStringLiteral("nouă"))});
+    }
+    const QByteArray after = readBytes(home.dataFile(QStringLiteral("Mic.dbt")));
+    EXPECT_EQ(after.mid(4, 700), memo.mid(4, 700)); // earlier blocks untouched
+    EXPECT_EQ(after.mid(704, 4), QByteArray("\xFF\xFF\x08\x00", 4));
+    EXPECT_EQ(le32(after, 0), 12u);
+    EXPECT_EQ(after.size(), 12 * 64);
+    dbf::DbfTable t(home.dataFile(QStringLiteral("Mic.dbf")));
+    EXPECT_EQ(test::show(t.value(2, 1)), "t:nouă");
+    EXPECT_EQ(QByteArray(t.record(2) + 4, 10), QByteArray("        11"));
+    EXPECT_EQ(t.value(1, 1), dbf::Value(QString::fromLatin1(second)));
+}
+
 TEST(DbfForeignWrite, PackKeepsTheHeaderOfALevelSevenTable)
 {
     test::TempHome home;
