@@ -246,6 +246,25 @@ TEST_F(Sql, CreateIndexAndDropTable)
     EXPECT_FALSE(reg.error(QStringLiteral("CREATE TABLE {CAP11} (ANUL DECIMAL(4,0))")).isEmpty());
 }
 
+TEST_F(Sql, DropTableRemovesItsFilesWhateverTheirLetterCase)
+{
+    reg.exec(QStringLiteral("CREATE TABLE {Nota} (A DECIMAL(2,0), B BLOB(1,1))"));
+    reg.exec(QStringLiteral("INSERT INTO {Nota} (A, B) VALUES (1, \"text\")"));
+    ASSERT_TRUE(QFile::rename(reg.file(QStringLiteral("Nota.dbt")), reg.file(QStringLiteral("NOTA.DBT"))));
+    test::writeBytes(reg.file(QStringLiteral("nota.MDX")), QByteArray(512, '\0'));
+    EXPECT_EQ(reg.one(QStringLiteral("SELECT B FROM {nota}")), "t:text");
+    reg.exec(QStringLiteral("DROP TABLE {NOTA}"));
+    EXPECT_TRUE(QDir(reg.home.data()).entryList({QStringLiteral("*ota*"), QStringLiteral("*OTA*")}, QDir::Files).isEmpty())
+        << QDir(reg.home.data()).entryList(QDir::Files).join(QLatin1Char(' ')).toStdString();
+}
+
+TEST_F(Sql, TextColumnsComparedWithNumbers)
+{
+    EXPECT_EQ(reg.column(QStringLiteral("SELECT CODT FROM {Tarlale} WHERE NRPARC=12 AND ANUL=2010")), (V {"i:501"}));
+    EXPECT_EQ(reg.column(QStringLiteral("SELECT COD1 FROM {CAP1} WHERE CNP=2480229015821")), (V {"i:105"}));
+    EXPECT_EQ(reg.column(QStringLiteral("SELECT CODID FROM {Identificare} WHERE ANUL=\"2009\" AND TIPRA=\"3\"")), (V {"i:4"}));
+}
+
 TEST_F(Sql, EmptyLinesAndLineBreaksInsideAStatement)
 {
     EXPECT_EQ(reg.column(QStringLiteral("SELECT CODID\n\nFROM {Identificare}\r\n\r\nWHERE ANUL=2009\n   \n AND TIPRA=3\n")),
