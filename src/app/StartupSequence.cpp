@@ -1,0 +1,313 @@
+#include "app/StartupSequence.h"
+
+#include "data/Schema.h"
+#include "data/engine/Engine.h"
+#include "data/engine/Query.h"
+#include "services/AppContext.h"
+#include "services/Interaction.h"
+#include "services/RegistryStore.h"
+#include "services/Settings.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QLocale>
+
+#include <algorithm>
+
+namespace velmor {
+
+namespace {
+
+QString quoted(const QString& path)
+{
+    return QLatin1Char('"') + path + QLatin1Char('"');
+}
+
+QString messageOf(const std::exception& error)
+{
+    return QString::fromUtf8(error.what());
+}
+
+}
+
+QString upperAscii(const QString& text)
+{
+    QString result = text;
+    for (QChar& c : result) {
+        if (c >= QLatin1Char('a') && c <= QLatin1Char('z'))
+            c = QChar(c.unicode() - 'a' + 'A');
+    }
+    return result;
+}
+
+QString comparablePath(const QString& path)
+{
+    QString p = QDir::fromNativeSeparators(path.trimmed());
+    while (p.size() > 1 && p.endsWith(QLatin1Char('/')))
+        p.chop(1);
+    return upperAscii(p);
+}
+
+const std::vector<StartupSequence::ReindexStep>& StartupSequence::reindexSteps()
+{
+    static const std::vector<ReindexStep> steps = [] {
+        const QStringList all {QStringLiteral("ANUL"), QStringLiteral("CODID"), QStringLiteral("RAND")};
+        const QStringList anulCodid {QStringLiteral("ANUL"), QStringLiteral("CODID")};
+        std::vector<ReindexStep> s {
+            {QStringLiteral("Identificare.dbf"), {QStringLiteral("ANUL")}, 5},
+            {QStringLiteral("CAP1.dbf"), {}, 5},
+            {QStringLiteral("CAP11.dbf"), anulCodid, 5},
+        };
+        const int advances[] = {10, 10, 10, 10, 10, 10, 6, 6, 6};
+        for (int n = 2; n <= 10; ++n)
+            s.push_back({QStringLiteral("CAP%1.dbf").arg(n), all, advances[n - 2]});
+        s.push_back({QStringLiteral("Tarlale.dbf"), anulCodid, 4});
+        s.push_back({QStringLiteral("OmTarla.dbf"), anulCodid, 4});
+        s.push_back({QStringLiteral("PozeTarla.dbf"), {QStringLiteral("ANUL"), QStringLiteral("CODT")}, 4});
+        return s;
+    }();
+    return steps;
+}
+
+QStringList StartupSequence::removeIndexOrder()
+{
+    return data::Schema::tableFileNames();
+}
+
+StartupSequence::StartupSequence(AppContext& ctx, QString programDirectory, Hooks hooks)
+    : m_ctx(ctx)
+    , m_programDirectory(std::move(programDirectory))
+    , m_hooks(std::move(hooks))
+{
+}
+
+StartupSequence::~StartupSequence()
+{
+    // The context must not keep pointers to what goes away with this object.
+    if (m_ctx.engine == m_engine.get())
+        m_ctx.engine = nullptr;
+    if (m_ctx.settings == m_settings.get())
+        m_ctx.settings = nullptr;
+}
+
+void StartupSequence::status(const QString& text)
+{
+    if (m_hooks.setStatus)
+        m_hooks.setStatus(text);
+}
+
+void StartupSequence::advanceBar(int amount)
+{
+    m_bar = std::min(100, m_bar + amount);
+    if (m_hooks.setBar)
+        m_hooks.setBar(m_bar);
+}
+
+void StartupSequence::pump()
+{
+    if (m_ctx.interaction)
+        m_ctx.interaction->processEvents();
+}
+
+QString StartupSequence::table(const QString& fileName) const
+{
+    return QDir::toNativeSeparators(m_ctx.dataDirectory + QLatin1Char('/') + fileName);
+}
+
+StartupSequence::Result StartupSequence::run()
+{
+    Result result;
+    try {
+        connect();
+    } catch (const data::ProgramTermination& end) {
+        result.outcome = Outcome::Terminate;
+        result.error = end.reason();
+        return result;
+    } catch (const std::exception& error) {
+        // Without a data directory there is nothing to show: tell why and end.
+        result.outcome = Outcome::Terminate;
+        result.error = messageOf(error);
+        m_ctx.interaction->Mesaj(QStringLiteral("Eroare"), result.error, KindError, ButtonsOk);
+        return result;
+    }
+    try {
+        prepare();
+    } catch (const data::ProgramTermination& end) {
+        result.outcome = Outcome::Terminate;
+        result.error = end.reason();
+    } catch (const std::exception& error) {
+        // The rest of the preparation is skipped; the main window still opens.
+        result.error = messageOf(error);
+        m_ctx.interaction->Mesaj(QStringLiteral("Eroare"), result.error, KindError, ButtonsOk);
+    }
+    return result;
+}
+
+void StartupSequence::connect()
+{
+    // 1.
+    m_ctx.setUnlocked(false);
+
+    // 2.
+    m_ctx.windowsDirectory = QDir::tempPath();
+    QString home = QDir::fromNativeSeparators(m_programDirectory);
+    while (home.size() > 1 && home.endsWith(QLatin1Char('/')))
+        home.chop(1);
+    m_ctx.programDirectory = home;
+    const QString localData = home + QStringLiteral("/Data");
+
+    // 3.
+    QString configured = m_ctx.registry->Citeste_Reg(QStringLiteral("CaleDate"));
+    if (!configured.isEmpty() && comparablePath(configured) == comparablePath(localData)) {
+        configured.clear();
+        m_ctx.registry->Scrie_Reg(QStringLiteral("CaleDate"), QString());
+    }
+
+    // 4. The registry value stays, so the next start tries the path again.
+    if (!configured.isEmpty() && !data::Schema::ExistaBaza(configured)) {
+        const QString shown = configured;
+        configured.clear();
+        m_ctx.interaction->Mesaj(QStringLiteral("Conectare baza de date"),
+                                 QStringLiteral("Baza de date ") + shown + QStringLiteral(" nu este accesibila!")
+                                     + QLatin1Char('\r') + QStringLiteral("Vom lucra local!"),
+                                 KindError, ButtonsOk);
+    }
+
+    // 5.
+    m_ctx.localDataMode = configured.isEmpty();
+    if (m_ctx.localDataMode) {
+        m_ctx.dataDirectory = localData;
+    } else {
+        QString dir = QDir::fromNativeSeparators(configured);
+        while (dir.size() > 1 && dir.endsWith(QLatin1Char('/')))
+            dir.chop(1);
+        m_ctx.dataDirectory = dir;
+    }
+    m_engine = std::make_unique<engine::Engine>(m_ctx.dataDirectory);
+    m_settings = std::make_unique<Settings>(m_ctx.dataDirectory);
+    m_ctx.engine = m_engine.get();
+    m_ctx.settings = m_settings.get();
+    m_schema = std::make_unique<data::Schema>(*m_engine, m_ctx.dataDirectory, *m_ctx.interaction);
+    if (m_hooks.showDataPath)
+        m_hooks.showDataPath();
+
+    // 6.
+    if (m_ctx.localDataMode && !QFileInfo(m_ctx.dataDirectory).isDir()) {
+        if (!QDir().mkpath(m_ctx.dataDirectory))
+            throw std::runtime_error(("Nu pot crea directorul " + QDir::toNativeSeparators(m_ctx.dataDirectory) + "!")
+                                         .toStdString());
+    }
+
+    // 7. "." decimal and "," thousands separators for every number of the process.
+    QLocale c = QLocale::c();
+    c.setNumberOptions(QLocale::DefaultNumberOptions);
+    QLocale::setDefault(c);
+    pump();
+
+    // 8.
+    if (m_ctx.localDataMode)
+        m_schema->CreazaBaza();
+    pump();
+}
+
+void StartupSequence::prepare()
+{
+    // 10.
+    if (m_hooks.setMainCaption)
+        m_hooks.setMainCaption();
+    m_ctx.registry->Scrie_Reg(QStringLiteral("CALE"), QDir::toNativeSeparators(m_ctx.programDirectory));
+    m_ctx.registry->Scrie_Reg(QStringLiteral("VER"), QString::fromLatin1(AppContext::VersionTitle));
+
+    // 11.
+    if (m_hooks.loadConstants)
+        m_hooks.loadConstants();
+    if (m_hooks.loadTariffs)
+        m_hooks.loadTariffs();
+
+    // 12.
+    if (m_ctx.localDataMode) {
+        for (const QString& name : removeIndexOrder())
+            m_schema->RemoveIndex(table(name));
+        status(QStringLiteral("UpGrade ..."));
+        pump();
+        cleanOldRows();
+        if (m_hooks.upgrade) {
+            try {
+                m_hooks.upgrade();
+            } catch (const std::exception&) {
+                // Upgrade errors are swallowed; its own steps report what matters.
+            }
+        }
+        resetCounters();
+    }
+
+    // 13.
+    if (m_hooks.loadPlotLists)
+        m_hooks.loadPlotLists();
+
+    // 14.
+    applySquareMetreSetting();
+
+    // 15 to 19.
+    if (m_ctx.localDataMode)
+        reindex();
+}
+
+void StartupSequence::cleanOldRows()
+{
+    engine::Query& sx = m_schema->Sx();
+    for (int n = 1; n <= 11; ++n) {
+        engine::QueryRst(sx);
+        sx.add(QStringLiteral("DELETE FROM ") + quoted(table(QStringLiteral("Cap%1.dbf").arg(n))));
+        sx.add(QStringLiteral("WHERE ANUL<2005 OR ANUL IS NULL OR CODID IS NULL"));
+        sx.execSQL();
+        pump();
+    }
+}
+
+void StartupSequence::resetCounters()
+{
+    engine::Query& sx = m_schema->Sx();
+    const struct {
+        const char* column;
+        const char* file;
+    } counters[] = {
+        {"CODID", "Identificare.dbf"},
+        {"COD1", "Cap1.dbf"},
+        {"CODT", "Tarlale.dbf"},
+    };
+    for (const auto& counter : counters) {
+        engine::QueryRst(sx);
+        sx.add(QStringLiteral("SELECT MAX(%1) AS MAXID").arg(QLatin1String(counter.column)));
+        sx.add(QStringLiteral("FROM ") + quoted(table(QLatin1String(counter.file))));
+        sx.open();
+        const qint64 maxId = sx.isEmpty() ? 0 : sx.fieldByName(QStringLiteral("MAXID")).asInteger();
+        sx.close();
+        m_settings->SetCod(QLatin1String(counter.column), QString::number(maxId + 1));
+    }
+}
+
+void StartupSequence::applySquareMetreSetting()
+{
+    const bool checked = m_settings->Citeste_Ini(QStringLiteral("CONST"), QStringLiteral("BIFCAP2")) == QLatin1String("DA");
+    pump();
+    if (m_hooks.applySquareMetres)
+        m_hooks.applySquareMetres(checked);
+    m_settings->Scrie_Ini(QStringLiteral("CONST"), QStringLiteral("BIFCAP2"),
+                          checked ? QStringLiteral("DA") : QStringLiteral("NU"));
+}
+
+void StartupSequence::reindex()
+{
+    status(QStringLiteral("Pregatesc baza ..."));
+    pump();
+    status(QStringLiteral("Refac bazele de date ..."));
+    pump();
+    for (const ReindexStep& step : reindexSteps()) {
+        m_schema->StergePuneIndex(table(step.table), step.columns);
+        advanceBar(step.advance);
+    }
+    pump();
+}
+
+}

@@ -1,0 +1,105 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+namespace velmor {
+
+struct AppContext;
+class Settings;
+
+namespace engine {
+class Engine;
+}
+namespace data {
+class Schema;
+}
+
+// The start-up sequence run one timer tick after the splash shows: fixes the data directory and
+// the data mode, creates missing tables, loads constants and lists into the windows, and in local
+// data mode cleans old rows, upgrades, resets the counters and re-indexes every table. Talks to
+// the user only through the interaction seam of the context; the windows it feeds are reached
+// through hooks, so tests run it without any window.
+class StartupSequence {
+public:
+    // Calls into other windows. An empty hook is a step whose window is not built yet.
+    struct Hooks {
+        std::function<void(const QString&)> setStatus; // splash status line Label5
+        std::function<void(int)> setBar;               // splash progress bar position (0..100)
+        std::function<void()> showDataPath;            // administration window's data path label
+        std::function<void()> setMainCaption;          // main window caption := version title
+        std::function<void()> loadConstants;           // TForm4.IncarcaConstante
+        std::function<void()> loadTariffs;             // local tariffs window start-up load
+        std::function<void()> upgrade;                 // schema upgrade (errors swallowed)
+        std::function<void()> loadPlotLists;           // lists of the plot window
+        std::function<void(bool)> applySquareMetres;   // household editor's square-metre box
+    };
+
+    enum class Outcome {
+        HandOver,  // show the main window
+        Terminate, // the program must end (the user was told why)
+    };
+
+    struct Result {
+        Outcome outcome = Outcome::HandOver;
+        QString error; // an error shown to the user, if any
+    };
+
+    // Bar advances of the re-indexing step, in table order.
+    struct ReindexStep {
+        QString table;
+        QStringList columns;
+        int advance = 0;
+    };
+    static const std::vector<ReindexStep>& reindexSteps();
+
+    // The fifteen tables in the order their production indexes are removed.
+    static QStringList removeIndexOrder();
+
+    // `programDirectory` is the program home; the context receives the directories, the data
+    // mode, the engine and the settings file, which this object owns for the whole run.
+    StartupSequence(AppContext& ctx, QString programDirectory, Hooks hooks = {});
+    ~StartupSequence();
+
+    Hooks& hooks() { return m_hooks; }
+
+    // Steps 1 to 19; the caller hands over to the main window when the outcome says so.
+    Result run();
+
+    // Individual phases (run() calls them in order); public for tests.
+    void connect();      // steps 1 to 8
+    void prepare();      // steps 10 to 19
+
+    int barPosition() const { return m_bar; }
+
+private:
+    void status(const QString& text);
+    void advanceBar(int amount);
+    void pump();
+    void cleanOldRows();
+    void resetCounters();
+    void applySquareMetreSetting();
+    void reindex();
+    QString table(const QString& fileName) const;
+
+    AppContext& m_ctx;
+    QString m_programDirectory;
+    Hooks m_hooks;
+    std::unique_ptr<engine::Engine> m_engine;
+    std::unique_ptr<Settings> m_settings;
+    std::unique_ptr<data::Schema> m_schema;
+    int m_bar = 0;
+};
+
+// Upper case of the letters A to Z only, as the program compares paths and names.
+QString upperAscii(const QString& text);
+
+// A path compared as the program compares data paths: separators made uniform, trailing
+// separators removed, letters A to Z upper-cased.
+QString comparablePath(const QString& path);
+
+}

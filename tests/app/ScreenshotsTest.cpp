@@ -1,0 +1,64 @@
+#include "app/Screenshots.h"
+#include "services/RegistryStore.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QImage>
+#include <QScreen>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace velmor;
+
+TEST(Screenshots, EveryWindowIsRenderedIntoAFileNamedAfterIt)
+{
+    QTemporaryDir dir;
+    RegistryStore::redirectDefault(dir.path() + QStringLiteral("/registry.ini"));
+    const QString home = dir.path() + QStringLiteral("/home");
+    QDir().mkpath(home);
+    const QString out = dir.path() + QStringLiteral("/shots");
+    QStringList written;
+    QStringList log;
+    const int code = takeScreenshots(home, out, &written, &log);
+    RegistryStore::redirectDefault(QString());
+
+    EXPECT_EQ(code, 0) << log.join(QLatin1Char('\n')).toStdString();
+    const QStringList expected {QStringLiteral("TForm1"), QStringLiteral("TForm3"), QStringLiteral("PopupMenu1"),
+                                QStringLiteral("PopupMenu2"), QStringLiteral("Hint1"), QStringLiteral("TErori_Atentie"),
+                                QStringLiteral("TErori_Eroare"), QStringLiteral("TErori_Informatie"),
+                                QStringLiteral("TErori_Confirmare"), QStringLiteral("TContor")};
+    for (const QString& name : expected) {
+        const QString path = out + QLatin1Char('/') + name + QStringLiteral(".png");
+        EXPECT_TRUE(written.contains(path)) << name.toStdString();
+        const QImage image(path);
+        EXPECT_FALSE(image.isNull()) << name.toStdString();
+    }
+    EXPECT_EQ(QImage(out + QStringLiteral("/TForm1.png")).size(), QSize(428, 201));
+    EXPECT_EQ(QImage(out + QStringLiteral("/TErori_Eroare.png")).size(), QSize(345, 177));
+    EXPECT_EQ(QImage(out + QStringLiteral("/TContor.png")).size(), QSize(329, 80));
+    // The main window's frame spans the screen; the picture holds its inside.
+    const int screenWidth = QGuiApplication::primaryScreen()->availableGeometry().width();
+    const int mainWidth = QImage(out + QStringLiteral("/TForm3.png")).width();
+    EXPECT_LE(mainWidth, screenWidth);
+    EXPECT_GE(mainWidth, screenWidth - 20);
+    // The start-up ran on the home.
+    EXPECT_TRUE(QFileInfo::exists(home + QStringLiteral("/Data/Identificare.dbf")));
+}
+
+TEST(Screenshots, UnwritableTargetFails)
+{
+    QTemporaryDir dir;
+    RegistryStore::redirectDefault(dir.path() + QStringLiteral("/registry.ini"));
+    QFile blocker(dir.path() + QStringLiteral("/file"));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    QStringList log;
+    const int code = takeScreenshots(dir.path() + QStringLiteral("/home"), dir.path() + QStringLiteral("/file/shots"),
+                                     nullptr, &log);
+    RegistryStore::redirectDefault(QString());
+    EXPECT_EQ(code, 1);
+    ASSERT_FALSE(log.isEmpty());
+    EXPECT_TRUE(log.front().startsWith(QStringLiteral("Nu pot crea directorul")));
+}
