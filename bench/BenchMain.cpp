@@ -82,6 +82,7 @@ int main(int argc, char** argv)
     QString dataDir;
     QString tsvPath;
     int rounds = 7;
+    QString only;
     for (int i = 0; i + 1 < args.size(); i += 2) {
         if (args[i] == QLatin1String("--data"))
             dataDir = args[i + 1];
@@ -89,6 +90,8 @@ int main(int argc, char** argv)
             rounds = args[i + 1].toInt();
         else if (args[i] == QLatin1String("--tsv"))
             tsvPath = args[i + 1];
+        else if (args[i] == QLatin1String("--only"))
+            only = args[i + 1];
     }
     if (dataDir.isEmpty()) {
         QTextStream(stderr) << "usage: velmor-bench --data DIR [--rounds N] [--tsv FILE]\n";
@@ -98,6 +101,8 @@ int main(int argc, char** argv)
     QTemporaryDir work;
     const QString workDir = work.path();
 
+    // Profiling aid: time the engine alone, without building the native mirror.
+    const bool engineOnly = qEnvironmentVariableIsSet("VELMOR_BENCH_ENGINE_ONLY");
     try {
         engine::Engine engine(dataDir);
         const auto path = [&](const QString& table) { return dataDir + QLatin1Char('/') + table + QStringLiteral(".dbf"); };
@@ -107,6 +112,8 @@ int main(int argc, char** argv)
         QElapsedTimer loadTimer;
         loadTimer.start();
         for (const QString& t : kTables) {
+            if (engineOnly)
+                break;
             engine::ResultSet rows = engine.select(QStringLiteral("SELECT * FROM ") + quoted(path(t)));
             QStringList types;
             for (const auto& f : rows.fields) {
@@ -220,6 +227,8 @@ int main(int argc, char** argv)
         bench::NativeRunner nativeRunner(mirror);
         // The year's households for the totals join, on both sides.
         for (bench::Runner* r : {static_cast<bench::Runner*>(&engineRunner), static_cast<bench::Runner*>(&nativeRunner)}) {
+            if (engineOnly && r == &nativeRunner)
+                continue;
             r->run(QStringLiteral("CREATE TABLE ") + quoted(t2) + QStringLiteral(" (CODID DECIMAL(10,0))"));
             r->run(QStringLiteral("INSERT INTO ") + quoted(t2) + QStringLiteral("\nSELECT CODID FROM ")
                    + quoted(path(QStringLiteral("Identificare"))) + QStringLiteral("\nWHERE ANUL=") + year);
@@ -227,10 +236,12 @@ int main(int argc, char** argv)
 
         std::vector<Measurement> results;
         for (const Scenario& s : scenarios) {
+            if (!only.isEmpty() && !s.name.contains(only))
+                continue;
             Measurement m;
             m.name = s.name;
             m.engineMs = timeScenario(s, engineRunner, rounds);
-            m.nativeMs = timeScenario(s, nativeRunner, rounds);
+            m.nativeMs = engineOnly ? 0 : timeScenario(s, nativeRunner, rounds);
             results.push_back(m);
         }
         QFile::remove(t2);

@@ -9,6 +9,7 @@
 #include <QSaveFile>
 #include <QtEndian>
 
+#include <charconv>
 #include <cmath>
 
 namespace velmor::dbf {
@@ -145,20 +146,6 @@ double toDouble(const Value& value, const Field& field, const QString& path)
                        .arg(field.name, baseName(path)));
 }
 
-QString formatNumber(double v, int decimals)
-{
-    if (decimals == 0) {
-        const double rounded = std::round(v);
-        if (std::fabs(rounded) < 9.0e15)
-            return QString::number(static_cast<qint64>(rounded));
-        return QString::number(rounded, 'f', 0);
-    }
-    QString text = QString::number(v, 'f', decimals);
-    // "-0.00" is zero.
-    if (text.startsWith(QLatin1Char('-')) && text.count(QLatin1Char('0')) == text.size() - 2)
-        text.remove(0, 1);
-    return text;
-}
 
 }
 
@@ -426,7 +413,7 @@ QByteArray DbfTable::encodeField(const Field& field, const Value& value)
         if (!std::isfinite(d))
             throw DbfError(QStringLiteral("Valoarea nu este un numar pentru campul %1 din tabelul \"%2\".")
                                .arg(field.name, fileName()));
-        const QString text = formatNumber(d, field.decimals);
+        const QString text = QString::fromLatin1(formatNumber(d, field.decimals));
         if (text.size() > field.width)
             throw DbfError(QStringLiteral("Valoarea %1 nu incape in campul %2 (%3,%4) din tabelul \"%5\".")
                                .arg(text, field.name)
@@ -513,6 +500,24 @@ QByteArray DbfTable::encodeField(const Field& field, const Value& value)
     }
 }
 
+QByteArray DbfTable::formatNumber(double v, int decimals)
+{
+    char buffer[400];
+    std::to_chars_result r;
+    if (decimals == 0) {
+        const double rounded = std::round(v);
+        r = std::fabs(rounded) < 9.0e15 ? std::to_chars(buffer, buffer + sizeof buffer, static_cast<long long>(rounded))
+                                        : std::to_chars(buffer, buffer + sizeof buffer, rounded, std::chars_format::fixed, 0);
+    } else {
+        r = std::to_chars(buffer, buffer + sizeof buffer, v, std::chars_format::fixed, decimals);
+    }
+    QByteArray text(buffer, r.ptr - buffer);
+    // "-0.00" is zero.
+    if (text.startsWith('-') && text.count('0') == text.size() - (decimals > 0 ? 2 : 1))
+        text.remove(0, 1);
+    return text;
+}
+
 int DbfTable::append(const std::vector<Value>& values)
 {
     QByteArray rec(m_recordLength, ' ');
@@ -523,6 +528,12 @@ int DbfTable::append(const std::vector<Value>& values)
             std::copy(bytes.begin(), bytes.end(), rec.data() + 1 + f.offset);
         }
     }
+    return appendEncoded(rec);
+}
+
+int DbfTable::appendEncoded(const QByteArray& rec)
+{
+    Q_ASSERT(rec.size() == m_recordLength);
     const int row = m_recordCount;
     m_data.append(rec);
     m_recordCount = row + 1;

@@ -71,6 +71,8 @@ public:
     // Appends a record; `values` holds one value per column (missing trailing ones are Null).
     // Returns the new record number.
     int append(const std::vector<Value>& values);
+    // Appends a record already encoded: recordLength() bytes, the deletion flag first.
+    int appendEncoded(const QByteArray& record);
     // Rewrites the given columns of a record.
     void update(int row, const std::vector<std::pair<int, Value>>& changes);
     void setDeleted(int row, bool deleted);
@@ -94,6 +96,9 @@ public:
 
     // Encoding of one value for a column, as written in a record (used by writers and tests).
     QByteArray encodeField(const Field& field, const Value& value);
+
+    // A number as written in a numeric field with `decimals` decimals (no padding); "-0" is "0".
+    static QByteArray formatNumber(double value, int decimals);
 
 private:
     void load();

@@ -424,6 +424,36 @@ dbf::Value valueOf(sqlite3_value* v)
     }
 }
 
+// Writes a value into the bytes of its field; the common cases (plain text, numbers) without
+// the detour through a Value. Throws DbfError when the value does not fit.
+void encodeInto(dbf::DbfTable& table, const dbf::Field& f, sqlite3_value* v, char* dst)
+{
+    const int type = sqlite3_value_type(v);
+    if (type == SQLITE_NULL)
+        return;
+    if (f.type == 'C' && type == SQLITE_TEXT) {
+        const auto* text = reinterpret_cast<const char*>(sqlite3_value_text(v));
+        const int n = sqlite3_value_bytes(v);
+        bool ascii = true;
+        for (int i = 0; i < n && ascii; ++i)
+            ascii = (unsigned char)text[i] < 0x80 && text[i] != '\0';
+        if (ascii) {
+            std::memcpy(dst, text, size_t(std::min(n, f.width)));
+            return;
+        }
+    } else if (f.isNumeric() && (type == SQLITE_INTEGER || type == SQLITE_FLOAT)) {
+        const QByteArray text = type == SQLITE_INTEGER && f.decimals == 0
+            ? QByteArray::number(sqlite3_value_int64(v))
+            : dbf::DbfTable::formatNumber(sqlite3_value_double(v), f.decimals);
+        if (text.size() <= f.width) {
+            std::memcpy(dst + (f.width - text.size()), text.constData(), size_t(text.size()));
+            return;
+        }
+    }
+    const QByteArray bytes = table.encodeField(f, valueOf(v));
+    std::memcpy(dst, bytes.constData(), size_t(f.width));
+}
+
 int xUpdate(sqlite3_vtab* base, int argc, sqlite3_value** argv, sqlite3_int64* rowid)
 {
     auto* vtab = reinterpret_cast<DbfVtab*>(base);
@@ -435,11 +465,13 @@ int xUpdate(sqlite3_vtab* base, int argc, sqlite3_value** argv, sqlite3_int64* r
             return SQLITE_OK;
         }
         if (sqlite3_value_type(argv[0]) == SQLITE_NULL) {
-            std::vector<dbf::Value> values;
-            values.reserve(size_t(columns));
-            for (int i = 0; i < columns; ++i)
-                values.push_back(valueOf(argv[2 + i]));
-            *rowid = handle->append(values);
+            dbf::DbfTable& table = handle->table();
+            QByteArray record(table.recordLength(), ' ');
+            for (int i = 0; i < columns; ++i) {
+                const dbf::Field& f = table.fields()[i];
+                encodeInto(table, f, argv[2 + i], record.data() + 1 + f.offset);
+            }
+            *rowid = handle->appendEncoded(record);
             return SQLITE_OK;
         }
         const int row = int(sqlite3_value_int64(argv[0]));

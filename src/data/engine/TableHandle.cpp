@@ -86,6 +86,14 @@ int TableHandle::append(const std::vector<dbf::Value>& values)
     return row;
 }
 
+int TableHandle::appendEncoded(const QByteArray& record)
+{
+    const int row = m_table->appendEncoded(record);
+    for (auto& [column, index] : m_indexes)
+        index->add(*m_table, row);
+    return row;
+}
+
 void TableHandle::update(int row, const std::vector<std::pair<int, dbf::Value>>& changes)
 {
     std::vector<ColumnIndex*> touched;

@@ -53,6 +53,7 @@ public:
     bool hasIndex(int column) const { return m_indexes.count(column) != 0; }
 
     int append(const std::vector<dbf::Value>& values);
+    int appendEncoded(const QByteArray& record);
     void update(int row, const std::vector<std::pair<int, dbf::Value>>& changes);
     void remove(int row);
     void pack();
