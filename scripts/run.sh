@@ -3,7 +3,5 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/build.sh"
-if [ -x "$root/build/src/app/velmor" ]; then
-  exec "$root/build/src/app/velmor" "$@"
-fi
-exec "$root/build/src/app/velmor-cli" home "$@"
+# Options pass through: --home DIR selects the program home, --screenshots DIR renders the windows.
+exec "$root/build/src/app/velmor" "$@"
