@@ -22,7 +22,7 @@ QStringList InstaleazaModele(const QString& programDirectory)
         const QString path = QDir(programDirectory).filePath(name);
         if (QFileInfo::exists(path))
             continue;
-        if (ExtrageResursa(QStringLiteral("Modele"), name, path))
+        if (ExtrageResursa(QStringLiteral("models"), name, path))
             written << path;
     }
     return written;

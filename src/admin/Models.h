@@ -5,7 +5,7 @@
 
 namespace velmor {
 
-// The delivered document models, built into the program as resources ":/Modele/<name>".
+// The delivered document models, built into the program as resources ":/models/<name>".
 QStringList modeleLivrate(); // "Adv.rtf", "RAGR2.rtf"
 
 // Copies every delivered model that is missing into the program home (existing files are left

@@ -1,6 +1,7 @@
 #include "admin/TForm21.h"
 
 #include "admin/DataBackup.h"
+#include "data/Schema.h"
 #include "services/AppContext.h"
 
 #include <QApplication>
@@ -46,6 +47,8 @@ TForm21::TForm21(AppContext& ctx, QWidget* parent)
 void TForm21::Deschide()
 {
     exec();
+    if (m_endRequested)
+        throw data::ProgramTermination(QStringLiteral("Baza de date a fost incarcata dintr-o salvare."));
 }
 
 void TForm21::BitBtn1Click()

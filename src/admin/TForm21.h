@@ -10,14 +10,15 @@ namespace velmor {
 struct AppContext;
 
 // "Salvare - Incarcare": saves the data directory into a ".kt" archive and restores it from one.
-// A successful restore asks for the program to end: programEndRequested() is emitted and
-// isProgramEndRequested() turns true; the caller that owns the run ends it.
+// A restore asks for the program to end: programEndRequested() is emitted,
+// isProgramEndRequested() turns true and Deschide() throws data::ProgramTermination once the
+// window is closed; the caller that owns the run ends it.
 class TForm21 : public QDialog {
     Q_OBJECT
 public:
     explicit TForm21(AppContext& ctx, QWidget* parent = nullptr);
 
-    // Shows the window modally.
+    // Shows the window modally. Throws data::ProgramTermination when the program must end.
     void Deschide();
     // The automatic backup when the main window closes, with its end message.
     void SalvareAutomata(const QString& archivePath);

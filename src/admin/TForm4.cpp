@@ -2,6 +2,7 @@
 
 #include "admin/AccessControl.h"
 #include "admin/VillageMaintenance.h"
+#include "data/Schema.h"
 #include "data/engine/SqlError.h"
 #include "register/TFTarife.h"
 #include "services/AppContext.h"
@@ -388,6 +389,8 @@ void TForm4::Deschide()
 {
     m_pageList->setCurrentRow(0);
     exec();
+    if (m_endRequested)
+        throw data::ProgramTermination(QStringLiteral("Baza de date a fost schimbata."));
 }
 
 void TForm4::showEvent(QShowEvent* event)

@@ -27,7 +27,8 @@ class TFTarife;
 // list for the whole run (other windows read them from here) and saves both when it closes.
 //
 // A change of the data path ends the program: programEndRequested() is emitted, the window
-// closes and isProgramEndRequested() turns true; the caller that owns the run ends it.
+// closes, isProgramEndRequested() turns true and Deschide() throws data::ProgramTermination once
+// the window is closed; the caller that owns the run ends it.
 class TForm4 : public QDialog {
     Q_OBJECT
 public:
@@ -36,7 +37,7 @@ public:
     // Start-up load: the main window's year list, Sate.lst, the seven constants, the unlock box
     // and the automatic-backup directory.
     void IncarcaConstante();
-    // Shows the window modally.
+    // Shows the window modally. Throws data::ProgramTermination when the program must end.
     void Deschide();
 
     // The local tariffs window opened by "Tarife stabilite" (the program's one instance). Without

@@ -20,6 +20,12 @@ namespace velmor {
 
 namespace {
 
+QList<TFTarife*>& liveInstances()
+{
+    static QList<TFTarife*> instances;
+    return instances;
+}
+
 TNumericF* makeField(int n, QWidget* parent)
 {
     auto* field = new TNumericF(parent);
@@ -123,6 +129,12 @@ TFTarife::TFTarife(AppContext& ctx, QWidget* parent)
     setTabOrder(m_memoreaza, m_renunt);
     for (QWidget* w : m_order)
         w->installEventFilter(this);
+    liveInstances() << this;
+}
+
+TFTarife::~TFTarife()
+{
+    liveInstances().removeAll(this);
 }
 
 TNumericF* TFTarife::NumericF(int n) const
@@ -164,7 +176,11 @@ void TFTarife::MemoreazaClick()
             m_ctx.interaction->Mesaj(QStringLiteral("Tarife stabilite"), e.message(), KindError, ButtonsOk);
         return;
     }
-    // The fields show what was stored.
+    // The fields show what was stored, here and in every other instance.
+    for (TFTarife* instance : liveInstances()) {
+        if (instance != this && &instance->m_ctx == &m_ctx)
+            instance->Incarca();
+    }
     Incarca();
     accept();
 }

@@ -14,11 +14,13 @@ struct AppContext;
 class TNumericF;
 
 // "Tarife de venituri stabilite local": the sixteen local tariffs and the council decision.
-// Loaded once at start-up; certificates read the values straight from the fields.
+// Loaded once at start-up; certificates read the values straight from the fields. Saving in one
+// instance reloads every other live instance, so all windows show the stored tariffs.
 class TFTarife : public QDialog {
     Q_OBJECT
 public:
     explicit TFTarife(AppContext& ctx, QWidget* parent = nullptr);
+    ~TFTarife() override;
 
     // Fills the fields from the settings file.
     void Incarca();
