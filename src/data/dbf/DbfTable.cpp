@@ -11,6 +11,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstring>
 
 namespace velmor::dbf {
 
@@ -186,10 +187,21 @@ void DbfTable::load()
         throw DbfError(QStringLiteral("Tabelul \"%1\" nu exista.").arg(m_path));
     if (!file.open(QIODevice::ReadOnly))
         throw DbfError(QStringLiteral("Tabelul \"%1\" nu poate fi deschis: %2").arg(fileName(), file.errorString()));
-    const QByteArray data = file.readAll();
+    // One read into a buffer of the file's size; a file that grows meanwhile is read as it was.
+    const qint64 size = file.size();
+    QByteArray data(size, Qt::Uninitialized);
+    qint64 got = 0;
+    while (got < size) {
+        const qint64 n = file.read(data.data() + got, size - got);
+        if (n <= 0)
+            break;
+        got += n;
+    }
     file.close();
+    data.truncate(got);
     parseHeader(data, data.size());
-    m_data = data.left(qsizetype(m_headerLength) + qsizetype(m_recordCount) * m_recordLength);
+    m_data = std::move(data);
+    m_data.truncate(qsizetype(m_headerLength) + qsizetype(m_recordCount) * m_recordLength);
     m_memo.reset();
     if (hasMemoField(m_fields))
         openMemo();
@@ -500,22 +512,30 @@ QByteArray DbfTable::encodeField(const Field& field, const Value& value)
     }
 }
 
-QByteArray DbfTable::formatNumber(double v, int decimals)
+int DbfTable::formatNumberInto(double v, int decimals, char* buffer)
 {
-    char buffer[400];
+    char* const end = buffer + 400;
     std::to_chars_result r;
     if (decimals == 0) {
         const double rounded = std::round(v);
-        r = std::fabs(rounded) < 9.0e15 ? std::to_chars(buffer, buffer + sizeof buffer, static_cast<long long>(rounded))
-                                        : std::to_chars(buffer, buffer + sizeof buffer, rounded, std::chars_format::fixed, 0);
+        r = std::fabs(rounded) < 9.0e15 ? std::to_chars(buffer, end, static_cast<long long>(rounded))
+                                        : std::to_chars(buffer, end, rounded, std::chars_format::fixed, 0);
     } else {
-        r = std::to_chars(buffer, buffer + sizeof buffer, v, std::chars_format::fixed, decimals);
+        r = std::to_chars(buffer, end, v, std::chars_format::fixed, decimals);
     }
-    QByteArray text(buffer, r.ptr - buffer);
+    int length = int(r.ptr - buffer);
     // "-0.00" is zero.
-    if (text.startsWith('-') && text.count('0') == text.size() - (decimals > 0 ? 2 : 1))
-        text.remove(0, 1);
-    return text;
+    if (buffer[0] == '-' && std::all_of(buffer + 1, r.ptr, [](char c) { return c == '0' || c == '.'; })) {
+        std::memmove(buffer, buffer + 1, size_t(length - 1));
+        --length;
+    }
+    return length;
+}
+
+QByteArray DbfTable::formatNumber(double v, int decimals)
+{
+    char buffer[400];
+    return QByteArray(buffer, formatNumberInto(v, decimals, buffer));
 }
 
 int DbfTable::append(const std::vector<Value>& values)
@@ -535,6 +555,9 @@ int DbfTable::appendEncoded(const QByteArray& rec)
 {
     Q_ASSERT(rec.size() == m_recordLength);
     const int row = m_recordCount;
+    // Grow geometrically: a statement may append a hundred thousand records one by one.
+    if (m_data.capacity() < m_data.size() + rec.size())
+        m_data.reserve(std::max<qsizetype>(m_data.size() + m_data.size() / 2, m_data.size() + 256 * qsizetype(rec.size())));
     m_data.append(rec);
     m_recordCount = row + 1;
     if (m_firstPending < 0)

@@ -99,6 +99,8 @@ public:
 
     // A number as written in a numeric field with `decimals` decimals (no padding); "-0" is "0".
     static QByteArray formatNumber(double value, int decimals);
+    // The same into a buffer of at least 400 bytes; returns the length.
+    static int formatNumberInto(double value, int decimals, char* buffer);
 
 private:
     void load();

@@ -7,6 +7,7 @@
 #include <QDate>
 
 #include <array>
+#include <charconv>
 
 #include <cmath>
 #include <cstring>
@@ -442,12 +443,21 @@ void encodeInto(dbf::DbfTable& table, const dbf::Field& f, sqlite3_value* v, cha
             return;
         }
     } else if (f.isNumeric() && (type == SQLITE_INTEGER || type == SQLITE_FLOAT)) {
-        const QByteArray text = type == SQLITE_INTEGER && f.decimals == 0
-            ? QByteArray::number(sqlite3_value_int64(v))
-            : dbf::DbfTable::formatNumber(sqlite3_value_double(v), f.decimals);
-        if (text.size() <= f.width) {
-            std::memcpy(dst + (f.width - text.size()), text.constData(), size_t(text.size()));
-            return;
+        if (type == SQLITE_INTEGER && f.decimals == 0) {
+            char buffer[24];
+            const auto end = std::to_chars(buffer, buffer + sizeof buffer, sqlite3_value_int64(v)).ptr;
+            const int n = int(end - buffer);
+            if (n <= f.width) {
+                std::memcpy(dst + (f.width - n), buffer, size_t(n));
+                return;
+            }
+        } else {
+            char buffer[400];
+            const int n = dbf::DbfTable::formatNumberInto(sqlite3_value_double(v), f.decimals, buffer);
+            if (n <= f.width) {
+                std::memcpy(dst + (f.width - n), buffer, size_t(n));
+                return;
+            }
         }
     }
     const QByteArray bytes = table.encodeField(f, valueOf(v));
