@@ -225,6 +225,10 @@ QWidget* TForm4::buildCouncilPage()
     m_judet = edit(QStringLiteral("JUDETL"), page);
     m_primar = edit(QStringLiteral("PrimarI"), page);
     m_secretar = edit(QStringLiteral("SecretarI"), page);
+    // Enter moves through the constants in their order.
+    for (QWidget* field : std::initializer_list<QWidget*> { m_numePrimarie, m_tipLoc, m_comuna, m_codFiscal, m_judet,
+                                                            m_primar, m_secretar })
+        field->installEventFilter(this);
     auto* constants = new QFormLayout;
     constants->addRow(QStringLiteral("Denumirea U.A.T."), m_numePrimarie);
     constants->addRow(QStringLiteral("Localitatea"), m_tipLoc);
@@ -421,6 +425,12 @@ bool TForm4::eventFilter(QObject* watched, QEvent* event)
             }
             if (watched == m_inSat) {
                 SpeedButton1Click();
+                return true;
+            }
+            const QList<QWidget*> order = { m_numePrimarie, m_tipLoc, m_comuna, m_codFiscal, m_judet, m_primar, m_secretar };
+            const qsizetype index = order.indexOf(qobject_cast<QWidget*>(watched));
+            if (index >= 0) {
+                (index + 1 < order.size() ? order[index + 1] : static_cast<QWidget*>(m_inSat))->setFocus(Qt::TabFocusReason);
                 return true;
             }
         }

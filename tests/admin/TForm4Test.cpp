@@ -299,3 +299,21 @@ TEST(TForm4, BackupPathButtonsUpdateTheLabel)
     EXPECT_EQ(form.CaleSalvari()->text(), QStringLiteral("-"));
     EXPECT_EQ(w.ctx.backupDirectory, QStringLiteral("-"));
 }
+
+TEST(TForm4, EnterMovesThroughTheConstants)
+{
+    AdminWorld w;
+    TForm4 form(w.ctx);
+    form.show();
+    form.PageList()->setCurrentRow(1);
+    ASSERT_TRUE(test::showAndFocus(form.NumePrimarie()));
+    QTest::keyClick(form.NumePrimarie(), Qt::Key_Return);
+    EXPECT_TRUE(form.TipLoc()->hasFocus());
+    QTest::keyClick(form.TipLoc(), Qt::Key_Return);
+    EXPECT_TRUE(form.Comuna()->hasFocus());
+    form.SecretarI()->setFocus();
+    QTest::keyClick(form.SecretarI(), Qt::Key_Enter);
+    EXPECT_TRUE(form.InSat()->hasFocus());
+    EXPECT_TRUE(form.isVisible());
+    form.hide();
+}
