@@ -22,8 +22,7 @@ class TForm21;
 class TFTarife;
 
 // The program of one run: the context, every window created once, the start-up sequence and the
-// hand-over to the main window. Windows of other subsystems that are not part of this build are
-// absent (null) and their steps do nothing.
+// hand-over to the main window.
 class ProgramShell : public QObject {
     Q_OBJECT
 public:
@@ -38,8 +37,8 @@ public:
 
     // Step 4 of the program entry: every window, each once, in order.
     void createWindows();
-    // Copies the delivered models into the program home when they are missing; returns the names
-    // of the models this build does not carry.
+    // Copies the delivered models into the program home when they are missing; returns the files
+    // written.
     QStringList installDeliveredModels();
 
     // Shows the splash; its timer runs the start-up sequence and then hands over.
@@ -55,10 +54,10 @@ public:
     TForm3* form3() const { return m_form3.get(); }
     TErori* erori() const { return m_erori.get(); }
     TContor* contor() const { return m_contor.get(); }
-    TForm4* form4() const;
-    TForm5* form5() const;
-    TForm21* form21() const;
-    TFTarife* tarife() const;
+    TForm4* form4() const { return m_form4.get(); }
+    TForm5* form5() const { return m_form5.get(); }
+    TForm21* form21() const { return m_form21.get(); }
+    TFTarife* tarife() const { return m_tarife.get(); }
 
     StartupSequence* sequence() const { return m_sequence.get(); }
 
@@ -80,8 +79,10 @@ private:
     std::unique_ptr<StartupSequence> m_sequence;
     std::unique_ptr<TForm1> m_form1;
     std::unique_ptr<TForm3> m_form3;
-    struct OtherWindows;
-    std::unique_ptr<OtherWindows> m_other;
+    std::unique_ptr<TForm4> m_form4;
+    std::unique_ptr<TForm5> m_form5;
+    std::unique_ptr<TForm21> m_form21;
+    std::unique_ptr<TFTarife> m_tarife;
 };
 
 }

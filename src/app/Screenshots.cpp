@@ -1,6 +1,9 @@
 #include "app/Screenshots.h"
 
-#include "app/OtherWindows.h"
+#include "admin/TForm21.h"
+#include "admin/TForm4.h"
+#include "admin/TForm5.h"
+#include "register/TFTarife.h"
 #include "app/ProgramShell.h"
 #include "app/TForm1.h"
 #include "mainwin/TForm3.h"
@@ -14,6 +17,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QLabel>
+#include <QListWidget>
 #include <QMenu>
 #include <QPixmap>
 #include <QProgressBar>
@@ -152,18 +156,18 @@ int takeScreenshots(const QString& programHome, const QString& directory, QStrin
     contor->Bar()->setValue(40);
     shooter.shoot(contor, QStringLiteral("TContor"));
 
-#if VELMOR_HAVE_TFORM5
-    shooter.shoot(shell.form5(), QStringLiteral("TForm5"));
-#endif
-#if VELMOR_HAVE_TFORM21
+    TForm5* login = shell.form5();
+    login->setWindowTitle(QStringLiteral("IDENTIFICARE ADMIN"));
+    login->Label1()->setText(QStringLiteral("PAROLA :"));
+    shooter.shoot(login, QStringLiteral("TForm5"));
     shooter.shoot(shell.form21(), QStringLiteral("TForm21"));
-#endif
-#if VELMOR_HAVE_TFTARIFE
     shooter.shoot(shell.tarife(), QStringLiteral("TFTarife"));
-#endif
-#if VELMOR_HAVE_TFORM4
-    shooter.shoot(shell.form4(), QStringLiteral("TForm4"));
-#endif
+    // One picture per page of the administration window.
+    TForm4* admin = shell.form4();
+    for (int page = 0; page < admin->PageList()->count(); ++page) {
+        admin->PageList()->setCurrentRow(page);
+        shooter.shoot(admin, QStringLiteral("TForm4_%1").arg(page + 1));
+    }
 
     main->hide();
     return shooter.ok() ? 0 : 1;

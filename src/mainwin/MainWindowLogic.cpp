@@ -2,16 +2,10 @@
 
 #include "mainwin/IncarcaCombo.h"
 
+#include "admin/AccessControl.h"
 #include "data/engine/Query.h"
 #include "services/AppContext.h"
 #include "services/Interaction.h"
-
-#if __has_include("admin/AccessControl.h")
-#include "admin/AccessControl.h"
-#define VELMOR_HAVE_ACCESS_CONTROL 1
-#else
-#define VELMOR_HAVE_ACCESS_CONTROL 0
-#endif
 
 #include <QDir>
 #include <QFile>
@@ -103,22 +97,13 @@ void MainWindowLogic::Evidente(const std::function<void(bool)>& setEnabled, cons
     guardedOpen(setEnabled, openEditor);
 }
 
-bool MainWindowLogic::accessControlAvailable()
+int MainWindowLogic::Administrare()
 {
-    return VELMOR_HAVE_ACCESS_CONTROL != 0;
-}
-
-bool MainWindowLogic::Administrare()
-{
-#if VELMOR_HAVE_ACCESS_CONTROL
     AccessControl access(m_ctx, m_inputQuery2);
-    access.Administrare(m_openAdministration ? m_openAdministration : std::function<void()>([this] {
+    const std::function<void()> open = m_openAdministration ? m_openAdministration : [this] {
         windowNotAvailable(QStringLiteral("Administrare"));
-    }));
-    return true;
-#else
-    return false;
-#endif
+    };
+    return int(access.Administrare(open));
 }
 
 QString MainWindowLogic::legislationPath(const QString& itemName) const

@@ -61,12 +61,11 @@ public:
     void Evidente(const std::function<void(bool)>& setEnabled, const std::function<void()>& openEditor);
 
     // "Administrare" and F10: the administrator entry through the access control; opens the
-    // administration window when the program is unlocked already. False when the access
-    // control is not part of this build (nothing happened).
-    bool Administrare();
+    // administration window when the program is unlocked already. Returns the access control's
+    // outcome (AccessControl::Outcome).
+    int Administrare();
     void setInputQuery2(InputQuery2 prompt) { m_inputQuery2 = std::move(prompt); }
     void setOpenAdministration(std::function<void()> open) { m_openAdministration = std::move(open); }
-    static bool accessControlAvailable();
 
     // Legislation menu item `Pop1`..`Pop5`: opens program directory + "/" + item + ".pdf", or
     // shows the balloon at `LegisB` when the file is missing.

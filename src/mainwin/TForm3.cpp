@@ -81,8 +81,8 @@ TForm3::TForm3(AppContext& ctx, QWidget* parent)
     m_strip->setDirection(GradientPanel::Direction::Vertical);
     m_strip->setColors(QColor(0xF7, 0xF9, 0xFD), QColor(0xBF, 0xCF, 0xE6));
     auto* layout = new QHBoxLayout(m_strip);
-    layout->setContentsMargins(4, 3, 8, 3);
-    layout->setSpacing(2);
+    layout->setContentsMargins(2, 2, 6, 2);
+    layout->setSpacing(0);
     setCentralWidget(m_strip);
 
     m_toolButton9 = addButton(QStringLiteral("ToolButton9"), QStringLiteral("Evidente"),
@@ -202,9 +202,6 @@ QToolButton* TForm3::addButton(const QString& name, const QString& caption, cons
     button->setAutoRaise(true);
     button->setFocusPolicy(Qt::NoFocus);
     button->setCursor(Qt::PointingHandCursor);
-    QFont font = button->font();
-    font.setBold(true);
-    button->setFont(font);
     m_strip->layout()->addWidget(button);
     return button;
 }
@@ -307,8 +304,7 @@ void TForm3::onEvidente()
 
 void TForm3::onAdministrare()
 {
-    if (!m_logic.Administrare())
-        m_logic.windowNotAvailable(QStringLiteral("Administrare"));
+    m_logic.Administrare();
 }
 
 void TForm3::onReport(const QString& itemName, const QString& caption)

@@ -1,5 +1,9 @@
 #include "StartupTestUtil.h"
 
+#include "admin/AccessControl.h"
+#include "admin/TForm21.h"
+#include "admin/TForm4.h"
+#include "admin/TForm5.h"
 #include "app/ProgramShell.h"
 #include "app/TForm1.h"
 #include "data/Schema.h"
@@ -7,7 +11,11 @@
 #include "services/RegistryStore.h"
 #include "services/ScriptedInteraction.h"
 
+#include <QApplication>
 #include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QToolButton>
 #include <QDate>
 #include <QDir>
 #include <QFile>
@@ -18,6 +26,8 @@
 #include <QTest>
 
 #include <gtest/gtest.h>
+
+#include "ui/UiTestUtil.h"
 
 using namespace velmor;
 using namespace velmor::test;
@@ -105,4 +115,122 @@ TEST(ProgramShell, ActivationRestoresAMinimisedMainWindow)
     shell.activate();
     EXPECT_TRUE(QTest::qWaitFor([&] { return !shell.form3()->isMinimized(); }, 2000));
     EXPECT_TRUE(shell.form3()->isVisible());
+}
+
+TEST(ProgramShell, DeliveredModelsArePlacedInTheHomeWhenMissing)
+{
+    ShellEnv env;
+    QDir().mkpath(env.home);
+    QFile edited(env.home + QStringLiteral("/Adv.rtf"));
+    ASSERT_TRUE(edited.open(QIODevice::WriteOnly));
+    edited.write("{\\rtf1 modelul primariei}");
+    edited.close();
+
+    ProgramShell shell(env.home, &env.registry, &env.ui);
+    const QStringList written = shell.installDeliveredModels();
+    EXPECT_EQ(written, QStringList {env.home + QStringLiteral("/RAGR2.rtf")});
+    EXPECT_GT(QFileInfo(env.home + QStringLiteral("/RAGR2.rtf")).size(), 0);
+    // The council's own model stays as edited.
+    ASSERT_TRUE(edited.open(QIODevice::ReadOnly));
+    EXPECT_EQ(edited.readAll(), QByteArrayLiteral("{\\rtf1 modelul primariei}"));
+}
+
+TEST(ProgramShell, ConstantsVillagesAndBackupDirectoryAreLoadedAtStartup)
+{
+    ShellEnv env;
+    QDir().mkpath(env.home + QStringLiteral("/Data"));
+    QFile villages(env.home + QStringLiteral("/Data/Sate.lst"));
+    ASSERT_TRUE(villages.open(QIODevice::WriteOnly));
+    villages.write("Deal\r\nVale\r\n");
+    villages.close();
+    const QString backups = env.dir.path() + QStringLiteral("/salvari");
+    QDir().mkpath(backups);
+    env.registry.Scrie_Reg(QStringLiteral("CALESALVARI"), backups);
+
+    ProgramShell shell(env.home, &env.registry, &env.ui);
+    ASSERT_EQ(shell.runStartup().outcome, StartupSequence::Outcome::HandOver);
+    EXPECT_EQ(shell.context().villages, (QStringList {QStringLiteral("Deal"), QStringLiteral("Vale")}));
+    EXPECT_EQ(shell.context().backupDirectory, backups);
+    EXPECT_FALSE(shell.context().unlocked());
+    EXPECT_FALSE(shell.form3()->SavBut()->isEnabled());
+}
+
+TEST(ProgramShell, ClosingOffersTheAutomaticBackupAndWritesTheArchive)
+{
+    ShellEnv env;
+    QDir().mkpath(env.home);
+    const QString backups = env.dir.path() + QStringLiteral("/salvari");
+    QDir().mkpath(backups);
+    env.registry.Scrie_Reg(QStringLiteral("CALESALVARI"), backups);
+    ProgramShell shell(env.home, &env.registry, &env.ui);
+    ASSERT_EQ(shell.runStartup().outcome, StartupSequence::Outcome::HandOver);
+    shell.handOver();
+    QSignalSpy finished(&shell, &ProgramShell::finished);
+
+    env.ui.pushYes();
+    shell.form3()->close();
+    ASSERT_EQ(finished.count(), 1);
+    const QString archive = backups + QLatin1Char('/') + QDate::currentDate().toString(QStringLiteral("dd.MM.yyyy"))
+                            + QStringLiteral("_0.kt");
+    EXPECT_GT(QFileInfo(archive).size(), 0);
+    EXPECT_TRUE(env.ui.hasMessage(QStringLiteral("Salvare Automata"), QStringLiteral("Doriti sa facem o copie la datele de azi?")));
+    EXPECT_TRUE(env.ui.hasMessage(QStringLiteral("Informatie"), QStringLiteral("Salvare incheiata cu succes !")));
+    EXPECT_FALSE(env.ui.hasMessage(QStringLiteral("Inchidere program"), QStringLiteral("Vreti sa inchideti programul?")));
+}
+
+TEST(ProgramShell, AdministrareAsksThePasswordInTheLoginPromptThenOpensTheAdministrationWindow)
+{
+    ShellEnv env;
+    QDir().mkpath(env.home);
+    env.registry.Scrie_Reg(QStringLiteral("Erori"), CodeazaStr(QStringLiteral("parola")));
+    ProgramShell shell(env.home, &env.registry, &env.ui);
+    ASSERT_EQ(shell.runStartup().outcome, StartupSequence::Outcome::HandOver);
+    shell.handOver();
+
+    // The login prompt comes up modally; type the password and confirm.
+    bool promptSeen = false;
+    whenReady([&] { return QApplication::activeModalWidget() == shell.form5(); },
+              [&] {
+                  promptSeen = true;
+                  EXPECT_EQ(shell.form5()->windowTitle(), QStringLiteral("IDENTIFICARE ADMIN"));
+                  EXPECT_EQ(shell.form5()->Label1()->text(), QStringLiteral("PAROLA :"));
+                  shell.form5()->Edit1()->setText(QStringLiteral("parola"));
+                  shell.form5()->okButton()->click();
+              },
+              5000, [] { failAndCloseModal(); });
+    shell.form3()->ToolButton2()->click();
+    EXPECT_TRUE(promptSeen);
+    EXPECT_TRUE(shell.context().unlocked());
+    EXPECT_TRUE(shell.form3()->SavBut()->isEnabled());
+
+    // The next press opens the administration window.
+    bool adminSeen = false;
+    whenReady([&] { return QApplication::activeModalWidget() == shell.form4(); },
+              [&] {
+                  adminSeen = true;
+                  shell.form4()->reject();
+              },
+              5000, [] { failAndCloseModal(); });
+    shell.form3()->ToolButton2()->click();
+    EXPECT_TRUE(adminSeen);
+    EXPECT_TRUE(shell.form3()->isVisible());
+}
+
+TEST(ProgramShell, SaveButtonOpensTheBackupWindow)
+{
+    ShellEnv env;
+    QDir().mkpath(env.home);
+    ProgramShell shell(env.home, &env.registry, &env.ui);
+    ASSERT_EQ(shell.runStartup().outcome, StartupSequence::Outcome::HandOver);
+    shell.handOver();
+    shell.context().setUnlocked(true);
+    bool seen = false;
+    whenReady([&] { return QApplication::activeModalWidget() == shell.form21(); },
+              [&] {
+                  seen = true;
+                  shell.form21()->reject();
+              },
+              5000, [] { failAndCloseModal(); });
+    shell.form3()->SavBut()->click();
+    EXPECT_TRUE(seen);
 }

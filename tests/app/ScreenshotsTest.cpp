@@ -28,7 +28,9 @@ TEST(Screenshots, EveryWindowIsRenderedIntoAFileNamedAfterIt)
     const QStringList expected {QStringLiteral("TForm1"), QStringLiteral("TForm3"), QStringLiteral("PopupMenu1"),
                                 QStringLiteral("PopupMenu2"), QStringLiteral("Hint1"), QStringLiteral("TErori_Atentie"),
                                 QStringLiteral("TErori_Eroare"), QStringLiteral("TErori_Informatie"),
-                                QStringLiteral("TErori_Confirmare"), QStringLiteral("TContor")};
+                                QStringLiteral("TErori_Confirmare"), QStringLiteral("TContor"), QStringLiteral("TForm5"),
+                                QStringLiteral("TForm21"), QStringLiteral("TFTarife"), QStringLiteral("TForm4_1"),
+                                QStringLiteral("TForm4_2"), QStringLiteral("TForm4_3")};
     for (const QString& name : expected) {
         const QString path = out + QLatin1Char('/') + name + QStringLiteral(".png");
         EXPECT_TRUE(written.contains(path)) << name.toStdString();

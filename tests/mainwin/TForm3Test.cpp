@@ -1,5 +1,6 @@
 #include "MainWinTestUtil.h"
 
+#include "admin/AccessControl.h"
 #include "data/Schema.h"
 #include "mainwin/TForm3.h"
 
@@ -339,4 +340,100 @@ TEST(TForm3, ReportsMenuPopsUpUnderItsButton)
     form.ToolButton6()->click();
     EXPECT_TRUE(QTest::qWaitFor([&] { return form.PopupMenu1()->isVisible(); }, 2000));
     form.PopupMenu1()->hide();
+}
+
+// ---- administrator entry ----
+
+TEST(TForm3, AdministrareWithoutPasswordWarnsUnlocksAndOpensOnTheNextPress)
+{
+    MainEnv env;
+    TForm3 form(env.ctx);
+    int administration = 0;
+    form.logic().setOpenAdministration([&] { ++administration; });
+
+    form.ToolButton2()->click();
+    ASSERT_EQ(env.ui.messages().size(), 1u);
+    EXPECT_EQ(env.ui.lastMessage().title, QStringLiteral("Deblocare program"));
+    EXPECT_EQ(env.ui.lastMessage().text, QStringLiteral("ATENTIE!\rNu aveti nici o parola!"));
+    EXPECT_EQ(env.ui.lastMessage().kind, KindWarning);
+    EXPECT_TRUE(env.ctx.unlocked());
+    EXPECT_TRUE(form.SavBut()->isEnabled());
+    // Unlocking does not open the administration window.
+    EXPECT_EQ(administration, 0);
+
+    form.ToolButton2()->click();
+    EXPECT_EQ(administration, 1);
+    EXPECT_EQ(env.ui.messages().size(), 1u);
+    EXPECT_TRUE(env.ui.textQuestions().empty());
+}
+
+TEST(TForm3, AdministrareWithTheRightPasswordUnlocks)
+{
+    MainEnv env;
+    env.registry->Scrie_Reg(QStringLiteral("Erori"), CodeazaStr(QStringLiteral("secret")));
+    TForm3 form(env.ctx);
+    const QImage locked = form.ToolButton2()->icon().pixmap(32, 32).toImage();
+    int administration = 0;
+    form.logic().setOpenAdministration([&] { ++administration; });
+    env.ui.pushText(QStringLiteral("secret"));
+
+    form.ToolButton2()->click();
+    ASSERT_EQ(env.ui.textQuestions().size(), 1u);
+    EXPECT_EQ(env.ui.textQuestions().front().title, QStringLiteral("IDENTIFICARE ADMIN"));
+    EXPECT_EQ(env.ui.textQuestions().front().label, QStringLiteral("PAROLA :"));
+    EXPECT_TRUE(env.ui.textQuestions().front().secret);
+    EXPECT_TRUE(env.ui.messages().empty());
+    EXPECT_TRUE(env.ctx.unlocked());
+    EXPECT_TRUE(form.SavBut()->isEnabled());
+    EXPECT_NE(form.ToolButton2()->icon().pixmap(32, 32).toImage(), locked);
+    EXPECT_EQ(administration, 0);
+
+    form.ToolButton2()->click();
+    EXPECT_EQ(administration, 1);
+}
+
+TEST(TForm3, AdministrareWithAWrongPasswordStaysLocked)
+{
+    MainEnv env;
+    env.registry->Scrie_Reg(QStringLiteral("Erori"), CodeazaStr(QStringLiteral("secret")));
+    TForm3 form(env.ctx);
+    env.ui.pushText(QStringLiteral("Secret"));
+    form.ToolButton2()->click();
+    ASSERT_EQ(env.ui.messages().size(), 1u);
+    EXPECT_EQ(env.ui.lastMessage().title, QStringLiteral("Verificare parola"));
+    EXPECT_EQ(env.ui.lastMessage().text, QStringLiteral("PAROLA INCORECTA !"));
+    EXPECT_EQ(env.ui.lastMessage().kind, KindError);
+    EXPECT_FALSE(env.ctx.unlocked());
+    EXPECT_FALSE(form.SavBut()->isEnabled());
+
+    // Cancelling the prompt changes nothing.
+    env.ui.pushTextCancel();
+    form.ToolButton2()->click();
+    EXPECT_EQ(env.ui.messages().size(), 1u);
+    EXPECT_FALSE(env.ctx.unlocked());
+}
+
+TEST(TForm3, F10DoesWhatAdministrareDoes)
+{
+    MainEnv env;
+    TForm3 form(env.ctx);
+    form.Deschide();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    QApplication::setActiveWindow(&form);
+    QTest::keyClick(&form, Qt::Key_F10);
+    EXPECT_EQ(env.ui.lastMessage().title, QStringLiteral("Deblocare program"));
+    EXPECT_TRUE(env.ctx.unlocked());
+}
+
+TEST(TForm3, SaveButtonOpensTheBackupWindowOnceUnlocked)
+{
+    MainEnv env;
+    TForm3 form(env.ctx);
+    int opened = 0;
+    form.setSaveWindow([&] { ++opened; });
+    form.SavBut()->click();
+    EXPECT_EQ(opened, 0);
+    env.ctx.setUnlocked(true);
+    form.SavBut()->click();
+    EXPECT_EQ(opened, 1);
 }
