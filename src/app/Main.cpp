@@ -11,7 +11,31 @@
 #include <QPalette>
 #include <QToolTip>
 
+#include <QHelpEvent>
+#include <QWidget>
+
 #include <cstdio>
+
+namespace {
+
+// Hints stay five seconds.
+class HintDuration : public QObject {
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::ToolTip) {
+            auto* widget = qobject_cast<QWidget*>(watched);
+            if (widget && !widget->toolTip().isEmpty()) {
+                QToolTip::showText(static_cast<QHelpEvent*>(event)->globalPos(), widget->toolTip(), widget, QRect(),
+                                   5000);
+                return true;
+            }
+        }
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+}
 
 int main(int argc, char** argv)
 {
@@ -62,6 +86,8 @@ int main(int argc, char** argv)
 
     // 3. Hints stay five seconds on a white ground.
     app.setProperty("applicationTitle", QString::fromLatin1(AppContext::ApplicationTitle));
+    HintDuration hintDuration;
+    app.installEventFilter(&hintDuration);
     QPalette hints = QToolTip::palette();
     hints.setColor(QPalette::ToolTipBase, Qt::white);
     hints.setColor(QPalette::ToolTipText, Qt::black);

@@ -126,16 +126,18 @@ void ProgramShell::handOver()
 
 void ProgramShell::activate()
 {
-    QWidget* window = m_form3 && m_form3->isVisible() ? static_cast<QWidget*>(m_form3.get())
-                                                      : static_cast<QWidget*>(m_form1.get());
-    if (QWidget* modal = QApplication::activeModalWidget())
-        window = modal;
-    if (!window)
+    QWidget* main = m_form3 && m_form3->isVisible() ? static_cast<QWidget*>(m_form3.get())
+                                                    : static_cast<QWidget*>(m_form1.get());
+    if (!main)
         return;
-    if (window->isMinimized())
-        window->showNormal();
-    window->raise();
-    window->activateWindow();
+    if (main->isMinimized())
+        main->showNormal();
+    // A window open over the main window comes to the front with it.
+    QWidget* target = QApplication::activeModalWidget() ? QApplication::activeModalWidget() : main;
+    if (target->isMinimized())
+        target->showNormal();
+    target->raise();
+    target->activateWindow();
 }
 
 }

@@ -160,7 +160,11 @@ void StartupSequence::connect()
     QString configured = m_ctx.registry->Citeste_Reg(QStringLiteral("CaleDate"));
     if (!configured.isEmpty() && comparablePath(configured) == comparablePath(localData)) {
         configured.clear();
-        m_ctx.registry->Scrie_Reg(QStringLiteral("CaleDate"), QString());
+        try {
+            m_ctx.registry->Scrie_Reg(QStringLiteral("CaleDate"), QString());
+        } catch (const std::exception&) {
+            // A store that cannot be written keeps the value; this run works locally all the same.
+        }
     }
 
     // 4. The registry value stays, so the next start tries the path again.
