@@ -1,6 +1,7 @@
 #include "app/Cli.h"
 
 #include "app/CliOutput.h"
+#include "admin/ArchiveCommands.h"
 #include "app/ProgramHome.h"
 #include "data/DemoRegister.h"
 #include "data/Schema.h"
@@ -61,7 +62,9 @@ int usage()
     err() << "usage: velmor-cli sql [--home DIR] [--data DIR] STATEMENT\n"
              "       velmor-cli home [--home DIR]\n"
              "       velmor-cli create --data DIR\n"
-             "       velmor-cli demo --data DIR --households N --years Y [--first-year F] [--seed S]\n";
+             "       velmor-cli demo --data DIR --households N --years Y [--first-year F] [--seed S]\n"
+             "       velmor-cli backup --data DIR ARCHIVE\n"
+             "       velmor-cli restore ARCHIVE --into DIR\n";
     err().flush();
     return 2;
 }
@@ -223,6 +226,40 @@ int runDemo(const Options& o)
     return 1;
 }
 
+int runBackup(const Options& o)
+{
+    if (!o.has(QStringLiteral("data")) || o.positional.size() != 1)
+        return usage();
+    int members = 0;
+    const QString error = ArchiveCommands::runBackupCommand(QDir(o.value(QStringLiteral("data"))).absolutePath(),
+                                                            QDir().absoluteFilePath(o.positional.first()), nullptr, &members);
+    if (!error.isEmpty()) {
+        err() << error << '\n';
+        err().flush();
+        return 1;
+    }
+    out() << "Salvare incheiata: " << members << " fisiere in " << o.positional.first() << '\n';
+    out().flush();
+    return 0;
+}
+
+int runRestore(const Options& o)
+{
+    if (!o.has(QStringLiteral("into")) || o.positional.size() != 1)
+        return usage();
+    int members = 0;
+    const QString error = ArchiveCommands::runRestoreCommand(QDir().absoluteFilePath(o.positional.first()),
+                                                             QDir(o.value(QStringLiteral("into"))).absolutePath(), nullptr, &members);
+    if (!error.isEmpty()) {
+        err() << error << '\n';
+        err().flush();
+        return 1;
+    }
+    out() << "Restaurare incheiata: " << members << " fisiere in " << o.value(QStringLiteral("into")) << '\n';
+    out().flush();
+    return 0;
+}
+
 int runHome(const Options& o)
 {
     const ProgramHome home(ProgramHome::locate(o.value(QStringLiteral("home"))));
@@ -259,6 +296,10 @@ int run(const QStringList& arguments)
         return runCreate(options);
     if (command == QLatin1String("demo"))
         return runDemo(options);
+    if (command == QLatin1String("backup"))
+        return runBackup(options);
+    if (command == QLatin1String("restore"))
+        return runRestore(options);
     return usage();
 }
 
