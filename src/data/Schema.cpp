@@ -253,8 +253,10 @@ void Schema::RemoveIndex(const QString& path)
     QFile file(actual);
     if (QFileInfo(actual).isDir() || !file.open(QIODevice::ReadWrite | QIODevice::ExistingOnly))
         return;
-    // A file too short to hold a dBase header is not extended.
-    if (file.size() > 28) {
+    // A file too short to hold a dBase header is not extended. A flag already clear is not
+    // written again, so the file stays unchanged and its cached records stay valid.
+    char flag = 0;
+    if (file.size() > 28 && file.seek(28) && file.read(&flag, 1) == 1 && flag != 0) {
         file.seek(28);
         file.write("\0", 1);
     }
