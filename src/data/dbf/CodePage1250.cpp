@@ -106,6 +106,21 @@ QByteArray encode(QStringView text)
     return out;
 }
 
+QString storedForm(const QString& text)
+{
+    QString out = text;
+    for (QChar& c : out) {
+        switch (c.unicode()) {
+        case 0x0218: c = QChar(0x015E); break;
+        case 0x0219: c = QChar(0x015F); break;
+        case 0x021A: c = QChar(0x0162); break;
+        case 0x021B: c = QChar(0x0163); break;
+        default: break;
+        }
+    }
+    return out;
+}
+
 bool canEncode(QStringView text)
 {
     QByteArray out;

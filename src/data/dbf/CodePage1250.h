@@ -35,6 +35,10 @@ bool tryEncode(QStringView text, QByteArray& out, QChar* offending = nullptr);
 
 bool canEncode(QStringView text);
 
+// The text as the files hold it: comma-below letters become their cedilla forms. Texts compared
+// with stored values (statement literals, filters) go through this.
+QString storedForm(const QString& text);
+
 }
 
 }

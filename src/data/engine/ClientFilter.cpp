@@ -1,5 +1,7 @@
 #include "data/engine/ClientFilter.h"
 
+#include "data/dbf/CodePage1250.h"
+
 #include "data/engine/SqlError.h"
 #include "data/engine/SqlTokenizer.h"
 
@@ -189,7 +191,7 @@ private:
             fail(QStringLiteral("campul %1 nu exista").arg(field.text));
         if (constant.kind == SqlToken::SingleQuoted) {
             node->constantIsText = true;
-            node->text = constant.text;
+            node->text = dbf::cp1250::storedForm(constant.text);
             if (node->text.endsWith(QLatin1Char('*'))) {
                 node->prefix = true;
                 node->text.chop(1);

@@ -1,5 +1,6 @@
 #include "data/engine/DialectTranslator.h"
 
+#include "data/dbf/CodePage1250.h"
 #include "data/engine/SqlError.h"
 #include "data/engine/SqlTokenizer.h"
 
@@ -52,21 +53,10 @@ int matchingParen(const Tokens& tokens, int open)
     return -1;
 }
 
-// A text literal as the files can hold it: the comma-below letters the code page lacks are
-// stored as their cedilla forms, so a literal must use those forms to meet the stored text.
+// A text literal as the files hold it (comma-below letters in their stored cedilla forms).
 QString literal(const QString& text)
 {
-    QString out = text;
-    for (QChar& c : out) {
-        switch (c.unicode()) {
-        case 0x0218: c = QChar(0x015E); break;
-        case 0x0219: c = QChar(0x015F); break;
-        case 0x021A: c = QChar(0x0162); break;
-        case 0x021B: c = QChar(0x0163); break;
-        default: break;
-        }
-    }
-    return sqliteLiteral(out);
+    return sqliteLiteral(dbf::cp1250::storedForm(text));
 }
 
 class Translator {

@@ -44,6 +44,9 @@ TEST(ClientFilterTest, ComparisonsNumbersTextAndPrefix)
     EXPECT_TRUE(matches(QStringLiteral("NUME<>'ION*'"), ion));
     EXPECT_FALSE(matches(QStringLiteral("NUME='pop*'"), ion));
     EXPECT_TRUE(matches(QStringLiteral("GOL=''"), ion)) << "null reads as the empty text";
+
+    const Row stored {{{0, QStringLiteral("ŞERBAN ŢICU")}, {1, std::int64_t(2010)}, {2, 0.0}, {3, dbf::Value()}}};
+    EXPECT_TRUE(matches(QStringLiteral("NUME='ȘERBAN Ț*'"), stored)) << "comma-below letters meet their stored cedilla forms";
 }
 
 TEST(ClientFilterTest, LogicAndPrecedence)
