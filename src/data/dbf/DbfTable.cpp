@@ -182,31 +182,63 @@ void DbfTable::load()
 {
     m_writer.reset();
     m_firstPending = -1;
-    QFile file(m_path);
-    if (!file.exists())
+    releaseStorage();
+    auto file = std::make_unique<QFile>(m_path);
+    if (!file->exists())
         throw DbfError(QStringLiteral("Tabelul \"%1\" nu exista.").arg(m_path));
-    if (!file.open(QIODevice::ReadOnly))
-        throw DbfError(QStringLiteral("Tabelul \"%1\" nu poate fi deschis: %2").arg(fileName(), file.errorString()));
-    // One read into a buffer of the file's size; a file that grows meanwhile is read as it was.
-    const qint64 size = file.size();
-    QByteArray data(size, Qt::Uninitialized);
-    qint64 got = 0;
-    while (got < size) {
-        const qint64 n = file.read(data.data() + got, size - got);
-        if (n <= 0)
-            break;
-        got += n;
+    if (!file->open(QIODevice::ReadOnly))
+        throw DbfError(QStringLiteral("Tabelul \"%1\" nu poate fi deschis: %2").arg(fileName(), file->errorString()));
+    const qint64 size = file->size();
+    // Map the file copy-on-write (the mapping lives as long as its file object); where that is
+    // not possible, read it whole.
+    uchar* mapped = size > 0 ? file->map(0, size, QFileDevice::MapPrivateOption) : nullptr;
+    QByteArray view;
+    if (mapped) {
+        view = QByteArray::fromRawData(reinterpret_cast<const char*>(mapped), size);
+    } else {
+        m_heapBase = QByteArray(size, Qt::Uninitialized);
+        qint64 got = 0;
+        while (got < size) {
+            const qint64 n = file->read(m_heapBase.data() + got, size - got);
+            if (n <= 0)
+                break;
+            got += n;
+        }
+        m_heapBase.truncate(got);
+        view = QByteArray::fromRawData(m_heapBase.constData(), m_heapBase.size());
     }
-    file.close();
-    data.truncate(got);
-    parseHeader(data, data.size());
-    m_data = std::move(data);
-    m_data.truncate(qsizetype(m_headerLength) + qsizetype(m_recordCount) * m_recordLength);
+    try {
+        parseHeader(view, view.size());
+    } catch (...) {
+        file.reset();
+        releaseStorage();
+        throw;
+    }
+    m_header = QByteArray(view.constData(), m_headerLength);
+    m_base = (mapped ? reinterpret_cast<char*>(mapped) : m_heapBase.data()) + m_headerLength;
+    m_baseCount = m_recordCount;
+    if (mapped)
+        m_mapFile = std::move(file);
     m_memo.reset();
     if (hasMemoField(m_fields))
         openMemo();
     rememberFileState();
     ++m_changeCount;
+}
+
+void DbfTable::releaseStorage()
+{
+    m_base = nullptr;
+    m_baseCount = 0;
+    m_mapFile.reset();
+    m_heapBase.clear();
+    m_tail.clear();
+}
+
+char* DbfTable::mutableRecord(int row)
+{
+    return row < m_baseCount ? m_base + qsizetype(row) * m_recordLength
+                             : m_tail.data() + qsizetype(row - m_baseCount) * m_recordLength;
 }
 
 void DbfTable::openMemo()
@@ -556,9 +588,9 @@ int DbfTable::appendEncoded(const QByteArray& rec)
     Q_ASSERT(rec.size() == m_recordLength);
     const int row = m_recordCount;
     // Grow geometrically: a statement may append a hundred thousand records one by one.
-    if (m_data.capacity() < m_data.size() + rec.size())
-        m_data.reserve(std::max<qsizetype>(m_data.size() + m_data.size() / 2, m_data.size() + 256 * qsizetype(rec.size())));
-    m_data.append(rec);
+    if (m_tail.capacity() < m_tail.size() + rec.size())
+        m_tail.reserve(std::max<qsizetype>(m_tail.size() + m_tail.size() / 2, m_tail.size() + 256 * qsizetype(rec.size())));
+    m_tail.append(rec);
     m_recordCount = row + 1;
     if (m_firstPending < 0)
         m_firstPending = row;
@@ -573,7 +605,7 @@ int DbfTable::appendEncoded(const QByteArray& rec)
     } catch (...) {
         if (m_batchDepth == 0) {
             // Nothing of the record reached the header: forget it.
-            m_data.chop(m_recordLength * (m_recordCount - m_firstPending));
+            m_tail.chop(m_recordLength * (m_recordCount - m_firstPending));
             m_recordCount = m_firstPending;
             m_firstPending = -1;
             closeWriter();
@@ -609,15 +641,16 @@ void DbfTable::writePendingAppends()
         return;
     QFile& file = writer();
     const qint64 at = qint64(m_headerLength) + qint64(m_firstPending) * m_recordLength;
-    QByteArray block = m_data.mid(at);
+    // Appended records are always in the tail.
+    QByteArray block = m_tail.mid(qsizetype(m_firstPending - m_baseCount) * m_recordLength);
     block.append(kEndOfFile);
-    QByteArray header = m_data.left(8);
+    QByteArray header = m_header.left(8);
     qToLittleEndian<quint32>(quint32(m_recordCount), header.data() + 4);
     touchDate(header);
     // Records and end marker first, then the count that includes them.
     if (!file.seek(at) || file.write(block) != block.size() || !file.seek(0) || file.write(header) != header.size())
         throw DbfError(QStringLiteral("Tabelul \"%1\" nu poate fi scris: %2").arg(fileName(), file.errorString()));
-    std::copy(header.begin(), header.end(), m_data.data());
+    std::copy(header.begin(), header.end(), m_header.data());
     m_firstPending = -1;
 }
 
@@ -658,7 +691,7 @@ void DbfTable::writeRecordBytes(int row, const QByteArray& bytes)
         if (!file.seek(at) || file.write(bytes) != bytes.size())
             throw DbfError(QStringLiteral("Tabelul \"%1\" nu poate fi scris: %2").arg(fileName(), file.errorString()));
     }
-    std::copy(bytes.begin(), bytes.end(), m_data.data() + at);
+    std::copy(bytes.begin(), bytes.end(), mutableRecord(row));
     if (m_batchDepth == 0)
         closeWriter();
     ++m_changeCount;
@@ -703,7 +736,7 @@ void DbfTable::pack()
     closeWriter();
     if (deletedCount() == 0)
         return;
-    QByteArray contents = m_data.left(m_headerLength);
+    QByteArray contents = m_header;
     int kept = 0;
     for (int r = 0; r < m_recordCount; ++r) {
         if (isDeleted(r))
@@ -714,7 +747,14 @@ void DbfTable::pack()
     qToLittleEndian<quint32>(quint32(kept), contents.data() + 4);
     touchDate(contents);
     contents.append(kEndOfFile);
-    replaceFile(contents);
+    // The mapping is let go first: a mapped file cannot be replaced everywhere.
+    releaseStorage();
+    try {
+        replaceFile(contents);
+    } catch (...) {
+        load();
+        throw;
+    }
     load();
 }
 
@@ -881,7 +921,14 @@ void DbfTable::restructure(const QList<FieldSpec>& newSpecs)
         contents.append(rec);
     }
     contents.append(kEndOfFile);
-    replaceFile(contents);
+    // The mapping is let go first: a mapped file cannot be replaced everywhere.
+    releaseStorage();
+    try {
+        replaceFile(contents);
+    } catch (...) {
+        load();
+        throw;
+    }
     load();
 }
 

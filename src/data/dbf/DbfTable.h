@@ -59,7 +59,8 @@ public:
     // Field bytes of a record start at record(row); the deletion flag is at record(row)[-1].
     const char* record(int row) const
     {
-        return m_data.constData() + m_headerLength + qsizetype(row) * m_recordLength + 1;
+        return row < m_baseCount ? m_base + qsizetype(row) * m_recordLength + 1
+                                 : m_tail.constData() + qsizetype(row - m_baseCount) * m_recordLength + 1;
     }
 
     Value value(int row, int column) const;
@@ -115,6 +116,8 @@ private:
                                   const QList<Field>& fields, int recordCount, int recordLength);
     static QList<Field> layoutFields(const QList<FieldSpec>& specs, int* recordLength, const QString& path);
     void replaceFile(const QByteArray& contents);
+    void releaseStorage();
+    char* mutableRecord(int row);
     QFile& writer();
     void writePendingAppends();
     void closeWriter();
@@ -129,7 +132,15 @@ private:
     int m_headerLength = 0;
     int m_recordLength = 0;
     int m_recordCount = 0;
-    QByteArray m_data; // header + records, without the end-of-file marker
+    // The records read from the file live in m_base: the file mapped copy-on-write (so a
+    // change touches only its own page), or a heap copy where mapping is not possible. Records
+    // appended since then live in m_tail.
+    QByteArray m_header;
+    char* m_base = nullptr;
+    int m_baseCount = 0;
+    std::unique_ptr<QFile> m_mapFile;
+    QByteArray m_heapBase;
+    QByteArray m_tail;
     std::unique_ptr<MemoFile> m_memo;
     std::uint64_t m_changeCount = 0;
     FileStamp m_fileStamp;
