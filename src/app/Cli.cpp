@@ -1,5 +1,6 @@
 #include "app/Cli.h"
 
+#include "app/CliInteraction.h"
 #include "app/CliOutput.h"
 #include "admin/ArchiveCommands.h"
 #include "app/ProgramHome.h"
@@ -97,38 +98,6 @@ int runSql(const Options& o)
     }
 }
 
-// The interaction seam of the command line: messages go to the error stream, questions get no
-// answer (as if closed with Escape), progress is not shown.
-class CliInteraction : public Interaction {
-public:
-    int Mesaj(const QString& title, const QString& text, int kind, int buttons) override
-    {
-        Q_UNUSED(kind);
-        if (buttons == 0)
-            return ResultCancel;
-        QString body = text;
-        body.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-        err() << title << ": " << body << '\n';
-        err().flush();
-        return buttons == ButtonsOk ? ResultOk : ResultCancel;
-    }
-    void ArataProblema(const QString& text, const QString&) override
-    {
-        err() << "Problema ! " << text << '\n';
-        err().flush();
-    }
-    void Arata() override {}
-    void Distruge() override {}
-    void setProgressLabel(const QString&) override {}
-    void setProgressMaximum(int) override {}
-    void setProgressPosition(int) override {}
-    void processEvents() override {}
-    QString chooseOpenFile(const QString&, const QString&, const QString&) override { return {}; }
-    QString chooseSaveFile(const QString&, const QString&, const QString&) override { return {}; }
-    QString chooseFolder(const QString&, const QString&) override { return {}; }
-    std::optional<QString> askText(const QString&, const QString&, const QString&, bool) override { return std::nullopt; }
-    bool openFile(const QString&) override { return false; }
-};
 
 // A whole number option; false (after a message) when it is present but not a number.
 bool integerOption(const Options& o, const QString& name, qint64& value)
