@@ -16,10 +16,12 @@ void check(sqlite3* db, int rc)
 
 }
 
-NativeMirror::NativeMirror()
+NativeMirror::NativeMirror(const QString& databasePath)
 {
-    check(m_db, sqlite3_open(":memory:", &m_db));
-    sqlite3_exec(m_db, "PRAGMA case_sensitive_like = ON", nullptr, nullptr, nullptr);
+    check(m_db, sqlite3_open(databasePath.toUtf8().constData(), &m_db));
+    for (const char* pragma : {"PRAGMA case_sensitive_like = ON", "PRAGMA journal_mode = OFF", "PRAGMA synchronous = OFF",
+                               "PRAGMA cache_size = -4000000", "PRAGMA temp_store = MEMORY"})
+        sqlite3_exec(m_db, pragma, nullptr, nullptr, nullptr);
 }
 
 NativeMirror::~NativeMirror()

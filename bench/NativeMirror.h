@@ -10,10 +10,12 @@ struct sqlite3;
 namespace velmor::bench {
 
 // Native SQLite tables holding the same rows as the dBase tables of a data directory, with
-// indexes on ANUL, CODID and RAND: the yardstick of the engine's speed.
+// indexes on ANUL, CODID and RAND: the yardstick of the engine's speed. Like the engine's
+// tables they live in a file, are held in memory once read, and are written without a journal
+// or a sync to disk.
 class NativeMirror {
 public:
-    NativeMirror();
+    explicit NativeMirror(const QString& databasePath);
     ~NativeMirror();
     NativeMirror(const NativeMirror&) = delete;
     NativeMirror& operator=(const NativeMirror&) = delete;

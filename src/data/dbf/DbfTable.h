@@ -63,6 +63,10 @@ public:
                                  : m_tail.constData() + qsizetype(row - m_baseCount) * m_recordLength + 1;
     }
 
+    // True when the record's bytes stay at the same address until the table is read again,
+    // packed or restructured (records read from the file; appended ones may move).
+    bool hasStableAddress(int row) const { return row < m_baseCount; }
+
     Value value(int row, int column) const;
     bool isNull(int row, int column) const;
     // Numeric value of an N/F column; nullopt when blank.

@@ -24,6 +24,7 @@ struct ModuleContext {
 struct DbfVtab {
     sqlite3_vtab base {};
     TableHandle* handle = nullptr;
+    QByteArray record; // reused for every inserted row
 };
 
 struct DbfCursor {
@@ -51,7 +52,8 @@ const std::string& utf8Of(unsigned char b)
     return table[b];
 }
 
-void resultText(sqlite3_context* ctx, const char* p, int width, std::string& buffer)
+// `stable`: the bytes stay in place for the whole statement, so SQLite need not copy them.
+void resultText(sqlite3_context* ctx, const char* p, int width, std::string& buffer, bool stable)
 {
     int end = width;
     while (end > 0 && (p[end - 1] == ' ' || p[end - 1] == '\0'))
@@ -64,7 +66,7 @@ void resultText(sqlite3_context* ctx, const char* p, int width, std::string& buf
     for (int i = 0; i < end && ascii; ++i)
         ascii = (unsigned char)p[i] < 0x80;
     if (ascii) {
-        sqlite3_result_text(ctx, p, end, SQLITE_TRANSIENT);
+        sqlite3_result_text(ctx, p, end, stable ? SQLITE_STATIC : SQLITE_TRANSIENT);
         return;
     }
     buffer.clear();
@@ -400,7 +402,7 @@ int xColumn(sqlite3_vtab_cursor* base, sqlite3_context* ctx, int column)
         }
         return SQLITE_OK;
     default:
-        resultText(ctx, p, f.width, c->buffer);
+        resultText(ctx, p, f.width, c->buffer, t.hasStableAddress(c->row));
         return SQLITE_OK;
     }
 }
@@ -476,7 +478,11 @@ int xUpdate(sqlite3_vtab* base, int argc, sqlite3_value** argv, sqlite3_int64* r
         }
         if (sqlite3_value_type(argv[0]) == SQLITE_NULL) {
             dbf::DbfTable& table = handle->table();
-            QByteArray record(table.recordLength(), ' ');
+            QByteArray& record = vtab->record;
+            if (record.size() != table.recordLength())
+                record = QByteArray(table.recordLength(), ' ');
+            else
+                record.fill(' ');
             for (int i = 0; i < columns; ++i) {
                 const dbf::Field& f = table.fields()[i];
                 encodeInto(table, f, argv[2 + i], record.data() + 1 + f.offset);

@@ -153,9 +153,10 @@ void renameDuplicates(QList<ResultField>& fields)
 }
 
 Engine::Engine(const QString& dataDirectory)
-    : m_dataDirectory(QDir::cleanPath(dataDirectory))
+    : m_dataDirectory(QDir::cleanPath(QDir(dataDirectory).absolutePath()))
 {
-    if (sqlite3_open(":memory:", &m_db) != SQLITE_OK)
+    // One connection per engine, used from one thread: no mutexes needed.
+    if (sqlite3_open_v2(":memory:", &m_db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, nullptr) != SQLITE_OK)
         throw SqlError(QStringLiteral("Motorul SQL nu poate porni: %1").arg(sqliteMessage(m_db)));
     registerDbfModule(m_db, [this](int id) -> TableHandle* {
         return id >= 0 && size_t(id) < m_byId.size() && m_byId[size_t(id)] ? m_byId[size_t(id)]->handle.get() : nullptr;
@@ -180,7 +181,8 @@ QString Engine::resolvePath(const QString& path) const
 
 QString Engine::keyOf(const QString& resolvedPath)
 {
-    return QFileInfo(resolvedPath).absoluteFilePath().toLower();
+    // Resolved paths are absolute and clean.
+    return resolvedPath.toLower();
 }
 
 Engine::Entry& Engine::entryFor(const QString& resolvedPath)
@@ -240,7 +242,11 @@ void Engine::forget(const QString& path)
 
 QString Engine::sqlNameFor(const QString& path)
 {
-    Entry& entry = entryFor(resolvePath(path));
+    // Paths as written resolve to the same file while it exists; the entry checks that.
+    auto cached = m_resolved.constFind(path);
+    if (cached == m_resolved.cend() || !m_entries.contains(keyOf(*cached)))
+        cached = m_resolved.insert(path, resolvePath(path));
+    Entry& entry = entryFor(*cached);
     const bool known = std::any_of(m_statementTables.begin(), m_statementTables.end(),
                                    [&](const std::shared_ptr<Entry>& e) { return e.get() == &entry; });
     if (!known) {

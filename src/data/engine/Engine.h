@@ -57,6 +57,7 @@ private:
     QString m_dataDirectory;
     sqlite3* m_db = nullptr;
     QHash<QString, std::shared_ptr<Entry>> m_entries;
+    QHash<QString, QString> m_resolved; // table path as written -> resolved path
     std::vector<std::shared_ptr<Entry>> m_byId;
     std::vector<std::shared_ptr<Entry>> m_statementTables; // tables of the running statement
     int m_nextSqlName = 0;
