@@ -2,6 +2,7 @@
 
 #include "admin/KtArchive.h"
 #include "services/Interaction.h"
+#include "services/ProgressShown.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -16,30 +17,6 @@ QString native(const QString& path)
 {
     return QDir::toNativeSeparators(path);
 }
-
-// Hides the progress window however the operation ends.
-class ProgressShown {
-public:
-    ProgressShown(Interaction& ui, const QString& label)
-        : m_ui(ui)
-    {
-        m_ui.setProgressLabel(label);
-        m_ui.setProgressPosition(0);
-        m_ui.Arata();
-    }
-    ~ProgressShown() { hide(); }
-    void hide()
-    {
-        if (m_shown) {
-            m_shown = false;
-            m_ui.Distruge();
-        }
-    }
-
-private:
-    Interaction& m_ui;
-    bool m_shown = true;
-};
 
 }
 

@@ -5,6 +5,7 @@
 #include "data/engine/Engine.h"
 #include "services/AppContext.h"
 #include "services/Interaction.h"
+#include "services/ProgressShown.h"
 
 #include <QDir>
 #include <QFile>
@@ -29,29 +30,6 @@ QString native(const QString& path)
 class SwapNotUndone : public ArchiveError {
 public:
     using ArchiveError::ArchiveError;
-};
-
-class ProgressShown {
-public:
-    ProgressShown(Interaction& ui, const QString& label)
-        : m_ui(ui)
-    {
-        m_ui.setProgressLabel(label);
-        m_ui.setProgressPosition(0);
-        m_ui.Arata();
-    }
-    ~ProgressShown() { hide(); }
-    void hide()
-    {
-        if (m_shown) {
-            m_shown = false;
-            m_ui.Distruge();
-        }
-    }
-
-private:
-    Interaction& m_ui;
-    bool m_shown = true;
 };
 
 // Moves files (a rename, or a copy and a removal across devices) and can undo what it did.

@@ -8,6 +8,7 @@
 #include "data/engine/TableCursor.h"
 #include "services/AppContext.h"
 #include "services/Interaction.h"
+#include "services/ProgressShown.h"
 #include "services/TextFunctions.h"
 
 #include <QDir>
@@ -23,20 +24,6 @@ using admin::upperAZ;
 namespace {
 
 const QChar CR(13);
-
-// Hides the progress window however the cascade ends.
-class ProgressShown {
-public:
-    explicit ProgressShown(Interaction& ui)
-        : m_ui(ui)
-    {
-        m_ui.Arata();
-    }
-    ~ProgressShown() { m_ui.Distruge(); }
-
-private:
-    Interaction& m_ui;
-};
 
 }
 
@@ -177,10 +164,8 @@ void VillageMaintenance::deleteHouseholds(const QString& village)
     const QString identificare = sqlPath(table(QStringLiteral("Identificare.dbf")));
     const QString scratch = sqlPath(scratchPath());
 
-    ProgressShown progress(ui);
+    ProgressShown progress(ui, QStringLiteral("Sterg Identificare..."));
     ui.setProgressMaximum(12);
-    ui.setProgressPosition(0);
-    ui.setProgressLabel(QStringLiteral("Sterg Identificare..."));
     ui.processEvents();
 
     // 1-2. The plots of the village's households into the scratch table.
