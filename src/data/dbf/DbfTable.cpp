@@ -642,13 +642,14 @@ void DbfTable::writePendingAppends()
     QFile& file = writer();
     const qint64 at = qint64(m_headerLength) + qint64(m_firstPending) * m_recordLength;
     // Appended records are always in the tail.
-    QByteArray block = m_tail.mid(qsizetype(m_firstPending - m_baseCount) * m_recordLength);
-    block.append(kEndOfFile);
+    const qsizetype from = qsizetype(m_firstPending - m_baseCount) * m_recordLength;
+    const qsizetype length = m_tail.size() - from;
     QByteArray header = m_header.left(8);
     qToLittleEndian<quint32>(quint32(m_recordCount), header.data() + 4);
     touchDate(header);
     // Records and end marker first, then the count that includes them.
-    if (!file.seek(at) || file.write(block) != block.size() || !file.seek(0) || file.write(header) != header.size())
+    if (!file.seek(at) || file.write(m_tail.constData() + from, length) != length || file.write(&kEndOfFile, 1) != 1
+        || !file.seek(0) || file.write(header) != header.size())
         throw DbfError(QStringLiteral("Tabelul \"%1\" nu poate fi scris: %2").arg(fileName(), file.errorString()));
     std::copy(header.begin(), header.end(), m_header.data());
     m_firstPending = -1;

@@ -55,7 +55,11 @@ const std::string& utf8Of(unsigned char b)
 // `stable`: the bytes stay in place for the whole statement, so SQLite need not copy them.
 void resultText(sqlite3_context* ctx, const char* p, int width, std::string& buffer, bool stable)
 {
+    // Trailing blanks, eight at a time while there are eight.
     int end = width;
+    static constexpr char kBlanks[8] = {' ', ' ', ' ', ' ', ' ', ' ', ' ', ' '};
+    while (end >= 8 && std::memcmp(p + end - 8, kBlanks, 8) == 0)
+        end -= 8;
     while (end > 0 && (p[end - 1] == ' ' || p[end - 1] == '\0'))
         --end;
     if (end == 0) {
@@ -350,6 +354,25 @@ int xColumn(sqlite3_vtab_cursor* base, sqlite3_context* ctx, int column)
     switch (f.type) {
     case 'N':
     case 'F': {
+        // Whole numbers of plain digits, the common case, straight to an integer.
+        if (f.decimals == 0) {
+            int b = 0;
+            while (b < f.width && p[b] == ' ')
+                ++b;
+            int i = b;
+            std::int64_t v = 0;
+            while (i < f.width && i - b < 18 && p[i] >= '0' && p[i] <= '9')
+                v = v * 10 + (p[i++] - '0');
+            if (i > b && (i == f.width || p[i] == ' ')) {
+                int j = i;
+                while (j < f.width && p[j] == ' ')
+                    ++j;
+                if (j == f.width) {
+                    sqlite3_result_int64(ctx, v);
+                    return SQLITE_OK;
+                }
+            }
+        }
         double d;
         bool integral;
         if (!parseNumber(p, f.width, d, integral)) {
