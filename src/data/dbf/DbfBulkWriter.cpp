@@ -100,7 +100,7 @@ QList<FieldSpec> DbfBulkWriter::layoutOf(const QString& tablePath)
     const DbfTable table(tablePath);
     QList<FieldSpec> specs;
     for (const Field& f : table.fields())
-        specs.append(f.spec());
+        specs.append(f.declaration());
     return specs;
 }
 

@@ -29,7 +29,7 @@ struct Field {
 
     bool isNumeric() const { return type == 'N' || type == 'F'; }
     bool isInteger() const { return isNumeric() && decimals == 0; }
-    FieldSpec spec() const { return {name, type, width, decimals}; }
+    FieldSpec declaration() const { return {name, type, width, decimals}; }
 };
 
 }

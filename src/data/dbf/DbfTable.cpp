@@ -764,12 +764,12 @@ QList<Field> DbfTable::layoutFields(const QList<FieldSpec>& specs, int* recordLe
     QList<Field> fields;
     QSet<QString> names;
     int offset = 0;
-    for (const FieldSpec& spec : specs) {
+    for (const FieldSpec& column : specs) {
         Field f;
-        f.name = spec.name.trimmed().toUpper();
-        f.type = char(std::toupper(spec.type));
-        f.width = spec.width;
-        f.decimals = spec.decimals;
+        f.name = column.name.trimmed().toUpper();
+        f.type = char(std::toupper(column.type));
+        f.width = column.width;
+        f.decimals = column.decimals;
         switch (f.type) {
         case 'D':
             f.width = 8;
@@ -794,7 +794,7 @@ QList<Field> DbfTable::layoutFields(const QList<FieldSpec>& specs, int* recordLe
                    return !(c.isLetterOrNumber() && c.unicode() < 128) && c != QLatin1Char('_');
                });
         if (badName)
-            throw DbfError(QStringLiteral("Numele de coloana \"%1\" nu este permis in tabelul \"%2\".").arg(spec.name, baseName(path)));
+            throw DbfError(QStringLiteral("Numele de coloana \"%1\" nu este permis in tabelul \"%2\".").arg(column.name, baseName(path)));
         if (names.contains(f.name))
             throw DbfError(QStringLiteral("Coloana %1 apare de doua ori in tabelul \"%2\".").arg(f.name, baseName(path)));
         names.insert(f.name);

@@ -355,41 +355,41 @@ Statement parseDefinition(const Tokens& all, Statement::Kind kind)
 dbf::FieldSpec parseColumnType(const QString& name, const QString& type, int width, int decimals, bool hasSize)
 {
     const QString t = type.toUpper();
-    dbf::FieldSpec spec;
-    spec.name = name;
+    dbf::FieldSpec column;
+    column.name = name;
     if (t == QLatin1String("DECIMAL") || t == QLatin1String("NUMERIC") || t == QLatin1String("NUMBER")) {
-        spec.type = 'N';
-        spec.width = hasSize ? width : 15;
-        spec.decimals = hasSize ? decimals : 0;
+        column.type = 'N';
+        column.width = hasSize ? width : 15;
+        column.decimals = hasSize ? decimals : 0;
         // The declared width counts the digits; the point takes one more place in the file.
-        if (spec.decimals > 0 && spec.decimals >= spec.width - 1)
-            spec.width = spec.decimals + 2;
+        if (column.decimals > 0 && column.decimals >= column.width - 1)
+            column.width = column.decimals + 2;
     } else if (t == QLatin1String("CHAR") || t == QLatin1String("CHARACTER") || t == QLatin1String("VARCHAR")) {
-        spec.type = 'C';
-        spec.width = hasSize ? width : 1;
+        column.type = 'C';
+        column.width = hasSize ? width : 1;
     } else if (t == QLatin1String("DATE")) {
-        spec.type = 'D';
-        spec.width = 8;
+        column.type = 'D';
+        column.width = 8;
     } else if (t == QLatin1String("BLOB") || t == QLatin1String("MEMO")) {
-        spec.type = 'M';
-        spec.width = 10;
+        column.type = 'M';
+        column.width = 10;
     } else if (t == QLatin1String("BOOLEAN") || t == QLatin1String("LOGICAL")) {
-        spec.type = 'L';
-        spec.width = 1;
+        column.type = 'L';
+        column.width = 1;
     } else if (t == QLatin1String("SMALLINT")) {
-        spec.type = 'N';
-        spec.width = 6;
+        column.type = 'N';
+        column.width = 6;
     } else if (t == QLatin1String("INTEGER") || t == QLatin1String("INT")) {
-        spec.type = 'N';
-        spec.width = 11;
+        column.type = 'N';
+        column.width = 11;
     } else if (t == QLatin1String("FLOAT") || t == QLatin1String("DOUBLE") || t == QLatin1String("MONEY")) {
-        spec.type = 'N';
-        spec.width = hasSize ? width : 20;
-        spec.decimals = hasSize ? decimals : 4;
+        column.type = 'N';
+        column.width = hasSize ? width : 20;
+        column.decimals = hasSize ? decimals : 4;
     } else {
         throw SqlError(QStringLiteral("Tip de coloana necunoscut: %1 (coloana %2).").arg(type, name));
     }
-    return spec;
+    return column;
 }
 
 Statement translateStatement(const QString& text, const std::function<QString(const QString&)>& tableName)

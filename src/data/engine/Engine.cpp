@@ -364,7 +364,7 @@ void Engine::runDefinition(const Statement& s)
             TableHandle& handle = table(path);
             QList<dbf::FieldSpec> fields;
             for (const dbf::Field& f : handle.table().fields())
-                fields.append(f.spec());
+                fields.append(f.declaration());
             for (const QString& drop : s.dropColumns) {
                 auto it = std::find_if(fields.begin(), fields.end(), [&](const dbf::FieldSpec& f) {
                     return f.name.compare(drop, Qt::CaseInsensitive) == 0;

@@ -298,7 +298,7 @@ void TableCursor::changeNumericField(const QString& column, int width, int decim
         throw SqlError(QStringLiteral("Coloana %1 nu este numerica.").arg(column));
     QList<dbf::FieldSpec> specs;
     for (const dbf::Field& f : m_handle->table().fields())
-        specs.append(f.spec());
+        specs.append(f.declaration());
     specs[index].width = width;
     specs[index].decimals = decimals;
     guarded([&] {

@@ -357,7 +357,7 @@ TEST_F(DbfWrite, RestructureAddsAndDropsColumnsKeepingValues)
     QList<dbf::FieldSpec> layout;
     for (const auto& f : t.fields()) {
         if (f.name != QLatin1String("AARI"))
-            layout.append(f.spec());
+            layout.append(f.declaration());
     }
     layout[2].width = 20;                                       // NUMEP narrower
     layout.append({QStringLiteral("AARI"), 'N', 8, 3});         // moved to the end, wider
@@ -387,7 +387,7 @@ TEST_F(DbfWrite, RestructureAddsAndDropsColumnsKeepingValues)
     const QByteArray before = readBytes(path);
     QList<dbf::FieldSpec> narrow;
     for (const auto& f : t.fields())
-        narrow.append(f.spec());
+        narrow.append(f.declaration());
     narrow[1].width = 2; // CODID 101 needs three places
     EXPECT_THROW(t.restructure(narrow), dbf::DbfError);
     EXPECT_EQ(readBytes(path), before);
