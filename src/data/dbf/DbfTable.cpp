@@ -51,55 +51,6 @@ QByteArray trimmedField(const char* p, int width)
     return QByteArray::fromRawData(p + begin, end - begin);
 }
 
-bool parseNumber(const char* p, int width, double& out)
-{
-    const QByteArray text = trimmedField(p, width);
-    if (text.isEmpty())
-        return false;
-    // Fast path for plain decimals, the only form tables hold.
-    const char* s = text.constData();
-    const char* e = s + text.size();
-    bool negative = false;
-    if (*s == '-' || *s == '+') {
-        negative = *s == '-';
-        ++s;
-    }
-    if (s == e)
-        return false;
-    // All digits form one integer divided once by a power of ten, so the result is the nearest
-    // double to the decimal text (adding a separately divided fraction is not: 1.14 != 1 + 0.14).
-    static constexpr double kPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                         1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
-                                         1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
-    double whole = 0;
-    int digits = 0;
-    int scale = 0;
-    while (s < e && *s >= '0' && *s <= '9') {
-        whole = whole * 10 + (*s++ - '0');
-        ++digits;
-    }
-    if (s < e && *s == '.') {
-        ++s;
-        while (s < e && *s >= '0' && *s <= '9') {
-            whole = whole * 10 + (*s++ - '0');
-            ++digits;
-            ++scale;
-        }
-    }
-    // Other forms, and more digits than a double holds exactly, go to the general parser.
-    if (s != e || digits > 15) {
-        bool ok = false;
-        const double v = QByteArray(text).toDouble(&ok);
-        if (!ok)
-            return false;
-        out = v;
-        return true;
-    }
-    if (scale > 0)
-        whole /= kPowers[scale];
-    out = negative ? -whole : whole;
-    return true;
-}
 
 int descriptorSize(Level level)
 {
@@ -153,6 +104,56 @@ double toDouble(const Value& value, const Field& field, const QString& path)
 QString memoPathFor(const QString& tablePath)
 {
     return resolveFileName(withExtension(tablePath, QStringLiteral("dbt")));
+}
+
+bool DbfTable::parseNumber(const char* p, int width, double& out)
+{
+    const QByteArray text = trimmedField(p, width);
+    if (text.isEmpty())
+        return false;
+    // Fast path for plain decimals, the only form tables hold.
+    const char* s = text.constData();
+    const char* e = s + text.size();
+    bool negative = false;
+    if (*s == '-' || *s == '+') {
+        negative = *s == '-';
+        ++s;
+    }
+    if (s == e)
+        return false;
+    // All digits form one integer divided once by a power of ten, so the result is the nearest
+    // double to the decimal text (adding a separately divided fraction is not: 1.14 != 1 + 0.14).
+    static constexpr double kPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                         1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                         1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+    double whole = 0;
+    int digits = 0;
+    int scale = 0;
+    while (s < e && *s >= '0' && *s <= '9') {
+        whole = whole * 10 + (*s++ - '0');
+        ++digits;
+    }
+    if (s < e && *s == '.') {
+        ++s;
+        while (s < e && *s >= '0' && *s <= '9') {
+            whole = whole * 10 + (*s++ - '0');
+            ++digits;
+            ++scale;
+        }
+    }
+    // Other forms, and more digits than a double holds exactly, go to the general parser.
+    if (s != e || digits > 15) {
+        bool ok = false;
+        const double v = QByteArray(text).toDouble(&ok);
+        if (!ok)
+            return false;
+        out = v;
+        return true;
+    }
+    if (scale > 0)
+        whole /= kPowers[scale];
+    out = negative ? -whole : whole;
+    return true;
 }
 
 DbfTable::DbfTable(const QString& path)

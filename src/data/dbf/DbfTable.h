@@ -102,6 +102,10 @@ public:
     // Encoding of one value for a column, as written in a record (used by writers and tests).
     QByteArray encodeField(const Field& field, const Value& value);
 
+    // The number in the bytes of a numeric field; false when blank or not a number. Plain
+    // decimals give the nearest double to their text; other spellings go to the general parser.
+    static bool parseNumber(const char* field, int width, double& out);
+
     // A number as written in a numeric field with `decimals` decimals (no padding); "-0" is "0".
     static QByteArray formatNumber(double value, int decimals);
     // The same into a buffer of at least 400 bytes; returns the length.

@@ -292,56 +292,6 @@ int xEof(sqlite3_vtab_cursor* base)
     return reinterpret_cast<DbfCursor*>(base)->row < 0;
 }
 
-bool parseNumber(const char* p, int width, double& out, bool& integral)
-{
-    int b = 0;
-    int e = width;
-    while (b < e && (p[b] == ' ' || p[b] == '\0'))
-        ++b;
-    while (e > b && (p[e - 1] == ' ' || p[e - 1] == '\0'))
-        --e;
-    if (b == e)
-        return false;
-    const int start = b;
-    bool negative = false;
-    if (p[b] == '-' || p[b] == '+') {
-        negative = p[b] == '-';
-        ++b;
-    }
-    // All digits form one integer divided once by a power of ten: the nearest double to the
-    // text, equal to the same number written in a statement (1 + 0.14 is not 1.14).
-    static constexpr double kPowers[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                         1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
-    double whole = 0;
-    int digits = 0;
-    int scale = 0;
-    integral = true;
-    int i = b;
-    while (i < e && p[i] >= '0' && p[i] <= '9') {
-        whole = whole * 10 + (p[i++] - '0');
-        ++digits;
-    }
-    if (i < e && p[i] == '.') {
-        ++i;
-        while (i < e && p[i] >= '0' && p[i] <= '9') {
-            whole = whole * 10 + (p[i++] - '0');
-            ++digits;
-            ++scale;
-        }
-        integral = false;
-    }
-    // Other spellings (exponents, as in F fields) and more digits than a double holds exactly
-    // go to the general parser, as in the storage layer.
-    if (i != e || i == b || digits > 15) {
-        bool ok = false;
-        out = QByteArray(p + start, e - start).toDouble(&ok);
-        return ok;
-    }
-    if (scale > 0)
-        whole /= kPowers[scale];
-    out = negative ? -whole : whole;
-    return true;
-}
 
 int xColumn(sqlite3_vtab_cursor* base, sqlite3_context* ctx, int column)
 {
@@ -374,8 +324,7 @@ int xColumn(sqlite3_vtab_cursor* base, sqlite3_context* ctx, int column)
             }
         }
         double d;
-        bool integral;
-        if (!parseNumber(p, f.width, d, integral)) {
+        if (!dbf::DbfTable::parseNumber(p, f.width, d)) {
             sqlite3_result_null(ctx);
         } else if (f.decimals == 0 && std::fabs(d) < 9.0e15) {
             sqlite3_result_int64(ctx, sqlite3_int64(std::llround(d)));
