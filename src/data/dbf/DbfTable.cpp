@@ -727,9 +727,15 @@ int DbfTable::deletedCount() const
 
 void DbfTable::replaceFile(const QByteArray& contents)
 {
+    // The mapping is let go first (a mapped file cannot be replaced everywhere); the table is
+    // read again afterwards, from the new file or, when writing failed, from the old one.
+    releaseStorage();
     QSaveFile file(m_path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(contents) != contents.size() || !file.commit())
-        throw DbfError(QStringLiteral("Tabelul \"%1\" nu poate fi rescris: %2").arg(fileName(), file.errorString()));
+    const bool written = file.open(QIODevice::WriteOnly) && file.write(contents) == contents.size() && file.commit();
+    const QString error = file.errorString();
+    load();
+    if (!written)
+        throw DbfError(QStringLiteral("Tabelul \"%1\" nu poate fi rescris: %2").arg(fileName(), error));
 }
 
 void DbfTable::pack()
@@ -749,15 +755,7 @@ void DbfTable::pack()
     qToLittleEndian<quint32>(quint32(kept), contents.data() + 4);
     touchDate(contents);
     contents.append(kEndOfFile);
-    // The mapping is let go first: a mapped file cannot be replaced everywhere.
-    releaseStorage();
-    try {
-        replaceFile(contents);
-    } catch (...) {
-        load();
-        throw;
-    }
-    load();
+    replaceFile(contents);
 }
 
 QList<Field> DbfTable::layoutFields(const QList<FieldSpec>& specs, int* recordLength, const QString& path)
@@ -923,15 +921,7 @@ void DbfTable::restructure(const QList<FieldSpec>& newSpecs)
         contents.append(rec);
     }
     contents.append(kEndOfFile);
-    // The mapping is let go first: a mapped file cannot be replaced everywhere.
-    releaseStorage();
-    try {
-        replaceFile(contents);
-    } catch (...) {
-        load();
-        throw;
-    }
-    load();
+    replaceFile(contents);
 }
 
 }

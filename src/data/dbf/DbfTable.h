@@ -123,6 +123,7 @@ private:
     static QByteArray buildHeader(Level level, std::uint8_t version, std::uint8_t languageDriver,
                                   const QList<Field>& fields, int recordCount, int recordLength);
     static QList<Field> layoutFields(const QList<FieldSpec>& specs, int* recordLength, const QString& path);
+    // Replaces the file with new contents and reads the table again.
     void replaceFile(const QByteArray& contents);
     void releaseStorage();
     char* mutableRecord(int row);
