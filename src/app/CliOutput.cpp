@@ -1,5 +1,7 @@
 #include "app/CliOutput.h"
 
+#include "data/dbf/DbfValue.h"
+
 #include <cmath>
 
 namespace velmor::cli {
@@ -31,20 +33,6 @@ QString escapeText(const QString& text)
     return out;
 }
 
-QString formatReal(double d)
-{
-    QString text = QString::number(d, 'f', 10);
-    if (text.contains(QLatin1Char('.'))) {
-        while (text.endsWith(QLatin1Char('0')))
-            text.chop(1);
-        if (text.endsWith(QLatin1Char('.')))
-            text.chop(1);
-    }
-    if (text == QLatin1String("-0"))
-        text = QStringLiteral("0");
-    return text;
-}
-
 }
 
 QString formatCell(const dbf::Value& value)
@@ -52,7 +40,7 @@ QString formatCell(const dbf::Value& value)
     if (const auto* i = std::get_if<std::int64_t>(&value))
         return QString::number(*i);
     if (const auto* d = std::get_if<double>(&value))
-        return formatReal(*d);
+        return dbf::decimalText(*d, 10);
     if (const auto* s = std::get_if<QString>(&value))
         return escapeText(*s);
     if (const auto* date = std::get_if<QDate>(&value))

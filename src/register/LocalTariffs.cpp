@@ -1,5 +1,6 @@
 #include "register/LocalTariffs.h"
 
+#include "data/dbf/DbfValue.h"
 #include "services/Settings.h"
 
 #include <QLocale>
@@ -60,32 +61,14 @@ double LocalTariffs::parseStored(const QString& text)
     return ok && std::isfinite(value) ? value : 0.0;
 }
 
-namespace {
-
-QString shortest(double value, int decimals)
-{
-    QString text = QString::number(value, 'f', decimals);
-    if (text.contains(QLatin1Char('.'))) {
-        while (text.endsWith(QLatin1Char('0')))
-            text.chop(1);
-        if (text.endsWith(QLatin1Char('.')))
-            text.chop(1);
-    }
-    if (text == QLatin1String("-0"))
-        text = QStringLiteral("0");
-    return text;
-}
-
-}
-
 QString LocalTariffs::formatForField(double value)
 {
-    return shortest(value, 4);
+    return dbf::decimalText(value, 4);
 }
 
 QString LocalTariffs::formatForStore(double value)
 {
-    return shortest(std::round(value * 10000.0) / 10000.0, 4);
+    return dbf::decimalText(std::round(value * 10000.0) / 10000.0, 4);
 }
 
 LocalTariffs::Values LocalTariffs::load() const

@@ -1,5 +1,6 @@
 #include "data/engine/DataSet.h"
 
+#include "data/dbf/DbfValue.h"
 #include "data/engine/SqlError.h"
 
 #include <cmath>
@@ -7,18 +8,6 @@
 namespace velmor::engine {
 
 namespace {
-
-QString numberText(double d)
-{
-    QString text = QString::number(d, 'f', 10);
-    while (text.contains(QLatin1Char('.')) && text.endsWith(QLatin1Char('0')))
-        text.chop(1);
-    if (text.endsWith(QLatin1Char('.')))
-        text.chop(1);
-    if (text == QLatin1String("-0"))
-        text = QStringLiteral("0");
-    return text;
-}
 
 bool sameValue(const dbf::Value& a, const dbf::Value& b)
 {
@@ -67,7 +56,7 @@ QString FieldRef::asString() const
     if (const auto* i = std::get_if<std::int64_t>(&v))
         return QString::number(*i);
     if (const auto* d = std::get_if<double>(&v))
-        return numberText(*d);
+        return dbf::decimalText(*d, 10);
     if (const auto* date = std::get_if<QDate>(&v))
         return date->toString(QStringLiteral("dd.MM.yyyy"));
     if (const auto* b = std::get_if<bool>(&v))
