@@ -3,6 +3,7 @@
 #include "data/dbf/CodePage1250.h"
 #include "services/FileAccess.h"
 #include "services/ServiceError.h"
+#include "services/TextFunctions.h"
 
 #include <QDir>
 #include <QFile>
@@ -12,18 +13,6 @@
 namespace velmor {
 
 namespace {
-
-// Blanks around names and values: spaces, tabs and other control characters.
-QString trimBlanks(const QString& text)
-{
-    qsizetype begin = 0;
-    qsizetype end = text.size();
-    while (begin < end && text[begin].unicode() <= ' ')
-        ++begin;
-    while (end > begin && text[end - 1].unicode() <= ' ')
-        --end;
-    return text.mid(begin, end - begin);
-}
 
 bool sameName(const QString& a, const QString& b)
 {
@@ -42,11 +31,11 @@ bool isBlankLine(const QByteArray& raw)
 // The section name when the line is a section header.
 bool parseHeader(const QByteArray& raw, QString& name)
 {
-    const QString line = trimBlanks(dbf::cp1250::decode(raw));
+    const QString line = Trim(dbf::cp1250::decode(raw));
     if (!line.startsWith(QLatin1Char('[')))
         return false;
     const qsizetype close = line.indexOf(QLatin1Char(']'));
-    name = trimBlanks(close < 0 ? line.mid(1) : line.mid(1, close - 1));
+    name = Trim(close < 0 ? line.mid(1) : line.mid(1, close - 1));
     return true;
 }
 
@@ -56,11 +45,11 @@ bool parseKey(const QByteArray& raw, QString& key, QString* value)
     const qsizetype eq = raw.indexOf('=');
     if (eq < 0)
         return false;
-    key = trimBlanks(dbf::cp1250::decode(raw.constData(), eq));
+    key = Trim(dbf::cp1250::decode(raw.constData(), eq));
     if (key.isEmpty() || key.startsWith(QLatin1Char(';')))
         return false;
     if (value)
-        *value = trimBlanks(dbf::cp1250::decode(raw.constData() + eq + 1, raw.size() - eq - 1));
+        *value = Trim(dbf::cp1250::decode(raw.constData() + eq + 1, raw.size() - eq - 1));
     return true;
 }
 
@@ -115,7 +104,7 @@ IniDocument IniDocument::load(const QString& path)
 
 IniDocument::Range IniDocument::findSection(const QString& section) const
 {
-    const QString wanted = trimBlanks(section);
+    const QString wanted = Trim(section);
     Range range;
     QString name;
     const int count = int(m_lines.size());
@@ -139,7 +128,7 @@ int IniDocument::findKey(const Range& range, const QString& key) const
 {
     if (range.header < 0)
         return -1;
-    const QString wanted = trimBlanks(key);
+    const QString wanted = Trim(key);
     QString name;
     for (int i = range.header + 1; i < range.end; ++i) {
         if (parseKey(m_lines[i], name, nullptr) && sameName(name, wanted))
@@ -220,8 +209,8 @@ QByteArray IniDocument::encodeName(const QString& text, const char* what) const
 
 void IniDocument::setValue(const QString& section, const QString& key, const QString& value)
 {
-    const QString sectionName = trimBlanks(section);
-    const QString keyName = trimBlanks(key);
+    const QString sectionName = Trim(section);
+    const QString keyName = Trim(key);
     if (sectionName.isEmpty() || hasLineBreak(sectionName) || sectionName.contains(QLatin1Char('['))
         || sectionName.contains(QLatin1Char(']'))) {
         throw ServiceError(QStringLiteral("Numele de sectiune \"%1\" nu poate fi scris in %2.")
