@@ -2,7 +2,7 @@
 
 #include "data/dbf/CodePage1250.h"
 #include "services/AppContext.h"
-#include "services/Interaction.h"
+#include "core/Interaction.h"
 #include "services/RegistryStore.h"
 #include "services/ServiceError.h"
 

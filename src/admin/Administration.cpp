@@ -6,7 +6,7 @@
 #include "data/Schema.h"
 #include "data/dbf/CodePage1250.h"
 #include "services/AppContext.h"
-#include "services/Interaction.h"
+#include "core/Interaction.h"
 #include "services/RegistryStore.h"
 #include "services/Resources.h"
 #include "services/ServiceError.h"

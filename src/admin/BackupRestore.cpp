@@ -1,8 +1,8 @@
 #include "admin/BackupRestore.h"
 
 #include "admin/KtArchive.h"
-#include "services/Interaction.h"
-#include "services/ProgressShown.h"
+#include "core/Interaction.h"
+#include "core/ProgressShown.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -4,8 +4,8 @@
 #include "data/Schema.h"
 #include "data/engine/Engine.h"
 #include "services/AppContext.h"
-#include "services/Interaction.h"
-#include "services/ProgressShown.h"
+#include "core/Interaction.h"
+#include "core/ProgressShown.h"
 
 #include <QDir>
 #include <QFile>

@@ -2,7 +2,7 @@
 
 #include "data/dbf/CodePage1250.h"
 #include "services/FileAccess.h"
-#include "services/Interaction.h"
+#include "core/Interaction.h"
 
 #include <QDir>
 #include <QFile>
@@ -20,11 +20,6 @@
 
 namespace velmor {
 
-ArchiveError::ArchiveError(const QString& message)
-    : std::runtime_error(message.toStdString())
-    , m_message(message)
-{
-}
 
 namespace {
 

@@ -1,9 +1,10 @@
 #pragma once
 
+#include "core/Error.h"
+
 #include <QString>
 #include <QStringList>
 
-#include <stdexcept>
 #include <vector>
 
 namespace velmor {
@@ -12,13 +13,9 @@ class Interaction;
 
 // A backup archive that cannot be written or read: a file that cannot be opened, a damaged,
 // truncated or unsafe archive. The message names the archive and, where there is one, the member.
-class ArchiveError : public std::runtime_error {
+class ArchiveError : public Error {
 public:
-    explicit ArchiveError(const QString& message);
-    QString message() const { return m_message; }
-
-private:
-    QString m_message;
+    using Error::Error;
 };
 
 // The ".kt" backup archive: int32 member count, then per member int32 name length, the name

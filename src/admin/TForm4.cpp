@@ -6,7 +6,7 @@
 #include "data/engine/SqlError.h"
 #include "register/TFTarife.h"
 #include "services/AppContext.h"
-#include "services/Interaction.h"
+#include "core/Interaction.h"
 #include "services/ServiceError.h"
 
 #include <QApplication>

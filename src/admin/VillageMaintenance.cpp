@@ -7,8 +7,8 @@
 #include "data/engine/SqlError.h"
 #include "data/engine/TableCursor.h"
 #include "services/AppContext.h"
-#include "services/Interaction.h"
-#include "services/ProgressShown.h"
+#include "core/Interaction.h"
+#include "core/ProgressShown.h"
 #include "services/TextFunctions.h"
 
 #include <QDir>

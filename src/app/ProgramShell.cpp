@@ -7,7 +7,7 @@
 #include "app/TForm1.h"
 #include "mainwin/TForm3.h"
 #include "register/TFTarife.h"
-#include "services/Interaction.h"
+#include "core/Interaction.h"
 #include "services/RegistryStore.h"
 #include "ui/DesktopInteraction.h"
 #include "ui/TContor.h"

@@ -4,7 +4,7 @@
 #include "data/engine/Engine.h"
 #include "data/engine/Query.h"
 #include "services/AppContext.h"
-#include "services/Interaction.h"
+#include "core/Interaction.h"
 #include "services/RegistryStore.h"
 #include "services/Settings.h"
 

@@ -1,8 +1,9 @@
 #pragma once
 
+#include "core/Error.h"
+
 #include <QString>
 
-#include <stdexcept>
 
 namespace velmor {
 class Interaction;
@@ -33,17 +34,9 @@ struct DemoSummary {
 };
 
 // Options out of range or a directory that already holds a register; nothing was written.
-class DemoError : public std::runtime_error {
+class DemoError : public Error {
 public:
-    explicit DemoError(const QString& message)
-        : std::runtime_error(message.toStdString())
-        , m_message(message)
-    {
-    }
-    const QString& message() const { return m_message; }
-
-private:
-    QString m_message;
+    using Error::Error;
 };
 
 // The register type counts of the first year for a number of households: mostly type 1, and at

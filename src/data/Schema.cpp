@@ -3,7 +3,7 @@
 #include "data/dbf/FileNames.h"
 #include "data/engine/Engine.h"
 #include "data/engine/SqlError.h"
-#include "services/Interaction.h"
+#include "core/Interaction.h"
 
 #include <QDir>
 #include <QFile>

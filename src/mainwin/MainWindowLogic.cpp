@@ -5,7 +5,7 @@
 #include "admin/AccessControl.h"
 #include "data/engine/Query.h"
 #include "services/AppContext.h"
-#include "services/Interaction.h"
+#include "core/Interaction.h"
 
 #include <QDir>
 #include <QFile>

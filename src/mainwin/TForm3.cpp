@@ -5,7 +5,7 @@
 
 #include "data/Schema.h"
 #include "services/AppContext.h"
-#include "services/Interaction.h"
+#include "core/Interaction.h"
 #include "ui/GradientPanel.h"
 
 #include <QAction>

@@ -2,7 +2,7 @@
 
 #include "register/LocalTariffs.h"
 #include "services/AppContext.h"
-#include "services/Interaction.h"
+#include "core/Interaction.h"
 #include "services/ServiceError.h"
 #include "ui/TNumericF.h"
 

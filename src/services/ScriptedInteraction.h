@@ -1,6 +1,6 @@
 #pragma once
 
-#include "services/Interaction.h"
+#include "core/Interaction.h"
 
 #include <QString>
 #include <QStringList>

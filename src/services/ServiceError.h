@@ -1,20 +1,13 @@
 #pragma once
 
-#include <QString>
-
-#include <stdexcept>
+#include "core/Error.h"
 
 namespace velmor {
 
-// An error of a shared service (settings file, registry store, counters). Carries a message
-// meant for the user; what() holds the same text in UTF-8.
-class ServiceError : public std::runtime_error {
+// An error of a shared service (settings file, registry store, counters).
+class ServiceError : public Error {
 public:
-    explicit ServiceError(const QString& message);
-    QString message() const { return m_message; }
-
-private:
-    QString m_message;
+    using Error::Error;
 };
 
 }

@@ -5,18 +5,12 @@
 namespace velmor::dbf {
 
 EncodingError::EncodingError(QChar character, const QString& text)
-    : std::runtime_error("character not representable in Windows-1250")
+    : Error(QStringLiteral("Caracterul \"%1\" (U+%2) nu poate fi scris in fisier (codul Windows-1250): \"%3\"")
+                .arg(character)
+                .arg(character.unicode(), 4, 16, QLatin1Char('0'))
+                .arg(text))
     , m_character(character)
-    , m_text(text)
 {
-}
-
-QString EncodingError::message() const
-{
-    return QStringLiteral("Caracterul \"%1\" (U+%2) nu poate fi scris in fisier (codul Windows-1250): \"%3\"")
-        .arg(m_character)
-        .arg(m_character.unicode(), 4, 16, QLatin1Char('0'))
-        .arg(m_text);
 }
 
 namespace cp1250 {

@@ -4,20 +4,18 @@
 #include <QString>
 #include <QStringView>
 
-#include <stdexcept>
+#include "core/Error.h"
 
 namespace velmor::dbf {
 
 // A character that Windows-1250 cannot hold.
-class EncodingError : public std::runtime_error {
+class EncodingError : public Error {
 public:
     EncodingError(QChar character, const QString& text);
     QChar character() const { return m_character; }
-    QString message() const;
 
 private:
     QChar m_character;
-    QString m_text;
 };
 
 // Windows-1250, the code page of the register's files. Romanian comma-below letters

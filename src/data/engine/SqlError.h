@@ -1,23 +1,13 @@
 #pragma once
 
-#include <QString>
-
-#include <stdexcept>
+#include "core/Error.h"
 
 namespace velmor::engine {
 
 // A statement or cursor operation that failed; carries the engine's message.
-class SqlError : public std::runtime_error {
+class SqlError : public Error {
 public:
-    explicit SqlError(const QString& message)
-        : std::runtime_error(message.toStdString())
-        , m_message(message)
-    {
-    }
-    const QString& message() const { return m_message; }
-
-private:
-    QString m_message;
+    using Error::Error;
 };
 
 }

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QString>
+
+#include <exception>
+
+namespace velmor {
+
+class Interaction;
+
+// The program's general error report: shows the failure's message in an error box titled `title`
+// ("Eroare" by default) through the interaction seam. An Error shows its message; any other
+// exception its what() text.
+void showError(Interaction& ui, const std::exception& error, const QString& title = QString());
+
+// The message of any exception, as showError shows it.
+QString errorMessage(const std::exception& error);
+
+}
