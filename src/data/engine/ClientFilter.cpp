@@ -78,6 +78,27 @@ bool compare(const T& a, const T& b, const QString& op)
     return a >= b;
 }
 
+// The value of a quoted filter text: "\*" is a star and "\\" a backslash; an unescaped "*" at the
+// end asks for a prefix match. Any other backslash stays as it is.
+QString unescapeText(const QString& raw, bool& prefix)
+{
+    QString text;
+    text.reserve(raw.size());
+    prefix = false;
+    for (qsizetype i = 0; i < raw.size(); ++i) {
+        const QChar c = raw[i];
+        if (c == QLatin1Char('\\') && i + 1 < raw.size()
+            && (raw[i + 1] == QLatin1Char('\\') || raw[i + 1] == QLatin1Char('*'))) {
+            text += raw[++i];
+        } else if (c == QLatin1Char('*') && i == raw.size() - 1) {
+            prefix = true;
+        } else {
+            text += c;
+        }
+    }
+    return text;
+}
+
 class Parser {
 public:
     Parser(const QString& text, const ClientFilter::ColumnOf& columnOf)
@@ -191,11 +212,7 @@ private:
             fail(QStringLiteral("campul %1 nu exista").arg(field.text));
         if (constant.kind == SqlToken::SingleQuoted) {
             node->constantIsText = true;
-            node->text = dbf::cp1250::storedForm(constant.text);
-            if (node->text.endsWith(QLatin1Char('*'))) {
-                node->prefix = true;
-                node->text.chop(1);
-            }
+            node->text = dbf::cp1250::storedForm(unescapeText(constant.text, node->prefix));
         } else if (constant.kind == SqlToken::Number) {
             node->number = constant.text.toDouble();
             node->text = constant.text;

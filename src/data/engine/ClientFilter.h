@@ -11,7 +11,8 @@ namespace velmor::engine {
 
 // A filter text set on an open result or table: comparisons of a field with a text in single
 // quotes or a number (= <> < > <= >=), AND, OR, NOT and parentheses. A text ending in "*" inside
-// the quotes matches every value that starts with the text before it. Comparisons are
+// the quotes matches every value that starts with the text before it; inside the quotes "\*" is a
+// literal star and "\\" a backslash (filterText() writes values so). Comparisons are
 // case-sensitive; field names are not.
 class ClientFilter {
 public:

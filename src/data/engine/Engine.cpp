@@ -13,6 +13,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <QSet>
 
 #include <sqlite3.h>
 
@@ -125,6 +126,56 @@ void inferTypes(ResultSet& result)
                 break;
             }
         }
+    }
+}
+
+void bindValue(sqlite3_stmt* stmt, int index, const dbf::Value& value)
+{
+    int rc = SQLITE_OK;
+    if (const auto* i = std::get_if<std::int64_t>(&value)) {
+        rc = sqlite3_bind_int64(stmt, index, *i);
+    } else if (const auto* d = std::get_if<double>(&value)) {
+        rc = sqlite3_bind_double(stmt, index, *d);
+    } else if (const auto* b = std::get_if<bool>(&value)) {
+        rc = sqlite3_bind_int(stmt, index, *b ? 1 : 0);
+    } else if (const auto* text = std::get_if<QString>(&value)) {
+        // Text as the files hold it, like the literals of a statement.
+        const QByteArray utf8 = dbf::cp1250::storedForm(*text).toUtf8();
+        rc = sqlite3_bind_text(stmt, index, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT);
+    } else if (const auto* date = std::get_if<QDate>(&value)) {
+        if (date->isValid()) {
+            const QByteArray iso = date->toString(QStringLiteral("yyyy-MM-dd")).toLatin1();
+            rc = sqlite3_bind_text(stmt, index, iso.constData(), int(iso.size()), SQLITE_TRANSIENT);
+        } else {
+            rc = sqlite3_bind_null(stmt, index);
+        }
+    } else {
+        rc = sqlite3_bind_null(stmt, index);
+    }
+    if (rc != SQLITE_OK)
+        throw SqlError(sqliteMessage(sqlite3_db_handle(stmt)));
+}
+
+// Every parameter of the statement gets its value; values for names the statement does not use
+// are refused too, since they mean a misspelt name.
+void bindParameters(sqlite3_stmt* stmt, const Parameters& parameters)
+{
+    const int count = sqlite3_bind_parameter_count(stmt);
+    QSet<QString> used;
+    for (int index = 1; index <= count; ++index) {
+        const char* raw = sqlite3_bind_parameter_name(stmt, index);
+        if (!raw || raw[0] != ':')
+            throw SqlError(QStringLiteral("Instructiunea are un parametru fara nume; folositi :NUME."));
+        const QString name = Parameters::key(QString::fromUtf8(raw));
+        const dbf::Value* value = parameters.find(name);
+        if (!value)
+            throw SqlError(QStringLiteral("Parametrul :%1 nu are valoare.").arg(name));
+        bindValue(stmt, index, *value);
+        used.insert(name);
+    }
+    for (const QString& name : parameters.names()) {
+        if (!used.contains(name))
+            throw SqlError(QStringLiteral("Parametrul :%1 nu apare in instructiune.").arg(name));
     }
 }
 
@@ -263,26 +314,26 @@ QString Engine::sqlNameFor(const QString& path)
     return name;
 }
 
-ResultSet Engine::select(const QString& statement)
+ResultSet Engine::select(const QString& statement, const Parameters& parameters)
 {
     ResultSet rows;
-    run(statement, &rows);
+    run(statement, &rows, parameters);
     return rows;
 }
 
-int Engine::execute(const QString& statement)
+int Engine::execute(const QString& statement, const Parameters& parameters)
 {
-    return run(statement, nullptr);
+    return run(statement, nullptr, parameters);
 }
 
-int Engine::run(const QString& text, ResultSet* rows)
+int Engine::run(const QString& text, ResultSet* rows, const Parameters& parameters)
 {
     // Appends of one statement are written in blocks; every table is complete on disk when
     // the statement ends, whether it succeeded or not.
     std::exception_ptr failure;
     int count = 0;
     try {
-        count = runStatement(text, rows);
+        count = runStatement(text, rows, parameters);
     } catch (...) {
         failure = std::current_exception();
     }
@@ -302,10 +353,12 @@ int Engine::run(const QString& text, ResultSet* rows)
     return count;
 }
 
-int Engine::runStatement(const QString& text, ResultSet* rows)
+int Engine::runStatement(const QString& text, ResultSet* rows, const Parameters& parameters)
 {
     const Statement statement = translateStatement(text, [this](const QString& path) { return sqlNameFor(path); });
     if (statement.isDefinition()) {
+        if (!parameters.isEmpty())
+            throw SqlError(QStringLiteral("Instructiunile care creeaza sau modifica tabele nu primesc parametri."));
         runDefinition(statement);
         return 0;
     }
@@ -314,6 +367,7 @@ int Engine::runStatement(const QString& text, ResultSet* rows)
     if (sqlite3_prepare_v2(m_db, sql.constData(), int(sql.size()), &stmt, nullptr) != SQLITE_OK)
         throw SqlError(sqliteMessage(m_db));
     std::unique_ptr<sqlite3_stmt, int (*)(sqlite3_stmt*)> guard(stmt, sqlite3_finalize);
+    bindParameters(stmt, parameters);
 
     ResultSet local;
     ResultSet& result = rows ? *rows : local;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "data/engine/Parameters.h"
 #include "data/engine/ResultSet.h"
 
 #include <QHash>
@@ -32,13 +33,15 @@ public:
     // a relative path is taken inside the data directory, letter case is matched to the disk.
     QString resolvePath(const QString& path) const;
 
-    // Runs a SELECT and returns its rows; throws SqlError.
-    ResultSet select(const QString& statement);
+    // Runs a SELECT and returns its rows; throws SqlError. Every ":NAME" of the statement takes its
+    // value from `parameters`; a parameter without a value, or a value for a name the statement does
+    // not use, is an error.
+    ResultSet select(const QString& statement, const Parameters& parameters = {});
     // Runs any other statement (changes and data definition); returns the rows changed.
     // Throws SqlError.
-    int execute(const QString& statement);
+    int execute(const QString& statement, const Parameters& parameters = {});
     // Runs either kind; `rows` receives a SELECT's rows.
-    int run(const QString& statement, ResultSet* rows);
+    int run(const QString& statement, ResultSet* rows, const Parameters& parameters = {});
 
     // The table behind a path, read again when another program changed the file.
     TableHandle& table(const QString& path);
@@ -49,7 +52,7 @@ private:
     struct Entry;
     Entry& entryFor(const QString& resolvedPath);
     QString sqlNameFor(const QString& path);
-    int runStatement(const QString& statement, ResultSet* rows);
+    int runStatement(const QString& statement, ResultSet* rows, const Parameters& parameters);
     void runDefinition(const Statement& statement);
     void dropSqlTable(Entry& entry);
     static QString keyOf(const QString& resolvedPath);

@@ -12,7 +12,7 @@ Query::Query(Engine& engine)
 void Query::open()
 {
     close();
-    m_result = m_engine.select(text());
+    m_result = m_engine.select(text(), m_parameters);
     setActive(true);
     rebuildView();
 }
@@ -20,7 +20,7 @@ void Query::open()
 int Query::execSQL()
 {
     close();
-    return m_engine.execute(text());
+    return m_engine.execute(text(), m_parameters);
 }
 
 void Query::close()
@@ -34,6 +34,7 @@ void QueryRst(Query& query)
 {
     query.close();
     query.SQL().clear();
+    query.clearParameters();
     query.setFiltered(false);
     query.setFilter(QString());
 }

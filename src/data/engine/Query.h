@@ -1,6 +1,7 @@
 #pragma once
 
 #include "data/engine/DataSet.h"
+#include "data/engine/Parameters.h"
 
 #include <QStringList>
 
@@ -20,6 +21,15 @@ public:
         m_lines << line;
         return *this;
     }
+    // Binds the value of the statement's parameter ":NAME" (name with or without the colon).
+    Query& bind(const QString& name, const dbf::Value& value)
+    {
+        m_parameters.bind(name, value);
+        return *this;
+    }
+    const Parameters& parameters() const { return m_parameters; }
+    void clearParameters() { m_parameters.clear(); }
+
     // The lines joined by line breaks, as sent to the engine.
     QString text() const { return m_lines.join(QLatin1Char('\n')); }
 
@@ -40,11 +50,12 @@ protected:
 private:
     Engine& m_engine;
     QStringList m_lines;
+    Parameters m_parameters;
     ResultSet m_result;
 };
 
-// Resets a query for a new statement: closes it, clears its lines, switches its filter off and
-// empties the filter text.
+// Resets a query for a new statement: closes it, clears its lines and bound values, switches its
+// filter off and empties the filter text.
 void QueryRst(Query& query);
 
 }

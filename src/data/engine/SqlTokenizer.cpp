@@ -55,6 +55,13 @@ QList<SqlToken> tokenizeSql(const QString& sql)
             t.kind = c == QLatin1Char('"') ? SqlToken::DoubleQuoted : SqlToken::SingleQuoted;
             t.text = value;
             i = j;
+        } else if (c == QLatin1Char(':') && i + 1 < n && isWordStart(sql[i + 1])) {
+            qsizetype j = i + 2;
+            while (j < n && isWordPart(sql[j]))
+                ++j;
+            t.kind = SqlToken::Parameter;
+            t.text = sql.mid(i, j - i);
+            i = j;
         } else if (isWordStart(c)) {
             qsizetype j = i + 1;
             while (j < n && isWordPart(sql[j]))

@@ -6,9 +6,11 @@
 namespace velmor::engine {
 
 struct SqlToken {
-    enum Kind { Space, Word, Number, DoubleQuoted, SingleQuoted, Symbol };
+    enum Kind { Space, Word, Number, DoubleQuoted, SingleQuoted, Symbol, Parameter };
     Kind kind = Space;
-    QString text; // source text; for quoted tokens the value without quotes and with doubled quotes undone
+    // Source text; for quoted tokens the value without quotes and with doubled quotes undone; for a
+    // parameter ":NAME" as written.
+    QString text;
 
     bool isWord(const char* upper) const { return kind == Word && text.compare(QLatin1String(upper), Qt::CaseInsensitive) == 0; }
     bool isSymbol(const char* s) const { return kind == Symbol && text == QLatin1String(s); }
