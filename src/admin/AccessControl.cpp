@@ -1,5 +1,7 @@
 #include "admin/AccessControl.h"
 
+#include "core/Paths.h"
+
 #include "data/dbf/CodePage1250.h"
 #include "services/AppContext.h"
 #include "core/Interaction.h"
@@ -9,8 +11,6 @@
 namespace velmor {
 
 namespace {
-
-const QChar CR(13);
 
 // The scrambling's own generator: R := R * 134775813 + 1 (mod 2^32), draw = floor(R * n / 2^32).
 class Generator {

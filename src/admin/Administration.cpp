@@ -1,6 +1,7 @@
 #include "admin/Administration.h"
 
-#include "admin/AdminText.h"
+#include "core/Paths.h"
+#include "domain/TextCase.h"
 #include "admin/KtArchive.h"
 #include "admin/Models.h"
 #include "data/Schema.h"
@@ -20,17 +21,8 @@
 
 namespace velmor {
 
-using admin::upperAZ;
-using admin::withoutTrailingSeparator;
 
 namespace {
-
-const QChar CR(13);
-
-QString native(const QString& path)
-{
-    return QDir::toNativeSeparators(path);
-}
 
 // A path compared as text: one kind of separator, no "." or ".." parts, no trailing separator.
 QString comparable(const QString& path)
@@ -38,64 +30,6 @@ QString comparable(const QString& path)
     return QDir::cleanPath(QDir::fromNativeSeparators(path));
 }
 
-}
-
-// ---- constants ----
-
-QStringList CouncilConstants::keys()
-{
-    return { QStringLiteral("NumePrimarie"), QStringLiteral("Comuna"), QStringLiteral("CodFiscal"), QStringLiteral("JUDET"),
-             QStringLiteral("PRIMAR"), QStringLiteral("SECRETAR"), QStringLiteral("TIPLOC") };
-}
-
-QString CouncilConstants::value(const QString& key) const
-{
-    if (key == QLatin1String("NumePrimarie"))
-        return NumePrimarie;
-    if (key == QLatin1String("Comuna"))
-        return Comuna;
-    if (key == QLatin1String("CodFiscal"))
-        return CodFiscal;
-    if (key == QLatin1String("JUDET"))
-        return JUDET;
-    if (key == QLatin1String("PRIMAR"))
-        return PRIMAR;
-    if (key == QLatin1String("SECRETAR"))
-        return SECRETAR;
-    if (key == QLatin1String("TIPLOC"))
-        return TIPLOC;
-    return {};
-}
-
-void CouncilConstants::setValue(const QString& key, const QString& value)
-{
-    if (key == QLatin1String("NumePrimarie"))
-        NumePrimarie = value;
-    else if (key == QLatin1String("Comuna"))
-        Comuna = value;
-    else if (key == QLatin1String("CodFiscal"))
-        CodFiscal = value;
-    else if (key == QLatin1String("JUDET"))
-        JUDET = value;
-    else if (key == QLatin1String("PRIMAR"))
-        PRIMAR = value;
-    else if (key == QLatin1String("SECRETAR"))
-        SECRETAR = value;
-    else if (key == QLatin1String("TIPLOC"))
-        TIPLOC = value;
-}
-
-QStringList TipuriLocalitate()
-{
-    return { QStringLiteral("COMUNA"), QStringLiteral("ORASUL"), QStringLiteral("MUNICIPIUL") };
-}
-
-QString TipLocalitate(const QString& tipLoc)
-{
-    static const QStringList genitive = { QStringLiteral("comunei"), QStringLiteral("orasului"),
-                                          QStringLiteral("municipiului") };
-    const qsizetype index = TipuriLocalitate().indexOf(tipLoc);
-    return index < 0 ? QString() : genitive[index];
 }
 
 Administration::Administration(AppContext& ctx)
@@ -164,7 +98,7 @@ QStringList Administration::readVillages() const
         return {};
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        throw ServiceError(QStringLiteral("Nu pot citi lista localitatilor %1: %2").arg(native(path), file.errorString()));
+        throw ServiceError(QStringLiteral("Nu pot citi lista localitatilor %1: %2").arg(nativePath(path), file.errorString()));
     const QString text = dbf::cp1250::decode(file.readAll());
     QStringList villages;
     for (QString line : text.split(QLatin1Char('\n'))) {
@@ -185,13 +119,13 @@ void Administration::writeVillages(const QStringList& villages)
         QChar bad;
         if (!dbf::cp1250::tryEncode(village, line, &bad)) {
             throw ServiceError(QStringLiteral("Localitatea \"%1\" contine caracterul \"%2\", care nu poate fi scris in %3.")
-                                   .arg(village, QString(bad), native(path)));
+                                   .arg(village, QString(bad), nativePath(path)));
         }
         bytes += line + "\r\n";
     }
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        throw ServiceError(QStringLiteral("Nu pot scrie lista localitatilor %1: %2").arg(native(path), file.errorString()));
+        throw ServiceError(QStringLiteral("Nu pot scrie lista localitatilor %1: %2").arg(nativePath(path), file.errorString()));
 }
 
 bool Administration::saveOnClose(const QStringList& villages, const CouncilConstants& constants)
@@ -209,6 +143,8 @@ bool Administration::saveOnClose(const QStringList& villages, const CouncilConst
         m_ctx.interaction->Mesaj(QStringLiteral("Administrare"), e.message(), KindError, ButtonsOk);
         ok = false;
     }
+    m_ctx.profile.setVillages(villages);
+    m_ctx.profile.setConstants(constants);
     return ok;
 }
 
@@ -256,12 +192,12 @@ bool Administration::SetCaleNetClick()
         return false;
     }
     if (!canWriteIn(folder, QStringLiteral("p1.txt"))) {
-        ui.Mesaj(title, QStringLiteral("Nu am dreptul sa scriu in ") + native(folder) + QStringLiteral("!!"), KindError,
+        ui.Mesaj(title, QStringLiteral("Nu am dreptul sa scriu in ") + nativePath(folder) + QStringLiteral("!!"), KindError,
                  ButtonsOk);
         return false;
     }
     try {
-        m_ctx.registry->Scrie_Reg(QStringLiteral("CaleDate"), native(folder));
+        m_ctx.registry->Scrie_Reg(QStringLiteral("CaleDate"), nativePath(folder));
     } catch (const ServiceError& e) {
         ui.Mesaj(QStringLiteral("Stabilire baza de date"), e.message(), KindError, ButtonsOk);
         return false;
@@ -316,21 +252,21 @@ void Administration::ConvexBtn6Click(QString& caleSalvari)
     }
     if (!canWriteIn(folder, QStringLiteral("test.txt"))) {
         ui.Mesaj(title,
-                 QStringLiteral("Nu pot scrie in ") + native(folder) + QStringLiteral(" !") + CR
+                 QStringLiteral("Nu pot scrie in ") + nativePath(folder) + QStringLiteral(" !") + CR
                      + QStringLiteral("Alegeti alta cale, unde sa pot scrie!"),
                  KindError, ButtonsOk);
         return;
     }
     try {
-        m_ctx.registry->Scrie_Reg(QStringLiteral("CALESALVARI"), native(folder));
+        m_ctx.registry->Scrie_Reg(QStringLiteral("CALESALVARI"), nativePath(folder));
     } catch (const ServiceError& e) {
         ui.Mesaj(title, e.message(), KindError, ButtonsOk);
         return;
     }
-    caleSalvari = native(folder);
-    m_ctx.backupDirectory = caleSalvari;
+    caleSalvari = nativePath(folder);
+    m_ctx.profile.setBackupDirectory(caleSalvari);
     ui.Mesaj(QStringLiteral("Salvari automate"),
-             QStringLiteral("Calea pentru Salvari Automate este acum") + CR + native(folder) + QStringLiteral("."),
+             QStringLiteral("Calea pentru Salvari Automate este acum") + CR + nativePath(folder) + QStringLiteral("."),
              KindInformation, ButtonsOk);
 }
 
@@ -352,7 +288,7 @@ void Administration::ConvexBtn5Click(QString& caleSalvari)
         return;
     }
     caleSalvari = QStringLiteral("-");
-    m_ctx.backupDirectory = caleSalvari;
+    m_ctx.profile.setBackupDirectory(caleSalvari);
     ui.Mesaj(QStringLiteral("Salvare Automata"), QStringLiteral("Salvarea automata a fost dezactivata!"), KindInformation,
              ButtonsOk);
 }
@@ -363,11 +299,11 @@ void Administration::openModel(const QString& path, const QString& title)
 {
     Interaction& ui = *m_ctx.interaction;
     if (!QFileInfo(path).isFile()) {
-        ui.Mesaj(title, QStringLiteral("Lipseste fisierul model ") + native(path) + QStringLiteral("!"), KindError, ButtonsOk);
+        ui.Mesaj(title, QStringLiteral("Lipseste fisierul model ") + nativePath(path) + QStringLiteral("!"), KindError, ButtonsOk);
         return;
     }
     if (!ui.openFile(path)) {
-        ui.Mesaj(title, QStringLiteral("Nu pot deschide fisierul ") + native(path) + QStringLiteral("!"), KindError,
+        ui.Mesaj(title, QStringLiteral("Nu pot deschide fisierul ") + nativePath(path) + QStringLiteral("!"), KindError,
                  ButtonsOk);
     }
 }
@@ -383,7 +319,7 @@ void Administration::DeschideModelAdeverinta(int model)
         InstaleazaModele(m_ctx.programDirectory);
     const QString path = model == 1 ? first : home.filePath(QStringLiteral("Adv%1.rtf").arg(model));
     if (model > 1 && !QFileInfo::exists(path) && QFileInfo::exists(first) && !QFile::copy(first, path)) {
-        m_ctx.interaction->Mesaj(title, QStringLiteral("Nu pot scrie fisierul ") + native(path) + QStringLiteral("!"),
+        m_ctx.interaction->Mesaj(title, QStringLiteral("Nu pot scrie fisierul ") + nativePath(path) + QStringLiteral("!"),
                                  KindError, ButtonsOk);
         return;
     }
@@ -419,7 +355,7 @@ void Administration::DeschideModelRecensamant(const QString& caption)
             return;
         }
         if (!ExtrageResursa(QStringLiteral("L%1").arg(n), QStringLiteral("Model"), path)) {
-            m_ctx.interaction->Mesaj(title, QStringLiteral("Nu pot scrie fisierul ") + native(path) + QStringLiteral("!"),
+            m_ctx.interaction->Mesaj(title, QStringLiteral("Nu pot scrie fisierul ") + nativePath(path) + QStringLiteral("!"),
                                      KindError, ButtonsOk);
             return;
         }

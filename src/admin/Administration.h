@@ -1,33 +1,13 @@
 #pragma once
 
+#include "services/CouncilProfile.h"
+
 #include <QString>
 #include <QStringList>
 
 namespace velmor {
 
 struct AppContext;
-
-// The council constants of section CONSTANTE of the settings file.
-struct CouncilConstants {
-    QString NumePrimarie;
-    QString Comuna;
-    QString CodFiscal;
-    QString JUDET;
-    QString PRIMAR;
-    QString SECRETAR;
-    QString TIPLOC; // "COMUNA", "ORASUL", "MUNICIPIUL" or empty (no type selected)
-
-    // The seven keys in the order they are written.
-    static QStringList keys();
-    QString value(const QString& key) const;
-    void setValue(const QString& key, const QString& value);
-    bool operator==(const CouncilConstants&) const = default;
-};
-
-// The locality types in the order of the type box, and the genitive word of a type
-// ("comunei", "orasului", "municipiului"; empty for no or an unknown type).
-QStringList TipuriLocalitate();
-QString TipLocalitate(const QString& tipLoc);
 
 // The logic of the administration window's general page and of its constants: the village list
 // file, the constants, the data and backup paths and the document models. Talks to the user only

@@ -1,5 +1,7 @@
 #include "admin/KtArchive.h"
 
+#include "core/Paths.h"
+
 #include "data/dbf/CodePage1250.h"
 #include "services/FileAccess.h"
 #include "core/Interaction.h"
@@ -28,10 +30,6 @@ constexpr qint64 kChunk = 64 * 1024;
 constexpr qint64 kSmallestMember = 4 + 1 + 4 + 8;
 constexpr qint32 kLongestName = 1024;
 
-QString native(const QString& path)
-{
-    return QDir::toNativeSeparators(path);
-}
 
 class Progress {
 public:
@@ -99,11 +97,11 @@ public:
     {
         const QFileInfo info(path);
         if (!info.exists())
-            throw ArchiveError(QStringLiteral("Arhiva %1 nu exista.").arg(native(path)));
+            throw ArchiveError(QStringLiteral("Arhiva %1 nu exista.").arg(nativePath(path)));
         if (info.isDir())
-            throw ArchiveError(QStringLiteral("%1 este un director, nu o arhiva.").arg(native(path)));
+            throw ArchiveError(QStringLiteral("%1 este un director, nu o arhiva.").arg(nativePath(path)));
         if (!m_file.open(QIODevice::ReadOnly))
-            throw ArchiveError(QStringLiteral("Nu pot deschide arhiva %1: %2").arg(native(path), m_file.errorString()));
+            throw ArchiveError(QStringLiteral("Nu pot deschide arhiva %1: %2").arg(nativePath(path), m_file.errorString()));
         m_size = m_file.size();
     }
 
@@ -135,7 +133,7 @@ public:
         if (safeComponents(member.name).isEmpty()) {
             throw ArchiveError(QStringLiteral("Arhiva %1 contine numele nepermis \"%2\" (cale absoluta, litera de "
                                               "unitate sau \"..\"); fisierele ei nu se scriu.")
-                                   .arg(native(m_path), member.name));
+                                   .arg(nativePath(m_path), member.name));
         }
         if (member.size > remaining() * KtArchive::MaxInflateRatio) {
             throw damaged(QStringLiteral("fisierul %1 declara %2 octeti, mai mult decat poate cuprinde arhiva")
@@ -177,7 +175,7 @@ public:
             }
             if (sink && n > 0 && sink->write(out.constData(), n) != n) {
                 throw ArchiveError(QStringLiteral("Nu pot scrie fisierul %1 (din arhiva %2): %3")
-                                       .arg(native(sinkPath), native(m_path), sink->errorString()));
+                                       .arg(nativePath(sinkPath), nativePath(m_path), sink->errorString()));
             }
             if (rc == Z_STREAM_END)
                 break;
@@ -210,17 +208,17 @@ private:
 
     ArchiveError damaged(const QString& what) const
     {
-        return ArchiveError(QStringLiteral("Arhiva %1 este deteriorata: %2.").arg(native(m_path), what));
+        return ArchiveError(QStringLiteral("Arhiva %1 este deteriorata: %2.").arg(nativePath(m_path), what));
     }
 
     ArchiveError truncated(const QString& where) const
     {
-        return ArchiveError(QStringLiteral("Arhiva %1 este incompleta: se termina %2.").arg(native(m_path), where));
+        return ArchiveError(QStringLiteral("Arhiva %1 este incompleta: se termina %2.").arg(nativePath(m_path), where));
     }
 
     ArchiveError readError() const
     {
-        return ArchiveError(QStringLiteral("Nu pot citi arhiva %1: %2").arg(native(m_path), m_file.errorString()));
+        return ArchiveError(QStringLiteral("Nu pot citi arhiva %1: %2").arg(nativePath(m_path), m_file.errorString()));
     }
 
     QByteArray readBytes(qint64 count, const QString& where)
@@ -269,10 +267,10 @@ void deflateFile(QFile& in, qint64 size, QIODevice& out, const QString& archiveP
     do {
         const qint64 got = in.read(inBuf.data(), std::min(kChunk, size - consumed + 1));
         if (got < 0)
-            throw ArchiveError(QStringLiteral("Nu pot citi fisierul %1: %2").arg(native(in.fileName()), in.errorString()));
+            throw ArchiveError(QStringLiteral("Nu pot citi fisierul %1: %2").arg(nativePath(in.fileName()), in.errorString()));
         consumed += got;
         if (consumed > size || (got == 0 && consumed < size)) {
-            throw ArchiveError(QStringLiteral("Fisierul %1 s-a schimbat in timpul salvarii.").arg(native(in.fileName())));
+            throw ArchiveError(QStringLiteral("Fisierul %1 s-a schimbat in timpul salvarii.").arg(nativePath(in.fileName())));
         }
         flush = consumed == size ? Z_FINISH : Z_NO_FLUSH;
         zs.next_in = reinterpret_cast<Bytef*>(inBuf.data());
@@ -282,10 +280,10 @@ void deflateFile(QFile& in, qint64 size, QIODevice& out, const QString& archiveP
             zs.avail_out = uInt(kChunk);
             const int rc = ::deflate(&zs, flush);
             if (rc == Z_STREAM_ERROR)
-                throw ArchiveError(QStringLiteral("Arhivarea fisierului %1 a esuat.").arg(native(in.fileName())));
+                throw ArchiveError(QStringLiteral("Arhivarea fisierului %1 a esuat.").arg(nativePath(in.fileName())));
             const qint64 n = kChunk - zs.avail_out;
             if (n > 0 && out.write(outBuf.constData(), n) != n) {
-                throw ArchiveError(QStringLiteral("Nu pot scrie arhiva %1: %2").arg(native(archivePath), out.errorString()));
+                throw ArchiveError(QStringLiteral("Nu pot scrie arhiva %1: %2").arg(nativePath(archivePath), out.errorString()));
             }
         } while (zs.avail_out == 0);
     } while (flush != Z_FINISH);
@@ -331,27 +329,11 @@ bool isInside(const QString& path, const QString& dir)
 
 }
 
-bool sameDirectory(const QString& a, const QString& b)
-{
-    auto resolve = [](const QString& path) {
-        const QFileInfo info(path);
-        const QString canonical = info.canonicalFilePath();
-        return canonical.isEmpty() ? QDir::cleanPath(info.absoluteFilePath()) : canonical;
-    };
-    if (a.isEmpty() || b.isEmpty())
-        return false;
-#ifdef Q_OS_WIN
-    return resolve(a).compare(resolve(b), Qt::CaseInsensitive) == 0;
-#else
-    return resolve(a) == resolve(b);
-#endif
-}
-
 QStringList KtArchive::filesToSave(const QString& dataDir)
 {
     const QDir dir(dataDir);
     if (dataDir.isEmpty() || !dir.exists())
-        throw ArchiveError(QStringLiteral("Directorul de date %1 nu exista.").arg(native(dataDir)));
+        throw ArchiveError(QStringLiteral("Directorul de date %1 nu exista.").arg(nativePath(dataDir)));
     const QFileInfoList entries = dir.entryInfoList(QDir::Files | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
                                                     QDir::Unsorted);
     QStringList names;
@@ -374,13 +356,13 @@ int KtArchive::write(const QString& archivePath, const QStringList& files, Inter
         throw ArchiveError(QStringLiteral("Prea multe fisiere pentru o arhiva."));
     const QFileInfo target(archivePath);
     if (target.isDir())
-        throw ArchiveError(QStringLiteral("%1 este un director, nu o arhiva.").arg(native(archivePath)));
+        throw ArchiveError(QStringLiteral("%1 este un director, nu o arhiva.").arg(nativePath(archivePath)));
     if (target.exists() && isReadOnly(target))
-        throw ArchiveError(QStringLiteral("Nu pot scrie arhiva %1: fisierul este numai pentru citire.").arg(native(archivePath)));
+        throw ArchiveError(QStringLiteral("Nu pot scrie arhiva %1: fisierul este numai pentru citire.").arg(nativePath(archivePath)));
 
     QSaveFile out(archivePath);
     if (!out.open(QIODevice::WriteOnly))
-        throw ArchiveError(QStringLiteral("Nu pot crea arhiva %1: %2").arg(native(archivePath), out.errorString()));
+        throw ArchiveError(QStringLiteral("Nu pot crea arhiva %1: %2").arg(nativePath(archivePath), out.errorString()));
 
     Progress progress(ui);
     const int n = int(files.size());
@@ -395,21 +377,21 @@ int KtArchive::write(const QString& archivePath, const QStringList& files, Inter
         if (!dbf::cp1250::tryEncode(name, rawName, &bad)) {
             throw ArchiveError(QStringLiteral("Numele fisierului %1 contine caracterul \"%2\", care nu poate fi scris "
                                               "in arhiva (codul Windows-1250).")
-                                   .arg(native(path), QString(bad)));
+                                   .arg(nativePath(path), QString(bad)));
         }
         QFile in(path);
         if (!in.open(QIODevice::ReadOnly))
-            throw ArchiveError(QStringLiteral("Nu pot deschide fisierul %1: %2").arg(native(path), in.errorString()));
+            throw ArchiveError(QStringLiteral("Nu pot deschide fisierul %1: %2").arg(nativePath(path), in.errorString()));
         const qint64 size = in.size();
         if (size > std::numeric_limits<qint32>::max())
-            throw ArchiveError(QStringLiteral("Fisierul %1 este prea mare pentru arhiva (peste 2 GB).").arg(native(path)));
+            throw ArchiveError(QStringLiteral("Fisierul %1 este prea mare pentru arhiva (peste 2 GB).").arg(nativePath(path)));
         writeInt32(out, qint32(rawName.size()));
         out.write(rawName);
         writeInt32(out, qint32(size));
         deflateFile(in, size, out, archivePath);
     }
     if (!out.commit())
-        throw ArchiveError(QStringLiteral("Nu pot scrie arhiva %1: %2").arg(native(archivePath), out.errorString()));
+        throw ArchiveError(QStringLiteral("Nu pot scrie arhiva %1: %2").arg(nativePath(archivePath), out.errorString()));
     return n;
 }
 
@@ -438,12 +420,12 @@ QStringList KtArchive::extract(const QString& archivePath, const QString& target
 {
     Reader reader(archivePath);
     if (targetDir.isEmpty() || !QDir().mkpath(targetDir))
-        throw ArchiveError(QStringLiteral("Nu pot crea directorul %1.").arg(native(targetDir)));
+        throw ArchiveError(QStringLiteral("Nu pot crea directorul %1.").arg(nativePath(targetDir)));
     const QString target = QFileInfo(targetDir).absoluteFilePath();
 
     QTemporaryDir scratch(target + QStringLiteral("/.velmor-extract-XXXXXX"));
     if (!scratch.isValid())
-        throw ArchiveError(QStringLiteral("Nu pot scrie in directorul %1: %2").arg(native(target), scratch.errorString()));
+        throw ArchiveError(QStringLiteral("Nu pot scrie in directorul %1: %2").arg(nativePath(target), scratch.errorString()));
 
     // 1. Every member into the scratch folder; any fault ends here and the scratch folder goes.
     Progress progress(ui);
@@ -460,7 +442,7 @@ QStringList KtArchive::extract(const QString& archivePath, const QString& target
             if (parts.size() != 2 || parts[0].compare(QLatin1String("Data"), Qt::CaseInsensitive) != 0) {
                 throw ArchiveError(QStringLiteral("Arhiva %1 contine fisierul \"%2\", care nu este din directorul de "
                                                   "date (Data\\).")
-                                       .arg(native(archivePath), member.name));
+                                       .arg(nativePath(archivePath), member.name));
             }
             relative = parts[1];
         } else {
@@ -469,11 +451,11 @@ QStringList KtArchive::extract(const QString& archivePath, const QString& target
         const QString staged = scratch.filePath(QString::number(i));
         QFile file(staged);
         if (!file.open(QIODevice::WriteOnly))
-            throw ArchiveError(QStringLiteral("Nu pot scrie fisierul %1: %2").arg(native(staged), file.errorString()));
+            throw ArchiveError(QStringLiteral("Nu pot scrie fisierul %1: %2").arg(nativePath(staged), file.errorString()));
         reader.inflate(member, &file, staged);
         if (!file.flush()) {
             throw ArchiveError(QStringLiteral("Nu pot scrie fisierul %1 (din arhiva %2): %3")
-                                   .arg(native(staged), native(archivePath), file.errorString()));
+                                   .arg(nativePath(staged), nativePath(archivePath), file.errorString()));
         }
         file.close();
         // A later member of the same name replaces the earlier one.
@@ -495,11 +477,11 @@ QStringList KtArchive::extract(const QString& archivePath, const QString& target
         // Keep the scratch folder: it may hold files that could not be put back.
         scratch.setAutoRemove(false);
         throw ArchiveError(message + QStringLiteral(" Unele fisiere nu au putut fi puse la loc; ele se afla in %1.")
-                                         .arg(native(scratch.path())));
+                                         .arg(nativePath(scratch.path())));
     };
     auto moveAside = [&](const QString& path) {
         if (!mover.move(path, aside + QLatin1Char('/') + QString::number(++asideCount)))
-            fail(QStringLiteral("Nu pot inlocui fisierul %1.").arg(native(path)));
+            fail(QStringLiteral("Nu pot inlocui fisierul %1.").arg(nativePath(path)));
     };
     if (removeOthers) {
         const QFileInfoList existing = QDir(target).entryInfoList(
@@ -512,19 +494,19 @@ QStringList KtArchive::extract(const QString& archivePath, const QString& target
         const QString destination = target + QLatin1Char('/') + relative;
         const QString folder = QFileInfo(destination).absolutePath();
         if (!QDir().mkpath(folder))
-            fail(QStringLiteral("Nu pot crea directorul %1.").arg(native(folder)));
+            fail(QStringLiteral("Nu pot crea directorul %1.").arg(nativePath(folder)));
         if (!isInside(folder, target)) {
             fail(QStringLiteral("Fisierul %1 din arhiva %2 ar iesi din directorul %3.")
-                     .arg(relative, native(archivePath), native(target)));
+                     .arg(relative, nativePath(archivePath), nativePath(target)));
         }
         const QFileInfo existing(destination);
         if (existing.exists() || existing.isSymLink()) {
             if (existing.isDir())
-                fail(QStringLiteral("Nu pot scrie fisierul %1: exista un director cu acest nume.").arg(native(destination)));
+                fail(QStringLiteral("Nu pot scrie fisierul %1: exista un director cu acest nume.").arg(nativePath(destination)));
             moveAside(destination);
         }
         if (!mover.move(stagedFor.value(relative), destination))
-            fail(QStringLiteral("Nu pot scrie fisierul %1.").arg(native(destination)));
+            fail(QStringLiteral("Nu pot scrie fisierul %1.").arg(nativePath(destination)));
         written << destination;
     }
     return written;

@@ -66,8 +66,5 @@ public:
     static constexpr qint64 MaxInflateRatio = 1032;
 };
 
-// Whether two paths name the same directory (after resolving links and "..", and without regard
-// to letter case on Windows).
-bool sameDirectory(const QString& a, const QString& b);
 
 }

@@ -1,14 +1,16 @@
 #include "admin/VillageMaintenance.h"
 
-#include "admin/AdminText.h"
+#include "core/Paths.h"
 #include "data/dbf/CodePage1250.h"
 #include "data/engine/Engine.h"
 #include "data/engine/Query.h"
 #include "data/engine/SqlError.h"
+#include "data/engine/SqlText.h"
 #include "data/engine/TableCursor.h"
 #include "services/AppContext.h"
 #include "core/Interaction.h"
 #include "core/ProgressShown.h"
+#include "domain/TextCase.h"
 #include "services/TextFunctions.h"
 
 #include <QDir>
@@ -17,15 +19,7 @@
 
 namespace velmor {
 
-using admin::sqlPath;
-using admin::sqlText;
-using admin::upperAZ;
-
-namespace {
-
-const QChar CR(13);
-
-}
+using engine::quotedPath;
 
 VillageMaintenance::VillageMaintenance(AppContext& ctx)
     : m_ctx(ctx)
@@ -80,9 +74,10 @@ VillageMaintenance::Outcome VillageMaintenance::Modifica1Click(QStringList& vill
 void VillageMaintenance::renameInTables(const QString& oldName, const QString& newName)
 {
     engine::Query q(*m_ctx.engine);
-    q.add(QStringLiteral("UPDATE ") + sqlPath(table(QStringLiteral("Identificare.dbf"))));
-    q.add(QStringLiteral("SET LOCALIT=") + sqlText(newName));
-    q.add(QStringLiteral("WHERE LOCALIT=") + sqlText(oldName));
+    q.add(QStringLiteral("UPDATE ") + quotedPath(table(QStringLiteral("Identificare.dbf"))));
+    q.add(QStringLiteral("SET LOCALIT=:NOU"));
+    q.add(QStringLiteral("WHERE LOCALIT=:VECHI"));
+    q.bind(QStringLiteral("NOU"), newName).bind(QStringLiteral("VECHI"), oldName);
     q.execSQL();
 }
 
@@ -103,7 +98,7 @@ VillageMaintenance::Outcome VillageMaintenance::SpeedButton3Click(QStringList& v
                                                      oldName + QStringLiteral(" e inlocuit cu :"), QString(), false);
     if (!answer || Trim(*answer).isEmpty())
         return Outcome::Cancelled;
-    const QString newName = upperAZ(Trim(*answer));
+    const QString newName = upperRomanian(Trim(*answer));
     if (newName == oldName)
         return Outcome::Cancelled;
     if (!dbf::cp1250::canEncode(newName)) {
@@ -132,8 +127,9 @@ VillageMaintenance::Outcome VillageMaintenance::SpeedButton3Click(QStringList& v
 bool VillageMaintenance::hasHouseholds(const QString& village)
 {
     engine::Query q(*m_ctx.engine);
-    q.add(QStringLiteral("SELECT * FROM ") + sqlPath(table(QStringLiteral("Identificare.dbf"))));
-    q.add(QStringLiteral("WHERE LOCALIT=") + sqlText(village));
+    q.add(QStringLiteral("SELECT * FROM ") + quotedPath(table(QStringLiteral("Identificare.dbf"))));
+    q.add(QStringLiteral("WHERE LOCALIT=:SAT"));
+    q.bind(QStringLiteral("SAT"), village);
     q.open();
     const bool any = !q.isEmpty();
     q.close();
@@ -145,14 +141,14 @@ void VillageMaintenance::removeScratch()
     const QString path = scratchPath();
     m_ctx.engine->forget(path);
     if (QFileInfo::exists(path) && !QFile::remove(path))
-        throw engine::SqlError(QStringLiteral("Nu pot sterge tabelul temporar %1.").arg(QDir::toNativeSeparators(path)));
+        throw engine::SqlError(QStringLiteral("Nu pot sterge tabelul temporar %1.").arg(nativePath(path)));
 }
 
 void VillageMaintenance::recreateScratch(const QString& columnDefinition)
 {
     removeScratch();
     engine::Query q(*m_ctx.engine);
-    q.add(QStringLiteral("CREATE TABLE ") + sqlPath(scratchPath()));
+    q.add(QStringLiteral("CREATE TABLE ") + quotedPath(scratchPath()));
     q.add(columnDefinition);
     q.execSQL();
 }
@@ -161,8 +157,8 @@ void VillageMaintenance::deleteHouseholds(const QString& village)
 {
     Interaction& ui = *m_ctx.interaction;
     engine::Engine& engine = *m_ctx.engine;
-    const QString identificare = sqlPath(table(QStringLiteral("Identificare.dbf")));
-    const QString scratch = sqlPath(scratchPath());
+    const QString identificare = quotedPath(table(QStringLiteral("Identificare.dbf")));
+    const QString scratch = quotedPath(scratchPath());
 
     ProgressShown progress(ui, QStringLiteral("Sterg Identificare..."));
     ui.setProgressMaximum(12);
@@ -172,10 +168,11 @@ void VillageMaintenance::deleteHouseholds(const QString& village)
     recreateScratch(QStringLiteral("(CODT DECIMAL(10,0) )"));
     {
         engine::Query plots(engine);
-        plots.add(QStringLiteral("SELECT CODT FROM ") + sqlPath(table(QStringLiteral("Tarlale.dbf"))) + QStringLiteral(" T"));
+        plots.add(QStringLiteral("SELECT CODT FROM ") + quotedPath(table(QStringLiteral("Tarlale.dbf"))) + QStringLiteral(" T"));
         plots.add(QStringLiteral("WHERE T.CODID IN"));
         plots.add(QStringLiteral("(SELECT I.CODID FROM ") + identificare + QStringLiteral(" I"));
-        plots.add(QStringLiteral("WHERE I.LOCALIT=") + sqlText(village) + QStringLiteral(" )"));
+        plots.add(QStringLiteral("WHERE I.LOCALIT=:SAT )"));
+        plots.bind(QStringLiteral("SAT"), village);
         plots.open();
         ui.processEvents();
         engine::TableCursor target(engine);
@@ -193,7 +190,7 @@ void VillageMaintenance::deleteHouseholds(const QString& village)
     // 3. Their pictures.
     {
         engine::Query q(engine);
-        q.add(QStringLiteral("DELETE FROM ") + sqlPath(table(QStringLiteral("PozeTarla.dbf"))));
+        q.add(QStringLiteral("DELETE FROM ") + quotedPath(table(QStringLiteral("PozeTarla.dbf"))));
         q.add(QStringLiteral("WHERE CODT IN"));
         q.add(QStringLiteral("(SELECT CODT FROM ") + scratch + QStringLiteral(")"));
         q.execSQL();
@@ -207,7 +204,8 @@ void VillageMaintenance::deleteHouseholds(const QString& village)
         engine::Query q(engine);
         q.add(QStringLiteral("INSERT INTO ") + scratch);
         q.add(QStringLiteral("SELECT CODID FROM ") + identificare);
-        q.add(QStringLiteral("WHERE LOCALIT=") + sqlText(village));
+        q.add(QStringLiteral("WHERE LOCALIT=:SAT"));
+        q.bind(QStringLiteral("SAT"), village);
         q.execSQL();
     }
 
@@ -215,12 +213,13 @@ void VillageMaintenance::deleteHouseholds(const QString& village)
     {
         engine::Query q(engine);
         q.add(QStringLiteral("DELETE FROM ") + identificare);
-        q.add(QStringLiteral("WHERE LOCALIT=") + sqlText(village));
+        q.add(QStringLiteral("WHERE LOCALIT=:SAT"));
+        q.bind(QStringLiteral("SAT"), village);
         q.execSQL();
     }
     for (const QString& name : { QStringLiteral("Tarlale.dbf"), QStringLiteral("OmTarla.dbf") }) {
         engine::Query q(engine);
-        q.add(QStringLiteral("DELETE FROM ") + sqlPath(table(name)));
+        q.add(QStringLiteral("DELETE FROM ") + quotedPath(table(name)));
         q.add(QStringLiteral("WHERE CODID IN"));
         q.add(QStringLiteral("(SELECT CODID FROM ") + scratch + QStringLiteral(")"));
         q.execSQL();
@@ -233,7 +232,7 @@ void VillageMaintenance::deleteHouseholds(const QString& village)
         ui.setProgressPosition(n + 1);
         ui.processEvents();
         engine::Query q(engine);
-        q.add(QStringLiteral("DELETE FROM ") + sqlPath(table(QStringLiteral("CAP%1.dbf").arg(n))));
+        q.add(QStringLiteral("DELETE FROM ") + quotedPath(table(QStringLiteral("CAP%1.dbf").arg(n))));
         q.add(QStringLiteral("WHERE CODID IN"));
         q.add(QStringLiteral("(SELECT CODID FROM ") + scratch + QStringLiteral(")"));
         q.execSQL();

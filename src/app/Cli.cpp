@@ -2,7 +2,8 @@
 
 #include "app/CliInteraction.h"
 #include "app/CliOutput.h"
-#include "admin/ArchiveCommands.h"
+#include "admin/DataBackup.h"
+#include "app/CliOptions.h"
 #include "app/ProgramHome.h"
 #include "data/DemoRegister.h"
 #include "data/Schema.h"
@@ -15,8 +16,10 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QTextStream>
 
+#include <algorithm>
 #include <cstdio>
 
 namespace velmor::cli {
@@ -35,39 +38,26 @@ QTextStream& err()
     return stream;
 }
 
-// Options of the form --name VALUE, and the remaining positional arguments.
-struct Options {
-    QHash<QString, QString> values;
-    QStringList positional;
-
-    QString value(const QString& name, const QString& fallback = {}) const { return values.value(name, fallback); }
-    bool has(const QString& name) const { return values.contains(name); }
-};
-
-Options parseOptions(const QStringList& arguments)
-{
-    Options o;
-    for (int i = 0; i < arguments.size(); ++i) {
-        const QString& a = arguments[i];
-        if (a.startsWith(QLatin1String("--")) && i + 1 < arguments.size()) {
-            o.values.insert(a.mid(2), arguments[++i]);
-        } else {
-            o.positional << a;
-        }
-    }
-    return o;
-}
+const char* const UsageText =
+    "usage: velmor-cli sql [--home DIR] [--data DIR] [--param NAME=VALUE]... [--param-text NAME=VALUE]... STATEMENT\n"
+    "       velmor-cli home [--home DIR]\n"
+    "       velmor-cli create --data DIR\n"
+    "       velmor-cli demo --data DIR --households N --years Y [--first-year F] [--seed S]\n"
+    "       velmor-cli backup --data DIR ARCHIVE\n"
+    "       velmor-cli restore ARCHIVE --into DIR\n";
 
 int usage()
 {
-    err() << "usage: velmor-cli sql [--home DIR] [--data DIR] STATEMENT\n"
-             "       velmor-cli home [--home DIR]\n"
-             "       velmor-cli create --data DIR\n"
-             "       velmor-cli demo --data DIR --households N --years Y [--first-year F] [--seed S]\n"
-             "       velmor-cli backup --data DIR ARCHIVE\n"
-             "       velmor-cli restore ARCHIVE --into DIR\n";
+    err() << UsageText;
     err().flush();
     return 2;
+}
+
+int failure(const QString& message)
+{
+    err() << message << '\n';
+    err().flush();
+    return 1;
 }
 
 QString dataDirectory(const Options& o)
@@ -79,74 +69,84 @@ QString dataDirectory(const Options& o)
     return home.localDataDirectory();
 }
 
-int runSql(const Options& o)
+// The values of --param NAME=VALUE (an integer for -?[0-9]+, a real for a decimal number, text
+// otherwise) and --param-text NAME=VALUE (always text).
+engine::Parameters parameters(const Options& o)
 {
-    if (o.positional.size() != 1)
-        return usage();
-    try {
-        engine::Engine engine(dataDirectory(o));
-        engine::ResultSet result;
-        engine.run(o.positional.first(), &result);
-        if (!result.fields.isEmpty())
-            out() << formatResult(result);
-        out().flush();
-        return 0;
-    } catch (const engine::SqlError& e) {
-        err() << e.message() << '\n';
-        err().flush();
-        return 1;
-    }
+    static const QRegularExpression integer(QStringLiteral("^-?[0-9]+$"));
+    static const QRegularExpression decimal(QStringLiteral("^-?([0-9]+\\.[0-9]*|\\.[0-9]+)$"));
+    engine::Parameters result;
+    auto take = [&](const QString& option, bool typed) {
+        for (const QString& assignment : o.values(option)) {
+            const qsizetype eq = assignment.indexOf(QLatin1Char('='));
+            const QString name = eq < 0 ? QString() : assignment.left(eq);
+            if (engine::Parameters::key(name).isEmpty())
+                throw UsageError(QStringLiteral("--%1 cere NUME=VALOARE, nu \"%2\".").arg(option, assignment));
+            if (result.find(name))
+                throw UsageError(QStringLiteral("Parametrul :%1 este dat de doua ori.").arg(engine::Parameters::key(name)));
+            const QString text = assignment.mid(eq + 1);
+            if (typed && integer.match(text).hasMatch()) {
+                bool ok = false;
+                const qint64 value = text.toLongLong(&ok);
+                if (!ok)
+                    throw UsageError(QStringLiteral("Parametrul :%1 nu incape intr-un intreg; folositi --param-text.")
+                                         .arg(engine::Parameters::key(name)));
+                result.bind(name, std::int64_t(value));
+            } else if (typed && decimal.match(text).hasMatch()) {
+                result.bind(name, text.toDouble());
+            } else {
+                result.bind(name, text);
+            }
+        }
+    };
+    take(QStringLiteral("param"), true);
+    take(QStringLiteral("param-text"), false);
+    return result;
 }
 
+int runSql(const Options& o)
+{
+    o.requirePositional(1, 1);
+    const engine::Parameters bound = parameters(o);
+    engine::Engine engine(dataDirectory(o));
+    engine::ResultSet result;
+    engine.run(o.positional().first(), &result, bound);
+    if (!result.fields.isEmpty())
+        out() << formatResult(result);
+    out().flush();
+    return 0;
+}
 
-// A whole number option; false (after a message) when it is present but not a number.
-bool integerOption(const Options& o, const QString& name, qint64& value)
+// A whole number option, `fallback` when absent; throws UsageError when it is not a number.
+qint64 integerOption(const Options& o, const QString& name, qint64 fallback)
 {
     if (!o.has(name))
-        return true;
+        return fallback;
     bool ok = false;
     const qint64 v = o.value(name).trimmed().toLongLong(&ok);
-    if (!ok) {
-        err() << "Optiunea --" << name << " cere un numar intreg, nu \"" << o.value(name) << "\".\n";
-        err().flush();
-        return false;
-    }
-    value = v;
-    return true;
+    if (!ok)
+        throw UsageError(QStringLiteral("Optiunea --%1 cere un numar intreg, nu \"%2\".").arg(name, o.value(name)));
+    return v;
 }
 
 int runCreate(const Options& o)
 {
-    if (!o.has(QStringLiteral("data")) || !o.positional.isEmpty())
-        return usage();
+    o.require({"data"});
+    o.requirePositional(0, 0);
     const QString dir = QDir(o.value(QStringLiteral("data"))).absolutePath();
-    if (QFileInfo(dir).exists() && !QFileInfo(dir).isDir()) {
-        err() << "\"" << dir << "\" nu este un director.\n";
-        err().flush();
-        return 1;
-    }
-    if (!QDir().mkpath(dir)) {
-        err() << "Directorul \"" << dir << "\" nu poate fi creat.\n";
-        err().flush();
-        return 1;
-    }
+    if (QFileInfo(dir).exists() && !QFileInfo(dir).isDir())
+        return failure(QStringLiteral("\"%1\" nu este un director.").arg(dir));
+    if (!QDir().mkpath(dir))
+        return failure(QStringLiteral("Directorul \"%1\" nu poate fi creat.").arg(dir));
     QStringList missing;
     for (const QString& name : data::Schema::tableFileNames()) {
         if (!QFileInfo::exists(dbf::resolveFileName(dir + QLatin1Char('/') + name)))
             missing << name;
     }
     CliInteraction ui;
-    try {
-        engine::Engine engine(dir);
-        data::Schema schema(engine, dir, ui);
-        schema.CreazaBaza();
-    } catch (const data::ProgramTermination&) {
-        return 1;
-    } catch (const engine::SqlError& e) {
-        err() << e.message() << '\n';
-        err().flush();
-        return 1;
-    }
+    engine::Engine engine(dir);
+    data::Schema schema(engine, dir, ui);
+    schema.CreazaBaza();
     if (missing.isEmpty())
         out() << "Baza de date din " << dir << " este completa; nu am creat nimic.\n";
     else
@@ -157,13 +157,12 @@ int runCreate(const Options& o)
 
 int runDemo(const Options& o)
 {
-    if (!o.has(QStringLiteral("data")) || !o.has(QStringLiteral("households")) || !o.has(QStringLiteral("years"))
-        || !o.positional.isEmpty())
-        return usage();
-    qint64 households = 0, years = 0, firstYear = 0, seed = 1;
-    if (!integerOption(o, QStringLiteral("households"), households) || !integerOption(o, QStringLiteral("years"), years)
-        || !integerOption(o, QStringLiteral("first-year"), firstYear) || !integerOption(o, QStringLiteral("seed"), seed))
-        return 2;
+    o.require({"data", "households", "years"});
+    o.requirePositional(0, 0);
+    const qint64 households = integerOption(o, QStringLiteral("households"), 0);
+    const qint64 years = integerOption(o, QStringLiteral("years"), 0);
+    const qint64 firstYear = integerOption(o, QStringLiteral("first-year"), 0);
+    const qint64 seed = integerOption(o, QStringLiteral("seed"), 1);
     data::DemoOptions options;
     options.households = int(std::clamp<qint64>(households, -1, 2000000000));
     options.years = int(std::clamp<qint64>(years, -1, 1000000));
@@ -175,62 +174,48 @@ int runDemo(const Options& o)
     CliInteraction ui;
     QElapsedTimer timer;
     timer.start();
-    try {
-        const data::DemoSummary s = data::generateDemoRegister(dir, options, ui);
-        out() << "Registru demonstrativ scris in " << dir << '\n'
-              << "  ani " << s.firstYear << "-" << s.lastYear << ", gospodarii (toti anii) " << s.householdRows
-              << ", membri " << s.memberRows << ", randuri de capitole " << s.chapterRows << '\n'
-              << "  parcele " << s.plotRows << ", titulari " << s.holderRows << ", poze " << s.pictureRows
-              << ", ultimele coduri CODID " << s.lastCodid << " COD1 " << s.lastCod1 << " CODT " << s.lastCodt << '\n'
-              << "  durata " << QString::number(double(timer.elapsed()) / 1000.0, 'f', 1) << " s\n";
-        out().flush();
-        return 0;
-    } catch (const data::DemoError& e) {
-        err() << e.message() << '\n';
-    } catch (const dbf::DbfError& e) {
-        err() << e.message() << '\n';
-    } catch (const data::ProgramTermination&) {
-    }
-    err().flush();
-    return 1;
-}
-
-int runBackup(const Options& o)
-{
-    if (!o.has(QStringLiteral("data")) || o.positional.size() != 1)
-        return usage();
-    int members = 0;
-    const QString error = ArchiveCommands::runBackupCommand(QDir(o.value(QStringLiteral("data"))).absolutePath(),
-                                                            QDir().absoluteFilePath(o.positional.first()), nullptr, &members);
-    if (!error.isEmpty()) {
-        err() << error << '\n';
-        err().flush();
-        return 1;
-    }
-    out() << "Salvare incheiata: " << members << " fisiere in " << o.positional.first() << '\n';
+    const data::DemoSummary s = data::generateDemoRegister(dir, options, ui);
+    out() << "Registru demonstrativ scris in " << dir << '\n'
+          << "  ani " << s.firstYear << "-" << s.lastYear << ", gospodarii (toti anii) " << s.householdRows
+          << ", membri " << s.memberRows << ", randuri de capitole " << s.chapterRows << '\n'
+          << "  parcele " << s.plotRows << ", titulari " << s.holderRows << ", poze " << s.pictureRows
+          << ", ultimele coduri CODID " << s.lastCodid << " COD1 " << s.lastCod1 << " CODT " << s.lastCodt << '\n'
+          << "  durata " << QString::number(double(timer.elapsed()) / 1000.0, 'f', 1) << " s\n";
     out().flush();
     return 0;
 }
 
+int runBackup(const Options& o)
+{
+    o.require({"data"});
+    o.requirePositional(1, 1);
+    CliInteraction ui;
+    const QString archive = QDir().absoluteFilePath(o.positional().first());
+    const int members = DataBackup(QDir(o.value(QStringLiteral("data"))).absolutePath(), ui).saveTo(archive);
+    out() << "Salvare incheiata: " << members << " fisiere in " << o.positional().first() << '\n';
+    out().flush();
+    return 0;
+}
+
+// Restores into a new or an existing data directory, through the same staged restore as the
+// window: a bad archive leaves the directory as it was.
 int runRestore(const Options& o)
 {
-    if (!o.has(QStringLiteral("into")) || o.positional.size() != 1)
-        return usage();
-    int members = 0;
-    const QString error = ArchiveCommands::runRestoreCommand(QDir().absoluteFilePath(o.positional.first()),
-                                                             QDir(o.value(QStringLiteral("into"))).absolutePath(), nullptr, &members);
-    if (!error.isEmpty()) {
-        err() << error << '\n';
-        err().flush();
-        return 1;
-    }
-    out() << "Restaurare incheiata: " << members << " fisiere in " << o.value(QStringLiteral("into")) << '\n';
+    o.require({"into"});
+    o.requirePositional(1, 1);
+    const QString into = QDir(o.value(QStringLiteral("into"))).absolutePath();
+    if (QFileInfo(into).exists() && !QFileInfo(into).isDir())
+        return failure(QStringLiteral("%1 nu este un director.").arg(QDir::toNativeSeparators(into)));
+    CliInteraction ui;
+    const QStringList written = DataBackup(into, ui).restoreFrom(QDir().absoluteFilePath(o.positional().first()));
+    out() << "Restaurare incheiata: " << written.size() << " fisiere in " << o.value(QStringLiteral("into")) << '\n';
     out().flush();
     return 0;
 }
 
 int runHome(const Options& o)
 {
+    o.requirePositional(0, 0);
     const ProgramHome home(ProgramHome::locate(o.value(QStringLiteral("home"))));
     if (!home.ensureExists()) {
         err() << "Folderul programului nu poate fi creat: " << home.path() << '\n';
@@ -249,27 +234,54 @@ int runHome(const Options& o)
     return 0;
 }
 
+struct Command {
+    const char* name;
+    std::vector<OptionSpec> options;
+    int (*run)(const Options&);
+};
+
+const std::vector<Command>& commands()
+{
+    static const std::vector<Command> all {
+        {"sql",
+         {{QStringLiteral("home")}, {QStringLiteral("data")}, {QStringLiteral("param"), true, true},
+          {QStringLiteral("param-text"), true, true}},
+         runSql},
+        {"home", {{QStringLiteral("home")}}, runHome},
+        {"create", {{QStringLiteral("data")}}, runCreate},
+        {"demo",
+         {{QStringLiteral("data")}, {QStringLiteral("households")}, {QStringLiteral("years")},
+          {QStringLiteral("first-year")}, {QStringLiteral("seed")}},
+         runDemo},
+        {"backup", {{QStringLiteral("data")}}, runBackup},
+        {"restore", {{QStringLiteral("into")}}, runRestore},
+    };
+    return all;
+}
+
 }
 
 int run(const QStringList& arguments)
 {
     if (arguments.isEmpty())
         return usage();
-    const QString command = arguments.first();
-    const Options options = parseOptions(arguments.mid(1));
-    if (command == QLatin1String("sql"))
-        return runSql(options);
-    if (command == QLatin1String("home"))
-        return runHome(options);
-    if (command == QLatin1String("create"))
-        return runCreate(options);
-    if (command == QLatin1String("demo"))
-        return runDemo(options);
-    if (command == QLatin1String("backup"))
-        return runBackup(options);
-    if (command == QLatin1String("restore"))
-        return runRestore(options);
-    return usage();
+    const auto& all = commands();
+    const auto command = std::find_if(all.begin(), all.end(),
+                                      [&](const Command& c) { return arguments.first() == QLatin1String(c.name); });
+    if (command == all.end()) {
+        err() << "Comanda necunoscuta: " << arguments.first() << '\n';
+        return usage();
+    }
+    try {
+        return command->run(Options::parse(arguments.mid(1), command->options));
+    } catch (const UsageError& e) {
+        err() << e.message() << '\n';
+        return usage();
+    } catch (const data::ProgramTermination& e) {
+        return failure(e.reason());
+    } catch (const Error& e) {
+        return failure(e.message());
+    }
 }
 
 }

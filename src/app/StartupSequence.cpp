@@ -3,6 +3,8 @@
 #include "data/Schema.h"
 #include "data/engine/Engine.h"
 #include "data/engine/Query.h"
+#include "data/engine/SqlText.h"
+#include "domain/TextCase.h"
 #include "services/AppContext.h"
 #include "core/Interaction.h"
 #include "services/RegistryStore.h"
@@ -18,11 +20,6 @@ namespace velmor {
 
 namespace {
 
-QString quoted(const QString& path)
-{
-    return QLatin1Char('"') + path + QLatin1Char('"');
-}
-
 QString messageOf(const std::exception& error)
 {
     return QString::fromUtf8(error.what());
@@ -30,22 +27,13 @@ QString messageOf(const std::exception& error)
 
 }
 
-QString upperAscii(const QString& text)
-{
-    QString result = text;
-    for (QChar& c : result) {
-        if (c >= QLatin1Char('a') && c <= QLatin1Char('z'))
-            c = QChar(c.unicode() - 'a' + 'A');
-    }
-    return result;
-}
 
 QString comparablePath(const QString& path)
 {
     QString p = QDir::fromNativeSeparators(path.trimmed());
     while (p.size() > 1 && p.endsWith(QLatin1Char('/')))
         p.chop(1);
-    return upperAscii(p);
+    return upperAZ(p);
 }
 
 const std::vector<StartupSequence::ReindexStep>& StartupSequence::reindexSteps()
@@ -262,7 +250,7 @@ void StartupSequence::cleanOldRows()
     engine::Query& sx = m_schema->Sx();
     for (int n = 1; n <= 11; ++n) {
         engine::QueryRst(sx);
-        sx.add(QStringLiteral("DELETE FROM ") + quoted(table(QStringLiteral("Cap%1.dbf").arg(n))));
+        sx.add(QStringLiteral("DELETE FROM ") + engine::quotedPath(table(QStringLiteral("Cap%1.dbf").arg(n))));
         sx.add(QStringLiteral("WHERE ANUL<2005 OR ANUL IS NULL OR CODID IS NULL"));
         sx.execSQL();
         pump();
@@ -283,7 +271,7 @@ void StartupSequence::resetCounters()
     for (const auto& counter : counters) {
         engine::QueryRst(sx);
         sx.add(QStringLiteral("SELECT MAX(%1) AS MAXID").arg(QLatin1String(counter.column)));
-        sx.add(QStringLiteral("FROM ") + quoted(table(QLatin1String(counter.file))));
+        sx.add(QStringLiteral("FROM ") + engine::quotedPath(table(QLatin1String(counter.file))));
         sx.open();
         const qint64 maxId = sx.isEmpty() ? 0 : sx.fieldByName(QStringLiteral("MAXID")).asInteger();
         sx.close();

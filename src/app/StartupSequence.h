@@ -95,9 +95,6 @@ private:
     int m_bar = 0;
 };
 
-// Upper case of the letters A to Z only, as the program compares paths and names.
-QString upperAscii(const QString& text);
-
 // A path compared as the program compares data paths: separators made uniform, trailing
 // separators removed, letters A to Z upper-cased.
 QString comparablePath(const QString& path);

@@ -4,6 +4,7 @@
 #include "data/engine/Engine.h"
 #include "data/engine/SqlError.h"
 #include "core/Interaction.h"
+#include "data/engine/SqlText.h"
 
 #include <QDir>
 #include <QFile>
@@ -13,10 +14,6 @@ namespace velmor::data {
 
 namespace {
 
-QString quoted(const QString& path)
-{
-    return QLatin1Char('"') + path + QLatin1Char('"');
-}
 
 // Deletes a table file (whatever letter case it has on disk); false when it still exists.
 bool deleteTableFile(engine::Engine& engine, const QString& path)
@@ -175,7 +172,7 @@ QStringList Schema::indexColumns(const QString& tableFileName)
 void Schema::runCreate(Layout layout, const QString& path)
 {
     engine::QueryRst(m_sx);
-    m_sx.add(QStringLiteral("CREATE TABLE ") + quoted(path));
+    m_sx.add(QStringLiteral("CREATE TABLE ") + engine::quotedPath(path));
     for (const QString& line : layoutLines(layout))
         m_sx.add(line);
     m_sx.execSQL();
@@ -298,7 +295,7 @@ void Schema::CreazaIndex(const QString& path, const QString& columns)
         if (column.isEmpty())
             continue;
         engine::QueryRst(m_sx);
-        m_sx.add(QStringLiteral("CREATE INDEX ") + column + QStringLiteral(" ON ") + quoted(path)
+        m_sx.add(QStringLiteral("CREATE INDEX ") + column + QStringLiteral(" ON ") + engine::quotedPath(path)
                  + QStringLiteral(" (") + column + QStringLiteral(")"));
         try {
             m_sx.execSQL();

@@ -1,6 +1,6 @@
 #include "mainwin/MainWindowLogic.h"
 
-#include "mainwin/IncarcaCombo.h"
+#include "data/engine/DistinctValues.h"
 
 #include "admin/AccessControl.h"
 #include "data/engine/Query.h"
@@ -19,9 +19,13 @@ namespace velmor {
 MainWindowLogic::MainWindowLogic(AppContext& ctx)
     : m_ctx(ctx)
 {
+    m_ctx.year.setLoader([this] { return yearItems(); });
 }
 
-MainWindowLogic::~MainWindowLogic() = default;
+MainWindowLogic::~MainWindowLogic()
+{
+    m_ctx.year.setLoader(nullptr);
+}
 
 QDate MainWindowLogic::today() const
 {
@@ -46,7 +50,7 @@ engine::Query& MainWindowLogic::query()
 
 QStringList MainWindowLogic::yearItems()
 {
-    QStringList items = ValoriDistincte(query(), m_ctx.tablePath(QStringLiteral("Identificare.dbf")),
+    QStringList items = engine::ValoriDistincte(query(), m_ctx.tablePath(QStringLiteral("Identificare.dbf")),
                                         QStringLiteral("ANUL"), QString());
     appendCalendarYear(items);
     return items;
@@ -75,7 +79,7 @@ void MainWindowLogic::guardedOpen(const std::function<void(bool)>& setEnabled, c
 
 bool MainWindowLogic::EvidenteChecks()
 {
-    if (m_ctx.villages.isEmpty()) {
+    if (m_ctx.profile.villages().isEmpty()) {
         m_ctx.interaction->Mesaj(QStringLiteral("Problema"),
                                  QStringLiteral("Introduceti mai intai localitatile la sectiunea Admin !"),
                                  KindError, ButtonsOk);
@@ -154,7 +158,7 @@ QString MainWindowLogic::automaticBackupPath(const QString& directory) const
 
 MainWindowLogic::CloseDecision MainWindowLogic::CloseSequence()
 {
-    const QString directory = m_ctx.backupDirectory;
+    const QString directory = m_ctx.profile.backupDirectory();
     if (m_ctx.localDataMode && directory != QLatin1String("-") && canWriteIn(directory)) {
         const int answer = m_ctx.interaction->Mesaj(QStringLiteral("Salvare Automata"),
                                                     QStringLiteral("Doriti sa facem o copie la datele de azi?"),

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "services/CouncilProfile.h"
+#include "services/WorkingYear.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -16,7 +19,8 @@ class RegistryStore;
 class Interaction;
 
 // The process-wide values of one run, fixed by the start-up sequence and read by every window
-// and logic class: directories, the data mode, the shared services and the unlocked state.
+// and logic class: directories, the data mode, the shared services, the council profile, the
+// working year and the unlocked state.
 struct AppContext {
     static constexpr const char* VersionTitle = "VELMOR 3.18";
     static constexpr const char* ApplicationTitle = "KT 2009";
@@ -31,15 +35,10 @@ struct AppContext {
     RegistryStore* registry = nullptr;
     Interaction* interaction = nullptr;
 
-    // Owned by the administration window: the villages of Sate.lst and the automatic-backup
-    // directory ("-" when none is configured).
-    QStringList villages;
-    QString backupDirectory = QStringLiteral("-");
-
-    // The main window's working year (text of its year combo) and the reload of its year list.
-    std::function<QString()> yearProvider;
-    std::function<void()> loadYearList;
-    QString workingYear() const { return yearProvider ? yearProvider() : QString(); }
+    // Run-wide state every window reads: the council's constants and villages, the working year.
+    CouncilProfile profile;
+    WorkingYear year;
+    QString workingYear() const { return year.text(); }
 
     // Full path of a table of the data directory.
     QString tablePath(const QString& fileName) const { return dataDirectory + QLatin1Char('/') + fileName; }

@@ -1,6 +1,6 @@
 #include "ui/TCNPEdit.h"
 
-#include "register/CnpRules.h"
+#include "domain/CnpRules.h"
 #include "ui/EditMenu.h"
 
 #include <QApplication>

@@ -254,7 +254,7 @@ TEST(ConvexBtn6, FolderDifferingOnlyInCaseIsAccepted)
     w.ui.pushFolder(folder);
     Administration(w.ctx).ConvexBtn6Click(label);
     EXPECT_EQ(label, native(folder));
-    EXPECT_EQ(w.ctx.backupDirectory, native(folder));
+    EXPECT_EQ(w.ctx.profile.backupDirectory(), native(folder));
     EXPECT_EQ(w.registry->Citeste_Reg(QStringLiteral("CALESALVARI")), native(folder));
     EXPECT_TRUE(w.ui.hasMessage(QStringLiteral("Salvari automate"),
                                 QStringLiteral("Calea pentru Salvari Automate este acum") + CR + native(folder) + QStringLiteral(".")));
@@ -310,12 +310,12 @@ TEST(ConvexBtn5, DaCancelsAutomaticBackups)
 {
     AdminWorld w;
     w.registry->Scrie_Reg(QStringLiteral("CALESALVARI"), QStringLiteral("/mnt/stick"));
-    w.ctx.backupDirectory = QStringLiteral("/mnt/stick");
+    w.ctx.profile.setBackupDirectory(QStringLiteral("/mnt/stick"));
     QString label = QStringLiteral("/mnt/stick");
     w.ui.pushYes();
     Administration(w.ctx).ConvexBtn5Click(label);
     EXPECT_EQ(label, QStringLiteral("-"));
-    EXPECT_EQ(w.ctx.backupDirectory, QStringLiteral("-"));
+    EXPECT_EQ(w.ctx.profile.backupDirectory(), QStringLiteral("-"));
     EXPECT_TRUE(w.registry->Citeste_Reg(QStringLiteral("CALESALVARI")).isEmpty());
     ASSERT_EQ(w.ui.messages().size(), 2u);
     EXPECT_EQ(w.ui.messages()[0].title, QStringLiteral("Stergere cale salvari"));

@@ -3,6 +3,7 @@
 
 #include "admin/DataBackup.h"
 #include "admin/KtArchive.h"
+#include "data/Schema.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -163,6 +164,38 @@ TEST(DataBackupRestore, ArchiveWithoutTheTablesIsRefused)
     }
     EXPECT_EQ(test::filesOf(w.home.data()), before);
     EXPECT_TRUE(besideData(w).isEmpty());
+}
+
+// An archive of an older version has no plot tables: it restores, and the next start's table
+// creation adds them without touching what was restored.
+TEST(DataBackupRestore, ArchiveWithoutThePlotTablesRestoresAndTheStartCreatesThem)
+{
+    AdminWorld w;
+    fillOtherData(w);
+    QStringList files;
+    const QString reference = test::fixturePath(QStringLiteral("register-dbase4"));
+    const QStringList plotTables {QStringLiteral("Tarlale.dbf"), QStringLiteral("OmTarla.dbf"), QStringLiteral("PozeTarla.dbf")};
+    for (const QFileInfo& file : QDir(reference).entryInfoList(QDir::Files, QDir::Name)) {
+        if (file.size() > 0 && !plotTables.contains(file.fileName(), Qt::CaseInsensitive))
+            files << file.absoluteFilePath();
+    }
+    QTemporaryDir dir;
+    const QString older = dir.filePath(QStringLiteral("older.kt"));
+    KtArchive::write(older, files);
+
+    DataBackup(w.ctx).restoreFrom(older);
+    for (const QString& table : plotTables)
+        EXPECT_FALSE(QFileInfo::exists(w.data(table))) << table.toStdString();
+    const QMap<QString, QByteArray> restored = test::filesOf(w.home.data());
+    EXPECT_EQ(restored.value(QStringLiteral("Identificare.dbf")),
+              test::readFile(reference + QStringLiteral("/Identificare.dbf")));
+
+    data::Schema(*w.engine, w.home.data(), w.ui).CreazaBaza();
+    EXPECT_TRUE(data::Schema::ExistaBaza(w.home.data()));
+    for (auto it = restored.begin(); it != restored.end(); ++it)
+        EXPECT_EQ(test::readFile(w.data(it.key())), it.value()) << it.key().toStdString();
+    EXPECT_EQ(w.engine->select(QStringLiteral("SELECT COUNT(*) FROM \"%1\"").arg(w.data(QStringLiteral("Tarlale.dbf")))).rows[0][0],
+              dbf::Value(std::int64_t(0)));
 }
 
 TEST(DataBackupRestore, ArchiveInsideTheDataDirectoryIsRefusedBeforeAnythingIsDeleted)

@@ -1,4 +1,5 @@
 #include "admin/KtArchive.h"
+#include "core/Paths.h"
 
 #include "ArchiveTestUtil.h"
 #include "services/ScriptedInteraction.h"

@@ -1,13 +1,13 @@
 #include "StartupTestUtil.h"
 
 #include "admin/AccessControl.h"
-#include "admin/TForm21.h"
-#include "admin/TForm4.h"
-#include "admin/TForm5.h"
+#include "admin/ui/TForm21.h"
+#include "admin/ui/TForm4.h"
+#include "admin/ui/TForm5.h"
 #include "app/ProgramShell.h"
 #include "app/TForm1.h"
 #include "data/Schema.h"
-#include "mainwin/TForm3.h"
+#include "mainwin/ui/TForm3.h"
 #include "services/RegistryStore.h"
 #include "services/ScriptedInteraction.h"
 
@@ -149,8 +149,8 @@ TEST(ProgramShell, ConstantsVillagesAndBackupDirectoryAreLoadedAtStartup)
 
     ProgramShell shell(env.home, &env.registry, &env.ui);
     ASSERT_EQ(shell.runStartup().outcome, StartupSequence::Outcome::HandOver);
-    EXPECT_EQ(shell.context().villages, (QStringList {QStringLiteral("Deal"), QStringLiteral("Vale")}));
-    EXPECT_EQ(shell.context().backupDirectory, backups);
+    EXPECT_EQ(shell.context().profile.villages(), (QStringList {QStringLiteral("Deal"), QStringLiteral("Vale")}));
+    EXPECT_EQ(shell.context().profile.backupDirectory(), backups);
     EXPECT_FALSE(shell.context().unlocked());
     EXPECT_FALSE(shell.form3()->SavBut()->isEnabled());
 }

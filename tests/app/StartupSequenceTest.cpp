@@ -1,6 +1,7 @@
 #include "StartupTestUtil.h"
 
 #include "app/StartupSequence.h"
+#include "domain/TextCase.h"
 #include "data/Schema.h"
 #include "data/engine/Engine.h"
 #include "services/IniFile.h"
@@ -409,5 +410,5 @@ TEST(StartupSequence, ComparablePathIgnoresSeparatorsTrailingSlashAndAsciiCase)
     EXPECT_EQ(comparablePath(QDir::toNativeSeparators(QStringLiteral("C:/Velmor/Data"))), QStringLiteral("C:/VELMOR/DATA"));
     EXPECT_NE(comparablePath(QStringLiteral("/a/home/data2")), comparablePath(QStringLiteral("/a/home/data")));
     // Only A to Z change case.
-    EXPECT_EQ(upperAscii(QStringLiteral("ăbc")), QStringLiteral("ăBC"));
+    EXPECT_EQ(upperAZ(QStringLiteral("ăbc")), QStringLiteral("ăBC"));
 }

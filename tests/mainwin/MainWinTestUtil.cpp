@@ -29,7 +29,7 @@ MainEnv::MainEnv()
     ctx.settings = settings.get();
     ctx.registry = registry.get();
     ctx.interaction = &ui;
-    ctx.villages = QStringList {QStringLiteral("Sat1")};
+    ctx.profile.setVillages(QStringList {QStringLiteral("Sat1")});
 }
 
 void MainEnv::addHousehold(const QString& year, int codid)

@@ -100,7 +100,7 @@ TEST(MainWindowLogic, GuardedOpenEnablesTheButtonAgainWhenTheWindowFails)
 TEST(MainWindowLogic, EvidenteWithoutVillagesShowsTheProblemAndOpensNothing)
 {
     MainEnv env;
-    env.ctx.villages.clear();
+    env.ctx.profile.setVillages({});
     MainWindowLogic logic(env.ctx);
     int opened = 0;
     logic.Evidente([](bool) {}, [&] { ++opened; });
@@ -173,7 +173,7 @@ TEST(MainWindowLogic, NetworkModeOnlyAsksToClose)
 {
     CloseFixture f;
     f.env.ctx.localDataMode = false;
-    f.env.ctx.backupDirectory = f.env.makeDir(QStringLiteral("backups"));
+    f.env.ctx.profile.setBackupDirectory(f.env.makeDir(QStringLiteral("backups")));
     f.env.ui.pushYes();
     EXPECT_EQ(f.logic.CloseSequence(), MainWindowLogic::CloseDecision::Terminate);
     ASSERT_EQ(f.env.ui.messages().size(), 1u);
@@ -198,7 +198,7 @@ TEST(MainWindowLogic, AnswerOtherThanDaKeepsTheProgramOpen)
 TEST(MainWindowLogic, NoBackupDirectoryOnlyAsksToClose)
 {
     CloseFixture f;
-    f.env.ctx.backupDirectory = QStringLiteral("-");
+    f.env.ctx.profile.setBackupDirectory(QStringLiteral("-"));
     f.env.ui.pushYes();
     EXPECT_EQ(f.logic.CloseSequence(), MainWindowLogic::CloseDecision::Terminate);
     EXPECT_EQ(f.env.ui.lastMessage().title, QStringLiteral("Inchidere program"));
@@ -210,7 +210,7 @@ TEST(MainWindowLogic, BackupOfferTakesTheNextFreeNumber)
     const QString backups = f.env.makeDir(QStringLiteral("backups"));
     touch(backups + QStringLiteral("/08.12.2009_0.kt"));
     touch(backups + QStringLiteral("/08.12.2009_1.kt"));
-    f.env.ctx.backupDirectory = backups;
+    f.env.ctx.profile.setBackupDirectory(backups);
     f.env.ui.pushYes();
 
     EXPECT_EQ(f.logic.CloseSequence(), MainWindowLogic::CloseDecision::Terminate);
@@ -231,7 +231,7 @@ TEST(MainWindowLogic, BackupOfferFillsAGap)
     const QString backups = f.env.makeDir(QStringLiteral("backups"));
     touch(backups + QStringLiteral("/08.12.2009_1.kt"));
     touch(backups + QStringLiteral("/07.12.2009_0.kt"));
-    f.env.ctx.backupDirectory = backups;
+    f.env.ctx.profile.setBackupDirectory(backups);
     f.env.ui.pushYes();
     f.logic.CloseSequence();
     EXPECT_EQ(f.backups, QStringList {backups + QStringLiteral("/08.12.2009_0.kt")});
@@ -240,7 +240,7 @@ TEST(MainWindowLogic, BackupOfferFillsAGap)
 TEST(MainWindowLogic, NuToTheBackupOfferEndsAtOnce)
 {
     CloseFixture f;
-    f.env.ctx.backupDirectory = f.env.makeDir(QStringLiteral("backups"));
+    f.env.ctx.profile.setBackupDirectory(f.env.makeDir(QStringLiteral("backups")));
     f.env.ui.pushNo();
     EXPECT_EQ(f.logic.CloseSequence(), MainWindowLogic::CloseDecision::Terminate);
     EXPECT_EQ(f.env.ui.messages().size(), 1u);
@@ -261,7 +261,7 @@ TEST(MainWindowLogic, UnwritableBackupDirectoryFallsBackToTheCloseQuestion)
     for (const QString& directory : {f.env.dir.path() + QStringLiteral("/missing"), blocker,
                                      blocker + QStringLiteral("/below")}) {
         f.env.ui.clear();
-        f.env.ctx.backupDirectory = directory;
+        f.env.ctx.profile.setBackupDirectory(directory);
         f.env.ui.pushNo();
         EXPECT_EQ(f.logic.CloseSequence(), MainWindowLogic::CloseDecision::Stay) << directory.toStdString();
         ASSERT_EQ(f.env.ui.messages().size(), 1u);
@@ -283,7 +283,7 @@ TEST(MainWindowLogic, ReadOnlyBackupDirectoryFallsBackToTheCloseQuestion)
         QFile::setPermissions(backups, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         GTEST_SKIP() << "permissions do not stop this user from writing";
     }
-    f.env.ctx.backupDirectory = backups;
+    f.env.ctx.profile.setBackupDirectory(backups);
     f.env.ui.pushYes();
     EXPECT_EQ(f.logic.CloseSequence(), MainWindowLogic::CloseDecision::Terminate);
     EXPECT_EQ(f.env.ui.lastMessage().title, QStringLiteral("Inchidere program"));
@@ -296,7 +296,7 @@ TEST(MainWindowLogic, AnExistingTestFileOfTheUserIsLeftAlone)
     CloseFixture f;
     const QString backups = f.env.makeDir(QStringLiteral("backups"));
     touch(backups + QStringLiteral("/Test.txt"), QByteArrayLiteral("notite importante"));
-    f.env.ctx.backupDirectory = backups;
+    f.env.ctx.profile.setBackupDirectory(backups);
     f.env.ui.pushYes();
     EXPECT_EQ(f.logic.CloseSequence(), MainWindowLogic::CloseDecision::Terminate);
     EXPECT_EQ(f.backups.size(), 1);

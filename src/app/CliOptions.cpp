@@ -1,0 +1,53 @@
+#include "app/CliOptions.h"
+
+#include <algorithm>
+
+namespace velmor::cli {
+
+Options Options::parse(const QStringList& arguments, const std::vector<OptionSpec>& known)
+{
+    Options o;
+    bool optionsEnded = false;
+    for (int i = 0; i < arguments.size(); ++i) {
+        const QString& a = arguments[i];
+        if (optionsEnded || !a.startsWith(QLatin1String("--")) || a.size() == 2) {
+            if (!optionsEnded && a == QLatin1String("--"))
+                optionsEnded = true;
+            else
+                o.m_positional << a;
+            continue;
+        }
+        const QString name = a.mid(2);
+        const auto spec = std::find_if(known.begin(), known.end(), [&](const OptionSpec& s) { return s.name == name; });
+        if (spec == known.end())
+            throw UsageError(QStringLiteral("Optiune necunoscuta: %1").arg(a));
+        if (!spec->repeatable && o.has(name))
+            throw UsageError(QStringLiteral("Optiunea %1 este data de doua ori.").arg(a));
+        if (!spec->takesValue) {
+            o.m_flags.insert(name);
+            continue;
+        }
+        if (i + 1 >= arguments.size())
+            throw UsageError(QStringLiteral("Optiunea %1 cere o valoare.").arg(a));
+        o.m_values[name] << arguments[++i];
+    }
+    return o;
+}
+
+void Options::require(std::initializer_list<const char*> names) const
+{
+    for (const char* name : names) {
+        if (!m_values.contains(QString::fromLatin1(name)))
+            throw UsageError(QStringLiteral("Lipseste optiunea --%1.").arg(QString::fromLatin1(name)));
+    }
+}
+
+void Options::requirePositional(int minimum, int maximum) const
+{
+    if (m_positional.size() < minimum)
+        throw UsageError(QStringLiteral("Lipsesc argumente."));
+    if (m_positional.size() > maximum)
+        throw UsageError(QStringLiteral("Argumente in plus: %1").arg(m_positional.mid(maximum).join(QLatin1Char(' '))));
+}
+
+}

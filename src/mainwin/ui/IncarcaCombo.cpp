@@ -1,0 +1,19 @@
+#include "mainwin/ui/IncarcaCombo.h"
+
+#include "data/engine/DistinctValues.h"
+
+#include <QComboBox>
+
+namespace velmor {
+
+void IncarcaCombo(QComboBox* box, engine::Query& query, const QString& table, const QString& column,
+                  const QString& condition)
+{
+    const QStringList values = engine::ValoriDistincte(query, table, column, condition);
+    if (!box)
+        return;
+    box->addItems(values);
+    box->setCurrentIndex(box->count() > 0 ? 0 : -1);
+}
+
+}
