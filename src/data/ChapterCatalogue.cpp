@@ -245,6 +245,11 @@ const char* const* namesOf(int chapter)
 
 constexpr int kCounts[] = {0, 0, 12, 15, 35, 13, 15, 33, 40, 42, 19, 1};
 
+static_assert(cap2::Count == kCounts[2] && cap3::Count == kCounts[3] && cap4::Count == kCounts[4]
+              && cap5::Count == kCounts[5] && cap6::Count == kCounts[6] && cap7::Count == kCounts[7]
+              && cap8::Count == kCounts[8] && cap9::Count == kCounts[9] && cap10::Count == kCounts[10],
+              "named rows and catalogue counts disagree");
+
 bool inCatalogue(int chapter, int position)
 {
     return chapter >= 2 && chapter <= 11 && position >= 1 && position <= kCounts[chapter];

@@ -140,6 +140,58 @@ Layout Schema::chapterLayout(int chapter)
     }
 }
 
+Layout Schema::tableLayout(const QString& tableFileName)
+{
+    QString base = tableFileName.toUpper();
+    if (base.endsWith(QLatin1String(".DBF")))
+        base.chop(4);
+    if (base == QLatin1String("IDENTIFICARE"))
+        return Layout::Identificare;
+    if (base == QLatin1String("TARLALE"))
+        return Layout::Tarlale;
+    if (base == QLatin1String("OMTARLA"))
+        return Layout::OmTarla;
+    if (base == QLatin1String("POZETARLA"))
+        return Layout::PozeTarla;
+    if (base.startsWith(QLatin1String("CAP"))) {
+        bool ok = false;
+        const int n = base.mid(3).toInt(&ok);
+        if (ok && n >= 1 && n <= 11)
+            return chapterLayout(n);
+    }
+    throw std::invalid_argument("not a register table: " + tableFileName.toStdString());
+}
+
+QStringList Schema::layoutColumns(Layout layout)
+{
+    // The first word of every comma-separated item inside the outer parentheses; commas inside
+    // a type's own parentheses ("DECIMAL(4,0)") do not separate items.
+    QStringList columns;
+    const QString text = layoutLines(layout).join(QLatin1Char(' '));
+    int depth = 0;
+    bool atItemStart = false;
+    QString name;
+    for (const QChar c : text) {
+        if (c == QLatin1Char('(')) {
+            if (++depth == 1)
+                atItemStart = true;
+        } else if (c == QLatin1Char(')')) {
+            --depth;
+        } else if (depth == 1 && c == QLatin1Char(',')) {
+            atItemStart = true;
+        } else if (depth == 1 && atItemStart) {
+            if (c.isSpace() && !name.isEmpty()) {
+                columns << name;
+                name.clear();
+                atItemStart = false;
+            } else if (!c.isSpace()) {
+                name += c;
+            }
+        }
+    }
+    return columns;
+}
+
 QStringList Schema::tableFileNames()
 {
     QStringList names {QStringLiteral("Identificare.dbf")};

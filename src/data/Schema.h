@@ -105,6 +105,11 @@ public:
     static QStringList layoutLines(Layout layout);
     // Layout of chapter n (1 to 11); throws std::invalid_argument for another number.
     static Layout chapterLayout(int chapter);
+    // Layout of one of the fifteen table files (any letter case, with or without ".dbf"); throws
+    // std::invalid_argument for another name.
+    static Layout tableLayout(const QString& tableFileName);
+    // Column names of a layout, in the order its creator declares them.
+    static QStringList layoutColumns(Layout layout);
     // The fifteen table files, in the order ExistaBaza examines them.
     static QStringList tableFileNames();
     // The columns indexed after re-indexing, by table file name (any letter case).

@@ -3,6 +3,7 @@
 #include "data/ChapterCatalogue.h"
 #include "data/Schema.h"
 #include "data/dbf/CodePage1250.h"
+#include "data/dbf/DbfBulkWriter.h"
 #include "data/engine/Engine.h"
 #include "services/ScriptedInteraction.h"
 #include "services/Settings.h"
@@ -608,6 +609,163 @@ TEST(DemoRegister, RefusesADirectoryHoldingARegisterAndBadOptions)
     const data::DemoSummary s = data::generateDemoRegister(dir + QStringLiteral("/deeper"), o, ui);
     EXPECT_EQ(s.householdRows, 1);
     EXPECT_TRUE(data::Schema::ExistaBaza(dir + QStringLiteral("/deeper")));
+}
+
+// A named catalogue row and a part of its catalogue name.
+struct NamedRow {
+    int chapter;
+    int position;
+    const char* name;
+};
+
+TEST(DemoRegister, NamedRowsAreTheCatalogueRowsOfTheirNames)
+{
+    using namespace data;
+    const NamedRow rows[] = {
+        {2, cap2::Arable, "Teren arabil"}, {2, cap2::Pasture, "Pasuni naturale"}, {2, cap2::Hayfields, "Fanete naturale"},
+        {2, cap2::Vineyards, "Vii, pepiniere"}, {2, cap2::VineyardsBearing, "vii pe rod"},
+        {2, cap2::Orchards, "Livezi de pomi"}, {2, cap2::OrchardsBearing, "livezi pe rod"},
+        {2, cap2::AgriculturalTotal, "TEREN AGRICOL"}, {2, cap2::Forest, "Fond forestier"},
+        {2, cap2::YardsAndBuildings, "Curti si cladiri"}, {2, cap2::OtherLand, "Alte terenuri"},
+        {2, cap2::TotalArea, "SUPRAFATA TOTALA"},
+
+        {3, cap3::Owned, "in proprietate"}, {3, cap3::ReceivedTotal, "agricola primita"},
+        {3, cap3::ReceivedLease, "in arenda"}, {3, cap3::ReceivedShare, "in parte"},
+        {3, cap3::ReceivedAssociation, "in asociere"}, {3, cap3::ReceivedAsShares, "actiuni"},
+        {3, cap3::ReceivedOther, "alte forme"}, {3, cap3::GivenTotal, "agricola data"},
+        {3, cap3::GivenLease, "in arenda"}, {3, cap3::GivenShare, "in parte"},
+        {3, cap3::GivenAssociation, "in asociere"}, {3, cap3::GivenAsShares, "actiuni"},
+        {3, cap3::GivenOther, "alte forme"}, {3, cap3::GivenToCompanies, "la societati"}, {3, cap3::Used, "utilizata"},
+
+        {4, cap4::Wheat, "Grau"}, {4, cap4::Rye, "Secara"}, {4, cap4::Barley, "Orz"}, {4, cap4::TwoRowBarley, "Orzoaica"},
+        {4, cap4::Oats, "Ovaz"}, {4, cap4::GrainMaize, "Porumb"}, {4, cap4::OtherCereals, "Alte cereale"},
+        {4, cap4::Peas, "Mazare"}, {4, cap4::Beans, "Fasole"}, {4, cap4::OtherPulses, "Alte leguminoase"},
+        {4, cap4::TextilePlants, "textile"}, {4, cap4::Sunflower, "Floarea soarelui"}, {4, cap4::Rapeseed, "Rapita"},
+        {4, cap4::Soybeans, "Soia"}, {4, cap4::OtherOilPlants, "uleioase"}, {4, cap4::SugarBeet, "Sfecla"},
+        {4, cap4::Tobacco, "Tutun"}, {4, cap4::OtherIndustrialPlants, "industrializari"},
+        {4, cap4::MedicinalPlants, "medicinale"}, {4, cap4::Potatoes, "Cartofi"}, {4, cap4::VegetablesTotal, "Legume"},
+        {4, cap4::Tomatoes, "tomate"}, {4, cap4::Cabbage, "varza"}, {4, cap4::Peppers, "ardei"},
+        {4, cap4::OtherVegetables, "alte legume"}, {4, cap4::Melons, "Pepeni"}, {4, cap4::FodderPlants, "Plante nutret"},
+        {4, cap4::Lucerne, "lucerna"}, {4, cap4::SeedCrops, "seminte"}, {4, cap4::Strawberries, "Capsun"},
+        {4, cap4::Flowers, "Flori"}, {4, cap4::OtherCrops, "Alte culturi"},
+        {4, cap4::CultivatedTotal, "ARABILA CULTIVATA"}, {4, cap4::Unsown, "NEINSAMANTAT"},
+        {4, cap4::ArableTotal, "TOTAL TEREN ARABIL"},
+
+        {5, cap5::BearingTotal, "POMI PE ROD"}, {5, cap5::Apple, "Meri"}, {5, cap5::Pear, "Peri"},
+        {5, cap5::Quince, "Gutui"}, {5, cap5::Plum, "Pruni"}, {5, cap5::Apricot, "Caisi"}, {5, cap5::Peach, "Piersici"},
+        {5, cap5::Cherry, "Ciresi"}, {5, cap5::SourCherry, "Visini"}, {5, cap5::Walnut, "Nuci"},
+        {5, cap5::OtherTrees, "Alti pomi"}, {5, cap5::YoungTrees, "Pomi tineri"}, {5, cap5::Mulberry, "Duzi"},
+
+        {6, cap6::ArableTotal, "TEREN ARABIL TOTAL"}, {6, cap6::WheatAndRye, "grau + secara"},
+        {6, cap6::GrainMaize, "porumb"}, {6, cap6::Sunflower, "floarea soarelui"}, {6, cap6::Soybeans, "soia"},
+        {6, cap6::SugarBeet, "sfecla"}, {6, cap6::Vegetables, "legume"}, {6, cap6::Potatoes, "cartofi"},
+        {6, cap6::FodderPlants, "nutret"}, {6, cap6::OtherCrops, "alte culturi"}, {6, cap6::Pasture, "Pasuni"},
+        {6, cap6::Hayfields, "Fanete"}, {6, cap6::Vineyards, "viticole"}, {6, cap6::Orchards, "pomicole"},
+        {6, cap6::AgriculturalTotal, "TOTAL TEREN AGRICOL"},
+
+        {7, cap7::BovineTotal, "Bovine - Total"}, {7, cap7::Cows, "Vaci"}, {7, cap7::PregnantHeifers, "Junici"},
+        {7, cap7::Bulls, "Tauri"}, {7, cap7::WorkOxen, "Boi"}, {7, cap7::YoungFemales, "Tineret femel"},
+        {7, cap7::YoungFemalesUnder6Months, "sub 6 luni"}, {7, cap7::YoungMales, "Tineret mascul"},
+        {7, cap7::YoungMalesUnder6Months, "sub 6 luni"}, {7, cap7::BovineFattening, "ingrasat"},
+        {7, cap7::SheepTotal, "Ovine"}, {7, cap7::Ewes, "oi fatatoare"}, {7, cap7::MatedYoungEwes, "mioare"},
+        {7, cap7::LambsUnderOneYear, "sub 1 an"}, {7, cap7::Rams, "berbeci"}, {7, cap7::GoatsTotal, "Caprine"},
+        {7, cap7::SheGoats, "capre"}, {7, cap7::PigsTotal, "Porcine"}, {7, cap7::Sows, "scroafe"},
+        {7, cap7::YoungBreedingSows, "femel prasila"}, {7, cap7::Weaners, "crescatorii"}, {7, cap7::Boars, "vieri"},
+        {7, cap7::HorsesTotal, "Cabaline -total"}, {7, cap7::WorkHorses, "cabaline de munca"},
+        {7, cap7::Stallions, "armasari"}, {7, cap7::DonkeysAndMules, "Magari"}, {7, cap7::Rabbits, "Iepuri"},
+        {7, cap7::Foxes, "Vulpi"}, {7, cap7::Minks, "Nurci"}, {7, cap7::Nutrias, "Nutrii"},
+        {7, cap7::PoultryTotal, "Pasari -total"}, {7, cap7::LayingHens, "ouatoare"}, {7, cap7::BeeFamilies, "Albine"},
+
+        {8, cap8::CalvesBorn, "Bovine > Vitei"}, {8, cap8::BovinePurchases, "Cumparari"},
+        {8, cap8::BovineOtherIn, "Alte intrari"}, {8, cap8::BovineSales, "Vanzari"},
+        {8, cap8::BovineSlaughtered, "Taieri"}, {8, cap8::BovineDead, "moarte"}, {8, cap8::BovineOtherOut, "Alte iesiri"},
+        {8, cap8::CowPurchases, "vaci si bivolite > Cumparari"}, {8, cap8::CowOtherIn, "Alte intrari"},
+        {8, cap8::CowSales, "Vanzari"}, {8, cap8::CowSlaughtered, "Taieri"}, {8, cap8::CowDead, "moarte"},
+        {8, cap8::CowOtherOut, "Alte iesiri"},
+        {8, cap8::LambsBorn, "Ovine   > Miei"}, {8, cap8::SheepPurchases, "Cumparari"},
+        {8, cap8::SheepOtherIn, "Alte intrari"}, {8, cap8::SheepSales, "Vanzari"},
+        {8, cap8::SheepSlaughtered, "Taieri"}, {8, cap8::SheepDead, "moarte"}, {8, cap8::SheepOtherOut, "Alte iesiri"},
+        {8, cap8::KidsBorn, "Caprine > Iezi"}, {8, cap8::GoatPurchases, "Cumparari"}, {8, cap8::GoatOtherIn, "Alte intrari"},
+        {8, cap8::GoatSales, "Vanzari"}, {8, cap8::GoatSlaughtered, "Taieri"}, {8, cap8::GoatDead, "moarte"},
+        {8, cap8::GoatOtherOut, "Alte iesiri"},
+        {8, cap8::PigletsBorn, "Porcine > Purcei"}, {8, cap8::PigPurchases, "Cumparari"}, {8, cap8::PigOtherIn, "Alte intrari"},
+        {8, cap8::PigSales, "Vanzari"}, {8, cap8::PigSlaughtered, "Taieri"}, {8, cap8::PigDead, "moarte"},
+        {8, cap8::PigOtherOut, "Alte iesiri"},
+        {8, cap8::FoalsBorn, "Cabaline > Manji"}, {8, cap8::HorsePurchases, "Cumparari"},
+        {8, cap8::HorseOtherIn, "Alte intrari"}, {8, cap8::HorseSales, "Vanzari"}, {8, cap8::HorseDead, "moarte"},
+        {8, cap8::HorseOtherOut, "Alte iesiri"},
+
+        {9, cap9::TractorsUpTo45Hp, "la 45 CP"}, {9, cap9::Tractors46To55Hp, "46-55 CP"},
+        {9, cap9::Tractors56To65Hp, "56-65 CP"}, {9, cap9::TractorsOver65Hp, "peste 65 CP"},
+        {9, cap9::Motocultivators, "Motocultoare"}, {9, cap9::MotorMowers, "Motocositoare"},
+        {9, cap9::TractorPloughs, "Pluguri pentru tractor"}, {9, cap9::AnimalPloughs, "Pluguri cu tractiune animala"},
+        {9, cap9::Cultivators, "Cultivatoare"}, {9, cap9::TractorHarrows, "Grape cu tractiune mecanica"},
+        {9, cap9::AnimalHarrows, "Grape cu tractiune animala"}, {9, cap9::Combinators, "Combinatoare"},
+        {9, cap9::CerealSeeders, "> paioase"}, {9, cap9::RowCropSeeders, "> prasitoare"},
+        {9, cap9::AnimalSeeders, "Semanatori cu tractiune animala"}, {9, cap9::PotatoPlanters, "plantat cartofi"},
+        {9, cap9::SeedlingPlanters, "rasaduri"}, {9, cap9::FertiliserSpreaders, "ingrasaminte chimice"},
+        {9, cap9::ManureSpreaders, "ingrasaminte organice"}, {9, cap9::Sprayers, "stropit"},
+        {9, cap9::HerbicideSprayers, "erbicidat"}, {9, cap9::CerealCombines, "> cereale paioase"},
+        {9, cap9::MaizeCombines, "> porumb"}, {9, cap9::ForageCombines, "> furaje"}, {9, cap9::Threshers, "Batoze"},
+        {9, cap9::BeetCombines, "recoltat sfecla"}, {9, cap9::BeetLifters, "Dislocatoare"},
+        {9, cap9::BeetToppers, "decoletat"}, {9, cap9::PotatoHarvesters, "recoltat cartofi"},
+        {9, cap9::TractorMowers, "Cositori"}, {9, cap9::Windrowers, "Vindrovere"}, {9, cap9::BalingPresses, "Prese"},
+        {9, cap9::TractorTrailers, "Remorci"}, {9, cap9::LorriesUpTo1_5t, "pana la 1.5 t"},
+        {9, cap9::LorriesOver1_5t, "peste 1.5 t"}, {9, cap9::Carts, "Care si carute"},
+        {9, cap9::HydraulicLoaders, "Incarcatoare"}, {9, cap9::IrrigationPumps, "Motopompe"},
+        {9, cap9::MilkingMachines, "muls"}, {9, cap9::FeedPreparation, "prepararea furajelor"},
+        {9, cap9::ManureRemoval, "dejectiilor"}, {9, cap9::BrandyStills, "tuica"},
+    };
+    // Every row of chapters 2 to 9 is named exactly once.
+    std::map<int, std::set<int>> seen;
+    for (const NamedRow& row : rows) {
+        EXPECT_TRUE(chapterRowName(row.chapter, row.position).contains(QLatin1String(row.name)))
+            << row.chapter << "/" << row.position << ": " << chapterRowName(row.chapter, row.position).toStdString()
+            << " lacks " << row.name;
+        EXPECT_TRUE(seen[row.chapter].insert(row.position).second) << row.chapter << "/" << row.position;
+    }
+    const int counts[] = {cap2::Count, cap3::Count, cap4::Count, cap5::Count, cap6::Count, cap7::Count, cap8::Count,
+                          cap9::Count, cap10::Count};
+    for (int n = 2; n <= 10; ++n) {
+        EXPECT_EQ(counts[n - 2], chapterRowCount(n)) << n;
+        if (n <= 9) {
+            EXPECT_EQ(int(seen[n].size()), chapterRowCount(n)) << n;
+        }
+    }
+    // Positions that do not carry their own number as code.
+    EXPECT_EQ(chapterRowCodeText(7, cap7::Rams), QStringLiteral("14.1"));
+    EXPECT_EQ(chapterRowCodeText(7, cap7::Boars), QStringLiteral("20.1"));
+    EXPECT_EQ(chapterRowCodeText(7, cap7::Stallions), QStringLiteral("22.1"));
+    EXPECT_EQ(chapterRowCodeText(7, cap7::BeeFamilies), QStringLiteral("30"));
+    // Chapter 10 rows have no catalogue names: the dwelling houses take three rows each from
+    // row 1, the annexes rows 13 ("Grajduri") to 19 ("Cladiri Anexe").
+    const std::pair<int, int> chapter10[] = {
+        {cap10::HouseAArea, 1}, {cap10::HouseAMaterial, 2}, {cap10::HouseAYear, 3}, {cap10::HouseBArea, 4},
+        {cap10::HouseCArea, 7}, {cap10::HouseDArea, 10}, {cap10::HouseDYear, 12}, {cap10::Stables, 13},
+        {cap10::Corncribs, 14}, {cap10::Granaries, 15}, {cap10::Barns, 16}, {cap10::Sheds, 17},
+        {cap10::Garages, 18}, {cap10::Annexes, 19},
+    };
+    for (const auto& [row, code] : chapter10)
+        EXPECT_EQ(chapterRowCode(10, row), double(code)) << code;
+}
+
+TEST_F(DemoRegisterTest, TablesHaveTheColumnsOfTheirLayouts)
+{
+    for (const QString& name : data::Schema::tableFileNames()) {
+        QStringList actual;
+        for (const dbf::FieldSpec& f : dbf::DbfBulkWriter::layoutOf(table(name)))
+            actual << f.name;
+        EXPECT_EQ(actual, data::Schema::layoutColumns(data::Schema::tableLayout(name))) << name.toStdString();
+    }
+    EXPECT_EQ(data::Schema::layoutColumns(data::Layout::Cap8),
+              QStringList({"ANUL", "CODID", "CATEG", "SEM_1", "SEM_2", "RAND"}));
+    EXPECT_EQ(data::Schema::layoutColumns(data::Layout::Cap11), QStringList({"ANUL", "CODID", "MENTIUNI"}));
+    EXPECT_EQ(data::Schema::layoutColumns(data::Layout::Identificare).size(), 18);
+    EXPECT_EQ(data::Schema::tableLayout(QStringLiteral("cap4.DBF")), data::Layout::Cap3);
+    EXPECT_EQ(data::Schema::tableLayout(QStringLiteral("CAP9")), data::Layout::Cap5);
+    EXPECT_EQ(data::Schema::tableLayout(QStringLiteral("omtarla.dbf")), data::Layout::OmTarla);
+    EXPECT_THROW(data::Schema::tableLayout(QStringLiteral("CAP12.dbf")), std::invalid_argument);
+    EXPECT_THROW(data::Schema::tableLayout(QStringLiteral("Sate.lst")), std::invalid_argument);
 }
 
 TEST(DemoRegister, TypeCounts)
