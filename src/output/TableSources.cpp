@@ -167,11 +167,13 @@ ExportTable tableFromResult(const engine::ResultSet& result)
                     if (const auto* d = std::get_if<double>(&v))
                         column.decimals = std::max(column.decimals, shownDecimals(dbf::decimalText(*d, MaxDecimals)));
             }
-            if (measureValues)
+            if (measureValues) {
                 for (const auto& row : result.rows)
                     width = std::max(width, longestLine(cellText(row[size_t(c)], column)));
+                width = std::min(width, MaxWidth);
+            }
         }
-        column.width = std::clamp(std::max(width, int(field.name.size())), 1, MaxWidth);
+        column.width = std::max({width, int(field.name.size()), 1});
         table.columns << column;
     }
     return table;

@@ -27,7 +27,7 @@ ExportTable tableFromModel(const QAbstractItemModel& model, const QList<int>& co
 
 // Every row and field of a result; headings are the field names, kinds and decimals come from the
 // field types (reals without declared decimals get as many as their values need, at most 10),
-// widths from the declared widths or the values.
+// widths from the declared widths or the values (at most 100 then).
 ExportTable tableFromResult(const engine::ResultSet& result);
 
 // The rows a query shows through its client filter, in its order; the current row is kept.
