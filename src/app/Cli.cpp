@@ -5,6 +5,7 @@
 #include "admin/DataBackup.h"
 #include "app/CliOptions.h"
 #include "app/ProgramHome.h"
+#include "output/DataExport.h"
 #include "data/DemoRegister.h"
 #include "data/Schema.h"
 #include "data/dbf/DbfError.h"
@@ -44,7 +45,9 @@ const char* const UsageText =
     "       velmor-cli create --data DIR\n"
     "       velmor-cli demo --data DIR --households N --years Y [--first-year F] [--seed S]\n"
     "       velmor-cli backup --data DIR ARCHIVE\n"
-    "       velmor-cli restore ARCHIVE --into DIR\n";
+    "       velmor-cli restore ARCHIVE --into DIR\n"
+    "       velmor-cli export [--home DIR] [--data DIR] [--format xlsx|csv|tsv|html|rtf|txt] [--title TEXT]\n"
+    "                         [--footer TEXT] [--param NAME=VALUE]... [--param-text NAME=VALUE]... --out FILE STATEMENT\n";
 
 int usage()
 {
@@ -213,6 +216,31 @@ int runRestore(const Options& o)
     return 0;
 }
 
+// The rows of a SELECT written by the export component (Excel unless --format says otherwise).
+int runExport(const Options& o)
+{
+    o.require({"out"});
+    o.requirePositional(1, 1);
+    output::ExportOptions options;
+    options.format = output::ExportFormat::Xlsx;
+    if (o.has(QStringLiteral("format"))) {
+        options.format = output::formatFromName(o.value(QStringLiteral("format")));
+        if (!options.format)
+            throw UsageError(QStringLiteral("Format necunoscut: %1").arg(o.value(QStringLiteral("format"))));
+    }
+    options.title = o.value(QStringLiteral("title"));
+    options.footer = o.value(QStringLiteral("footer"));
+    options.parameters = parameters(o);
+    CliInteraction ui;
+    options.progress = &ui;
+    const QString outPath = QDir().absoluteFilePath(o.value(QStringLiteral("out")));
+    engine::Engine engine(dataDirectory(o));
+    output::exportStatement(engine, o.positional().first(), options, outPath);
+    out() << "Export scris in " << o.value(QStringLiteral("out")) << '\n';
+    out().flush();
+    return 0;
+}
+
 int runHome(const Options& o)
 {
     o.requirePositional(0, 0);
@@ -255,6 +283,11 @@ const std::vector<Command>& commands()
          runDemo},
         {"backup", {{QStringLiteral("data")}}, runBackup},
         {"restore", {{QStringLiteral("into")}}, runRestore},
+        {"export",
+         {{QStringLiteral("home")}, {QStringLiteral("data")}, {QStringLiteral("format")}, {QStringLiteral("title")},
+          {QStringLiteral("footer")}, {QStringLiteral("out")}, {QStringLiteral("param"), true, true},
+          {QStringLiteral("param-text"), true, true}},
+         runExport},
     };
     return all;
 }

@@ -92,7 +92,7 @@ void exportStatement(engine::Engine& engine, const QString& statement, const Exp
 {
     if (!isSelect(statement))
         throw ExportError(QStringLiteral("Se pot exporta numai rezultatele unei comenzi SELECT."));
-    ExportTable table = tableFromResult(engine.select(statement));
+    ExportTable table = tableFromResult(engine.select(statement, options.parameters));
     if (options.rowNumbers)
         table = withRowNumbers(table);
     table.title = options.title;

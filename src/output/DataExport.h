@@ -1,5 +1,6 @@
 #pragma once
 
+#include "data/engine/Parameters.h"
 #include "output/ExportFormat.h"
 #include "output/ExportTable.h"
 
@@ -37,6 +38,7 @@ struct ExportOptions {
     QString footer;
     QDate exportDate;         // invalid: today
     bool rowNumbers = false;  // a first column "Nr." numbering the rows
+    engine::Parameters parameters; // values of the statement's ":NAME" parameters
     Interaction* progress = nullptr;
 };
 
