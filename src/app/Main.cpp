@@ -1,5 +1,6 @@
 #include "app/ProgramHome.h"
 #include "app/ProgramShell.h"
+#include "ui/QtRomanian.h"
 #include "app/Screenshots.h"
 #include "app/SingleInstance.h"
 #include "services/AppContext.h"
@@ -45,6 +46,7 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     QCoreApplication::setOrganizationName(QStringLiteral("Quorvik"));
     QCoreApplication::setApplicationName(QStringLiteral("Velmor"));
+    installRomanianQtTexts(app);
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Velmor - registrul agricol"));

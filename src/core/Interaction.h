@@ -55,7 +55,8 @@ public:
     // Lets pending window messages run between long steps.
     virtual void processEvents() = 0;
 
-    // File and folder choices; an empty text means the user cancelled.
+    // File and folder choices; an empty text means the user cancelled. Choosing an existing file to
+    // save over asks nothing: the caller asks its own question.
     virtual QString chooseOpenFile(const QString& title, const QString& directory, const QString& filter) = 0;
     virtual QString chooseSaveFile(const QString& title, const QString& directory, const QString& filter) = 0;
     virtual QString chooseFolder(const QString& title, const QString& directory) = 0;

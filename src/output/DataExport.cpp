@@ -10,6 +10,7 @@
 #include "data/engine/Engine.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QTemporaryFile>
 
@@ -110,6 +111,11 @@ QString exportAsChosen(const ExportTable& table, const ExportChoice& choice, Int
         if (path.isEmpty())
             return {};
         path = pathWithExtension(path, choice.format);
+        if (QFileInfo::exists(path)
+            && ui.Mesaj(QStringLiteral("Export"), QStringLiteral("Fisierul %1 exista deja. Il inlocuiti?").arg(QDir::toNativeSeparators(path)),
+                        KindConfirmation, ButtonsDaNu)
+                != ResultDa)
+            return {};
         DataExport::write(table, choice.format, path, &ui);
         return path;
     }

@@ -60,7 +60,8 @@ struct ExportChoice {
 };
 
 // Carries out a choice of the format dialog: File asks for the file through chooseSaveFile (the
-// extension of the format is added when missing) and writes it; ViewOnly writes a file in the
+// extension of the format is added when missing; an existing file is replaced only after DA) and
+// writes it; ViewOnly writes a file in the
 // system's temporary folder and opens it with its default program. Returns the file written;
 // empty when the user cancelled the file choice. Throws ExportError.
 QString exportAsChosen(const ExportTable& table, const ExportChoice& choice, Interaction& ui,

@@ -114,7 +114,9 @@ QString DesktopInteraction::chooseOpenFile(const QString& title, const QString& 
 
 QString DesktopInteraction::chooseSaveFile(const QString& title, const QString& directory, const QString& filter)
 {
-    return QFileDialog::getSaveFileName(currentWindow(), title, directory, filter);
+    // The logic asks its own question before replacing a file.
+    return QFileDialog::getSaveFileName(currentWindow(), title, directory, filter, nullptr,
+                                        QFileDialog::DontConfirmOverwrite);
 }
 
 QString DesktopInteraction::chooseFolder(const QString& title, const QString& directory)

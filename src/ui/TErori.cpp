@@ -13,6 +13,8 @@
 #include <QTextCursor>
 #include <QTextEdit>
 
+#include <algorithm>
+
 namespace velmor {
 
 namespace {
@@ -59,9 +61,9 @@ TErori::KindLook TErori::lookOf(int kind)
     }
 }
 
-int TErori::buttonLeft(int j, int count)
+int TErori::buttonLeft(int j, int count, int width)
 {
-    const int gap = (342 - ButtonWidth * count) / (count + 1);
+    const int gap = (width - 3 - ButtonWidth * count) / (count + 1);
     return j * (gap + ButtonWidth) - ButtonWidth;
 }
 
@@ -143,7 +145,7 @@ int TErori::prepare(const QString& title, const QString& text, int kind, int but
 {
     m_result = 2;
     m_label1->setText(title);
-    composeBody(text);
+    fitToText(composeBody(text));
     applyKind(kind);
 
     int visible = 0;
@@ -160,7 +162,7 @@ int TErori::prepare(const QString& title, const QString& text, int kind, int but
     for (ColorButton* button : m_buttons) {
         if (button->isVisibleTo(this)) {
             ++j;
-            button->move(buttonLeft(j, visible), button->y());
+            button->move(buttonLeft(j, visible, width()), button->y());
         }
     }
     return visible;
@@ -174,8 +176,9 @@ int TErori::Mesaj(const QString& title, const QString& text, int kind, int butto
     return m_result;
 }
 
-void TErori::composeBody(const QString& text)
+QStringList TErori::composeBody(const QString& text)
 {
+    QStringList shown;
     m_richEdit->clear();
     QTextDocument* document = m_richEdit->document();
     QTextCursor cursor(document);
@@ -200,6 +203,7 @@ void TErori::composeBody(const QString& text)
         // A line feed stays inside its line: it breaks the line without starting a paragraph.
         line.replace(QChar(10), QChar::LineSeparator);
 
+        shown << line.split(QChar::LineSeparator);
         if (i > 0)
             cursor.insertBlock();
         cursor.setBlockFormat(centred);
@@ -210,6 +214,36 @@ void TErori::composeBody(const QString& text)
     }
 
     m_eroText->setText(document->toHtml());
+    return shown;
+}
+
+void TErori::fitToText(const QStringList& lines)
+{
+    constexpr int DesignedTextWidth = 313;
+    constexpr int DesignedTextHeight = 65;
+    QFont bold = m_eroText->font();
+    bold.setBold(true);
+    const QFontMetrics metrics(bold);
+    int widest = 0;
+    for (const QString& line : lines)
+        widest = std::max(widest, metrics.horizontalAdvance(line));
+    const int textWidth = std::clamp(widest + 16, DesignedTextWidth, MaxTextWidth);
+    int textHeight = 0;
+    for (const QString& line : lines)
+        textHeight += metrics.boundingRect(QRect(0, 0, textWidth - 8, 100000), Qt::TextWordWrap, line.isEmpty() ? QStringLiteral(" ") : line).height();
+    textHeight = std::max(DesignedTextHeight, textHeight + 8);
+
+    const int width = ClientWidth + textWidth - DesignedTextWidth;
+    const int bodyHeight = ClientHeight - TitleBandHeight - ButtonBandHeight + textHeight - DesignedTextHeight;
+    const int height = TitleBandHeight + bodyHeight + ButtonBandHeight;
+    setFixedSize(width, height);
+    m_titleBand->setGeometry(0, 0, width, TitleBandHeight);
+    m_label1->setGeometry(52, 0, width - 60, TitleBandHeight);
+    m_body->setGeometry(0, TitleBandHeight, width, bodyHeight);
+    m_eroText->setGeometry((width - textWidth) / 2, (bodyHeight - textHeight) / 2, textWidth, textHeight);
+    m_buttonBand->setGeometry(0, height - ButtonBandHeight, width, ButtonBandHeight);
+    for (ColorButton* button : m_buttons)
+        button->move(button->x(), (ButtonBandHeight - ButtonHeight) / 2);
 }
 
 void TErori::applyKind(int kind)

@@ -30,8 +30,10 @@ public:
     };
     static KindLook lookOf(int kind);
 
-    // Left edge of the j-th (from 1) of `count` visible buttons.
-    static int buttonLeft(int j, int count);
+    // Left edge of the j-th (from 1) of `count` visible buttons in a dialog `width` wide.
+    static int buttonLeft(int j, int count, int width = ClientWidth);
+    // Widest text area the dialog grows to for long lines (a wider one would be hard to read).
+    static constexpr int MaxTextWidth = 720;
 
     static constexpr int ClientWidth = 345;
     static constexpr int ClientHeight = 177;
@@ -73,7 +75,11 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void composeBody(const QString& text);
+    // Fills the text and returns its lines as shown.
+    QStringList composeBody(const QString& text);
+    // The designed size for texts that fit it; wider (then taller) for longer lines, so that an
+    // ordinary sentence is not broken into a word a line.
+    void fitToText(const QStringList& lines);
     void applyKind(int kind);
     void buttonClicked(int result);
 

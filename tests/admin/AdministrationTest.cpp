@@ -97,6 +97,29 @@ TEST(Constants, RoundTripWritesAllSevenKeys)
     EXPECT_EQ(TipLocalitate(c.TIPLOC), QStringLiteral("orasului"));
 }
 
+// Constants holding quotes, backslashes, stars, percent signs, Romanian letters or 254 characters
+// come back exactly (comma-below letters as the file's cedilla forms).
+TEST(Constants, AwkwardTextsRoundTrip)
+{
+    AdminWorld w;
+    const QStringList texts = {
+        QStringLiteral("PRIMARIA \"SF. ANA\""), QStringLiteral("O'Hara"), QStringLiteral("C:\\DOC\\"), QStringLiteral("*STEA*"),
+        QStringLiteral("100%"), QStringLiteral("Ștefănești Țara"), QString(254, QLatin1Char('M')),
+    };
+    for (const QString& text : texts) {
+        CouncilConstants c = Administration::designedConstants();
+        c.NumePrimarie = text;
+        c.SECRETAR = text;
+        Administration(w.ctx).writeConstants(c);
+        Settings again(w.home.data());
+        w.ctx.settings = &again;
+        const CouncilConstants read = Administration(w.ctx).readConstants(Administration::designedConstants());
+        EXPECT_EQ(read.NumePrimarie, dbf::cp1250::storedForm(text)) << text.toStdString();
+        EXPECT_EQ(read.SECRETAR, dbf::cp1250::storedForm(text)) << text.toStdString();
+        w.ctx.settings = w.settings.get();
+    }
+}
+
 // ---- village list file ----
 
 TEST(VillageFile, ReadsTheReferenceList)

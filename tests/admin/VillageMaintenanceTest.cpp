@@ -1,6 +1,10 @@
 #include "AdminTestWorld.h"
 
+#include "admin/Administration.h"
 #include "admin/VillageMaintenance.h"
+#include "data/dbf/CodePage1250.h"
+#include "data/engine/SqlError.h"
+#include "domain/TextCase.h"
 #include "data/engine/Query.h"
 
 #include <QDir>
@@ -354,4 +358,38 @@ TEST(VillageQuote, AddedNameWithQuoteKeepsIt)
     QString field = QStringLiteral("Sat \"Mic\"");
     EXPECT_EQ(VillageMaintenance(w.ctx).SpeedButton1Click(villages, field), Outcome::Done);
     EXPECT_EQ(villages, QStringList({ QStringLiteral("Sat \"Mic\"") }));
+}
+
+// Names with quotes, backslashes, wildcard characters and Romanian letters: renamed through the
+// tables and the village file, then renamed back, every household keeping its village exactly.
+TEST(VillageQuote, AwkwardNamesRoundTripThroughTablesAndVillageFile)
+{
+    AdminWorld w(QStringLiteral("register-dbase4"));
+    const QStringList before = households(w);
+    const QStringList names = {
+        QStringLiteral("SAT \"MARE\""),  QStringLiteral("O'NEIL"),   QStringLiteral("C:\\SAT\\"),
+        QStringLiteral("STEA*"),         QStringLiteral("100% SAT"), QStringLiteral("ȘTEFĂNEȘTI ȚARA"),
+        QStringLiteral("șoimuș țifești"), QString(40, QLatin1Char('Z')),
+    };
+    QStringList villages = kReferenceVillages;
+    for (const QString& typed : names) {
+        w.ui.clear();
+        w.ui.pushText(typed);
+        ASSERT_EQ(VillageMaintenance(w.ctx).SpeedButton3Click(villages, 1), Outcome::Done) << typed.toStdString();
+        // Upper case and the stored cedilla forms of comma-below letters.
+        const QString stored = dbf::cp1250::storedForm(upperRomanian(typed));
+        EXPECT_EQ(villages[1], upperRomanian(typed)) << typed.toStdString();
+        engine::Query q(*w.engine);
+        q.add(QStringLiteral("SELECT COUNT(*) AS N FROM ") + quoted(w.data(QStringLiteral("Identificare.dbf"))) + QStringLiteral(" WHERE LOCALIT=:SAT"));
+        q.bind(QStringLiteral("SAT"), villages[1]);
+        q.open();
+        EXPECT_EQ(q.field(0).asInteger(), 3) << typed.toStdString();
+        Administration(w.ctx).writeVillages(villages);
+        const QStringList reread = Administration(w.ctx).readVillages();
+        EXPECT_EQ(reread.value(1), stored) << typed.toStdString();
+    }
+    // Back to the first name: the register is as it was.
+    w.ui.pushText(kReferenceVillages[1]);
+    ASSERT_EQ(VillageMaintenance(w.ctx).SpeedButton3Click(villages, 1), Outcome::Done);
+    EXPECT_EQ(households(w), before);
 }

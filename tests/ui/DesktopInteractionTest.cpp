@@ -9,6 +9,7 @@
 #include <QDesktopServices>
 #include <QFile>
 #include <QFileDialog>
+#include <QLineEdit>
 #include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
@@ -158,6 +159,21 @@ TEST(DesktopInteraction, FileChoices)
         static_cast<QDialog*>(dialog)->accept();
     }, 5000, velmor::test::failAndCloseModal);
     EXPECT_EQ(ui.chooseOpenFile(QStringLiteral("Alegeti"), home.data(), QStringLiteral("Liste (*.lst)")), path);
+
+    // An existing file to save over is taken without the dialog's own question.
+    whenReady(modalIs<QFileDialog>, [&path] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        if (!dialog->testOption(QFileDialog::DontConfirmOverwrite)) {
+            ADD_FAILURE() << "the save dialog would ask again before replacing the file";
+            dialog->reject();
+            return;
+        }
+        dialog->setDirectory(QFileInfo(path).absolutePath());
+        if (auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit")))
+            name->setText(QFileInfo(path).fileName());
+        static_cast<QDialog*>(dialog)->accept();
+    }, 5000, velmor::test::failAndCloseModal);
+    EXPECT_EQ(ui.chooseSaveFile(QStringLiteral("Salvati"), home.data(), QStringLiteral("Liste (*.lst)")), path);
 
     whenReady(modalIs<QFileDialog>, [] { QApplication::activeModalWidget()->close(); }, 5000,
               velmor::test::failAndCloseModal);

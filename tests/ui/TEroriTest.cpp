@@ -131,6 +131,47 @@ TEST(TErori, ButtonLeftFormula)
     EXPECT_EQ(TErori::buttonLeft(4, 4), 259);
 }
 
+// Long sentences widen the dialog instead of leaving a lone word or "!" on a line of its own;
+// short ones keep the designed size.
+TEST(TErori, GrowsForLongLinesAndKeepsTheDesignedSizeForShortOnes)
+{
+    const QChar cr(13);
+    struct Case {
+        QString text;
+        bool designed;
+    };
+    const Case cases[] = {
+        {QStringLiteral("Salvare incheiata cu succes !"), true},
+        {QStringLiteral("Localitatea MAGURA DE SUS a fost inlocuita cu VALEA LUNGA DE JOS."), false},
+        {QStringLiteral("Prin Incarcare, se vor sterge DEFINITIV datele existente") + cr
+             + QStringLiteral("si vor fi inlocuite cu cele din salvare !!!") + cr + QStringLiteral("Continuati Restaurarea ?"),
+         false},
+        {QString(400, QLatin1Char('x')), false},
+    };
+    for (const Case& c : cases) {
+        TErori d;
+        d.prepare(QStringLiteral("Titlu"), c.text, 2, 4);
+        if (c.designed) {
+            EXPECT_EQ(d.size(), QSize(TErori::ClientWidth, TErori::ClientHeight)) << c.text.toStdString();
+            continue;
+        }
+        QFont bold = d.EroText()->font();
+        bold.setBold(true);
+        const QFontMetrics metrics(bold);
+        EXPECT_LE(d.EroText()->width(), TErori::MaxTextWidth) << c.text.toStdString();
+        for (const QString& line : c.text.split(cr)) {
+            if (metrics.horizontalAdvance(line) < TErori::MaxTextWidth - 16) {
+                EXPECT_GE(d.EroText()->width(), metrics.horizontalAdvance(line)) << line.toStdString();
+            }
+        }
+        // Everything stays inside the dialog, the text fully shown.
+        const int needed = d.EroText()->heightForWidth(d.EroText()->width());
+        EXPECT_GE(d.EroText()->height(), std::min(needed, d.EroText()->height() + 1) - 1);
+        EXPECT_TRUE(d.rect().contains(d.EroText()->geometry().translated(d.EroText()->parentWidget()->pos())));
+        EXPECT_EQ(d.buttonBand()->geometry().bottom(), d.height() - 1);
+    }
+}
+
 TEST(TErori, WarningDaNuLayoutAndColours)
 {
     TErori d;

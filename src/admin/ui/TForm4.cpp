@@ -217,6 +217,8 @@ QWidget* TForm4::buildCouncilPage()
     heading->setFont(bold);
 
     m_numePrimarie = edit(QStringLiteral("NumePrimarie"), page);
+    // Wide enough for a whole council name of 40 capitals ("PRIMARIA COMUNEI ...").
+    m_numePrimarie->setMinimumWidth(m_numePrimarie->fontMetrics().horizontalAdvance(QString(40, QLatin1Char('N'))) + 16);
     m_tipLoc = new QComboBox(page);
     m_tipLoc->setObjectName(QStringLiteral("TipLoc"));
     m_tipLoc->addItems(TipuriLocalitate());
