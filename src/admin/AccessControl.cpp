@@ -1,5 +1,6 @@
 #include "admin/AccessControl.h"
 
+#include "core/ErrorReport.h"
 #include "core/Paths.h"
 
 #include "data/dbf/CodePage1250.h"
@@ -144,7 +145,7 @@ AccessControl::ChangeOutcome AccessControl::SchimbaParola(const QString& newPass
         m_ctx.registry->Scrie_Reg(QString::fromLatin1(PasswordValue), QString());
         return ChangeOutcome::Cleared;
     } catch (const ServiceError& e) {
-        ui.Mesaj(title, e.message(), KindError, ButtonsOk);
+        showError(ui, e, title);
         return ChangeOutcome::Failed;
     }
 }

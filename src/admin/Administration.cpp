@@ -1,5 +1,6 @@
 #include "admin/Administration.h"
 
+#include "core/ErrorReport.h"
 #include "core/Paths.h"
 #include "domain/TextCase.h"
 #include "admin/KtArchive.h"
@@ -134,13 +135,13 @@ bool Administration::saveOnClose(const QStringList& villages, const CouncilConst
     try {
         writeVillages(villages);
     } catch (const ServiceError& e) {
-        m_ctx.interaction->Mesaj(QStringLiteral("Administrare"), e.message(), KindError, ButtonsOk);
+        showError(*m_ctx.interaction, e, QStringLiteral("Administrare"));
         ok = false;
     }
     try {
         writeConstants(constants);
     } catch (const ServiceError& e) {
-        m_ctx.interaction->Mesaj(QStringLiteral("Administrare"), e.message(), KindError, ButtonsOk);
+        showError(*m_ctx.interaction, e, QStringLiteral("Administrare"));
         ok = false;
     }
     m_ctx.profile.setVillages(villages);
@@ -199,7 +200,7 @@ bool Administration::SetCaleNetClick()
     try {
         m_ctx.registry->Scrie_Reg(QStringLiteral("CaleDate"), nativePath(folder));
     } catch (const ServiceError& e) {
-        ui.Mesaj(QStringLiteral("Stabilire baza de date"), e.message(), KindError, ButtonsOk);
+        showError(ui, e, QStringLiteral("Stabilire baza de date"));
         return false;
     }
     ui.Mesaj(QStringLiteral("Stabilire baza de date"),
@@ -223,7 +224,7 @@ bool Administration::SetCaleLocalClick()
     try {
         m_ctx.registry->Scrie_Reg(QStringLiteral("CaleDate"), QString());
     } catch (const ServiceError& e) {
-        ui.Mesaj(title, e.message(), KindError, ButtonsOk);
+        showError(ui, e, title);
         return false;
     }
     ui.Mesaj(title, QStringLiteral("Porniti din nou programul!"), KindWarning, ButtonsOk);
@@ -260,7 +261,7 @@ void Administration::ConvexBtn6Click(QString& caleSalvari)
     try {
         m_ctx.registry->Scrie_Reg(QStringLiteral("CALESALVARI"), nativePath(folder));
     } catch (const ServiceError& e) {
-        ui.Mesaj(title, e.message(), KindError, ButtonsOk);
+        showError(ui, e, title);
         return;
     }
     caleSalvari = nativePath(folder);
@@ -284,7 +285,7 @@ void Administration::ConvexBtn5Click(QString& caleSalvari)
     try {
         m_ctx.registry->Scrie_Reg(QStringLiteral("CALESALVARI"), QString());
     } catch (const ServiceError& e) {
-        ui.Mesaj(QStringLiteral("Salvare Automata"), e.message(), KindError, ButtonsOk);
+        showError(ui, e, QStringLiteral("Salvare Automata"));
         return;
     }
     caleSalvari = QStringLiteral("-");

@@ -1,5 +1,6 @@
 #include "admin/DataBackup.h"
 
+#include "core/ErrorReport.h"
 #include "admin/KtArchive.h"
 #include "core/Interaction.h"
 #include "core/Paths.h"
@@ -212,7 +213,7 @@ DataBackup::Result DataBackup::BitBtn1Click()
         KtArchive::write(file, KtArchive::filesToSave(m_dataDir), &m_ui);
         progress.hide();
     } catch (const ArchiveError& e) {
-        m_ui.Mesaj(title, e.message(), KindError, ButtonsOk);
+        showError(m_ui, e, title);
         return { Outcome::Failed, false, e.message() };
     }
     m_ui.Mesaj(title, QStringLiteral("Salvare incheiata cu succes !"), KindInformation, ButtonsOk);
@@ -251,7 +252,7 @@ DataBackup::Result DataBackup::BitBtn2Click()
         restoreFrom(file);
         progress.hide();
     } catch (const SwapNotUndone& e) {
-        m_ui.Mesaj(title, e.message(), KindError, ButtonsOk);
+        showError(m_ui, e, title);
         return { Outcome::Failed, true, e.message() };
     } catch (const ArchiveError& e) {
         const QString text = e.message() + CR + QStringLiteral("Datele existente au ramas neschimbate.");
@@ -271,7 +272,7 @@ bool DataBackup::SalvareAutomata(const QString& archivePath)
         KtArchive::write(archivePath, files, &m_ui);
         progress.hide();
     } catch (const ArchiveError& e) {
-        m_ui.Mesaj(QStringLiteral("Salvare date"), e.message(), KindError, ButtonsOk);
+        showError(m_ui, e, QStringLiteral("Salvare date"));
         return false;
     }
     m_ui.processEvents();

@@ -1,5 +1,6 @@
 #include "app/StartupSequence.h"
 
+#include "core/ErrorReport.h"
 #include "data/Schema.h"
 #include "data/engine/Engine.h"
 #include "data/engine/Query.h"
@@ -17,16 +18,6 @@
 #include <algorithm>
 
 namespace velmor {
-
-namespace {
-
-QString messageOf(const std::exception& error)
-{
-    return QString::fromUtf8(error.what());
-}
-
-}
-
 
 QString comparablePath(const QString& path)
 {
@@ -114,8 +105,8 @@ StartupSequence::Result StartupSequence::run()
     } catch (const std::exception& error) {
         // Without a data directory there is nothing to show: tell why and end.
         result.outcome = Outcome::Terminate;
-        result.error = messageOf(error);
-        m_ctx.interaction->Mesaj(QStringLiteral("Eroare"), result.error, KindError, ButtonsOk);
+        result.error = errorMessage(error);
+        showError(*m_ctx.interaction, error);
         return result;
     }
     try {
@@ -125,8 +116,8 @@ StartupSequence::Result StartupSequence::run()
         result.error = end.reason();
     } catch (const std::exception& error) {
         // The rest of the preparation is skipped; the main window still opens.
-        result.error = messageOf(error);
-        m_ctx.interaction->Mesaj(QStringLiteral("Eroare"), result.error, KindError, ButtonsOk);
+        result.error = errorMessage(error);
+        showError(*m_ctx.interaction, error);
     }
     return result;
 }

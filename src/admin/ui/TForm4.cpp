@@ -1,5 +1,6 @@
 #include "admin/ui/TForm4.h"
 
+#include "core/ErrorReport.h"
 #include "admin/AccessControl.h"
 #include "admin/VillageMaintenance.h"
 #include "data/Schema.h"
@@ -378,13 +379,13 @@ void TForm4::IncarcaConstante()
     try {
         setVillages(admin.readVillages());
     } catch (const ServiceError& e) {
-        m_ctx.interaction->Mesaj(QStringLiteral("Administrare"), e.message(), KindError, ButtonsOk);
+        showError(*m_ctx.interaction, e, QStringLiteral("Administrare"));
     }
     try {
         setConstants(admin.readConstants(Constante()));
         m_ctx.profile.setConstants(Constante());
     } catch (const ServiceError& e) {
-        m_ctx.interaction->Mesaj(QStringLiteral("Administrare"), e.message(), KindError, ButtonsOk);
+        showError(*m_ctx.interaction, e, QStringLiteral("Administrare"));
     }
     CheckBox1Click();
     m_caleSalvari->setText(admin.readBackupDirectory());
@@ -499,7 +500,7 @@ void TForm4::TarifeStabiliteClick()
         try {
             m_tarife->Incarca();
         } catch (const ServiceError& e) {
-            m_ctx.interaction->Mesaj(QStringLiteral("Tarife stabilite"), e.message(), KindError, ButtonsOk);
+            showError(*m_ctx.interaction, e, QStringLiteral("Tarife stabilite"));
         }
     }
     m_tarifeStabilite->setEnabled(false);
@@ -530,8 +531,8 @@ void TForm4::runVillageCommand(const std::function<void(QStringList&)>& command)
     QStringList villages = Sate();
     try {
         command(villages);
-    } catch (const engine::SqlError& e) {
-        m_ctx.interaction->Mesaj(QStringLiteral("Eroare"), e.message(), KindError, ButtonsOk);
+    } catch (const Error& e) {
+        showError(*m_ctx.interaction, e);
     }
     if (villages != Sate()) {
         // A renamed village stays selected; after an addition or removal nothing is.

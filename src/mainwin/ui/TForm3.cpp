@@ -1,5 +1,6 @@
 #include "mainwin/ui/TForm3.h"
 
+#include "core/ErrorReport.h"
 #include "mainwin/ui/ToolbarIcons.h"
 
 #include "data/Schema.h"
@@ -277,7 +278,7 @@ void TForm3::runAction(const std::function<void()>& action)
     } catch (const data::ProgramTermination&) {
         terminateProgram();
     } catch (const std::exception& error) {
-        m_ctx.interaction->Mesaj(QStringLiteral("Eroare"), QString::fromUtf8(error.what()), KindError, ButtonsOk);
+        showError(*m_ctx.interaction, error);
     }
 }
 
@@ -347,7 +348,7 @@ void TForm3::closeEvent(QCloseEvent* event)
         decision = m_logic.CloseSequence();
     } catch (const std::exception& error) {
         // Once the backup was offered there is no way back: the program still ends.
-        m_ctx.interaction->Mesaj(QStringLiteral("Eroare"), QString::fromUtf8(error.what()), KindError, ButtonsOk);
+        showError(*m_ctx.interaction, error);
         decision = MainWindowLogic::CloseDecision::Terminate;
     }
     m_inCloseSequence = false;

@@ -1,5 +1,6 @@
 #include "register/ui/TFTarife.h"
 
+#include "core/ErrorReport.h"
 #include "register/LocalTariffs.h"
 #include "services/AppContext.h"
 #include "core/Interaction.h"
@@ -173,7 +174,7 @@ void TFTarife::MemoreazaClick()
     } catch (const ServiceError& e) {
         // The window stays open with the edits, so nothing typed is lost.
         if (m_ctx.interaction)
-            m_ctx.interaction->Mesaj(QStringLiteral("Tarife stabilite"), e.message(), KindError, ButtonsOk);
+            showError(*m_ctx.interaction, e, QStringLiteral("Tarife stabilite"));
         return;
     }
     // The fields show what was stored, here and in every other instance.
@@ -191,7 +192,7 @@ void TFTarife::reject()
         Incarca();
     } catch (const ServiceError& e) {
         if (m_ctx.interaction)
-            m_ctx.interaction->Mesaj(QStringLiteral("Tarife stabilite"), e.message(), KindError, ButtonsOk);
+            showError(*m_ctx.interaction, e, QStringLiteral("Tarife stabilite"));
     }
     QDialog::reject();
 }

@@ -1,0 +1,51 @@
+#include "core/ErrorReport.h"
+
+#include "data/dbf/CodePage1250.h"
+#include "data/dbf/DbfError.h"
+#include "data/engine/SqlError.h"
+#include "services/ScriptedInteraction.h"
+#include "services/ServiceError.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+using namespace velmor;
+
+// Every failure of the program is shown the same way: its message in an error box.
+TEST(ErrorReport, EveryErrorIsShownWithItsMessage)
+{
+    struct Case {
+        std::function<void()> fail;
+        QString message;
+    };
+    const Case cases[] = {
+        {[] { throw dbf::DbfError(QStringLiteral("Tabelul CAP1.dbf este deteriorat.")); }, QStringLiteral("Tabelul CAP1.dbf este deteriorat.")},
+        {[] { throw engine::SqlError(QStringLiteral("Parametrul :X nu are valoare.")); }, QStringLiteral("Parametrul :X nu are valoare.")},
+        {[] { throw ServiceError(QStringLiteral("Nu pot scrie Velmor.ini: ăîșț")); }, QStringLiteral("Nu pot scrie Velmor.ini: ăîșț")},
+        {[] { throw dbf::EncodingError(QChar(0x4E2D), QStringLiteral("x")); }, QString()},
+        {[] { throw std::runtime_error("plain failure"); }, QStringLiteral("plain failure")},
+    };
+    for (const Case& c : cases) {
+        ScriptedInteraction ui;
+        try {
+            c.fail();
+            ADD_FAILURE() << "nothing thrown";
+        } catch (const std::exception& e) {
+            showError(ui, e);
+            showError(ui, e, QStringLiteral("Salvare date"));
+            if (!c.message.isEmpty())
+                EXPECT_EQ(errorMessage(e), c.message);
+            else
+                EXPECT_TRUE(errorMessage(e).contains(QStringLiteral("U+4e2d"))) << errorMessage(e).toStdString();
+        }
+        ASSERT_EQ(ui.messages().size(), 2u);
+        EXPECT_EQ(ui.messages()[0].title, QStringLiteral("Eroare"));
+        EXPECT_EQ(ui.messages()[1].title, QStringLiteral("Salvare date"));
+        for (const auto& m : ui.messages()) {
+            EXPECT_EQ(m.kind, KindError);
+            EXPECT_EQ(m.buttons, ButtonsOk);
+            EXPECT_FALSE(m.text.isEmpty());
+        }
+    }
+}
