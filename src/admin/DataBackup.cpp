@@ -104,7 +104,7 @@ int DataBackup::saveTo(const QString& archivePath)
     return KtArchive::write(archivePath, files, &m_ui);
 }
 
-QStringList DataBackup::restoreFrom(const QString& archivePath)
+QStringList DataBackup::restoreFrom(const QString& archivePath, Scope scope)
 {
     if (m_dataDir.isEmpty())
         throw ArchiveError(QStringLiteral("Directorul de date nu este stabilit."));
@@ -150,7 +150,15 @@ QStringList DataBackup::restoreFrom(const QString& archivePath)
     const QString aside = staging.filePath(QStringLiteral("vechi"));
     if (!QDir().mkpath(aside))
         throw ArchiveError(QStringLiteral("Nu pot crea directorul %1.").arg(nativePath(aside)));
-    const QFileInfoList oldFiles = filesOf(dataDir);
+    const QFileInfoList incomingFiles = filesOf(incoming);
+    QFileInfoList oldFiles = filesOf(dataDir);
+    if (scope == Scope::ArchivedFiles) {
+        oldFiles.removeIf([&](const QFileInfo& old) {
+            return std::none_of(incomingFiles.begin(), incomingFiles.end(), [&](const QFileInfo& file) {
+                return file.fileName().compare(old.fileName(), Qt::CaseInsensitive) == 0;
+            });
+        });
+    }
     if (m_engine) {
         for (const QFileInfo& file : oldFiles)
             m_engine->forget(file.absoluteFilePath());
@@ -170,7 +178,7 @@ QStringList DataBackup::restoreFrom(const QString& archivePath)
             fail(QStringLiteral("Nu pot muta fisierul %1.").arg(nativePath(file.absoluteFilePath())));
     }
     QStringList written;
-    for (const QFileInfo& file : filesOf(incoming)) {
+    for (const QFileInfo& file : incomingFiles) {
         const QString destination = dataDir + QLatin1Char('/') + file.fileName();
         if (!mover.move(file.absoluteFilePath(), destination))
             fail(QStringLiteral("Nu pot scrie fisierul %1.").arg(nativePath(destination)));

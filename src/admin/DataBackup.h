@@ -63,8 +63,12 @@ public:
     // returns the member count.
     int saveTo(const QString& archivePath);
     // Restore: the staged restore described above; the data directory is created when missing.
-    // Returns the files now in the data directory.
-    QStringList restoreFrom(const QString& archivePath);
+    // WholeDirectory leaves the directory holding exactly the archive's files; ArchivedFiles swaps
+    // only the files the archive holds and leaves every other file as it is (the undo of an
+    // operation that saved the directory first: empty files, which archives skip, stay). Returns
+    // the files written.
+    enum class Scope { WholeDirectory, ArchivedFiles };
+    QStringList restoreFrom(const QString& archivePath, Scope scope = Scope::WholeDirectory);
 
 private:
     QString m_dataDir;

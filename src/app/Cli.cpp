@@ -6,6 +6,8 @@
 #include "app/CliOptions.h"
 #include "app/ProgramHome.h"
 #include "output/DataExport.h"
+#include "register/YearTakeover.h"
+#include "services/Settings.h"
 #include "data/DemoRegister.h"
 #include "data/Schema.h"
 #include "data/dbf/DbfError.h"
@@ -46,6 +48,7 @@ const char* const UsageText =
     "       velmor-cli demo --data DIR --households N --years Y [--first-year F] [--seed S]\n"
     "       velmor-cli backup --data DIR ARCHIVE\n"
     "       velmor-cli restore ARCHIVE --into DIR\n"
+    "       velmor-cli takeover --data DIR --year Y [--home DIR]\n"
     "       velmor-cli export [--home DIR] [--data DIR] [--format xlsx|csv|tsv|html|rtf|txt] [--title TEXT]\n"
     "                         [--footer TEXT] [--param NAME=VALUE]... [--param-text NAME=VALUE]... --out FILE STATEMENT\n";
 
@@ -216,6 +219,29 @@ int runRestore(const Options& o)
     return 0;
 }
 
+// The year take-over into year Y, without questions: one line per copied table, then one per
+// counter. Refuses (status 1, nothing changed) a year that has households, is not after the latest
+// year, or an empty register.
+int runTakeover(const Options& o)
+{
+    o.require({"data", "year"});
+    o.requirePositional(0, 0);
+    const QString dir = QDir(o.value(QStringLiteral("data"))).absolutePath();
+    const ProgramHome home(ProgramHome::locate(o.value(QStringLiteral("home"))));
+    if (!home.ensureExists())
+        return failure(QStringLiteral("Folderul programului nu poate fi creat: %1").arg(home.path()));
+    CliInteraction ui;
+    engine::Engine engine(dir);
+    Settings settings(dir);
+    const TakeoverReport report = YearTakeover(engine, dir, home.path(), settings, ui).run(o.value(QStringLiteral("year")));
+    for (const TakeoverReport::Table& table : report.tables)
+        out() << table.name << '\t' << table.rows << '\n';
+    for (const TakeoverReport::Counter& counter : report.counters)
+        out() << counter.kind << '\t' << counter.before << '\t' << counter.after << '\n';
+    out().flush();
+    return 0;
+}
+
 // The rows of a SELECT written by the export component (Excel unless --format says otherwise).
 int runExport(const Options& o)
 {
@@ -283,6 +309,7 @@ const std::vector<Command>& commands()
          runDemo},
         {"backup", {{QStringLiteral("data")}}, runBackup},
         {"restore", {{QStringLiteral("into")}}, runRestore},
+        {"takeover", {{QStringLiteral("data")}, {QStringLiteral("year")}, {QStringLiteral("home")}}, runTakeover},
         {"export",
          {{QStringLiteral("home")}, {QStringLiteral("data")}, {QStringLiteral("format")}, {QStringLiteral("title")},
           {QStringLiteral("footer")}, {QStringLiteral("out")}, {QStringLiteral("param"), true, true},

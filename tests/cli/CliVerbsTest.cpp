@@ -193,3 +193,24 @@ TEST(CliLinking, CommandLineProgramsLinkNoWidgets)
 }
 
 }
+
+TEST(CliTakeover, PrintsTablesAndCountersAndRefusesASecondRun)
+{
+    test::TempHome home;
+    home.copyFixture(QStringLiteral("register-dbase4"));
+    const QStringList arguments {QStringLiteral("takeover"), QStringLiteral("--data"), home.data(), QStringLiteral("--year"),
+                                 QStringLiteral("2012"), QStringLiteral("--home"), home.home()};
+    CliRun r = cli(arguments);
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    const QStringList lines = r.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 17) << r.out.toStdString();
+    EXPECT_EQ(lines.first(), QStringLiteral("Identificare\t8"));
+    EXPECT_EQ(lines[13], QStringLiteral("PozeTarla\t1"));
+    EXPECT_EQ(lines.mid(14), (QStringList {QStringLiteral("CODID\t109\t117"), QStringLiteral("COD1\t200\t210"),
+                                           QStringLiteral("CODT\t600\t603")}));
+    const QMap<QString, QByteArray> after = filesOf(home.data());
+    r = cli(arguments);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_TRUE(r.err.contains(QStringLiteral("are deja gospodarii"))) << r.err.toStdString();
+    EXPECT_EQ(filesOf(home.data()), after);
+}
