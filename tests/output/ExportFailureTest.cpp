@@ -1,6 +1,6 @@
 // Exports that cannot be written leave nothing behind and say why; progress is reported.
 
-#include "RecordingInteraction.h"
+#include "services/ScriptedInteraction.h"
 
 #include "output/DataExport.h"
 #include "output/ExportError.h"
@@ -16,6 +16,23 @@ using namespace velmor;
 using namespace velmor::output;
 
 namespace {
+
+// The progress events as text: "S", "M250", "P100", "Lxyz", "H".
+QStringList progressTrace(const ScriptedInteraction& ui)
+{
+    using Type = ScriptedInteraction::ProgressEventType;
+    QStringList trace;
+    for (const auto& e : ui.progressEvents()) {
+        switch (e.type) {
+        case Type::Show: trace << QStringLiteral("S"); break;
+        case Type::Hide: trace << QStringLiteral("H"); break;
+        case Type::Label: trace << QStringLiteral("L") + e.label; break;
+        case Type::Maximum: trace << QStringLiteral("M") + QString::number(e.value); break;
+        case Type::Position: trace << QStringLiteral("P") + QString::number(e.value); break;
+        }
+    }
+    return trace;
+}
 
 ExportTable smallTable()
 {
@@ -113,12 +130,12 @@ TEST(ExportProgress, ShownWithTheRowCountAndMovedEveryHundredRows)
         ExportTable table = smallTable();
         table.rows.assign(250, {QStringLiteral("r")});
         QTemporaryDir dir;
-        test::RecordingInteraction ui;
+        ScriptedInteraction ui;
         DataExport::write(table, format, dir.filePath(QStringLiteral("p.") + formatExtension(format)), &ui);
-        EXPECT_EQ(ui.progressTrace(), (QStringList{QStringLiteral("M250"), QStringLiteral("LPrelucrez..."), QStringLiteral("P0"),
+        EXPECT_EQ(progressTrace(ui), (QStringList{QStringLiteral("M250"), QStringLiteral("LPrelucrez..."), QStringLiteral("P0"),
                                                    QStringLiteral("S"), QStringLiteral("P100"), QStringLiteral("P200"),
                                                    QStringLiteral("P250"), QStringLiteral("H")}));
-        EXPECT_EQ(ui.processed, 2);
+        EXPECT_EQ(ui.processEventsCount(), 2);
     }
 }
 
@@ -127,10 +144,10 @@ TEST(ExportProgress, HiddenAgainWhenTheExportFails)
     ExportTable table = smallTable();
     table.rows.push_back({QString(40000, QLatin1Char('x'))});
     QTemporaryDir dir;
-    test::RecordingInteraction ui;
+    ScriptedInteraction ui;
     EXPECT_THROW(DataExport::write(table, ExportFormat::Xlsx, dir.filePath(QStringLiteral("p.xlsx")), &ui), ExportError);
-    ASSERT_FALSE(ui.progress.empty());
-    EXPECT_EQ(ui.progress.back().kind, 'H');
+    ASSERT_FALSE(ui.progressEvents().empty());
+    EXPECT_EQ(ui.progressEvents().back().type, ScriptedInteraction::ProgressEventType::Hide);
 }
 
 TEST(ExportFormats, NamesAndExtensions)
@@ -165,4 +182,31 @@ TEST(ExportFormats, NamesAndExtensions)
     EXPECT_EQ(chosenFormat(options, QStringLiteral("x.csv")), ExportFormat::Html);
 }
 
+}
+
+// Saving over an existing file asks once; NU keeps the old file.
+TEST(ExportChoice, ExistingFileIsReplacedOnlyAfterDa)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("lista.csv"));
+    {
+        QFile old(path);
+        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+        old.write("vechi");
+    }
+    const ExportChoice choice {ExportFormat::Csv, ExportChoice::Destination::File};
+    ScriptedInteraction ui;
+    ui.pushSaveFile(path).pushNo();
+    EXPECT_TRUE(exportAsChosen(smallTable(), choice, ui).isEmpty());
+    QFile kept(path);
+    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+    EXPECT_EQ(kept.readAll(), QByteArray("vechi"));
+    kept.close();
+    ASSERT_EQ(ui.messages().size(), 1u);
+    EXPECT_EQ(ui.lastMessage().buttons, ButtonsDaNu);
+
+    ui.pushSaveFile(path).pushYes();
+    EXPECT_EQ(exportAsChosen(smallTable(), choice, ui), path);
+    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+    EXPECT_NE(kept.readAll(), QByteArray("vechi"));
 }

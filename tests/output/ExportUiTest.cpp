@@ -2,7 +2,7 @@
 // the view-only file and the clipboard.
 
 #include "ExportReaders.h"
-#include "RecordingInteraction.h"
+#include "services/ScriptedInteraction.h"
 
 #include "grid/ClientFilterProxy.h"
 #include "grid/QueryTableModel.h"
@@ -82,14 +82,15 @@ TEST(GridExport, FileChosenThroughTheSeamGetsTheFormatsExtension)
 {
     Grid g;
     QTemporaryDir dir;
-    test::RecordingInteraction ui;
-    ui.saveAnswers.push_back(dir.filePath(QStringLiteral("lista")));
+    ScriptedInteraction ui;
+    ui.pushSaveFile(dir.filePath(QStringLiteral("lista")));
     ExportTable table = tableFromView(g.view);
     table.title = QStringLiteral("Titlu");
     table.footer = QStringLiteral("Subsol");
     const QString written = exportAsChosen(table, {ExportFormat::Tsv, ExportChoice::Destination::File}, ui);
     EXPECT_EQ(written, dir.filePath(QStringLiteral("lista.tsv")));
-    EXPECT_EQ(ui.saveFilters, QStringList{QStringLiteral("Tab-separated (*.tsv)")});
+    ASSERT_EQ(ui.choices().size(), 1u);
+    EXPECT_EQ(ui.choices()[0].filter, QStringLiteral("Tab-separated (*.tsv)"));
     const test::ReadBack back = test::readDelimited(fileBytes(written), QLatin1Char('\t'));
     ASSERT_TRUE(back.problem.isEmpty()) << back.problem.toStdString();
     EXPECT_EQ(back.rows.size(), 3);
@@ -103,41 +104,43 @@ TEST(GridExport, FileChosenThroughTheSeamGetsTheFormatsExtension)
 TEST(GridExport, ViewOnlyOpensATemporaryFile)
 {
     Grid g;
-    test::RecordingInteraction ui;
+    ScriptedInteraction ui;
     const QString written = exportAsChosen(tableFromView(g.view), {ExportFormat::Html, ExportChoice::Destination::ViewOnly}, ui);
-    ASSERT_EQ(ui.openedFiles, QStringList{written});
+    ASSERT_EQ(ui.openedFiles(), QStringList{written});
     EXPECT_TRUE(written.endsWith(QStringLiteral(".html")));
     EXPECT_TRUE(test::readHtml(fileBytes(written)).problem.isEmpty());
     QFile::remove(written);
 
-    ui.openSucceeds = false;
+    ui.setOpenFileSucceeds(false);
     EXPECT_THROW(exportAsChosen(tableFromView(g.view), {ExportFormat::Csv, ExportChoice::Destination::ViewOnly}, ui), ExportError);
-    QFile::remove(ui.openedFiles.back());
+    QFile::remove(ui.openedFiles().back());
 }
 
 TEST(GridExport, ClipboardHoldsTabSeparatedTextAndTheUserIsTold)
 {
     Grid g;
-    test::RecordingInteraction ui;
+    ScriptedInteraction ui;
     ExportDialogChoice choice;
     choice.clipboard = true;
     ASSERT_TRUE(carryOut(tableFromView(g.view), choice, ui));
     const QString text = QGuiApplication::clipboard()->text();
     EXPECT_TRUE(text.startsWith(QStringLiteral("NUME\tANUL\tSUPRAF\tCOD\r\nPOPESCU ION\t2020\t1.50\t11\r\n"))) << text.toStdString();
-    EXPECT_EQ(ui.messages, QStringList{QStringLiteral("Export|Tabelul a fost copiat in Clipboard!")});
+    ASSERT_EQ(ui.messages().size(), 1u);
+    EXPECT_TRUE(ui.hasMessage(QStringLiteral("Export"), QStringLiteral("Tabelul a fost copiat in Clipboard!")));
 }
 
 TEST(GridExport, FailuresAreShownAsErrors)
 {
     Grid g;
     QTemporaryDir dir;
-    test::RecordingInteraction ui;
-    ui.saveAnswers.push_back(dir.filePath(QStringLiteral("nu/exista/lista.xlsx")));
+    ScriptedInteraction ui;
+    ui.pushSaveFile(dir.filePath(QStringLiteral("nu/exista/lista.xlsx")));
     ExportDialogChoice choice;
     choice.file = {ExportFormat::Xlsx, ExportChoice::Destination::File};
     EXPECT_FALSE(carryOut(tableFromView(g.view), choice, ui));
-    ASSERT_EQ(ui.messages.size(), 1);
-    EXPECT_TRUE(ui.messages[0].startsWith(QStringLiteral("Eroare|Fisierul "))) << ui.messages[0].toStdString();
+    ASSERT_EQ(ui.messages().size(), 1u);
+    EXPECT_EQ(ui.lastMessage().title, QStringLiteral("Eroare"));
+    EXPECT_TRUE(ui.lastMessage().text.startsWith(QStringLiteral("Fisierul "))) << ui.lastMessage().text.toStdString();
 }
 
 TEST(ExportFormatDialog, ChoiceFollowsTheButtons)
