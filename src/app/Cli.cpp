@@ -7,6 +7,8 @@
 #include "app/ProgramHome.h"
 #include "output/DataExport.h"
 #include "register/YearTakeover.h"
+#include "reports/WorkbookReportCommand.h"
+#include "workbook/CellListing.h"
 #include "services/Settings.h"
 #include "data/DemoRegister.h"
 #include "data/Schema.h"
@@ -49,6 +51,8 @@ const char* const UsageText =
     "       velmor-cli backup --data DIR ARCHIVE\n"
     "       velmor-cli restore ARCHIVE --into DIR\n"
     "       velmor-cli takeover --data DIR --year Y [--home DIR]\n"
+    "       velmor-cli workbook apia|strainasi --data DIR [--home DIR] --year Y [--template FILE] --out FILE.xls\n"
+    "       velmor-cli xls-cells FILE\n"
     "       velmor-cli export [--home DIR] [--data DIR] [--format xlsx|csv|tsv|html|rtf|txt] [--title TEXT]\n"
     "                         [--footer TEXT] [--param NAME=VALUE]... [--param-text NAME=VALUE]... --out FILE STATEMENT\n";
 
@@ -242,6 +246,35 @@ int runTakeover(const Options& o)
     return 0;
 }
 
+// A report filled from a built-in Excel template; prints the number of rows written.
+int runWorkbook(const Options& o)
+{
+    o.require({"data", "year", "out"});
+    o.requirePositional(1, 1);
+    reports::WorkbookReportRequest request;
+    request.report = o.positional().first();
+    request.dataDirectory = QDir(o.value(QStringLiteral("data"))).absolutePath();
+    if (o.has(QStringLiteral("home")))
+        request.programDirectory = QDir(o.value(QStringLiteral("home"))).absolutePath();
+    request.year = o.value(QStringLiteral("year"));
+    if (o.has(QStringLiteral("template")))
+        request.templateFile = QDir().absoluteFilePath(o.value(QStringLiteral("template")));
+    request.outputFile = QDir().absoluteFilePath(o.value(QStringLiteral("out")));
+    CliInteraction ui;
+    out() << reports::runWorkbookReport(request, ui) << '\n';
+    out().flush();
+    return 0;
+}
+
+// Sheet 1 of a workbook, one non-empty cell a line, then its merged ranges.
+int runXlsCells(const Options& o)
+{
+    o.requirePositional(1, 1);
+    const int status = workbook::printWorkbookCells(QDir().absoluteFilePath(o.positional().first()), out());
+    out().flush();
+    return status;
+}
+
 // The rows of a SELECT written by the export component (Excel unless --format says otherwise).
 int runExport(const Options& o)
 {
@@ -310,6 +343,11 @@ const std::vector<Command>& commands()
         {"backup", {{QStringLiteral("data")}}, runBackup},
         {"restore", {{QStringLiteral("into")}}, runRestore},
         {"takeover", {{QStringLiteral("data")}, {QStringLiteral("year")}, {QStringLiteral("home")}}, runTakeover},
+        {"workbook",
+         {{QStringLiteral("data")}, {QStringLiteral("home")}, {QStringLiteral("year")}, {QStringLiteral("template")},
+          {QStringLiteral("out")}},
+         runWorkbook},
+        {"xls-cells", {}, runXlsCells},
         {"export",
          {{QStringLiteral("home")}, {QStringLiteral("data")}, {QStringLiteral("format")}, {QStringLiteral("title")},
           {QStringLiteral("footer")}, {QStringLiteral("out")}, {QStringLiteral("param"), true, true},

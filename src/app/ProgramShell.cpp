@@ -1,5 +1,7 @@
 #include "app/ProgramShell.h"
 
+#include "reports/TemplateExport.h"
+
 #include "admin/Models.h"
 #include "admin/ui/TForm21.h"
 #include "admin/ui/TForm4.h"
@@ -97,6 +99,14 @@ void ProgramShell::wireMainWindow()
     });
     m_form3->setSaveWindow([this] { m_form21->Deschide(); });
     logic.setAutomaticBackup([this](const QString& archive) { m_form21->SalvareAutomata(archive); });
+    // The reports filled from the built-in Excel templates.
+    m_form3->setReport(QStringLiteral("Raport1APIA1"), [this] {
+        reports::TemplateExport(reports::TemplateExport::setupFrom(m_ctx)).raport1Apia(m_ctx.workingYear());
+    });
+    m_form3->setReport(QStringLiteral("RaportStrainasi1"), [this] {
+        reports::TemplateExport(reports::TemplateExport::setupFrom(m_ctx))
+            .raportStrainasi(m_ctx.workingYear(), m_ctx.profile.constants().JUDET);
+    });
 }
 
 QStringList ProgramShell::installDeliveredModels()

@@ -214,3 +214,31 @@ TEST(CliTakeover, PrintsTablesAndCountersAndRefusesASecondRun)
     EXPECT_TRUE(r.err.contains(QStringLiteral("are deja gospodarii"))) << r.err.toStdString();
     EXPECT_EQ(filesOf(home.data()), after);
 }
+
+TEST(CliWorkbook, ReportIsWrittenAndListedCellByCell)
+{
+    test::TempHome home;
+    home.copyFixture(QStringLiteral("register-dbase4"));
+    const QString out = home.home() + QStringLiteral("/apia.xls");
+    CliRun r = cli({QStringLiteral("workbook"), QStringLiteral("apia"), QStringLiteral("--data"), home.data(), QStringLiteral("--home"),
+                    home.home(), QStringLiteral("--year"), QStringLiteral("2010"), QStringLiteral("--out"), out});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    const int rows = r.out.trimmed().toInt();
+    EXPECT_GE(rows, 1) << r.out.toStdString();
+
+    r = cli({QStringLiteral("xls-cells"), out});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    const QStringList lines = r.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    static const QRegularExpression cellLine(QStringLiteral("^([A-Z]+[0-9]+\t[ns]\t.*|MERGE\t[A-Z]+[0-9]+:[A-Z]+[0-9]+)$"));
+    for (const QString& line : lines)
+        EXPECT_TRUE(cellLine.match(line).hasMatch()) << line.toStdString();
+    EXPECT_TRUE(lines.contains(QStringLiteral("A5\tn\t1"))) << r.out.toStdString();
+
+    r = cli({QStringLiteral("xls-cells"), home.dataFile(QStringLiteral("CAP1.dbf"))});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_FALSE(r.err.isEmpty());
+    r = cli({QStringLiteral("workbook"), QStringLiteral("nimic"), QStringLiteral("--data"), home.data(), QStringLiteral("--year"),
+             QStringLiteral("2010"), QStringLiteral("--out"), home.home() + QStringLiteral("/x.xls")});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_FALSE(QFile::exists(home.home() + QStringLiteral("/x.xls")));
+}
