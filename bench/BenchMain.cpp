@@ -7,6 +7,7 @@
 #include "data/engine/Engine.h"
 #include "data/engine/SqlError.h"
 #include "register/YearTakeover.h"
+#include "reports/WorkbookReportCommand.h"
 #include "services/Settings.h"
 
 #include <QCoreApplication>
@@ -308,6 +309,25 @@ int main(int argc, char** argv)
         }
         if (generatorMs >= 0)
             results.push_back({QStringLiteral("demo register generator"), generatorMs, 0});
+
+        // The APIA livestock report filled into its Excel template for the latest year.
+        if (only.isEmpty() || QStringLiteral("APIA workbook of a year").contains(only)) {
+            std::vector<double> times;
+            int rows = 0;
+            for (int r = 0; r < rounds; ++r) {
+                reports::WorkbookReportRequest request;
+                request.report = QStringLiteral("apia");
+                request.dataDirectory = dataDir;
+                request.programDirectory = workDir;
+                request.year = year;
+                request.outputFile = workDir + QStringLiteral("/apia.xls");
+                QElapsedTimer timer;
+                timer.start();
+                rows = reports::runWorkbookReport(request, ui);
+                times.push_back(double(timer.nsecsElapsed()) / 1e6);
+            }
+            results.push_back({QStringLiteral("APIA workbook of a year (%1 rows)").arg(rows), median(times), 0});
+        }
 
         // The year take-over of the latest year, safety archive included; only on a register the
         // benchmark generated itself, since it adds a year.
