@@ -404,7 +404,7 @@ TEST_F(Sql, TextTooLongIsRefusedAndCutOnlyWhenAsked)
     reg.exec(QStringLiteral("INSERT INTO {Mic} (ID, NUME) VALUES (4, SUBSTRING(\"ABCDEFGHIJKLMNOP\" FROM 1 FOR 12))"));
     EXPECT_EQ(reg.one(QStringLiteral("SELECT NUME FROM {Mic} WHERE ID=4")), "t:ABCDEFGHIJKL");
     EXPECT_EQ(reg.error(QStringLiteral("UPDATE {Mic} SET NUME=\"ŞŢĂÎÂşţăîâ€XYZ\" WHERE ID=4")),
-              QStringLiteral("Textul are 15 caractere; coloana NUME din tabelul \"Mic.dbf\" primeste cel mult 12."));
+              QStringLiteral("Textul are 14 caractere; coloana NUME din tabelul \"Mic.dbf\" primeste cel mult 12."));
     EXPECT_EQ(reg.one(QStringLiteral("SELECT NUME FROM {Mic} WHERE ID=4")), "t:ABCDEFGHIJKL");
     reg.exec(QStringLiteral("UPDATE {Mic} SET NUME=SUBSTRING(\"ŞŢĂÎÂşţăîâ€XYZ\" FROM 1 FOR 12) WHERE ID=4"));
     EXPECT_EQ(reg.one(QStringLiteral("SELECT NUME FROM {Mic} WHERE ID=4")), "t:ŞŢĂÎÂşţăîâ€X");
