@@ -233,12 +233,16 @@ bool Engine::underRoot(const QString& path) const
     const Qt::CaseSensitivity cs = Qt::CaseSensitive;
 #endif
     for (const QString& root : m_roots) {
-        // Compared after links are followed on both sides.
-        QString real = QFileInfo(root).canonicalFilePath();
-        if (real.isEmpty())
-            continue;
-        if (!real.endsWith(QLatin1Char('/')))
-            real += QLatin1Char('/');
+        // Compared after links are followed on both sides; a root's real path is looked up once
+        // it exists.
+        QString& real = m_realRoots[root];
+        if (real.isEmpty()) {
+            real = QFileInfo(root).canonicalFilePath();
+            if (real.isEmpty())
+                continue;
+            if (!real.endsWith(QLatin1Char('/')))
+                real += QLatin1Char('/');
+        }
         if (path.startsWith(real, cs))
             return true;
     }

@@ -72,6 +72,7 @@ private:
 
     QString m_dataDirectory;
     QStringList m_roots;
+    mutable QHash<QString, QString> m_realRoots; // root -> its real path with a final "/"
     sqlite3* m_db = nullptr;
     QHash<QString, std::shared_ptr<Entry>> m_entries;
     QHash<QString, QString> m_resolved; // table path as written -> resolved path
