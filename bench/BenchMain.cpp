@@ -143,6 +143,8 @@ int main(int argc, char** argv)
     const bool engineOnly = qEnvironmentVariableIsSet("VELMOR_BENCH_ENGINE_ONLY");
     try {
         engine::Engine engine(dataDir);
+        // The scenarios' work tables live in the run's scratch folder.
+        engine.addTableRoot(workDir);
         const auto path = [&](const QString& table) { return dataDir + QLatin1Char('/') + table + QStringLiteral(".dbf"); };
 
         // The native mirror of every table.

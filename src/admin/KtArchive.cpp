@@ -29,6 +29,8 @@ constexpr qint64 kChunk = 64 * 1024;
 // Smallest member: length, a one-byte name, size and an empty zlib stream (8 bytes).
 constexpr qint64 kSmallestMember = 4 + 1 + 4 + 8;
 constexpr qint32 kLongestName = 1024;
+// Longest name of one file or folder the file systems in use accept (bytes).
+constexpr qsizetype kLongestFileName = 255;
 
 
 class Progress {
@@ -130,10 +132,21 @@ public:
         if (size < 0)
             throw damaged(QStringLiteral("fisierul %1 are dimensiunea negativa %2").arg(member.name).arg(size));
         member.size = size;
-        if (safeComponents(member.name).isEmpty()) {
+        const QStringList parts = safeComponents(member.name);
+        if (parts.isEmpty()) {
             throw ArchiveError(QStringLiteral("Arhiva %1 contine numele nepermis \"%2\" (cale absoluta, litera de "
                                               "unitate sau \"..\"); fisierele ei nu se scriu.")
                                    .arg(nativePath(m_path), member.name));
+        }
+        for (const QString& part : parts) {
+            const qsizetype bytes = QFile::encodeName(part).size();
+            if (bytes > kLongestFileName) {
+                throw ArchiveError(QStringLiteral("Arhiva %1 contine fisierul \"%2\", al carui nume are %3 octeti; "
+                                                  "sistemul de fisiere primeste cel mult %4. Fisierele ei nu se scriu.")
+                                       .arg(nativePath(m_path), member.name)
+                                       .arg(bytes)
+                                       .arg(kLongestFileName));
+            }
         }
         if (member.size > remaining() * KtArchive::MaxInflateRatio) {
             throw damaged(QStringLiteral("fisierul %1 declara %2 octeti, mai mult decat poate cuprinde arhiva")
@@ -201,6 +214,30 @@ public:
         // Continue right after the stream's trailer.
         if (!m_file.seek(m_file.pos() - zs.avail_in))
             throw readError();
+    }
+
+    // After the last declared member the archive must end: more bytes mean a member count that is
+    // too small or data appended to the archive.
+    // Two members for one file (in any letter case) would overwrite each other.
+    void checkUnique(QHash<QString, QString>& seen, const QString& name, const QString& destination)
+    {
+        const QString key = destination.toLower();
+        const auto earlier = seen.constFind(key);
+        if (earlier != seen.cend()) {
+            throw damaged(QStringLiteral("fisierul \"%1\" apare de doua ori (prima data ca \"%2\")").arg(name, *earlier));
+        }
+        seen.insert(key, name);
+    }
+
+    void expectEnd(int count)
+    {
+        const qint64 left = remaining();
+        if (left != 0) {
+            throw damaged(QStringLiteral("dupa ultimul fisier declarat (%1) mai urmeaza %2 octeti; numarul de fisiere "
+                                         "din antet nu corespunde")
+                              .arg(count)
+                              .arg(left));
+        }
     }
 
 private:
@@ -407,11 +444,14 @@ std::vector<KtArchive::Member> KtArchive::verify(const QString& archivePath)
     const int n = reader.count();
     std::vector<Member> members;
     members.reserve(n);
+    QHash<QString, QString> seen;
     for (int i = 1; i <= n; ++i) {
         Member member = reader.header(i);
+        reader.checkUnique(seen, member.name, safeComponents(member.name).join(QLatin1Char('/')));
         reader.inflate(member, nullptr, QString());
         members.push_back(member);
     }
+    reader.expectEnd(n);
     return members;
 }
 
@@ -433,6 +473,7 @@ QStringList KtArchive::extract(const QString& archivePath, const QString& target
     progress.maximum(n);
     QStringList order;                 // relative destinations, first appearance order
     QHash<QString, QString> stagedFor; // relative destination -> scratch file
+    QHash<QString, QString> seen;      // destination in lower case -> member name
     for (int i = 1; i <= n; ++i) {
         progress.step(i);
         const Member member = reader.header(i);
@@ -448,6 +489,7 @@ QStringList KtArchive::extract(const QString& archivePath, const QString& target
         } else {
             relative = parts.join(QLatin1Char('/'));
         }
+        reader.checkUnique(seen, member.name, relative);
         const QString staged = scratch.filePath(QString::number(i));
         QFile file(staged);
         if (!file.open(QIODevice::WriteOnly))
@@ -458,13 +500,10 @@ QStringList KtArchive::extract(const QString& archivePath, const QString& target
                                    .arg(nativePath(staged), nativePath(archivePath), file.errorString()));
         }
         file.close();
-        // A later member of the same name replaces the earlier one.
-        if (stagedFor.contains(relative))
-            QFile::remove(stagedFor.value(relative));
-        else
-            order << relative;
+        order << relative;
         stagedFor.insert(relative, staged);
     }
+    reader.expectEnd(n);
 
     // 2. Move the files into place; on failure put everything back as it was.
     const QString aside = scratch.filePath(QStringLiteral("old"));

@@ -50,11 +50,14 @@ public:
     static int memberCount(const QString& archivePath);
 
     // Reads the whole archive and checks every member (name, stream, size) without writing.
+    // Damage as well: bytes after the last declared member, two members for one file (in any
+    // letter case), a name the file system cannot hold.
     static std::vector<Member> verify(const QString& archivePath);
 
     // Extracts the archive into the target directory (created when missing). The members are
     // first written into a scratch folder inside the target and moved into place only when the
-    // whole archive has been read without fault, so a bad archive changes nothing. Files of the
+    // whole archive has been read without fault (the checks of verify()), so a bad archive
+    // changes nothing. Files of the
     // target that the archive also holds are replaced; with removeOthers every other file of the
     // target is removed as well (the target then holds exactly the archive's files). On a failure
     // while moving files into place the earlier files are put back. Progress: maximum N, position

@@ -167,6 +167,8 @@ void StartupSequence::connect()
         m_ctx.dataDirectory = dir;
     }
     m_engine = std::make_unique<engine::Engine>(m_ctx.dataDirectory);
+    // Work tables live in the program home too (village maintenance, upgrade).
+    m_engine->addTableRoot(m_ctx.programDirectory);
     m_settings = std::make_unique<Settings>(m_ctx.dataDirectory);
     m_ctx.engine = m_engine.get();
     m_ctx.settings = m_settings.get();

@@ -34,6 +34,7 @@ struct AdminWorld {
         registry = std::make_unique<RegistryStore>(registryDir.filePath(QStringLiteral("registry.ini")));
         settings = std::make_unique<Settings>(home.data());
         engine = std::make_unique<engine::Engine>(home.data());
+        engine->addTableRoot(home.home());
         ctx.programDirectory = home.home();
         ctx.dataDirectory = home.data();
         ctx.windowsDirectory = QDir::tempPath();

@@ -324,26 +324,52 @@ TEST(KtArchiveRead, DamagedHeadersAreErrors)
     EXPECT_FALSE(verifyError(home.home() + QStringLiteral("/lipsa.kt")).isEmpty());
 }
 
-TEST(KtArchiveRead, TrailingBytesAfterTheLastMemberAreIgnored)
+// Archives whose members do not account for every byte, or that hold one file twice, or a name no
+// file system takes: refused by verify and by both extraction layouts, and nothing is written.
+TEST(KtArchiveRead, ExtraBytesTwinMembersAndOverlongNamesAreDamage)
 {
     TempHome home;
     const QString path = home.home() + QStringLiteral("/x.kt");
-    writeFile(path, makeArchive({ { "Data\\a", "abc" } }) + QByteArray("\0\0\0", 3));
-    EXPECT_EQ(KtArchive::verify(path).size(), 1u);
+    const QByteArray longName = QByteArray("Data\\") + QByteArray(300, 'a') + ".dbf";
+    struct Case {
+        const char* what;
+        QByteArray archive;
+        QStringList expected;
+    };
+    const std::vector<Case> cases = {
+        {"trailing bytes", makeArchive({ { "Data\\a", "abc" } }) + QByteArray("\0\0\0", 3),
+         { QStringLiteral("mai urmeaza 3 octeti") }},
+        {"count too small", makeArchive({ { "Data\\a", "abc" }, { "Data\\b", "def" } }, 1),
+         { QStringLiteral("dupa ultimul fisier declarat (1)") }},
+        {"same name twice", makeArchive({ { "Data\\a", "first" }, { "Data\\gol", "" }, { "Data\\a", "second" } }),
+         { QStringLiteral("Data\\a"), QStringLiteral("de doua ori") }},
+        {"same name in another letter case", makeArchive({ { "Data\\CAP1.dbf", "1" }, { "data\\cap1.DBF", "2" } }),
+         { QStringLiteral("data\\cap1.DBF"), QStringLiteral("prima data ca \"Data\\CAP1.dbf\"") }},
+        {"name too long", makeArchive({ { "Data\\a", "1" }, { longName, "2" } }),
+         { QStringLiteral("304 octeti"), QStringLiteral("cel mult 255") }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        writeFile(path, c.archive);
+        const QString target = home.home() + QStringLiteral("/t");
+        for (const QString& message : { verifyError(path), extractError(path, target, KtArchive::Layout::DataDirectory),
+                                        extractError(path, target, KtArchive::Layout::BelowBase) }) {
+            for (const QString& part : c.expected)
+                EXPECT_TRUE(message.contains(part)) << message.toStdString();
+        }
+        EXPECT_TRUE(entriesBelow(target).isEmpty());
+    }
 }
 
-TEST(KtArchiveRead, EmptyMemberAndLaterDuplicateWin)
+TEST(KtArchiveRead, EmptyMemberIsWritten)
 {
     TempHome home;
     const QString path = home.home() + QStringLiteral("/x.kt");
-    writeFile(path, makeArchive({ { "Data\\a", "first" }, { "Data\\gol", "" }, { "Data\\a", "second" } }));
+    writeFile(path, makeArchive({ { "Data\\a", "first" }, { "Data\\gol", "" } }));
     const QString target = home.home() + QStringLiteral("/t");
     const QStringList written = KtArchive::extract(path, target, KtArchive::Layout::DataDirectory);
     EXPECT_EQ(written.size(), 2);
-    const auto files = filesOf(target);
-    EXPECT_EQ(files.value(QStringLiteral("a")), QByteArray("second"));
-    EXPECT_TRUE(files.contains(QStringLiteral("gol")));
-    EXPECT_EQ(files.size(), 2);
+    EXPECT_EQ(filesOf(target), (QMap<QString, QByteArray> { { QStringLiteral("a"), "first" }, { QStringLiteral("gol"), "" } }));
 }
 
 TEST(KtArchiveRead, DataDirectoryLayoutAcceptsOnlyFilesOfData)

@@ -75,6 +75,14 @@ std::uint8_t versionFor(Level level, bool hasMemo)
     return 0x03;
 }
 
+bool isPlainColumnName(const QString& name)
+{
+    return std::all_of(name.begin(), name.end(), [](QChar c) {
+        const char16_t u = c.unicode();
+        return (u >= 'A' && u <= 'Z') || (u >= 'a' && u <= 'z') || (u >= '0' && u <= '9') || u == '_';
+    });
+}
+
 bool hasMemoField(const QList<Field>& fields)
 {
     return std::any_of(fields.begin(), fields.end(), [](const Field& f) { return f.type == 'M'; });
@@ -99,6 +107,12 @@ double toDouble(const Value& value, const Field& field, const QString& path)
 }
 
 
+}
+
+QString textTooLong(const Field& field, int length, const QString& table)
+{
+    return QStringLiteral("Textul are %1 caractere; coloana %2 din tabelul \"%3\" primeste cel mult %4.")
+        .arg(QString::number(length), field.name, table, QString::number(field.width));
 }
 
 QString memoPathFor(const QString& tablePath)
@@ -172,6 +186,11 @@ DbfTable::~DbfTable()
     }
     if (m_writer)
         m_writer->close();
+}
+
+QString DbfTable::memoPath() const
+{
+    return m_memo ? m_memo->path() : QString();
 }
 
 QString DbfTable::fileName() const
@@ -304,8 +323,13 @@ void DbfTable::parseHeader(const QByteArray& data, qint64 fileSize)
         if (field.name.isEmpty() || field.width == 0 || field.type < 'A' || field.type > 'Z'
             || (field.isNumeric() && field.decimals >= field.width && field.decimals != 0))
             damaged(m_path, QStringLiteral("descrierea coloanei %1 este gresita").arg(m_fields.size() + 1));
-        if (field.type == 'C' || field.isNumeric())
-            ; // common types
+        // Column names reach SQL declarations: only letters, digits and "_" are taken.
+        if (!isPlainColumnName(field.name))
+            damaged(m_path, QStringLiteral("coloana %1 are numele nepermis \"%2\" (un nume de coloana are doar litere, cifre si _)")
+                                .arg(m_fields.size() + 1)
+                                .arg(field.name));
+        if (m_fieldByName.contains(field.name.toUpper()))
+            damaged(m_path, QStringLiteral("coloana %1 apare de doua ori").arg(field.name));
         offset += field.width;
         m_fieldByName.insert(field.name.toUpper(), int(m_fields.size()));
         m_fields.append(field);
@@ -535,9 +559,15 @@ QByteArray DbfTable::encodeField(const Field& field, const Value& value)
             text = date->toString(QStringLiteral("yyyy-MM-dd"));
         else if (const auto* b = std::get_if<bool>(&value))
             text = *b ? QStringLiteral("T") : QStringLiteral("F");
+        // Blanks past the width are the padding the field adds anyway; anything else is refused.
+        qsizetype length = text.size();
+        while (length > field.width && text[length - 1] == QLatin1Char(' '))
+            --length;
+        if (length > field.width)
+            throw DbfError(textTooLong(field, int(length), fileName()));
         QByteArray bytes;
         QChar bad;
-        if (!cp1250::tryEncode(QStringView(text).left(field.width), bytes, &bad))
+        if (!cp1250::tryEncode(QStringView(text).left(length), bytes, &bad))
             throw DbfError(EncodingError(bad, text).message());
         std::copy(bytes.begin(), bytes.end(), out.data());
         return out;
@@ -574,11 +604,16 @@ QByteArray DbfTable::formatNumber(double v, int decimals)
 int DbfTable::append(const std::vector<Value>& values)
 {
     QByteArray rec(m_recordLength, ' ');
-    for (int c = 0; c < fieldCount(); ++c) {
-        const Field& f = m_fields[c];
-        if (size_t(c) < values.size() && !dbf::isNull(values[size_t(c)])) {
-            const QByteArray bytes = encodeField(f, values[size_t(c)]);
-            std::copy(bytes.begin(), bytes.end(), rec.data() + 1 + f.offset);
+    // Memo texts last: a value refused in another column leaves the memo file as it was.
+    for (const bool memoPass : {false, true}) {
+        for (int c = 0; c < fieldCount(); ++c) {
+            const Field& f = m_fields[c];
+            if ((f.type == 'M') != memoPass)
+                continue;
+            if (size_t(c) < values.size() && !dbf::isNull(values[size_t(c)])) {
+                const QByteArray bytes = encodeField(f, values[size_t(c)]);
+                std::copy(bytes.begin(), bytes.end(), rec.data() + 1 + f.offset);
+            }
         }
     }
     return appendEncoded(rec);
@@ -702,10 +737,17 @@ void DbfTable::writeRecordBytes(int row, const QByteArray& bytes)
 void DbfTable::update(int row, const std::vector<std::pair<int, Value>>& changes)
 {
     QByteArray rec(record(row) - 1, m_recordLength);
-    for (const auto& [column, v] : changes) {
-        const Field& f = m_fields[column];
-        const QByteArray bytes = encodeField(f, v);
-        std::copy(bytes.begin(), bytes.end(), rec.data() + 1 + f.offset);
+    // Memo texts last, as in append().
+    for (const bool memoPass : {false, true}) {
+        for (const auto& [column, v] : changes) {
+            if (column < 0 || column >= fieldCount())
+                throw DbfError(QStringLiteral("Tabelul \"%1\" nu are coloana nr. %2.").arg(fileName()).arg(column + 1));
+            const Field& f = m_fields[column];
+            if ((f.type == 'M') != memoPass)
+                continue;
+            const QByteArray bytes = encodeField(f, v);
+            std::copy(bytes.begin(), bytes.end(), rec.data() + 1 + f.offset);
+        }
     }
     writeRecordBytes(row, rec);
 }

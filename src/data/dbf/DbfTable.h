@@ -44,6 +44,8 @@ public:
     std::uint8_t versionByte() const { return m_version; }
     std::uint8_t languageDriver() const { return m_languageDriver; }
     bool productionIndexFlag() const { return m_mdxFlag; }
+    // The memo file of a table with memo columns; empty otherwise.
+    QString memoPath() const;
 
     const QList<Field>& fields() const { return m_fields; }
     int fieldCount() const { return int(m_fields.size()); }
@@ -158,6 +160,9 @@ private:
     std::unique_ptr<QFile> m_writer;
     FileStamp m_memoStamp;
 };
+
+// The refusal of a text longer than its character column.
+QString textTooLong(const Field& field, int length, const QString& table);
 
 // The path of a table's memo file (same name, extension .dbt, whatever letter case exists).
 QString memoPathFor(const QString& tablePath);

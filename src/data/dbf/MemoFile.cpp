@@ -6,6 +6,9 @@
 #include <QFileInfo>
 #include <QtEndian>
 
+#include <algorithm>
+#include <limits>
+
 namespace velmor::dbf {
 
 namespace {
@@ -15,26 +18,26 @@ QString fileName(const QString& path)
     return QFileInfo(path).fileName();
 }
 
+constexpr qint64 kHeaderSize = 512;
+
 }
 
 MemoFile::MemoFile(const QString& path, Format format)
     : m_path(path)
     , m_format(format)
 {
-    QFile file(path);
-    if (!file.exists())
+    const QFileInfo info(path);
+    if (!info.exists())
         throw DbfError(QStringLiteral("Lipseste fisierul de texte \"%1\".").arg(fileName(path)));
-    if (!file.open(QIODevice::ReadOnly))
-        throw DbfError(QStringLiteral("Fisierul de texte \"%1\" nu poate fi deschis: %2")
-                           .arg(fileName(path), file.errorString()));
-    m_data = file.readAll();
-    if (m_data.size() < 512)
-        throw DbfError(QStringLiteral("Fisierul de texte \"%1\" este deteriorat: antet incomplet.").arg(fileName(path)));
-    if (m_format == Format::DBase4) {
-        const int size = qFromLittleEndian<quint16>(m_data.constData() + 20);
-        if (size >= 64 && size % 64 == 0)
-            m_blockSize = size;
-    }
+    if (!info.isFile())
+        throw DbfError(QStringLiteral("Fisierul de texte \"%1\" nu poate fi deschis: nu este un fisier.").arg(fileName(path)));
+    if (info.size() < kHeaderSize)
+        damaged(QStringLiteral("antet incomplet"));
+}
+
+void MemoFile::damaged(const QString& what) const
+{
+    throw DbfError(QStringLiteral("Fisierul de texte \"%1\" este deteriorat: %2.").arg(fileName(m_path), what));
 }
 
 void MemoFile::create(const QString& path, Format format, const QString& tableName)
@@ -52,36 +55,93 @@ void MemoFile::create(const QString& path, Format format, const QString& tableNa
                            .arg(fileName(path), file.errorString()));
 }
 
+MemoFile::Header MemoFile::readHeader(QFile& file) const
+{
+    if (file.size() < kHeaderSize)
+        damaged(QStringLiteral("antet incomplet"));
+    QByteArray bytes(24, '\0');
+    if (!file.seek(0) || file.read(bytes.data(), bytes.size()) != bytes.size())
+        throw DbfError(QStringLiteral("Fisierul de texte \"%1\" nu poate fi citit: %2").arg(fileName(m_path), file.errorString()));
+    Header h;
+    h.nextFree = qFromLittleEndian<quint32>(bytes.constData());
+    if (m_format == Format::DBase4) {
+        const int size = qFromLittleEndian<quint16>(bytes.constData() + 20);
+        if (size >= 64 && size % 64 == 0)
+            h.blockSize = size;
+    }
+    return h;
+}
+
 QByteArray MemoFile::read(std::uint32_t block) const
 {
-    const qint64 start = qint64(block) * m_blockSize;
-    if (block == 0 || start >= m_data.size())
-        throw DbfError(QStringLiteral("Fisierul de texte \"%1\" este deteriorat: blocul %2 lipseste.")
-                           .arg(fileName(m_path))
-                           .arg(block));
-    const char* p = m_data.constData() + start;
-    const qint64 available = m_data.size() - start;
-    if (m_format == Format::DBase4 && quint8(p[0]) == 0xFF && (available == 1 || quint8(p[1]) == 0xFF)) {
+    QFile file(m_path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw DbfError(QStringLiteral("Fisierul de texte \"%1\" nu poate fi deschis: %2").arg(fileName(m_path), file.errorString()));
+    const Header h = readHeader(file);
+    const qint64 fileSize = file.size();
+    const qint64 start = qint64(block) * h.blockSize;
+    if (block == 0 || start >= fileSize)
+        damaged(QStringLiteral("blocul %1 lipseste").arg(block));
+    const qint64 available = fileSize - start;
+    auto beyondEnd = [&] { damaged(QStringLiteral("textul din blocul %1 depaseste fisierul").arg(block)); };
+
+    QByteArray head(int(std::min<qint64>(8, available)), '\0');
+    if (!file.seek(start) || file.read(head.data(), head.size()) != head.size())
+        throw DbfError(QStringLiteral("Fisierul de texte \"%1\" nu poate fi citit: %2").arg(fileName(m_path), file.errorString()));
+    if (m_format == Format::DBase4 && quint8(head[0]) == 0xFF && (available == 1 || quint8(head[1]) == 0xFF)) {
         // A block header cut by the end of the file is damage, not text.
-        const quint32 length = available >= 8 ? qFromLittleEndian<quint32>(p + 4) : 0;
-        if (length < 8 || length - 8 > available - 8)
-            throw DbfError(QStringLiteral("Fisierul de texte \"%1\" este deteriorat: textul din blocul %2 depaseste fisierul.")
-                               .arg(fileName(m_path))
-                               .arg(block));
-        return QByteArray(p + 8, length - 8);
+        const quint32 length = available >= 8 ? qFromLittleEndian<quint32>(head.constData() + 4) : 0;
+        if (length < 8 || qint64(length) - 8 > available - 8)
+            beyondEnd();
+        if (qint64(length) - 8 > LongestText)
+            damaged(QStringLiteral("textul din blocul %1 declara %2 octeti").arg(block).arg(length - 8));
+        QByteArray text(qsizetype(length - 8), Qt::Uninitialized);
+        if (file.read(text.data(), text.size()) != text.size())
+            beyondEnd();
+        return text;
     }
     // dBase III text, or a dBase IV block without the header: up to the end marker.
-    qint64 end = 0;
-    while (end < available && p[end] != '\x1A')
-        ++end;
-    return QByteArray(p, end);
+    if (!file.seek(start))
+        throw DbfError(QStringLiteral("Fisierul de texte \"%1\" nu poate fi citit: %2").arg(fileName(m_path), file.errorString()));
+    QByteArray text;
+    QByteArray chunk(h.blockSize, Qt::Uninitialized);
+    while (text.size() < available) {
+        const qint64 got = file.read(chunk.data(), std::min<qint64>(chunk.size(), available - text.size()));
+        if (got <= 0)
+            break;
+        const qsizetype end = QByteArrayView(chunk.constData(), got).indexOf('\x1A');
+        if (end >= 0) {
+            text.append(chunk.constData(), end);
+            return text;
+        }
+        text.append(chunk.constData(), got);
+        if (text.size() > LongestText)
+            damaged(QStringLiteral("textul din blocul %1 nu are sfarsit").arg(block));
+    }
+    return text;
 }
 
 std::uint32_t MemoFile::append(const QByteArray& text)
 {
-    const quint32 nextFree = qFromLittleEndian<quint32>(m_data.constData());
-    const qint64 blocksInFile = (m_data.size() + m_blockSize - 1) / m_blockSize;
-    const quint32 block = std::max<qint64>(std::max<quint32>(nextFree, 1), blocksInFile);
+    if (text.size() > LongestText)
+        throw DbfError(QStringLiteral("Textul are %1 octeti; fisierul de texte \"%2\" primeste cel mult %3.")
+                           .arg(text.size())
+                           .arg(fileName(m_path))
+                           .arg(LongestText));
+    QFile file(m_path);
+    if (!file.open(QIODevice::ReadWrite))
+        throw DbfError(QStringLiteral("Fisierul de texte \"%1\" nu poate fi scris: %2")
+                           .arg(fileName(m_path), file.errorString()));
+    const Header h = readHeader(file);
+    const qint64 fileSize = file.size();
+    const qint64 blocksInFile = (fileSize + h.blockSize - 1) / h.blockSize;
+    // The next free block lies at the end of the file or before it; one past it would write far
+    // beyond the data (a header of FFFFFFFF means an offset of terabytes).
+    if (qint64(h.nextFree) > blocksInFile)
+        damaged(QStringLiteral("urmatorul bloc liber (%1) este dincolo de sfarsitul fisierului (%2 blocuri)")
+                    .arg(h.nextFree)
+                    .arg(blocksInFile));
+    const qint64 block = std::max<qint64>(std::max<quint32>(h.nextFree, 1), blocksInFile);
 
     QByteArray payload;
     if (m_format == Format::DBase4) {
@@ -95,28 +155,22 @@ std::uint32_t MemoFile::append(const QByteArray& text)
     } else {
         payload = text + QByteArray("\x1A\x1A", 2);
     }
-    const qint64 blocks = (payload.size() + m_blockSize - 1) / m_blockSize;
-    payload.append(QByteArray(blocks * m_blockSize - payload.size(), m_format == Format::DBase4 ? '\0' : '\x1A'));
+    const qint64 blocks = (payload.size() + h.blockSize - 1) / h.blockSize;
+    if (block + blocks > qint64(std::numeric_limits<quint32>::max()))
+        damaged(QStringLiteral("fisierul nu mai are blocuri libere"));
+    payload.append(QByteArray(blocks * h.blockSize - payload.size(), m_format == Format::DBase4 ? '\0' : '\x1A'));
 
-    QFile file(m_path);
-    if (!file.open(QIODevice::ReadWrite))
-        throw DbfError(QStringLiteral("Fisierul de texte \"%1\" nu poate fi scris: %2")
-                           .arg(fileName(m_path), file.errorString()));
-    const qint64 offset = qint64(block) * m_blockSize;
+    const qint64 offset = block * h.blockSize;
     QByteArray nextHeader(4, '\0');
     qToLittleEndian<quint32>(quint32(block + blocks), nextHeader.data());
     if (!file.seek(offset) || file.write(payload) != payload.size() || !file.seek(0)
-        || file.write(nextHeader) != 4)
-        throw DbfError(QStringLiteral("Fisierul de texte \"%1\" nu poate fi scris: %2")
-                           .arg(fileName(m_path), file.errorString()));
-    file.close();
-
-    if (m_data.size() < offset)
-        m_data.append(QByteArray(offset - m_data.size(), '\0'));
-    m_data.resize(offset);
-    m_data.append(payload);
-    std::copy(nextHeader.begin(), nextHeader.end(), m_data.data());
-    return block;
+        || file.write(nextHeader) != 4) {
+        const QString error = file.errorString();
+        // What was appended is taken back; the header was written last.
+        file.resize(fileSize);
+        throw DbfError(QStringLiteral("Fisierul de texte \"%1\" nu poate fi scris: %2").arg(fileName(m_path), error));
+    }
+    return quint32(block);
 }
 
 }

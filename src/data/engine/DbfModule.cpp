@@ -24,8 +24,15 @@ struct ModuleContext {
 struct DbfVtab {
     sqlite3_vtab base {};
     TableHandle* handle = nullptr;
+    int columns = 0;   // as declared to SQLite
     QByteArray record; // reused for every inserted row
 };
+
+// The declared columns still those of the table: SQLite never sees an index past its fields.
+bool layoutHolds(const DbfVtab* vtab)
+{
+    return vtab->columns == vtab->handle->table().fieldCount();
+}
 
 struct DbfCursor {
     sqlite3_vtab_cursor base {};
@@ -120,7 +127,10 @@ int xConnect(sqlite3* db, void* aux, int argc, const char* const* argv, sqlite3_
     for (int i = 0; i < fields.size(); ++i) {
         if (i)
             schema += QStringLiteral(", ");
-        schema += QLatin1Char('"') + fields[i].name + QStringLiteral("\" ") + declaredType(fields[i]);
+        // Names are letters, digits and "_" (the storage layer refuses others); quoted all the same.
+        QString name = fields[i].name;
+        name.replace(QLatin1Char('"'), QStringLiteral("\"\""));
+        schema += QLatin1Char('"') + name + QStringLiteral("\" ") + declaredType(fields[i]);
     }
     schema += QLatin1Char(')');
     const int rc = sqlite3_declare_vtab(db, schema.toUtf8().constData());
@@ -130,6 +140,7 @@ int xConnect(sqlite3* db, void* aux, int argc, const char* const* argv, sqlite3_
     }
     auto* vtab = new DbfVtab;
     vtab->handle = handle;
+    vtab->columns = int(fields.size());
     *out = &vtab->base;
     return SQLITE_OK;
 }
@@ -158,7 +169,8 @@ int xBestIndex(sqlite3_vtab* base, sqlite3_index_info* info)
     try {
         for (int i = 0; i < info->nConstraint; ++i) {
             const auto& c = info->aConstraint[i];
-            if (!c.usable || c.op != SQLITE_INDEX_CONSTRAINT_EQ || c.iColumn < 0)
+            if (!c.usable || c.op != SQLITE_INDEX_CONSTRAINT_EQ || c.iColumn < 0 || c.iColumn >= vtab->columns
+                || !layoutHolds(vtab))
                 continue;
             const char type = handle->table().fields()[c.iColumn].type;
             if (type == 'M' || type == 'L')
@@ -262,12 +274,15 @@ bool lookupRows(TableHandle* handle, int column, sqlite3_value* value, std::vect
 int xFilter(sqlite3_vtab_cursor* base, int idxNum, const char*, int argc, sqlite3_value** argv)
 {
     auto* c = reinterpret_cast<DbfCursor*>(base);
+    if (!layoutHolds(reinterpret_cast<DbfVtab*>(base->pVtab)))
+        return setError(base->pVtab, QStringLiteral("Coloanele tabelului \"%1\" s-au schimbat in timpul instructiunii.")
+                                         .arg(c->handle->table().fileName()));
     c->limit = c->handle->table().recordCount();
     c->position = 0;
     c->rows.clear();
     c->fullScan = true;
     try {
-        if (idxNum >= 0 && argc >= 1) {
+        if (idxNum >= 0 && idxNum < c->handle->table().fieldCount() && argc >= 1) {
             c->fullScan = false;
             if (!lookupRows(c->handle, idxNum, argv[0], c->rows, c->fullScan))
                 c->rows.clear();
@@ -299,6 +314,10 @@ int xColumn(sqlite3_vtab_cursor* base, sqlite3_context* ctx, int column)
     if (sqlite3_vtab_nochange(ctx))
         return SQLITE_OK;
     const dbf::DbfTable& t = c->handle->table();
+    if (column < 0 || column >= t.fieldCount() || c->row < 0 || c->row >= t.recordCount()) {
+        sqlite3_result_error(ctx, QStringLiteral("Tabelul \"%1\" nu are coloana nr. %2.").arg(t.fileName()).arg(column + 1).toUtf8().constData(), -1);
+        return SQLITE_ERROR;
+    }
     const dbf::Field& f = t.fields()[column];
     const char* p = t.record(c->row) + f.offset;
     switch (f.type) {
@@ -413,7 +432,12 @@ void encodeInto(dbf::DbfTable& table, const dbf::Field& f, sqlite3_value* v, cha
         for (int i = 0; i < n && ascii; ++i)
             ascii = (unsigned char)text[i] < 0x80 && text[i] != '\0';
         if (ascii) {
-            std::memcpy(dst, text, size_t(std::min(n, f.width)));
+            int length = n;
+            while (length > f.width && text[length - 1] == ' ')
+                --length;
+            if (length > f.width)
+                throw dbf::DbfError(dbf::textTooLong(f, length, table.fileName()));
+            std::memcpy(dst, text, size_t(length));
             return;
         }
     } else if (f.isNumeric() && (type == SQLITE_INTEGER || type == SQLITE_FLOAT)) {
@@ -443,8 +467,13 @@ int xUpdate(sqlite3_vtab* base, int argc, sqlite3_value** argv, sqlite3_int64* r
     auto* vtab = reinterpret_cast<DbfVtab*>(base);
     TableHandle* handle = vtab->handle;
     const int columns = handle->table().fieldCount();
+    if (!layoutHolds(vtab) || (argc != 1 && argc != columns + 2))
+        return setError(base, QStringLiteral("Coloanele tabelului \"%1\" nu corespund instructiunii.").arg(handle->table().fileName()));
+    const auto validRow = [&](sqlite3_int64 row) { return row >= 0 && row < handle->table().recordCount(); };
     try {
         if (argc == 1) {
+            if (!validRow(sqlite3_value_int64(argv[0])))
+                return setError(base, QStringLiteral("Tabelul \"%1\" nu are inregistrarea cautata.").arg(handle->table().fileName()));
             handle->remove(int(sqlite3_value_int64(argv[0])));
             return SQLITE_OK;
         }
@@ -455,13 +484,19 @@ int xUpdate(sqlite3_vtab* base, int argc, sqlite3_value** argv, sqlite3_int64* r
                 record = QByteArray(table.recordLength(), ' ');
             else
                 record.fill(' ');
-            for (int i = 0; i < columns; ++i) {
-                const dbf::Field& f = table.fields()[i];
-                encodeInto(table, f, argv[2 + i], record.data() + 1 + f.offset);
+            // Memo texts last: a value refused in another column leaves the memo file as it was.
+            for (const bool memoPass : {false, true}) {
+                for (int i = 0; i < columns; ++i) {
+                    const dbf::Field& f = table.fields()[i];
+                    if ((f.type == 'M') == memoPass)
+                        encodeInto(table, f, argv[2 + i], record.data() + 1 + f.offset);
+                }
             }
             *rowid = handle->appendEncoded(record);
             return SQLITE_OK;
         }
+        if (!validRow(sqlite3_value_int64(argv[0])))
+            return setError(base, QStringLiteral("Tabelul \"%1\" nu are inregistrarea cautata.").arg(handle->table().fileName()));
         const int row = int(sqlite3_value_int64(argv[0]));
         if (sqlite3_value_type(argv[1]) != SQLITE_NULL && sqlite3_value_int64(argv[1]) != row)
             return setError(base, QStringLiteral("Numarul inregistrarii nu poate fi schimbat."));

@@ -394,7 +394,19 @@ dbf::FieldSpec parseColumnType(const QString& name, const QString& type, int wid
 
 Statement translateStatement(const QString& text, const std::function<QString(const QString&)>& tableName)
 {
-    const Tokens tokens = tokenizeSql(text);
+    Tokens tokens = tokenizeSql(text);
+    // One statement per call; a single ";" may end it.
+    for (int i = 0; i < tokens.size(); ++i) {
+        if (!tokens[i].isSymbol(";"))
+            continue;
+        const int after = nextSignificant(tokens, i + 1);
+        if (after < tokens.size())
+            throw SqlError(QStringLiteral("Textul trimis are mai multe instructiuni separate de \";\" (a doua incepe cu \"%1\"); "
+                                          "se trimite cate o instructiune.")
+                               .arg(tokens[after].text));
+        tokens.remove(i, tokens.size() - i);
+        break;
+    }
     const Tokens words = significant(tokens);
     if (words.isEmpty())
         throw SqlError(QStringLiteral("Instructiunea SQL este goala."));

@@ -213,6 +213,143 @@ Engine::Engine(const QString& dataDirectory)
         return id >= 0 && size_t(id) < m_byId.size() && m_byId[size_t(id)] ? m_byId[size_t(id)]->handle.get() : nullptr;
     });
     exec(m_db, QStringLiteral("PRAGMA case_sensitive_like = ON"));
+    addTableRoot(m_dataDirectory);
+}
+
+void Engine::addTableRoot(const QString& directory)
+{
+    if (directory.trimmed().isEmpty())
+        return;
+    const QString root = QDir::cleanPath(QDir(directory).absolutePath());
+    if (!m_roots.contains(root))
+        m_roots.append(root);
+}
+
+bool Engine::underRoot(const QString& path) const
+{
+#ifdef Q_OS_WIN
+    const Qt::CaseSensitivity cs = Qt::CaseInsensitive;
+#else
+    const Qt::CaseSensitivity cs = Qt::CaseSensitive;
+#endif
+    for (const QString& root : m_roots) {
+        // Compared after links are followed on both sides; a root's real path is looked up once
+        // it exists.
+        QString& real = m_realRoots[root];
+        if (real.isEmpty()) {
+            real = QFileInfo(root).canonicalFilePath();
+            if (real.isEmpty())
+                continue;
+            if (!real.endsWith(QLatin1Char('/')))
+                real += QLatin1Char('/');
+        }
+        if (path.startsWith(real, cs))
+            return true;
+    }
+    return false;
+}
+
+namespace {
+
+// Where a file path really leads: links followed, for a file that does not exist yet its folder's
+// real path and its name.
+QString realPathOf(const QString& path)
+{
+    QFileInfo info(path);
+    if (info.isSymLink() && !info.exists()) {
+        // A link to nothing (yet): a write through it would create its target.
+        info = QFileInfo(QDir(info.absolutePath()).absoluteFilePath(info.symLinkTarget()));
+        if (info.isSymLink())
+            return QString();
+    }
+    if (info.exists())
+        return info.canonicalFilePath();
+    const QString folder = QFileInfo(info.absolutePath()).canonicalFilePath();
+    if (folder.isEmpty())
+        return QDir::cleanPath(info.absoluteFilePath());
+    return folder + QLatin1Char('/') + info.fileName();
+}
+
+}
+
+QString Engine::explain(const QString& sqliteText) const
+{
+    // Virtual table names stand for the table paths of the statement.
+    static const QRegularExpression sqlName(QStringLiteral("\\bdbf_\\d+\\b"));
+    QString original;
+    qsizetype last = 0;
+    for (auto it = sqlName.globalMatch(sqliteText); it.hasNext();) {
+        const auto m = it.next();
+        original += sqliteText.mid(last, m.capturedStart() - last);
+        const auto path = m_statementPaths.constFind(m.captured());
+        original += path == m_statementPaths.cend() ? m.captured() : QLatin1Char('"') + *path + QLatin1Char('"');
+        last = m.capturedEnd();
+    }
+    original += sqliteText.mid(last);
+
+    struct Translation {
+        const char* pattern;
+        const char* text; // %1, %2: the captured parts
+    };
+    static const Translation translations[] = {
+        {"^no such table: (.+)$", "Tabelul %1 nu exista; un tabel se scrie cu calea lui intre ghilimele."},
+        {"^no such column: (.+)$", "Coloana %1 nu exista in tabelele instructiunii."},
+        {"^table (.+) has no column named (.+)$", "Tabelul %1 nu are coloana %2."},
+        {"^(\\d+) values for (\\d+) columns$", "Instructiunea da %1 valori pentru %2 coloane."},
+        {"^parser stack overflow$", "Instructiunea este prea complicata (prea multe paranteze una in alta)."},
+        {"^Expression tree is too large.*$", "Instructiunea este prea complicata (expresie prea lunga)."},
+        {"^near \"(.*)\": syntax error$", "Eroare de scriere a instructiunii langa \"%1\"."},
+        {"^incomplete input$", "Instructiunea SQL este incompleta."},
+        {"^unrecognized token: \"?(.*?)\"?$", "Instructiunea contine semnul necunoscut %1."},
+        {"^ambiguous column name: (.+)$", "Coloana %1 se afla in mai multe tabele; scrieti si tabelul (de exemplu T.%1)."},
+        {"^misuse of aggregate(?: function)?:? (.+)$", "Functia de grupare %1 nu poate fi folosita aici."},
+        {"^no such function: (.+)$", "Functia %1 nu exista."},
+        {"^wrong number of arguments to function (.+)$", "Functia %1 a primit alt numar de argumente."},
+        {"^sub-select returns (\\d+) columns - expected 1$", "Subinterogarea da %1 coloane in loc de una."},
+        {"^SELECTs to the left and right of (\\w+(?: ALL)?) do not have the same number of result columns$",
+         "Interogarile legate prin %1 au numar diferit de coloane."},
+        {"^a GROUP BY clause is required before HAVING$", "HAVING cere GROUP BY."},
+        {"^aggregate functions are not allowed in the GROUP BY clause$", "GROUP BY nu poate contine functii de grupare."},
+        {"^(\\d+)\\w* ORDER BY term does not match any column in the result set$",
+         "Termenul %1 din ORDER BY nu este o coloana a rezultatului."},
+        {"^ORDER BY term out of range - should be between 1 and (\\d+)$", "ORDER BY trimite la o coloana care nu exista (sunt %1)."},
+        {"^no tables specified$", "Instructiunea nu numeste niciun tabel."},
+        {"^string or blob too big$", "Un text al instructiunii este prea lung."},
+        {"^too many SQL variables$", "Instructiunea are prea multi parametri."},
+        {"^too many columns (?:in|on) (.+)$", "Prea multe coloane in %1."},
+        {"^interrupted$", "Instructiunea a fost intrerupta."},
+        {"^out of memory$", "Memoria nu ajunge pentru instructiune."},
+    };
+    for (const Translation& t : translations) {
+        const QRegularExpression re(QString::fromLatin1(t.pattern));
+        const auto m = re.match(original);
+        if (!m.hasMatch())
+            continue;
+        QString text = QString::fromLatin1(t.text);
+        if (m.lastCapturedIndex() >= 2)
+            text = text.arg(m.captured(1), m.captured(2));
+        else if (m.lastCapturedIndex() >= 1)
+            text = text.arg(m.captured(1));
+        return text + QStringLiteral(" (SQLite: ") + original + QLatin1Char(')');
+    }
+    return original;
+}
+
+QString Engine::allowedPath(const QString& written) const
+{
+    const QString resolved = resolvePath(written);
+    const QString real = realPathOf(resolved);
+    if (!real.isEmpty() && underRoot(real))
+        return resolved;
+    QStringList roots;
+    for (const QString& root : m_roots)
+        roots << QDir::toNativeSeparators(root);
+    QString where = QDir::toNativeSeparators(written.trimmed());
+    if (!real.isEmpty() && QDir::cleanPath(real) != QDir::cleanPath(resolved) && QFileInfo(resolved).isSymLink())
+        where += QStringLiteral(" (legatura catre %1)").arg(QDir::toNativeSeparators(real));
+    throw SqlError(QStringLiteral("Tabelul \"%1\" se afla in afara directoarelor in care programul lucreaza (%2); "
+                                  "nu a fost folosit.")
+                       .arg(where, roots.join(QStringLiteral(", "))));
 }
 
 Engine::~Engine()
@@ -266,7 +403,10 @@ Engine::Entry& Engine::entryFor(const QString& resolvedPath)
 
 TableHandle& Engine::table(const QString& path)
 {
-    return *entryFor(resolvePath(path)).handle;
+    TableHandle& handle = *entryFor(allowedPath(path)).handle;
+    if (const QString memo = handle.table().memoPath(); !memo.isEmpty())
+        allowedPath(memo);
+    return handle;
 }
 
 void Engine::dropSqlTable(Entry& entry)
@@ -297,20 +437,29 @@ QString Engine::sqlNameFor(const QString& path)
     auto cached = m_resolved.constFind(path);
     if (cached == m_resolved.cend() || !m_entries.contains(keyOf(*cached)))
         cached = m_resolved.insert(path, resolvePath(path));
+    // Checked at every statement: a file may have become a link since.
+    if (!underRoot(realPathOf(*cached)))
+        allowedPath(path);
     Entry& entry = entryFor(*cached);
+    // The memo file is written through too; nothing of it has been read yet.
+    if (const QString memo = entry.handle->table().memoPath(); !memo.isEmpty() && !underRoot(realPathOf(memo)))
+        allowedPath(memo);
     const bool known = std::any_of(m_statementTables.begin(), m_statementTables.end(),
                                    [&](const std::shared_ptr<Entry>& e) { return e.get() == &entry; });
     if (!known) {
         entry.handle->table().beginBatch();
         m_statementTables.push_back(m_byId[size_t(entry.id)]);
     }
-    if (!entry.sqlName.isEmpty() && entry.generation == entry.handle->layoutGeneration())
+    if (!entry.sqlName.isEmpty() && entry.generation == entry.handle->layoutGeneration()) {
+        m_statementPaths.insert(entry.sqlName, path);
         return entry.sqlName;
+    }
     dropSqlTable(entry);
     const QString name = QStringLiteral("dbf_%1").arg(m_nextSqlName++);
     exec(m_db, QStringLiteral("CREATE VIRTUAL TABLE temp.%1 USING dbf(%2)").arg(name).arg(entry.id));
     entry.sqlName = name;
     entry.generation = entry.handle->layoutGeneration();
+    m_statementPaths.insert(name, path);
     return name;
 }
 
@@ -346,6 +495,7 @@ int Engine::run(const QString& text, ResultSet* rows, const Parameters& paramete
         }
     }
     m_statementTables.clear();
+    m_statementPaths.clear();
     if (failure)
         std::rethrow_exception(failure);
     if (!writeError.isEmpty())
@@ -364,10 +514,21 @@ int Engine::runStatement(const QString& text, ResultSet* rows, const Parameters&
     }
     sqlite3_stmt* stmt = nullptr;
     const QByteArray sql = statement.sql.toUtf8();
-    if (sqlite3_prepare_v2(m_db, sql.constData(), int(sql.size()), &stmt, nullptr) != SQLITE_OK)
-        throw SqlError(sqliteMessage(m_db));
+    const char* tail = nullptr;
+    if (sqlite3_prepare_v2(m_db, sql.constData(), int(sql.size()), &stmt, &tail) != SQLITE_OK)
+        throw SqlError(explain(sqliteMessage(m_db)));
     std::unique_ptr<sqlite3_stmt, int (*)(sqlite3_stmt*)> guard(stmt, sqlite3_finalize);
-    bindParameters(stmt, parameters);
+    if (!stmt)
+        throw SqlError(QStringLiteral("Instructiunea SQL este goala."));
+    // Whatever SQLite did not take (a second statement hidden from the translator) is refused.
+    const QString rest = tail ? QString::fromUtf8(tail).trimmed() : QString();
+    if (!rest.isEmpty() && rest != QLatin1String(";"))
+        throw SqlError(QStringLiteral("Textul trimis are mai multe instructiuni; se trimite cate o instructiune."));
+    try {
+        bindParameters(stmt, parameters);
+    } catch (const SqlError& e) {
+        throw SqlError(explain(e.message()));
+    }
 
     ResultSet local;
     ResultSet& result = rows ? *rows : local;
@@ -388,7 +549,7 @@ int Engine::runStatement(const QString& text, ResultSet* rows, const Parameters&
         result.rows.push_back(std::move(row));
     }
     if (rc != SQLITE_DONE)
-        throw SqlError(sqliteMessage(m_db));
+        throw SqlError(explain(sqliteMessage(m_db)));
     inferTypes(result);
     renameDuplicates(result.fields);
     return statement.kind == Statement::Change ? sqlite3_changes(m_db) : int(result.rows.size());
@@ -396,7 +557,9 @@ int Engine::runStatement(const QString& text, ResultSet* rows, const Parameters&
 
 void Engine::runDefinition(const Statement& s)
 {
-    const QString path = resolvePath(s.path);
+    const QString path = allowedPath(s.path);
+    // A new or restructured table may write its memo file: it must lie under a root as well.
+    allowedPath(dbf::memoPathFor(path));
     const QString name = QFileInfo(path).fileName();
     try {
         switch (s.kind) {

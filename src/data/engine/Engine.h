@@ -5,6 +5,7 @@
 
 #include <QHash>
 #include <QString>
+#include <QStringList>
 
 #include <memory>
 #include <vector>
@@ -29,6 +30,12 @@ public:
 
     const QString& dataDirectory() const { return m_dataDirectory; }
 
+    // Statements and cursors reach only tables under the registered directories (after symbolic
+    // links are followed); any other path is refused with a message naming it. The data directory
+    // is registered by the constructor; the program adds its home and its scratch folders.
+    void addTableRoot(const QString& directory);
+    QStringList tableRoots() const { return m_roots; }
+
     // The file a table path of a statement names: backslashes become the platform's separators,
     // a relative path is taken inside the data directory, letter case is matched to the disk.
     QString resolvePath(const QString& path) const;
@@ -52,17 +59,26 @@ private:
     struct Entry;
     Entry& entryFor(const QString& resolvedPath);
     QString sqlNameFor(const QString& path);
+    // The resolved file of a table path, refused (SqlError naming the path) when it is outside
+    // every table root.
+    QString allowedPath(const QString& written) const;
+    bool underRoot(const QString& path) const;
+    // A SQLite message in Romanian, virtual table names replaced by the paths they stand for.
+    QString explain(const QString& sqliteText) const;
     int runStatement(const QString& statement, ResultSet* rows, const Parameters& parameters);
     void runDefinition(const Statement& statement);
     void dropSqlTable(Entry& entry);
     static QString keyOf(const QString& resolvedPath);
 
     QString m_dataDirectory;
+    QStringList m_roots;
+    mutable QHash<QString, QString> m_realRoots; // root -> its real path with a final "/"
     sqlite3* m_db = nullptr;
     QHash<QString, std::shared_ptr<Entry>> m_entries;
     QHash<QString, QString> m_resolved; // table path as written -> resolved path
     std::vector<std::shared_ptr<Entry>> m_byId;
     std::vector<std::shared_ptr<Entry>> m_statementTables; // tables of the running statement
+    QHash<QString, QString> m_statementPaths;              // SQL name -> table path as written
     int m_nextSqlName = 0;
 };
 

@@ -141,6 +141,63 @@ TEST_F(DbfDamage, OtherBadDescriptorsAndLengths)
     expectRefused(QStringLiteral("FaraColoane.dbf"), rawHeader(0x03, 0, {}) + "\x1A");
 }
 
+TEST_F(DbfDamage, ColumnNamesAreLettersDigitsAndUnderscore)
+{
+    struct Case {
+        const char* name;
+        const char* shown; // in the message
+    };
+    const Case cases[] = {
+        {"A\"B);--", "A\"B);--"}, {"X\" N,\"Y", "X\" N,\"Y"}, {"NU ME", "NU ME"},
+        {"AN-UL", "AN-UL"}, {"A\xC9B", "A\u00C9B"}, {"ANUL", "ANUL"} /* twice */,
+    };
+    int n = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QList<RawField> fields = {{"ANUL", 'N', 4, 0}, {c.name, 'C', 3, 0}};
+        const QString name = QStringLiteral("Nume%1.dbf").arg(++n);
+        expectRefused(name, rawHeader(0x03, 1, fields) + rawRecord(fields, {"2010", "ABC"}) + "\x1A");
+        const QString message = openAndReadAll(file(name));
+        EXPECT_TRUE(message.contains(QString::fromUtf8(c.shown))) << message.toStdString();
+    }
+    // Names other programs write: lower case, digits, underscore.
+    const QList<RawField> good = {{"anul", 'N', 4, 0}, {"COD_1", 'C', 3, 0}, {"_9", 'C', 1, 0}};
+    writeBytes(file(QStringLiteral("Bune.dbf")), rawHeader(0x03, 1, good) + rawRecord(good, {"2010", "ABC", "x"}) + "\x1A");
+    EXPECT_EQ(openAndReadAll(file(QStringLiteral("Bune.dbf"))), QString());
+}
+
+TEST_F(DbfDamage, MemoNextFreeBlockBeyondTheFileIsAnErrorAndNothingIsWritten)
+{
+    QByteArray memo(512, '\0');
+    qToLittleEndian<quint16>(512, memo.data() + 20);
+    const QByteArray table = rawHeader(0x8B, 1, kMemoFields) + rawRecord(kMemoFields, {"2010", ""}) + "\x1A";
+    for (const quint32 next : {0xFFFFFFFFu, 0x80000000u, 2u}) {
+        SCOPED_TRACE(next);
+        qToLittleEndian<quint32>(next, memo.data());
+        writeBytes(file(QStringLiteral("Note.dbt")), memo);
+        writeBytes(file(QStringLiteral("Note.dbf")), table);
+        dbf::DbfTable t(file(QStringLiteral("Note.dbf")));
+        try {
+            t.update(0, {{1, QStringLiteral("text nou")}});
+            ADD_FAILURE() << "written";
+        } catch (const dbf::DbfError& e) {
+            EXPECT_TRUE(e.message().contains(QStringLiteral("Note.dbt"))) << e.message().toStdString();
+            EXPECT_TRUE(e.message().contains(QString::number(next))) << e.message().toStdString();
+        }
+        EXPECT_THROW(t.append({std::int64_t(2011), QStringLiteral("alt text")}), dbf::DbfError);
+        EXPECT_EQ(test::readBytes(file(QStringLiteral("Note.dbt"))), memo);
+        EXPECT_EQ(test::readBytes(file(QStringLiteral("Note.dbf"))), table);
+        EXPECT_EQ(t.recordCount(), 1);
+    }
+    // The pointer at the end of the file: the text goes there.
+    qToLittleEndian<quint32>(1, memo.data());
+    writeBytes(file(QStringLiteral("Note.dbt")), memo);
+    dbf::DbfTable t(file(QStringLiteral("Note.dbf")));
+    t.update(0, {{1, QStringLiteral("text nou")}});
+    EXPECT_EQ(t.value(0, 1), dbf::Value(QStringLiteral("text nou")));
+    EXPECT_EQ(test::le32(test::readBytes(file(QStringLiteral("Note.dbt"))), 0), 2u);
+}
+
 TEST_F(DbfDamage, MissingTableNamesIt)
 {
     const QString message = openAndReadAll(file(QStringLiteral("Absent.dbf")));

@@ -11,6 +11,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 using namespace velmor;
 using test::byteAt;
@@ -294,12 +295,26 @@ TEST_F(DbfWrite, ValueTooWideIsAnErrorAndLeavesTheRecord)
     EXPECT_EQ(show(t.value(0, 3)), "r:0");
 }
 
-TEST_F(DbfWrite, TextIsCutAtTheWidthAndForeignCharactersAreErrors)
+TEST_F(DbfWrite, TextLongerThanItsColumnAndForeignCharactersAreErrors)
 {
     dbf::DbfTable t(path);
     const QString long50 = QString(45, QLatin1Char('A')) + QStringLiteral("BCDEF");
-    t.append({I(2010), I(1), T(long50)});
+    const QByteArray empty = readBytes(path);
+    try {
+        t.append({I(2010), I(1), T(long50)});
+        ADD_FAILURE() << "50 characters appended into 40";
+    } catch (const dbf::DbfError& e) {
+        EXPECT_EQ(e.message(), QStringLiteral("Textul are 50 caractere; coloana NUMEP din tabelul \"%1\" primeste cel mult 40.")
+                                   .arg(QFileInfo(path).fileName()));
+    }
+    EXPECT_EQ(readBytes(path), empty);
+    EXPECT_EQ(t.recordCount(), 0);
+    // Cut by the caller, it is written; blanks past the width are padding.
+    t.append({I(2010), I(1), T(long50.left(40) + QStringLiteral("     "))});
     EXPECT_EQ(t.value(0, 2), dbf::Value(long50.left(40)));
+    const QByteArray one = readBytes(path);
+    EXPECT_THROW(t.update(0, {{2, T(long50)}}), dbf::DbfError);
+    EXPECT_EQ(readBytes(path), one);
 
     // Comma-below letters are kept as the cedilla letters of the code page.
     t.update(0, {{2, T(QStringLiteral("ȘTEFAN ȚURCANU șț"))}});

@@ -395,12 +395,18 @@ TEST_F(Sql, ValueTooWideIsAnErrorAndLeavesTheRow)
     EXPECT_EQ(reg.one(QStringLiteral("SELECT ANUL FROM {CAP2} WHERE CODID=101 AND RAND=1")), "i:2010");
 }
 
-TEST_F(Sql, TextTooLongIsCutAtTheWidth)
+TEST_F(Sql, TextTooLongIsRefusedAndCutOnlyWhenAsked)
 {
     createSmall();
-    reg.exec(QStringLiteral("INSERT INTO {Mic} (ID, NUME) VALUES (4, \"ABCDEFGHIJKLMNOP\")"));
+    EXPECT_EQ(reg.error(QStringLiteral("INSERT INTO {Mic} (ID, NUME) VALUES (4, \"ABCDEFGHIJKLMNOP\")")),
+              QStringLiteral("Textul are 16 caractere; coloana NUME din tabelul \"Mic.dbf\" primeste cel mult 12."));
+    EXPECT_EQ(reg.one(QStringLiteral("SELECT Count(*) FROM {Mic} WHERE ID=4")), "i:0");
+    reg.exec(QStringLiteral("INSERT INTO {Mic} (ID, NUME) VALUES (4, SUBSTRING(\"ABCDEFGHIJKLMNOP\" FROM 1 FOR 12))"));
     EXPECT_EQ(reg.one(QStringLiteral("SELECT NUME FROM {Mic} WHERE ID=4")), "t:ABCDEFGHIJKL");
-    reg.exec(QStringLiteral("UPDATE {Mic} SET NUME=\"ŞŢĂÎÂşţăîâ€XYZ\" WHERE ID=4"));
+    EXPECT_EQ(reg.error(QStringLiteral("UPDATE {Mic} SET NUME=\"ŞŢĂÎÂşţăîâ€XYZ\" WHERE ID=4")),
+              QStringLiteral("Textul are 14 caractere; coloana NUME din tabelul \"Mic.dbf\" primeste cel mult 12."));
+    EXPECT_EQ(reg.one(QStringLiteral("SELECT NUME FROM {Mic} WHERE ID=4")), "t:ABCDEFGHIJKL");
+    reg.exec(QStringLiteral("UPDATE {Mic} SET NUME=SUBSTRING(\"ŞŢĂÎÂşţăîâ€XYZ\" FROM 1 FOR 12) WHERE ID=4"));
     EXPECT_EQ(reg.one(QStringLiteral("SELECT NUME FROM {Mic} WHERE ID=4")), "t:ŞŢĂÎÂşţăîâ€X");
     // A number written into a text column is its text.
     reg.exec(QStringLiteral("UPDATE {Mic} SET NUME=12.5 WHERE ID=4"));
@@ -466,7 +472,8 @@ TEST_F(Sql, FailingStatementsRaiseSqlErrorWithAMessage)
 
 TEST_F(Sql, StatementsAsTheProgramSendsThem)
 {
-    // A work table in the program folder, outside the data folder.
+    // A work table in the program folder, outside the data folder, which the program registers.
+    reg.engine.addTableRoot(reg.home.home());
     const QString t2 = test::quoted(reg.home.home() + QStringLiteral("/T2.dbf"));
     reg.exec(QStringLiteral("CREATE TABLE ") + t2 + QStringLiteral("\n(CODID DECIMAL(10,0))"));
     EXPECT_EQ(reg.exec(QStringLiteral("INSERT INTO ") + t2 + QStringLiteral(" (CODID)\nSELECT CODID FROM {Identificare}\nWHERE ANUL=2010 AND TIPRA=1")), 5);

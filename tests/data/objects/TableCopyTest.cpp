@@ -15,7 +15,12 @@ namespace {
 
 class TableCopyTest : public ::testing::Test {
 protected:
-    void SetUp() override { home.copyFixture(QStringLiteral("register-dbase4")); }
+    void SetUp() override
+    {
+        home.copyFixture(QStringLiteral("register-dbase4"));
+        // The target tables are work tables of the program home.
+        engine.addTableRoot(home.home());
+    }
     QString file(const QString& name) const { return home.dataFile(name); }
     engine::ResultSet select(const QString& statement) { return engine.select(statement); }
 
