@@ -335,6 +335,7 @@ int main(int argc, char** argv)
         // benchmark generated itself, since it adds a year.
         if (generatorMs >= 0 && (only.isEmpty() || QStringLiteral("year take-over").contains(only))) {
             engine::Engine fresh(dataDir);
+            fresh.addTableRoot(workDir);
             Settings settings(dataDir);
             QElapsedTimer timer;
             timer.start();

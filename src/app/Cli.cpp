@@ -25,6 +25,7 @@
 #include <QTextStream>
 
 #include <algorithm>
+#include <memory>
 #include <cstdio>
 
 namespace velmor::cli {
@@ -79,6 +80,14 @@ QString dataDirectory(const Options& o)
     return home.localDataDirectory();
 }
 
+// The engine over the data directory; statements may also name tables of the program home.
+std::unique_ptr<engine::Engine> engineFor(const Options& o)
+{
+    auto engine = std::make_unique<engine::Engine>(dataDirectory(o));
+    engine->addTableRoot(ProgramHome::locate(o.value(QStringLiteral("home"))));
+    return engine;
+}
+
 // The values of --param NAME=VALUE (an integer for -?[0-9]+, a real for a decimal number, text
 // otherwise) and --param-text NAME=VALUE (always text).
 engine::Parameters parameters(const Options& o)
@@ -118,9 +127,8 @@ int runSql(const Options& o)
 {
     o.requirePositional(1, 1);
     const engine::Parameters bound = parameters(o);
-    engine::Engine engine(dataDirectory(o));
     engine::ResultSet result;
-    engine.run(o.positional().first(), &result, bound);
+    engineFor(o)->run(o.positional().first(), &result, bound);
     if (!result.fields.isEmpty())
         out() << formatResult(result);
     out().flush();
@@ -236,6 +244,7 @@ int runTakeover(const Options& o)
         return failure(QStringLiteral("Folderul programului nu poate fi creat: %1").arg(home.path()));
     CliInteraction ui;
     engine::Engine engine(dir);
+    engine.addTableRoot(home.path());
     Settings settings(dir);
     const TakeoverReport report = YearTakeover(engine, dir, home.path(), settings, ui).run(o.value(QStringLiteral("year")));
     for (const TakeoverReport::Table& table : report.tables)
@@ -293,8 +302,7 @@ int runExport(const Options& o)
     CliInteraction ui;
     options.progress = &ui;
     const QString outPath = QDir().absoluteFilePath(o.value(QStringLiteral("out")));
-    engine::Engine engine(dataDirectory(o));
-    output::exportStatement(engine, o.positional().first(), options, outPath);
+    output::exportStatement(*engineFor(o), o.positional().first(), options, outPath);
     out() << "Export scris in " << o.value(QStringLiteral("out")) << '\n';
     out().flush();
     return 0;

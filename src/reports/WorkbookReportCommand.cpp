@@ -24,6 +24,7 @@ int runWorkbookReport(const WorkbookReportRequest& request, Interaction& ui)
     const QString program = request.programDirectory.isEmpty() ? QFileInfo(data).absolutePath()
                                                                : QDir(request.programDirectory).absolutePath();
     engine::Engine engine(data);
+    engine.addTableRoot(program);
     TemplateExport report({&engine, data, program, &ui});
     if (!request.templateFile.isEmpty())
         report.setTemplateFile(QFileInfo(request.templateFile).absoluteFilePath());

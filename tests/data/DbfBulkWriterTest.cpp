@@ -63,9 +63,9 @@ std::vector<std::vector<Value>> sampleRows()
     return {
         {std::int64_t(2010), std::int64_t(1), QStringLiteral("POPESCU ION"), 12.5, 0.5, 14.1, QDate(1980, 1, 1), true, -3.25,
          QStringLiteral("scurt")},
-        {std::int64_t(2010), std::int64_t(2), QStringLiteral("\u0162\u0102RAN \u015ETEFANA"), std::int64_t(3), 1.0025, 4.0,
+        {std::int64_t(2010), std::int64_t(2), QStringLiteral("\u0162\u0102RAN \u015ETEFAN"), std::int64_t(3), 1.0025, 4.0,
          QDate(1948, 2, 29), false, 0.0, longMemo()},
-        {std::int64_t(2011), std::int64_t(3), QStringLiteral("NUME PREA LUNG PENTRU CAMP"), -0.001, -2.5, std::int64_t(22),
+        {std::int64_t(2011), std::int64_t(3), QStringLiteral("NUME PREA LU"), -0.001, -2.5, std::int64_t(22),
          QStringLiteral("2001-05-06"), Value(), 1234.5678, QString()},
         {Value(), Value(), Value(), Value(), Value(), Value(), Value(), Value(), Value(), Value()},
         {std::int64_t(2012), 9999999999.0, QStringLiteral("  blanks"), QStringLiteral("7.5"), QStringLiteral(" "),
@@ -111,6 +111,16 @@ TEST(DbfBulkWriter, WritesTheBytesOfCreateAndAppend)
     EXPECT_EQ(std::get<QString>(table.value(1, 9)), longMemo());
     EXPECT_EQ(std::get<QString>(table.value(4, 9)), QStringLiteral("\u00C2\u00CE\u0103"));
     EXPECT_TRUE(isNull(table.value(2, 9)));
+
+    // A text longer than its column is refused by both writers, never cut.
+    const std::vector<Value> tooLong {std::int64_t(2014), std::int64_t(5), QStringLiteral("NUME PREA LUNG PENTRU CAMP")};
+    {
+        DbfTable again(reference);
+        EXPECT_THROW(again.append(tooLong), velmor::Error);
+        EXPECT_EQ(again.recordCount(), 6);
+    }
+    DbfBulkWriter refusing(home.dataFile(QStringLiteral("Refuz.dbf")), allTypes());
+    EXPECT_THROW(refusing.append(tooLong), velmor::Error);
 }
 
 TEST(DbfBulkWriter, AnEmptyTableIsTheCreatedOne)

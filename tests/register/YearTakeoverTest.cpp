@@ -78,7 +78,11 @@ struct TakeoverWorld {
     Settings settings {home.data()};
     ScriptedInteraction ui;
 
-    TakeoverWorld() { home.copyFixture(QStringLiteral("register-dbase4")); }
+    TakeoverWorld()
+    {
+        home.copyFixture(QStringLiteral("register-dbase4"));
+        engine.addTableRoot(home.home());
+    }
     YearTakeover takeover() { return YearTakeover(engine, home.data(), home.home(), settings, ui); }
     QString table(const QString& name) const { return home.dataFile(name + QStringLiteral(".dbf")); }
     QStringList archives() const { return QDir(home.home()).entryList({QStringLiteral("Preluare-*.kt")}, QDir::Files); }

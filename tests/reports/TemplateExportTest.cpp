@@ -35,6 +35,7 @@ protected:
     {
         home.copyFixture(QStringLiteral("register-dbase4"));
         engine = std::make_unique<engine::Engine>(home.data());
+        engine->addTableRoot(home.home());
     }
 
     reports::TemplateExport report()
