@@ -30,6 +30,20 @@ namespace velmor {
 
 namespace {
 
+// While the logic changes the list's rows, the grid's own moves of its current row (a row
+// filtered away, a model reset) are not the user's choice of a household.
+struct ListChange {
+    explicit ListChange(bool& flag)
+        : flag(flag)
+        , was(flag)
+    {
+        flag = true;
+    }
+    ~ListChange() { flag = was; }
+    bool& flag;
+    bool was;
+};
+
 QLabel* boldLabel(const QString& text, QWidget* parent, int extraPoints = 0)
 {
     auto* label = new QLabel(text, parent);
@@ -342,6 +356,7 @@ void TForm6::Pregateste()
     m_positionField->clear();
     m_volumeField->clear();
     try {
+        const ListChange change(m_syncingGrid);
         m_logic.IncarcaQuery();
     } catch (...) {
         m_logic.editorClosed();
@@ -370,7 +385,10 @@ void TForm6::Deschide()
 void TForm6::Inchide()
 {
     m_handlersAttached = false;
-    m_logic.editorClosed();
+    {
+        const ListChange change(m_syncingGrid);
+        m_logic.editorClosed();
+    }
     m_members->stop();
     m_handlersAttached = true;
 }
@@ -404,10 +422,12 @@ void TForm6::PozitiaChange()
     // The grid is not repainted while the filter changes.
     m_grid->setUpdatesEnabled(false);
     runSafely([this] {
+        const ListChange change(m_syncingGrid);
         readChoice();
         m_logic.PozitiaChange();
     });
     m_grid->setUpdatesEnabled(true);
+    selectCurrentRow();
 }
 
 void TForm6::showList()
@@ -418,6 +438,7 @@ void TForm6::showList()
 
 void TForm6::selectCurrentRow()
 {
+    const bool wasSyncing = m_syncingGrid;
     m_syncingGrid = true;
     const int row = m_logic.currentRow();
     QItemSelectionModel* selection = m_grid->selectionModel();
@@ -428,7 +449,7 @@ void TForm6::selectCurrentRow()
     } else {
         selection->clear();
     }
-    m_syncingGrid = false;
+    m_syncingGrid = wasSyncing;
 }
 
 void TForm6::showCurrent()
