@@ -9,6 +9,7 @@
 #include "app/TForm1.h"
 #include "mainwin/ui/TForm3.h"
 #include "register/ui/TFTarife.h"
+#include "register/ui/TForm6.h"
 #include "core/Interaction.h"
 #include "services/RegistryStore.h"
 #include "ui/DesktopInteraction.h"
@@ -56,6 +57,7 @@ void ProgramShell::createWindows()
     m_form3 = std::make_unique<TForm3>(m_ctx);
     m_form4 = std::make_unique<TForm4>(m_ctx, nullptr);
     m_form5 = std::make_unique<TForm5>(nullptr);
+    m_form6 = std::make_unique<TForm6>(m_ctx, nullptr);
     m_form21 = std::make_unique<TForm21>(m_ctx, nullptr);
     m_tarife = std::make_unique<TFTarife>(m_ctx, nullptr);
     m_form4->setTarife(m_tarife.get());
@@ -97,6 +99,7 @@ void ProgramShell::wireMainWindow()
     logic.setInputQuery2([this](const QString& caption, const QString& label, QString& value) {
         return m_form5->InputQuery2(caption, label, value);
     });
+    m_form3->setWindowOpener(TForm3::Window::Evidente, [this] { m_form6->Deschide(); });
     m_form3->setSaveWindow([this] { m_form21->Deschide(); });
     logic.setAutomaticBackup([this](const QString& archive) { m_form21->SalvareAutomata(archive); });
     // The reports filled from the built-in Excel templates.

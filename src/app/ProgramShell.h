@@ -18,6 +18,7 @@ class TForm1;
 class TForm3;
 class TForm4;
 class TForm5;
+class TForm6;
 class TForm21;
 class TFTarife;
 
@@ -56,6 +57,7 @@ public:
     TContor* contor() const { return m_contor.get(); }
     TForm4* form4() const { return m_form4.get(); }
     TForm5* form5() const { return m_form5.get(); }
+    TForm6* form6() const { return m_form6.get(); }
     TForm21* form21() const { return m_form21.get(); }
     TFTarife* tarife() const { return m_tarife.get(); }
 
@@ -81,6 +83,7 @@ private:
     std::unique_ptr<TForm3> m_form3;
     std::unique_ptr<TForm4> m_form4;
     std::unique_ptr<TForm5> m_form5;
+    std::unique_ptr<TForm6> m_form6;
     std::unique_ptr<TForm21> m_form21;
     std::unique_ptr<TFTarife> m_tarife;
 };

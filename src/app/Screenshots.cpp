@@ -4,6 +4,7 @@
 #include "admin/ui/TForm4.h"
 #include "admin/ui/TForm5.h"
 #include "register/ui/TFTarife.h"
+#include "register/ui/TForm6.h"
 #include "app/ProgramShell.h"
 #include "app/TForm1.h"
 #include "mainwin/ui/TForm3.h"
@@ -167,6 +168,20 @@ int takeScreenshots(const QString& programHome, const QString& directory, QStrin
     for (int page = 0; page < admin->PageList()->count(); ++page) {
         admin->PageList()->setCurrentRow(page);
         shooter.shoot(admin, QStringLiteral("TForm4_%1").arg(page + 1));
+    }
+
+    // The household register editor's list page, on the home's data.
+    TForm6* editor = shell.form6();
+    try {
+        editor->Pregateste();
+        shooter.shoot(editor, QStringLiteral("TForm6_0"));
+        editor->Inchide();
+    } catch (const std::exception& error) {
+        if (log)
+            *log << QStringLiteral("TForm6: %1").arg(QString::fromStdString(error.what()));
+        editor->Inchide();
+        main->hide();
+        return 1;
     }
 
     main->hide();
