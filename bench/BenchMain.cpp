@@ -6,7 +6,9 @@
 #include "data/dbf/DbfError.h"
 #include "data/engine/Engine.h"
 #include "data/engine/SqlError.h"
+#include "register/HouseholdEditor.h"
 #include "register/YearTakeover.h"
+#include "services/AppContext.h"
 #include "reports/WorkbookReportCommand.h"
 #include "services/Settings.h"
 
@@ -311,6 +313,38 @@ int main(int argc, char** argv)
         }
         if (generatorMs >= 0)
             results.push_back({QStringLiteral("demo register generator"), generatorMs, 0});
+
+        // The household editor: its list of the latest year opened with the filter applied, and
+        // moving to the next household with the list page shown (with the member label rebuilt).
+        if (only.isEmpty() || QStringLiteral("editor list and next household").contains(only)) {
+            AppContext ctx;
+            Settings settings(dataDir);
+            ctx.programDirectory = workDir;
+            ctx.dataDirectory = dataDir;
+            ctx.engine = &engine;
+            ctx.settings = &settings;
+            ctx.interaction = &ui;
+            ctx.year.setYears({year});
+            std::vector<double> opening;
+            std::vector<double> moving;
+            for (int r = 0; r < rounds; ++r) {
+                HouseholdEditor editor(ctx);
+                QElapsedTimer timer;
+                timer.start();
+                editor.IncarcaQuery();
+                editor.PozitiaChange();
+                opening.push_back(double(timer.nsecsElapsed()) / 1e6);
+                constexpr int Moves = 50;
+                timer.restart();
+                for (int m = 0; m < Moves; ++m) {
+                    editor.move(HouseholdEditor::Move::Next);
+                    editor.memberLines();
+                }
+                moving.push_back(double(timer.nsecsElapsed()) / 1e6 / Moves);
+            }
+            results.push_back({QStringLiteral("editor list of a year, filtered"), median(opening), 0});
+            results.push_back({QStringLiteral("editor next household with members"), median(moving), 0});
+        }
 
         // The APIA livestock report filled into its Excel template for the latest year.
         if (only.isEmpty() || QStringLiteral("APIA workbook of a year").contains(only)) {

@@ -31,6 +31,7 @@ struct EditorWorld {
             home.copyFixture(QStringLiteral("register-dbase4"));
         settings = std::make_unique<Settings>(home.data());
         engine = std::make_unique<engine::Engine>(home.data());
+        engine->addTableRoot(home.home());
         if (!withRegister) {
             ScriptedInteraction quiet;
             data::Schema(*engine, home.data(), quiet).CreazaBaza();

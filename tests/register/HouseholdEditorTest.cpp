@@ -431,3 +431,38 @@ TEST(HouseholdEditor, EmptyLaterYearUnlockedAsksTwiceAndNuKeepsTheListEmpty)
         EXPECT_EQ(w.count(QStringLiteral("Identificare.dbf"), QStringLiteral("ANUL=2010")), 8);
     }
 }
+
+// DA and DA run the take-over: on success the copy message, on failure the error and nothing
+// copied; either way the program ends.
+TEST(HouseholdEditor, TakeoverAfterTwoDaEndsTheProgram)
+{
+    for (const bool breakPictures : {false, true}) {
+        EditorWorld w(QStringLiteral("2011"));
+        if (breakPictures) {
+            // A picture table of an older layout, without FISIER: the last copy step fails.
+            const QString pictures = w.ctx.tablePath(QStringLiteral("PozeTarla.dbf"));
+            w.engine->forget(pictures);
+            QFile::remove(pictures);
+            w.engine->execute(QStringLiteral("CREATE TABLE \"%1\" (ANUL DECIMAL(4,0), CODT DECIMAL(10,0))").arg(pictures));
+        }
+        w.ctx.setUnlocked(true);
+        w.ui.pushYes().pushYes();
+        HouseholdEditor editor(w.ctx);
+        EXPECT_THROW(editor.IncarcaQuery(), data::ProgramTermination) << breakPictures;
+        ASSERT_EQ(w.ui.messages().size(), 3u);
+        if (breakPictures) {
+            EXPECT_EQ(w.ui.lastMessage().kind, KindError);
+            EXPECT_TRUE(w.ui.lastMessage().text.contains(QStringLiteral("nu s-a schimbat nimic")))
+                << w.ui.lastMessage().text.toStdString();
+            EXPECT_EQ(w.count(QStringLiteral("Identificare.dbf"), QStringLiteral("ANUL=2011")), 0);
+        } else {
+            EXPECT_EQ(w.ui.lastMessage().title, QStringLiteral("Copiere baza"));
+            EXPECT_EQ(w.ui.lastMessage().text,
+                      QStringLiteral("Baza a fost copiata cu succes!") + CR + QStringLiteral("Porniti programul din nou!"));
+            EXPECT_EQ(w.ui.lastMessage().kind, KindWarning);
+            EXPECT_EQ(w.count(QStringLiteral("Identificare.dbf"), QStringLiteral("ANUL=2011")), 8);
+        }
+        EXPECT_EQ(w.count(QStringLiteral("Identificare.dbf"), QStringLiteral("ANUL=2010")), 8);
+        EXPECT_FALSE(w.ui.progressVisible());
+    }
+}
