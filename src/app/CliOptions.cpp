@@ -18,12 +18,12 @@ Options Options::parse(const QStringList& arguments, const std::vector<OptionSpe
             continue;
         }
         const QString name = a.mid(2);
-        const auto spec = std::find_if(known.begin(), known.end(), [&](const OptionSpec& s) { return s.name == name; });
-        if (spec == known.end())
+        const auto option = std::find_if(known.begin(), known.end(), [&](const OptionSpec& s) { return s.name == name; });
+        if (option == known.end())
             throw UsageError(QStringLiteral("Optiune necunoscuta: %1").arg(a));
-        if (!spec->repeatable && o.has(name))
+        if (!option->repeatable && o.has(name))
             throw UsageError(QStringLiteral("Optiunea %1 este data de doua ori.").arg(a));
-        if (!spec->takesValue) {
+        if (!option->takesValue) {
             o.m_flags.insert(name);
             continue;
         }
