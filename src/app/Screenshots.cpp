@@ -4,7 +4,9 @@
 #include "admin/ui/TForm4.h"
 #include "admin/ui/TForm5.h"
 #include "register/ui/TFTarife.h"
+#include "register/YearTakeover.h"
 #include "register/ui/TForm6.h"
+#include "services/AppContext.h"
 #include "app/ProgramShell.h"
 #include "app/TForm1.h"
 #include "mainwin/ui/TForm3.h"
@@ -170,12 +172,22 @@ int takeScreenshots(const QString& programHome, const QString& directory, QStrin
         shooter.shoot(admin, QStringLiteral("TForm4_%1").arg(page + 1));
     }
 
-    // The household register editor's list page, on the home's data.
+    // The household register editor's list page, on the home's data: the latest year with
+    // households is shown (the calendar year of the year list may still be empty).
     TForm6* editor = shell.form6();
+    AppContext& ctx = shell.context();
+    const QString workingYear = ctx.year.text();
     try {
+        if (ctx.engine && ctx.settings && ctx.interaction) {
+            const QString latest =
+                YearTakeover(*ctx.engine, ctx.dataDirectory, ctx.programDirectory, *ctx.settings, *ctx.interaction).latestYear();
+            if (!latest.isEmpty() && ctx.year.years().contains(latest))
+                ctx.year.setText(latest);
+        }
         editor->Pregateste();
         shooter.shoot(editor, QStringLiteral("TForm6_0"));
         editor->Inchide();
+        ctx.year.setText(workingYear);
     } catch (const std::exception& error) {
         if (log)
             *log << QStringLiteral("TForm6: %1").arg(QString::fromStdString(error.what()));
