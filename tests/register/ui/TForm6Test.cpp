@@ -196,7 +196,7 @@ TEST(TForm6, EscapeClosesAndEverythingIsClosedAfterwards)
     EditorWorld w(QStringLiteral("2010"));
     TForm6 form(w.ctx);
     bool movedOn = false;
-    whenReady([&form] { return QApplication::activeModalWidget() == &form; },
+    whenReady([&form] { return QApplication::activeModalWidget() == &form && form.isActiveWindow(); },
               [&] {
                   form.But(4)->click();
                   form.Pozitia()->setFocus();
