@@ -16,9 +16,9 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <functional>
 #include <limits>
-#include <optional>
 #include <vector>
 
 namespace velmor {
