@@ -9,6 +9,7 @@
 #include <QSaveFile>
 #include <QtEndian>
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstring>
@@ -584,7 +585,38 @@ int DbfTable::formatNumberInto(double v, int decimals, char* buffer)
         r = std::fabs(rounded) < 9.0e15 ? std::to_chars(buffer, end, static_cast<long long>(rounded))
                                         : std::to_chars(buffer, end, rounded, std::chars_format::fixed, 0);
     } else {
-        r = std::to_chars(buffer, end, v, std::chars_format::fixed, decimals);
+        // Values whose scaled form lies clearly away from a half (all but a few) round the same way
+        // as the exact binary value: write the scaled integer with the point put in.
+        static constexpr double kScales[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9};
+        if (decimals < 10) {
+            const double scaled = v * kScales[decimals];
+            const double nearest = std::nearbyint(scaled);
+            if (std::fabs(scaled) < 1.0e15 && std::fabs(scaled - nearest) < 0.25) {
+                long long digits = static_cast<long long>(nearest);
+                char* p = buffer;
+                if (digits < 0) {
+                    *p++ = '-';
+                    digits = -digits;
+                }
+                char text[24];
+                const int n = int(std::to_chars(text, text + sizeof text, digits).ptr - text);
+                // Leading zeros up to one whole digit: 5 with two decimals is "0.05".
+                const int padding = std::max(0, decimals + 1 - n);
+                std::memmove(text + padding, text, size_t(n));
+                std::fill(text, text + padding, '0');
+                const int wholeDigits = n + padding - decimals;
+                std::memcpy(p, text, size_t(wholeDigits));
+                p += wholeDigits;
+                *p++ = '.';
+                std::memcpy(p, text + wholeDigits, size_t(decimals));
+                p += decimals;
+                r = {p, std::errc()};
+            } else {
+                r = std::to_chars(buffer, end, v, std::chars_format::fixed, decimals);
+            }
+        } else {
+            r = std::to_chars(buffer, end, v, std::chars_format::fixed, decimals);
+        }
     }
     int length = int(r.ptr - buffer);
     // "-0.00" is zero.

@@ -10,6 +10,7 @@
 #include <charconv>
 
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 #include <string>
 
@@ -45,6 +46,26 @@ struct DbfCursor {
     std::string buffer;
 };
 
+// True when every byte is below 0x80 and none is NUL; eight bytes at a time while there are eight.
+bool isPlainAscii(const char* p, int n)
+{
+    constexpr std::uint64_t kHigh = 0x8080808080808080ull;
+    constexpr std::uint64_t kOnes = 0x0101010101010101ull;
+    int i = 0;
+    for (; i + 8 <= n; i += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, p + i, 8);
+        // A high bit anywhere, or a zero byte (the classic has-zero-byte test).
+        if ((word & kHigh) || ((word - kOnes) & ~word & kHigh))
+            return false;
+    }
+    for (; i < n; ++i) {
+        if ((unsigned char)p[i] >= 0x80 || p[i] == '\0')
+            return false;
+    }
+    return true;
+}
+
 // UTF-8 of Windows-1250 bytes.
 const std::string& utf8Of(unsigned char b)
 {
@@ -73,10 +94,7 @@ void resultText(sqlite3_context* ctx, const char* p, int width, std::string& buf
         sqlite3_result_null(ctx);
         return;
     }
-    bool ascii = true;
-    for (int i = 0; i < end && ascii; ++i)
-        ascii = (unsigned char)p[i] < 0x80;
-    if (ascii) {
+    if (isPlainAscii(p, end)) {
         sqlite3_result_text(ctx, p, end, stable ? SQLITE_STATIC : SQLITE_TRANSIENT);
         return;
     }
@@ -426,12 +444,11 @@ void encodeInto(dbf::DbfTable& table, const dbf::Field& f, sqlite3_value* v, cha
     if (type == SQLITE_NULL)
         return;
     if (f.type == 'C' && type == SQLITE_TEXT) {
-        const auto* text = reinterpret_cast<const char*>(sqlite3_value_text(v));
+        // The blob view of a text is its UTF-8 bytes as they stand: asking for the text would make
+        // SQLite copy every value that a table scan handed over unterminated.
+        const auto* text = static_cast<const char*>(sqlite3_value_blob(v));
         const int n = sqlite3_value_bytes(v);
-        bool ascii = true;
-        for (int i = 0; i < n && ascii; ++i)
-            ascii = (unsigned char)text[i] < 0x80 && text[i] != '\0';
-        if (ascii) {
+        if (isPlainAscii(text, n)) {
             int length = n;
             while (length > f.width && text[length - 1] == ' ')
                 --length;

@@ -13,6 +13,9 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <charconv>
+#include <cmath>
+
 using namespace velmor;
 using test::byteAt;
 using test::le16;
@@ -361,6 +364,41 @@ TEST_F(DbfWrite, ExactDecimalsReadBackEqual)
     EXPECT_EQ(t.text(0, 0), QStringLiteral("1.14"));
 }
 
+
+// The written digits of a decimal value are those of the exact binary value rounded to the
+// column's decimals, halves and near-halves included; "-0.0" is written as zero.
+TEST(DbfNumberText, DecimalsRoundLikeTheExactValue)
+{
+    const auto exact = [](double v, int decimals) {
+        char buffer[400];
+        const auto end = std::to_chars(buffer, buffer + sizeof buffer, v, std::chars_format::fixed, decimals).ptr;
+        QByteArray text(buffer, int(end - buffer));
+        if (text.startsWith('-') && text.count('0') + text.count('.') == text.size() - 1)
+            text.remove(0, 1);
+        return text;
+    };
+    std::vector<double> values {0.0,    -0.0,   0.05,    0.15,     0.25,    2.675,  1.005,   -0.04,  -0.05,
+                                0.5,    -0.5,   1.45,    99999.99, 1e-9,    -1e-9,  0.0001,  12345.6789,
+                                14.1,   20.1,   22.1,    0.3333,   1.0131,  1e14,   -9.99e13, 123456789.123456789};
+    std::uint64_t state = 12345;
+    for (int i = 0; i < 20000; ++i) {
+        state = state * 6364136223846793005ull + 1442695040888963407ull;
+        const double unit = double(state >> 11) / double(1ull << 53);
+        // Values near halves of every scale, and plain ones of every size.
+        values.push_back((i % 2 ? -1 : 1) * std::round(unit * 1e6) / 2e4 + ((i % 3) - 1) * 1e-12);
+        values.push_back((unit - 0.5) * std::pow(10.0, i % 16));
+    }
+    for (int decimals = 1; decimals <= 9; ++decimals) {
+        for (double v : values) {
+            if (std::fabs(v) * std::pow(10.0, decimals) >= 1e17)
+                continue;
+            ASSERT_EQ(dbf::DbfTable::formatNumber(v, decimals), exact(v, decimals)) << v << " with " << decimals;
+        }
+    }
+    EXPECT_EQ(dbf::DbfTable::formatNumber(0.05, 2), QByteArray("0.05"));
+    EXPECT_EQ(dbf::DbfTable::formatNumber(-3.5, 1), QByteArray("-3.5"));
+    EXPECT_EQ(dbf::DbfTable::formatNumber(-0.01, 1), QByteArray("0.0"));
+}
 TEST_F(DbfWrite, RestructureAddsAndDropsColumnsKeepingValues)
 {
     dbf::DbfTable t(path);
