@@ -8,6 +8,7 @@
 #include "data/Schema.h"
 #include "data/dbf/CodePage1250.h"
 #include "services/AppContext.h"
+#include "services/LineListFile.h"
 #include "core/Interaction.h"
 #include "services/RegistryStore.h"
 #include "services/Resources.h"
@@ -94,39 +95,12 @@ QString Administration::villageFilePath() const
 
 QStringList Administration::readVillages() const
 {
-    const QString path = villageFilePath();
-    if (!QFileInfo::exists(path))
-        return {};
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw ServiceError(QStringLiteral("Nu pot citi lista localitatilor %1: %2").arg(nativePath(path), file.errorString()));
-    const QString text = dbf::cp1250::decode(file.readAll());
-    QStringList villages;
-    for (QString line : text.split(QLatin1Char('\n'))) {
-        if (line.endsWith(QLatin1Char('\r')))
-            line.chop(1);
-        if (!line.trimmed().isEmpty())
-            villages << line;
-    }
-    return villages;
+    return readLineList(villageFilePath(), QStringLiteral("lista localitatilor"));
 }
 
 void Administration::writeVillages(const QStringList& villages)
 {
-    const QString path = villageFilePath();
-    QByteArray bytes;
-    for (const QString& village : villages) {
-        QByteArray line;
-        QChar bad;
-        if (!dbf::cp1250::tryEncode(village, line, &bad)) {
-            throw ServiceError(QStringLiteral("Localitatea \"%1\" contine caracterul \"%2\", care nu poate fi scris in %3.")
-                                   .arg(village, QString(bad), nativePath(path)));
-        }
-        bytes += line + "\r\n";
-    }
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        throw ServiceError(QStringLiteral("Nu pot scrie lista localitatilor %1: %2").arg(nativePath(path), file.errorString()));
+    writeLineList(villageFilePath(), villages, QStringLiteral("lista localitatilor"));
 }
 
 bool Administration::saveOnClose(const QStringList& villages, const CouncilConstants& constants)

@@ -6,6 +6,7 @@
 #include "app/CliOptions.h"
 #include "app/ProgramHome.h"
 #include "output/DataExport.h"
+#include "register/PlotRecalculation.h"
 #include "register/YearTakeover.h"
 #include "reports/WorkbookReportCommand.h"
 #include "workbook/CellListing.h"
@@ -26,6 +27,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <optional>
 #include <cstdio>
 
 namespace velmor::cli {
@@ -52,6 +54,7 @@ const char* const UsageText =
     "       velmor-cli backup --data DIR ARCHIVE\n"
     "       velmor-cli restore ARCHIVE --into DIR\n"
     "       velmor-cli takeover --data DIR --year Y [--home DIR]\n"
+    "       velmor-cli recalc --data DIR --year Y [--household CODID | [--village V] [--type T] [--volume N] [--position N]]\n"
     "       velmor-cli workbook apia|strainasi --data DIR [--home DIR] --year Y [--template FILE] --out FILE.xls\n"
     "       velmor-cli xls-cells FILE\n"
     "       velmor-cli export [--home DIR] [--data DIR] [--format xlsx|csv|tsv|html|rtf|txt] [--title TEXT]\n"
@@ -255,6 +258,40 @@ int runTakeover(const Options& o)
     return 0;
 }
 
+// Chapters 2 and 3 rebuilt from the plots of the chosen households of a year.
+int runRecalc(const Options& o)
+{
+    o.require({"data", "year"});
+    o.requirePositional(0, 0);
+    const auto integer = [&](const char* name) -> std::optional<qint64> {
+        if (!o.has(QLatin1String(name)))
+            return std::nullopt;
+        qint64 value = 0;
+        if (!parseInteger(o.value(QLatin1String(name)), value))
+            throw UsageError(QStringLiteral("--%1 cere un numar intreg.").arg(QLatin1String(name)));
+        return value;
+    };
+    RecalcSelection selection;
+    selection.household = integer("household");
+    if (selection.household && (o.has(QStringLiteral("village")) || o.has(QStringLiteral("type"))
+                                || o.has(QStringLiteral("volume")) || o.has(QStringLiteral("position"))))
+        throw UsageError(QStringLiteral("--household nu se poate folosi impreuna cu --village, --type, --volume, --position."));
+    if (o.has(QStringLiteral("village")))
+        selection.village = o.value(QStringLiteral("village"));
+    selection.type = integer("type");
+    selection.volume = integer("volume");
+    selection.position = integer("position");
+    const std::optional<qint64> year = integer("year");
+    const QString dir = QDir(o.value(QStringLiteral("data"))).absolutePath();
+    if (!QFileInfo(dir).isDir())
+        return failure(QStringLiteral("Folderul de date nu exista: %1").arg(dir));
+    engine::Engine engine(dir);
+    const RecalcResult result = PlotRecalculation(engine, dir).run(int(*year), selection);
+    out() << "recalculated\t" << result.recalculated << '\n' << "skipped\t" << result.skipped << '\n';
+    out().flush();
+    return 0;
+}
+
 // A report filled from a built-in Excel template; prints the number of rows written.
 int runWorkbook(const Options& o)
 {
@@ -351,6 +388,10 @@ const std::vector<Command>& commands()
         {"backup", {{QStringLiteral("data")}}, runBackup},
         {"restore", {{QStringLiteral("into")}}, runRestore},
         {"takeover", {{QStringLiteral("data")}, {QStringLiteral("year")}, {QStringLiteral("home")}}, runTakeover},
+        {"recalc",
+         {{QStringLiteral("data")}, {QStringLiteral("year")}, {QStringLiteral("household")}, {QStringLiteral("village")},
+          {QStringLiteral("type")}, {QStringLiteral("volume")}, {QStringLiteral("position")}},
+         runRecalc},
         {"workbook",
          {{QStringLiteral("data")}, {QStringLiteral("home")}, {QStringLiteral("year")}, {QStringLiteral("template")},
           {QStringLiteral("out")}},

@@ -1,0 +1,331 @@
+#include "register/PlotStore.h"
+
+#include "data/engine/Engine.h"
+#include "data/engine/SqlText.h"
+#include "services/Settings.h"
+#include "services/TextFunctions.h"
+
+#include <QFileInfo>
+
+#include <cmath>
+
+namespace velmor {
+
+using engine::Parameters;
+using engine::quotedPath;
+
+namespace {
+
+constexpr double kLargestArea = 99999.9999; // SUPRAF DECIMAL(10,4)
+constexpr int kHolderWidth = 40;            // OmTarla.TITULAR
+constexpr int kPictureWidth = 240;          // PozeTarla.FISIER
+
+void checkWidth(const QString& value, int width, const QString& field)
+{
+    if (value.size() > width) {
+        throw PlotRefusal(QStringLiteral("\"%1\" primeste cel mult %2 caractere; ati scris %3.")
+                              .arg(field)
+                              .arg(width)
+                              .arg(value.size()),
+                          field);
+    }
+}
+
+QString textOf(const dbf::Value& value)
+{
+    if (const auto* text = std::get_if<QString>(&value))
+        return *text;
+    return {};
+}
+
+double numberOf(const dbf::Value& value)
+{
+    if (const auto* i = std::get_if<std::int64_t>(&value))
+        return double(*i);
+    if (const auto* d = std::get_if<double>(&value))
+        return *d;
+    return 0;
+}
+
+// The plot's columns and their values: texts trimmed except notes, deed kind and classification.
+Parameters plotValues(const PlotDetails& plot)
+{
+    Parameters p;
+    p.bind(QStringLiteral("OBS"), plot.notes);
+    p.bind(QStringLiteral("ACT"), plot.deed);
+    p.bind(QStringLiteral("NRACT"), plot.deedNumber.trimmed());
+    p.bind(QStringLiteral("DATAELIB"), plot.deedDate.trimmed());
+    p.bind(QStringLiteral("INTRA"), plot.classification);
+    p.bind(QStringLiteral("TARLA"), plot.block.trimmed());
+    p.bind(QStringLiteral("NRTARLA"), plot.blockNumber.trimmed());
+    p.bind(QStringLiteral("NRPARC"), plot.parcel.trimmed());
+    p.bind(QStringLiteral("CATEG"), plot.category.trimmed());
+    p.bind(QStringLiteral("SUPRAF"), std::round(plot.area * 10000.0) / 10000.0);
+    p.bind(QStringLiteral("VECE"), plot.east.trimmed());
+    p.bind(QStringLiteral("VECS"), plot.south.trimmed());
+    p.bind(QStringLiteral("VECV"), plot.west.trimmed());
+    p.bind(QStringLiteral("VECN"), plot.north.trimmed());
+    p.bind(QStringLiteral("NRCAD"), plot.cadastral.trimmed());
+    p.bind(QStringLiteral("CINELUC"), plot.worker.trimmed());
+    return p;
+}
+
+const QStringList& plotColumns()
+{
+    static const QStringList columns {
+        QStringLiteral("OBS"),   QStringLiteral("ACT"),   QStringLiteral("NRACT"),   QStringLiteral("DATAELIB"),
+        QStringLiteral("INTRA"), QStringLiteral("TARLA"), QStringLiteral("NRTARLA"), QStringLiteral("NRPARC"),
+        QStringLiteral("CATEG"), QStringLiteral("SUPRAF"), QStringLiteral("VECE"),   QStringLiteral("VECS"),
+        QStringLiteral("VECV"),  QStringLiteral("VECN"),  QStringLiteral("NRCAD"),   QStringLiteral("CINELUC"),
+    };
+    return columns;
+}
+
+}
+
+PlotStore::PlotStore(engine::Engine& engine, QString dataDirectory, Settings& settings)
+    : m_engine(engine)
+    , m_dataDirectory(std::move(dataDirectory))
+    , m_settings(settings)
+{
+}
+
+QString PlotStore::table(const char* name) const
+{
+    return quotedPath(m_dataDirectory + QLatin1Char('/') + QLatin1String(name));
+}
+
+const QStringList& PlotStore::categories()
+{
+    static const QStringList all {
+        QStringLiteral("TEREN ARABIL"), QStringLiteral("PASUNI NATURALE"), QStringLiteral("FANETE NATURALE"),
+        QStringLiteral("VII, PEPINIERE VITICOLE"), QStringLiteral("LIVEZI"), QStringLiteral("FOND FORESTIER"),
+        QStringLiteral("CURTI SI CLADIRI"), QStringLiteral("ALTE TERENURI"),
+    };
+    return all;
+}
+
+QStringList PlotStore::holders(const QStringList& lines)
+{
+    QStringList names;
+    for (const QString& line : lines) {
+        const QString name = line.trimmed().toUpper();
+        if (!name.isEmpty())
+            names << name;
+    }
+    return names;
+}
+
+void PlotStore::check(const PlotDetails& plot)
+{
+    const double area = std::round(plot.area * 10000.0) / 10000.0;
+    if (!(area > 0))
+        throw PlotRefusal(QStringLiteral("Nu ati trecut suprafata!"), QStringLiteral("Suprafata (ha)"));
+    if (area > kLargestArea)
+        throw PlotRefusal(QStringLiteral("Suprafata poate fi cel mult 99999.9999 ha."), QStringLiteral("Suprafata (ha)"));
+    const QStringList names = holders(plot.holderLines);
+    if (names.isEmpty())
+        throw PlotRefusal(QStringLiteral("Nu ati scris titularii!"), QStringLiteral("Titulari"));
+    checkWidth(plot.deed, 45, QStringLiteral("Act doveditor"));
+    checkWidth(plot.deedNumber.trimmed(), 15, QStringLiteral("Numarul"));
+    checkWidth(plot.deedDate.trimmed(), 11, QStringLiteral("din data"));
+    for (const QString& name : names)
+        checkWidth(name, kHolderWidth, QStringLiteral("Titulari"));
+    checkWidth(plot.notes, 240, QStringLiteral("Observatii"));
+    checkWidth(plot.block.trimmed(), 32, QStringLiteral("Denumire tarla"));
+    checkWidth(plot.blockNumber.trimmed(), 16, QStringLiteral("Numar tarla"));
+    checkWidth(plot.parcel.trimmed(), 16, QStringLiteral("Numar parcela"));
+    checkWidth(plot.cadastral.trimmed(), 10, QStringLiteral("Nr. cadastral"));
+    checkWidth(plot.category.trimmed(), 30, QStringLiteral("Categoria"));
+    checkWidth(plot.classification, 10, QStringLiteral("Incadrare"));
+    checkWidth(plot.worker.trimmed(), 40, QStringLiteral("Cine lucreaza"));
+    checkWidth(plot.north.trimmed(), 120, QStringLiteral("Nord"));
+    checkWidth(plot.east.trimmed(), 120, QStringLiteral("Est"));
+    checkWidth(plot.south.trimmed(), 120, QStringLiteral("Sud"));
+    checkWidth(plot.west.trimmed(), 120, QStringLiteral("Vest"));
+}
+
+void PlotStore::insertHolders(int year, qint64 household, qint64 codt, const QStringList& names)
+{
+    for (const QString& name : names) {
+        Parameters p;
+        p.bind(QStringLiteral("ANUL"), std::int64_t(year));
+        p.bind(QStringLiteral("CODID"), std::int64_t(household));
+        p.bind(QStringLiteral("CODT"), std::int64_t(codt));
+        p.bind(QStringLiteral("TITULAR"), name);
+        m_engine.execute(QStringLiteral("INSERT INTO ") + table("OmTarla.dbf")
+                             + QStringLiteral("\n(ANUL, CODID, CODT, TITULAR)\nVALUES (:ANUL, :CODID, :CODT, :TITULAR)"),
+                         p);
+    }
+}
+
+qint64 PlotStore::add(int year, qint64 household, const PlotDetails& plot)
+{
+    check(plot);
+    qint64 codt = 0;
+    if (!parseInteger(m_settings.CodNou(QStringLiteral("CODT")), codt))
+        throw Error(QStringLiteral("Contorul CODT nu este un numar."));
+    Parameters p = plotValues(plot);
+    p.bind(QStringLiteral("ANUL"), std::int64_t(year));
+    p.bind(QStringLiteral("CODID"), std::int64_t(household));
+    p.bind(QStringLiteral("CODT"), std::int64_t(codt));
+    m_engine.execute(QStringLiteral("INSERT INTO ") + table("Tarlale.dbf") + QStringLiteral("\n(ANUL,CODID,CODT,")
+                         + plotColumns().join(QLatin1Char(',')) + QStringLiteral(")\nVALUES (:ANUL,:CODID,:CODT,:")
+                         + plotColumns().join(QStringLiteral(",:")) + QLatin1Char(')'),
+                     p);
+    try {
+        insertHolders(year, household, codt, holders(plot.holderLines));
+    } catch (...) {
+        // No plot without all of its holders.
+        try {
+            remove(codt);
+        } catch (const Error&) {
+        }
+        throw;
+    }
+    return codt;
+}
+
+void PlotStore::change(int year, qint64 household, qint64 codt, const PlotDetails& plot)
+{
+    check(plot);
+    const PlotDetails before = read(year, codt);
+    QString assignments;
+    for (const QString& column : plotColumns())
+        assignments += (assignments.isEmpty() ? QString() : QStringLiteral(", ")) + column + QStringLiteral("=:") + column;
+    Parameters p = plotValues(plot);
+    p.bind(QStringLiteral("ANUL"), std::int64_t(year));
+    p.bind(QStringLiteral("CODT"), std::int64_t(codt));
+    m_engine.execute(QStringLiteral("UPDATE ") + table("Tarlale.dbf") + QStringLiteral("\nSET ") + assignments
+                         + QStringLiteral("\nWHERE ANUL=:ANUL AND CODT=:CODT"),
+                     p);
+    Parameters key;
+    key.bind(QStringLiteral("ANUL"), std::int64_t(year));
+    key.bind(QStringLiteral("CODT"), std::int64_t(codt));
+    const QString removeHolders = QStringLiteral("DELETE FROM ") + table("OmTarla.dbf") + QStringLiteral("\nWHERE ANUL=:ANUL AND CODT=:CODT");
+    m_engine.execute(removeHolders, key);
+    try {
+        insertHolders(year, household, codt, holders(plot.holderLines));
+    } catch (...) {
+        // Put the former holders back rather than leave the plot with some of the new ones.
+        try {
+            m_engine.execute(removeHolders, key);
+            insertHolders(year, household, codt, before.holderLines);
+        } catch (const Error&) {
+        }
+        throw;
+    }
+}
+
+void PlotStore::remove(qint64 codt)
+{
+    Parameters p;
+    p.bind(QStringLiteral("CODT"), std::int64_t(codt));
+    for (const char* name : {"PozeTarla.dbf", "OmTarla.dbf", "Tarlale.dbf"})
+        m_engine.execute(QStringLiteral("DELETE FROM ") + table(name) + QStringLiteral("\nWHERE CODT=:CODT"), p);
+}
+
+PlotDetails PlotStore::read(int year, qint64 codt) const
+{
+    Parameters p;
+    p.bind(QStringLiteral("ANUL"), std::int64_t(year));
+    p.bind(QStringLiteral("CODT"), std::int64_t(codt));
+    const engine::ResultSet rows =
+        m_engine.select(QStringLiteral("SELECT * FROM ") + table("Tarlale.dbf") + QStringLiteral("\nWHERE ANUL=:ANUL AND CODT=:CODT"), p);
+    PlotDetails plot;
+    if (rows.rows.empty())
+        return plot;
+    const auto& row = rows.rows.front();
+    const auto text = [&](const char* column) { return textOf(row[size_t(rows.fieldIndex(QLatin1String(column)))]); };
+    plot.notes = text("OBS");
+    plot.deed = text("ACT");
+    plot.deedNumber = text("NRACT");
+    plot.deedDate = text("DATAELIB");
+    plot.classification = text("INTRA");
+    plot.block = text("TARLA");
+    plot.blockNumber = text("NRTARLA");
+    plot.parcel = text("NRPARC");
+    plot.category = text("CATEG");
+    plot.area = numberOf(row[size_t(rows.fieldIndex(QStringLiteral("SUPRAF")))]);
+    plot.north = text("VECN");
+    plot.east = text("VECE");
+    plot.south = text("VECS");
+    plot.west = text("VECV");
+    plot.cadastral = text("NRCAD");
+    plot.worker = text("CINELUC");
+    const engine::ResultSet names = m_engine.select(QStringLiteral("SELECT TITULAR FROM ") + table("OmTarla.dbf")
+                                                        + QStringLiteral("\nWHERE ANUL=:ANUL AND CODT=:CODT\nORDER BY TITULAR"),
+                                                    p);
+    for (const auto& name : names.rows)
+        plot.holderLines << textOf(name[0]);
+    return plot;
+}
+
+QStringList PlotStore::memberNames(qint64 household) const
+{
+    Parameters p;
+    p.bind(QStringLiteral("CODID"), std::int64_t(household));
+    const engine::ResultSet rows = m_engine.select(
+        QStringLiteral("SELECT COD,NUMEP FROM ") + table("CAP1.dbf") + QStringLiteral("\nWHERE CODID=:CODID\nORDER BY COD"), p);
+    QStringList names;
+    for (const auto& row : rows.rows)
+        names << textOf(row[1]);
+    return names;
+}
+
+QStringList PlotStore::pictures(int year, qint64 codt) const
+{
+    Parameters p;
+    p.bind(QStringLiteral("ANUL"), std::int64_t(year));
+    p.bind(QStringLiteral("CODT"), std::int64_t(codt));
+    const engine::ResultSet rows = m_engine.select(QStringLiteral("SELECT FISIER FROM ") + table("PozeTarla.dbf")
+                                                       + QStringLiteral("\nWHERE ANUL=:ANUL AND CODT=:CODT\nORDER BY FISIER"),
+                                                   p);
+    QStringList paths;
+    for (const auto& row : rows.rows)
+        paths << textOf(row[0]);
+    return paths;
+}
+
+void PlotStore::addPicture(int year, qint64 codt, const QString& path)
+{
+    if (path.size() > kPictureWidth) {
+        throw PlotRefusal(QStringLiteral("Calea fisierului are %1 caractere; se pot memora cel mult %2. "
+                                         "Mutati fisierul intr-un dosar cu o cale mai scurta.")
+                              .arg(path.size())
+                              .arg(kPictureWidth),
+                          QStringLiteral("Poze"));
+    }
+    if (pictures(year, codt).contains(path))
+        throw PlotRefusal(QStringLiteral("Fisierul exista deja!"), QStringLiteral("Poze"));
+    Parameters p;
+    p.bind(QStringLiteral("ANUL"), std::int64_t(year));
+    p.bind(QStringLiteral("CODT"), std::int64_t(codt));
+    p.bind(QStringLiteral("FISIER"), path);
+    m_engine.execute(QStringLiteral("INSERT INTO ") + table("PozeTarla.dbf")
+                         + QStringLiteral("\n(ANUL, CODT, FISIER)\nVALUES (:ANUL, :CODT, :FISIER)"),
+                     p);
+}
+
+void PlotStore::removePicture(int year, qint64 codt, const QString& path)
+{
+    Parameters p;
+    p.bind(QStringLiteral("ANUL"), std::int64_t(year));
+    p.bind(QStringLiteral("CODT"), std::int64_t(codt));
+    p.bind(QStringLiteral("FISIER"), path);
+    m_engine.execute(QStringLiteral("DELETE FROM ") + table("PozeTarla.dbf")
+                         + QStringLiteral("\nWHERE ANUL=:ANUL AND CODT=:CODT AND FISIER=:FISIER"),
+                     p);
+}
+
+bool PlotStore::mayOpen(const QString& path)
+{
+    static const QStringList allowed {
+        QStringLiteral("png"), QStringLiteral("jpg"),  QStringLiteral("jpeg"), QStringLiteral("gif"), QStringLiteral("bmp"),
+        QStringLiteral("tif"), QStringLiteral("tiff"), QStringLiteral("pdf"),  QStringLiteral("doc"), QStringLiteral("docx"),
+        QStringLiteral("odt"), QStringLiteral("rtf"),  QStringLiteral("txt"),
+    };
+    return allowed.contains(QFileInfo(path).suffix().toLower());
+}
+
+}
