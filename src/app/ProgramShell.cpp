@@ -8,6 +8,9 @@
 #include "admin/ui/TForm5.h"
 #include "app/TForm1.h"
 #include "mainwin/ui/TForm3.h"
+#include "core/Error.h"
+#include "core/ErrorReport.h"
+#include "register/PlotValueLists.h"
 #include "register/ui/TFTarife.h"
 #include "register/ui/TForm6.h"
 #include "core/Interaction.h"
@@ -84,10 +87,17 @@ StartupSequence::Hooks ProgramShell::makeHooks()
     hooks.showDataPath = [this] { m_form4->DataPath()->setText(QDir::toNativeSeparators(m_ctx.dataDirectory)); };
     hooks.loadConstants = [this] { m_form4->IncarcaConstante(); };
     hooks.loadTariffs = [this] { m_tarife->Incarca(); };
-    // Not built yet: the schema upgrade, the plot window's lists and the household editor's
-    // square-metre box (whose setting the sequence reads and writes back itself).
+    hooks.loadPlotLists = [this] {
+        try {
+            PlotValueLists(*m_ctx.engine, m_ctx.dataDirectory, *m_ctx.settings).IncarcaListe();
+        } catch (const Error& e) {
+            // The lists only help typing; the program goes on without them.
+            showError(*m_ctx.interaction, e, QStringLiteral("Parcele"));
+        }
+    };
+    // Not built yet: the schema upgrade and the household editor's square-metre box (whose
+    // setting the sequence reads and writes back itself).
     hooks.upgrade = nullptr;
-    hooks.loadPlotLists = nullptr;
     hooks.applySquareMetres = nullptr;
     return hooks;
 }

@@ -6,6 +6,10 @@
 #include "register/ui/TFTarife.h"
 #include "register/YearTakeover.h"
 #include "register/ui/TForm6.h"
+#include "register/PlotStore.h"
+#include "register/ui/PlotsPage.h"
+#include "register/ui/TRecalcSelect.h"
+#include "register/ui/TTarlaF.h"
 #include "services/AppContext.h"
 #include "app/ProgramShell.h"
 #include "app/TForm1.h"
@@ -91,6 +95,35 @@ void shootMessage(Shooter& shooter, TErori* erori, const QString& name, const QS
     erori->prepare(title, text, kind, buttons);
     shooter.shoot(erori, name);
 }
+
+// The plot page on the first household of the list that has plots, and the plot dialog showing
+// that household's first plot.
+void shootPlots(Shooter& shooter, TForm6& editor)
+{
+    auto* plots = dynamic_cast<PlotsPage*>(editor.page(13));
+    if (!plots)
+        return;
+    editor.Pregateste(); // the list page's picture closed it
+    const int shown = editor.logic().shownCount();
+    for (int row = 0; row < shown; ++row) {
+        editor.logic().moveToRow(row);
+        editor.ButClick(14);
+        if (plots->currentPlot() >= 0)
+            break;
+    }
+    shooter.shoot(&editor, QStringLiteral("TForm6_13"));
+    if (plots->currentPlot() >= 0) {
+        if (AppContext* ctx = &editor.logic().context(); ctx->engine && ctx->settings) {
+            PlotStore store(*ctx->engine, ctx->dataDirectory, *ctx->settings);
+            plots->dialog()->ArataParcela(store.read(editor.logic().year().toInt(), plots->currentPlot()));
+        }
+    }
+    plots->dialog()->setWindowTitle(QStringLiteral("Tarlale - MODIFICARE"));
+    shooter.shoot(plots->dialog(), QStringLiteral("TTarlaF"));
+    shooter.shoot(plots->recalcDialog(), QStringLiteral("TRecalcSelect"));
+    editor.ButClick(1);
+}
+
 
 }
 
@@ -186,6 +219,7 @@ int takeScreenshots(const QString& programHome, const QString& directory, QStrin
         }
         editor->Pregateste();
         shooter.shoot(editor, QStringLiteral("TForm6_0"));
+        shootPlots(shooter, *editor);
         editor->Inchide();
         ctx.year.setText(workingYear);
     } catch (const std::exception& error) {

@@ -1,6 +1,7 @@
 #include "register/ui/TForm6.h"
 
 #include "register/ui/EditorPage.h"
+#include "register/ui/PlotsPage.h"
 #include "register/ui/ScrollingLabel.h"
 
 #include "core/ErrorReport.h"
@@ -119,7 +120,11 @@ TForm6::TForm6(AppContext& ctx, QWidget* parent)
     m_pages->setObjectName(QStringLiteral("PageControl1"));
     m_pages->addWidget(buildListPage());
     for (int number = 1; number < HouseholdEditor::PageCount; ++number) {
-        auto* page = new EditorPage(m_logic, number, m_pages);
+        EditorPage* page = nullptr;
+        if (number == 13)
+            page = new PlotsPage(m_ctx, m_logic, m_pages);
+        else
+            page = new EditorPage(m_logic, number, m_pages);
         m_pages->addWidget(page);
         m_pageWidgets[size_t(number)] = page;
         m_logic.setPageHooks(number, page);
