@@ -1,7 +1,6 @@
 #include "output/ExportWriters.h"
 #include "output/RowProgress.h"
-
-#include "data/dbf/CodePage1250.h"
+#include "output/RtfText.h"
 
 #include <algorithm>
 
@@ -13,45 +12,9 @@ constexpr int TwipsPerCharacter = 110;
 constexpr int CellPadding = 200;
 constexpr int MaxCellCharacters = 60;
 
-// Escapes the text for RTF: ASCII as is (\ { } escaped), line breaks as \line, tabs as \tab,
-// other letters as \uN followed by their Windows-1250 byte (or '?') for readers without Unicode.
-QByteArray escaped(const QString& text)
-{
-    QByteArray out;
-    out.reserve(text.size());
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar ch = text[i];
-        const char16_t u = ch.unicode();
-        if (u == '\\' || u == '{' || u == '}') {
-            out += '\\';
-            out += char(u);
-        } else if (u == '\r') {
-            if (i + 1 < text.size() && text[i + 1] == QLatin1Char('\n'))
-                ++i;
-            out += "\\line ";
-        } else if (u == '\n') {
-            out += "\\line ";
-        } else if (u == '\t') {
-            out += "\\tab ";
-        } else if (u >= 0x20 && u < 0x80) {
-            out += char(u);
-        } else if (u < 0x20) {
-            out += "\\'" + QByteArray::number(u, 16).rightJustified(2, '0');
-        } else {
-            out += "\\u" + QByteArray::number(qint16(u)) + ' ';
-            QByteArray fallback;
-            if (dbf::cp1250::tryEncode(QStringView(&ch, 1), fallback) && fallback.size() == 1)
-                out += "\\'" + QByteArray::number(uchar(fallback[0]), 16).rightJustified(2, '0');
-            else
-                out += '?';
-        }
-    }
-    return out;
-}
-
 QByteArray paragraph(const QString& text, const QByteArray& style)
 {
-    return "{\\pard" + style + ' ' + escaped(text) + "\\par}\n";
+    return "{\\pard" + style + ' ' + rtfEscaped(text) + "\\par}\n";
 }
 
 }
@@ -76,7 +39,7 @@ QByteArray rtf(const ExportTable& table, RowProgress* progress)
     // the heading row repeats on every page (\trhdr)
     out += rowStart + cells + '\n';
     for (const ExportColumn& column : table.columns)
-        out += "\\pard\\intbl\\b " + escaped(column.heading) + "\\b0\\cell\n";
+        out += "\\pard\\intbl\\b " + rtfEscaped(column.heading) + "\\b0\\cell\n";
     out += "\\row\n";
     const QByteArray dataRow = "\\trowd\\trgaph70\\trleft0" + cells + '\n';
     for (const auto& row : table.rows) {
@@ -85,7 +48,7 @@ QByteArray rtf(const ExportTable& table, RowProgress* progress)
             const dbf::Value& value = row[size_t(c)];
             const bool number = std::holds_alternative<std::int64_t>(value) || std::holds_alternative<double>(value);
             out += number ? "\\pard\\intbl\\qr " : "\\pard\\intbl\\ql ";
-            out += escaped(cellText(value, table.columns[c])) + "\\cell\n";
+            out += rtfEscaped(cellText(value, table.columns[c])) + "\\cell\n";
         }
         out += "\\row\n";
         if (progress)

@@ -126,12 +126,15 @@ ReadBack readHtml(const QByteArray& bytes)
     return back;
 }
 
-ReadBack readRtf(const QByteArray& bytes)
+namespace {
+
+// Paragraphs, table rows (cells) and paragraphs after the table; false with `problem` set when the
+// document is not well-formed RTF in code page 1250.
+bool parseRtf(const QByteArray& bytes, QList<QStringList>& records, QString& problem)
 {
-    ReadBack failed;
     if (!bytes.startsWith("{\\rtf1") || !bytes.contains("\\ansicpg1250")) {
-        failed.problem = QStringLiteral("not an RTF document in code page 1250");
-        return failed;
+        problem = QStringLiteral("not an RTF document in code page 1250");
+        return false;
     }
     struct Group {
         bool skip = false;
@@ -164,8 +167,8 @@ ReadBack readRtf(const QByteArray& bytes)
                 groups.back().skip = true;
         } else if (ch == '}') {
             if (groups.isEmpty()) {
-                failed.problem = QStringLiteral("unbalanced }");
-                return failed;
+                problem = QStringLiteral("unbalanced }");
+                return false;
             }
             groups.removeLast();
             ++i;
@@ -232,15 +235,42 @@ ReadBack readRtf(const QByteArray& bytes)
     }
     Q_UNUSED(inTable);
     if (!groups.isEmpty()) {
-        failed.problem = QStringLiteral("unbalanced {");
-        return failed;
+        problem = QStringLiteral("unbalanced {");
+        return false;
     }
-    QList<QStringList> records;
+    if (!text.isEmpty())
+        paragraphsAfter << text;
     records << paragraphsBefore;
     records << tableRows;
     for (const QString& p : paragraphsAfter)
         records << QStringList{p};
+    return true;
+}
+
+}
+
+ReadBack readRtf(const QByteArray& bytes)
+{
+    ReadBack failed;
+    QList<QStringList> records;
+    if (!parseRtf(bytes, records, failed.problem))
+        return failed;
     return fromRecords(records, true);
+}
+
+QStringList readRtfText(const QByteArray& bytes, QString* problem)
+{
+    QList<QStringList> records;
+    QString failure;
+    if (!parseRtf(bytes, records, failure)) {
+        if (problem)
+            *problem = failure;
+        return {};
+    }
+    QStringList texts;
+    for (const QStringList& record : records)
+        texts << record;
+    return texts;
 }
 
 ReadBack readAlignedText(const QByteArray& bytes)

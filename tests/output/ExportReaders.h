@@ -28,6 +28,9 @@ ReadBack readHtml(const QByteArray& bytes);
 // Control words, groups, \uN with its fallback skipped, \'xx in Windows-1250, table rows by \cell
 // and \row; the font and colour tables are skipped.
 ReadBack readRtf(const QByteArray& bytes);
+// Every paragraph and table cell of an RTF document as text, in order; empty with `problem` set
+// when the document is not well-formed RTF in code page 1250.
+QStringList readRtfText(const QByteArray& bytes, QString* problem);
 // Columns sliced at the runs of the dashes line; rows are the physical lines (a cell with line
 // breaks spans several).
 ReadBack readAlignedText(const QByteArray& bytes);

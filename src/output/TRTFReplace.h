@@ -1,0 +1,68 @@
+#pragma once
+
+#include <QByteArray>
+#include <QFile>
+#include <QList>
+#include <QString>
+
+#include <memory>
+
+namespace velmor::output {
+
+// Fills an RTF template: copies its header, then writes its body with every placeholder
+// ("[NR]", "[CONTINUT]", ...) replaced by a value. Placeholders match without regard to the case
+// of A..Z; the case they are written in decides the value's (see Inlocuieste). A placeholder given
+// several values in a row repeats each template line holding it once per value.
+//
+// Calling order: StabilesteDest, IncepeDocument, GolesteLista, Inlocuieste..., ScrieCorp,
+// InchideDocument. Values are escaped for RTF and replaced in one pass over the template's text,
+// so a value is never searched for placeholders and its braces never count.
+class TRTFReplace {
+public:
+    TRTFReplace();
+    ~TRTFReplace();
+
+    QString RTFSursa; // the template
+    QString RTFDest;  // the output, chosen by StabilesteDest
+
+    // The first of base0.rtf, base1.rtf, ... base999.rtf that does not exist or can be deleted
+    // (it is deleted); false when none can.
+    bool StabilesteDest(const QString& base);
+    // Creates the output and copies the template's header (the lines before the first "\pard"
+    // and the text before it on its line). False when the template is missing or empty or the
+    // output cannot be created.
+    bool IncepeDocument();
+    void GolesteLista();
+    // Appends a pair. An empty value prints as "-". Where the placeholder is written in the
+    // template with more than 3 characters: no a..z in it upper-cases the value, then no A..Z in
+    // it lower-cases the value (so "[003]" lower-cases); mixed case leaves the value as it is.
+    void Inlocuieste(const QString& placeholder, const QString& value);
+    // Writes the template's body `copies` times (a page break between copies). False on a write
+    // failure.
+    bool ScrieCorp(int copies = 1);
+    // Closes the document. False on a write failure.
+    bool InchideDocument();
+
+    // The error text of the last failure.
+    QString errorString() const { return m_error; }
+
+    // One body line with the replacements (exposed for tests): `valueIndex` picks the value of
+    // repeated placeholders.
+    QByteArray replaced(const QByteArray& line, int valueIndex) const;
+
+private:
+    struct Pair {
+        QByteArray placeholder; // upper-cased A..Z
+        QList<QString> values;  // more than one when added several times in a row
+    };
+    bool write(const QByteArray& bytes);
+    // How many times the line is written: the count of values of the first repeated placeholder
+    // it holds, else 1.
+    int copiesOf(const QByteArray& line) const;
+
+    QList<Pair> m_pairs;
+    std::unique_ptr<QFile> m_out;
+    QString m_error;
+};
+
+}
