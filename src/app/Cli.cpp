@@ -4,6 +4,7 @@
 #include "app/CliOutput.h"
 #include "admin/DataBackup.h"
 #include "app/CliOptions.h"
+#include "app/CliSearch.h"
 #include "app/ProgramHome.h"
 #include "output/DataExport.h"
 #include "register/PlotRecalculation.h"
@@ -57,6 +58,9 @@ const char* const UsageText =
     "       velmor-cli recalc --data DIR --year Y [--household CODID | [--village V] [--type T] [--volume N] [--position N]]\n"
     "       velmor-cli workbook apia|strainasi --data DIR [--home DIR] --year Y [--template FILE] --out FILE.xls\n"
     "       velmor-cli xls-cells FILE\n"
+    "       velmor-cli summary --data DIR --household CODID\n"
+    "       velmor-cli find --data DIR --year Y [--name TEXT] [--heads-only] [--cnp TEXT] [--company TEXT]\n"
+    "                       [--street TEXT] [--number TEXT] [--domicile TEXT]\n"
     "       velmor-cli export [--home DIR] [--data DIR] [--format xlsx|csv|tsv|html|rtf|txt] [--title TEXT]\n"
     "                         [--footer TEXT] [--param NAME=VALUE]... [--param-text NAME=VALUE]... --out FILE STATEMENT\n";
 
@@ -397,6 +401,12 @@ const std::vector<Command>& commands()
           {QStringLiteral("out")}},
          runWorkbook},
         {"xls-cells", {}, runXlsCells},
+        {"summary", {{QStringLiteral("data")}, {QStringLiteral("household")}}, runSummary},
+        {"find",
+         {{QStringLiteral("data")}, {QStringLiteral("year")}, {QStringLiteral("name")}, {QStringLiteral("heads-only"), false},
+          {QStringLiteral("cnp")}, {QStringLiteral("company")}, {QStringLiteral("street")}, {QStringLiteral("number")},
+          {QStringLiteral("domicile")}},
+         runFind},
         {"export",
          {{QStringLiteral("home")}, {QStringLiteral("data")}, {QStringLiteral("format")}, {QStringLiteral("title")},
           {QStringLiteral("footer")}, {QStringLiteral("out")}, {QStringLiteral("param"), true, true},

@@ -13,6 +13,7 @@
 #include "register/PlotValueLists.h"
 #include "register/ui/TFTarife.h"
 #include "register/ui/TForm6.h"
+#include "search/ui/TForm33.h"
 #include "core/Interaction.h"
 #include "services/RegistryStore.h"
 #include "ui/DesktopInteraction.h"
@@ -62,6 +63,7 @@ void ProgramShell::createWindows()
     m_form5 = std::make_unique<TForm5>(nullptr);
     m_form6 = std::make_unique<TForm6>(m_ctx, nullptr);
     m_form21 = std::make_unique<TForm21>(m_ctx, nullptr);
+    m_form33 = std::make_unique<TForm33>(m_ctx, nullptr);
     m_tarife = std::make_unique<TFTarife>(m_ctx, nullptr);
     m_form4->setTarife(m_tarife.get());
     m_sequence->hooks() = makeHooks();
@@ -110,6 +112,8 @@ void ProgramShell::wireMainWindow()
         return m_form5->InputQuery2(caption, label, value);
     });
     m_form3->setWindowOpener(TForm3::Window::Evidente, [this] { m_form6->Deschide(); });
+    // The editor's search by name; the search window sits above the editor's layer.
+    m_form6->setSearchByName([this](const QString& village) { return m_form33->Alege(village); });
     m_form3->setSaveWindow([this] { m_form21->Deschide(); });
     logic.setAutomaticBackup([this](const QString& archive) { m_form21->SalvareAutomata(archive); });
     // The reports filled from the built-in Excel templates.

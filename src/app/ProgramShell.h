@@ -20,6 +20,7 @@ class TForm4;
 class TForm5;
 class TForm6;
 class TForm21;
+class TForm33;
 class TFTarife;
 
 // The program of one run: the context, every window created once, the start-up sequence and the
@@ -59,6 +60,7 @@ public:
     TForm5* form5() const { return m_form5.get(); }
     TForm6* form6() const { return m_form6.get(); }
     TForm21* form21() const { return m_form21.get(); }
+    TForm33* form33() const { return m_form33.get(); }
     TFTarife* tarife() const { return m_tarife.get(); }
 
     StartupSequence* sequence() const { return m_sequence.get(); }
@@ -85,6 +87,7 @@ private:
     std::unique_ptr<TForm5> m_form5;
     std::unique_ptr<TForm6> m_form6;
     std::unique_ptr<TForm21> m_form21;
+    std::unique_ptr<TForm33> m_form33;
     std::unique_ptr<TFTarife> m_tarife;
 };
 

@@ -10,6 +10,7 @@
 #include "register/ui/PlotsPage.h"
 #include "register/ui/TRecalcSelect.h"
 #include "register/ui/TTarlaF.h"
+#include "search/ui/TForm33.h"
 #include "services/AppContext.h"
 #include "app/ProgramShell.h"
 #include "app/TForm1.h"
@@ -226,6 +227,27 @@ int takeScreenshots(const QString& programHome, const QString& directory, QStrin
         if (log)
             *log << QStringLiteral("TForm6: %1").arg(QString::fromStdString(error.what()));
         editor->Inchide();
+        main->hide();
+        return 1;
+    }
+
+    // The search by name, listing the members of the latest year with households.
+    TForm33* search = shell.form33();
+    try {
+        if (ctx.engine && ctx.settings && ctx.interaction) {
+            const QString latest =
+                YearTakeover(*ctx.engine, ctx.dataDirectory, ctx.programDirectory, *ctx.settings, *ctx.interaction).latestYear();
+            if (!latest.isEmpty() && ctx.year.years().contains(latest))
+                ctx.year.setText(latest);
+        }
+        search->Pregateste(HouseholdEditor::allVillages());
+        shooter.shoot(search, QStringLiteral("TForm33"));
+        search->logic().close();
+        ctx.year.setText(workingYear);
+    } catch (const std::exception& error) {
+        if (log)
+            *log << QStringLiteral("TForm33: %1").arg(QString::fromStdString(error.what()));
+        search->hide();
         main->hide();
         return 1;
     }

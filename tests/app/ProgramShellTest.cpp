@@ -8,6 +8,8 @@
 #include "app/TForm1.h"
 #include "data/Schema.h"
 #include "mainwin/ui/TForm3.h"
+#include "register/ui/TForm6.h"
+#include "search/ui/TForm33.h"
 #include "services/RegistryStore.h"
 #include "services/ScriptedInteraction.h"
 
@@ -233,4 +235,24 @@ TEST(ProgramShell, SaveButtonOpensTheBackupWindow)
               5000, [] { failAndCloseModal(); });
     shell.form3()->SavBut()->click();
     EXPECT_TRUE(seen);
+}
+
+TEST(ProgramShell, EditorsSearchByNameOpensTheSearchWindow)
+{
+    ShellEnv env;
+    QDir().mkpath(env.home);
+    ProgramShell shell(env.home, &env.registry, &env.ui);
+    ASSERT_EQ(shell.runStartup().outcome, StartupSequence::Outcome::HandOver);
+    shell.form6()->Pregateste();
+    QString village;
+    whenReady([&] { return QApplication::activeModalWidget() == shell.form33(); },
+              [&] {
+                  village = shell.form33()->LabelSat()->text();
+                  shell.form33()->reject();
+              },
+              5000, [] { failAndCloseModal(); });
+    shell.form6()->CautareClick();
+    EXPECT_EQ(village, QStringLiteral("TOATE"));
+    EXPECT_TRUE(env.ui.messagesContaining(QStringLiteral("nu este disponibila")).empty());
+    shell.form6()->Inchide();
 }

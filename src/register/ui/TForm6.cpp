@@ -508,8 +508,30 @@ void TForm6::showPressed(int button)
 
 void TForm6::CautareClick()
 {
-    // The search window does not exist yet; its hand-over fills the four fields and filters.
-    runSafely([this] { m_logic.notAvailable(QStringLiteral("Cautare dupa nume")); });
+    runSafely([this] {
+        if (!m_searchByName) {
+            m_logic.notAvailable(QStringLiteral("Cautare dupa nume"));
+            return;
+        }
+        m_villages->setCurrentIndex(0);
+        m_positionField->clear();
+        m_volumeField->clear();
+        if (const std::optional<HouseholdPlace> place = m_searchByName(m_villages->currentText()))
+            showPlace(*place);
+    });
+}
+
+void TForm6::showPlace(const HouseholdPlace& place)
+{
+    m_handlersAttached = false;
+    const int type = m_type->findText(place.type);
+    if (type >= 0)
+        m_type->setCurrentIndex(type);
+    m_villages->setCurrentIndex(m_villages->findText(place.village));
+    m_positionField->setText(QString::number(place.position));
+    m_volumeField->setText(QString::number(place.volume));
+    m_handlersAttached = true;
+    PozitiaChange();
 }
 
 void TForm6::AdeverintaClick()

@@ -1,11 +1,13 @@
 #pragma once
 
 #include "register/HouseholdEditor.h"
+#include "register/HouseholdPlace.h"
 
 #include <QDialog>
 
 #include <array>
 #include <functional>
+#include <optional>
 
 class QComboBox;
 class QLabel;
@@ -50,6 +52,16 @@ public:
     void AfiseazaMembri();
     // The handler of the page buttons (1..14).
     void ButClick(int button);
+
+    // The search by name behind "&Cautare dupa nume": shown over the village selector's text, it
+    // returns the chosen household's place (nullopt: none chosen). Without one the button says the
+    // function is not available.
+    using SearchByName = std::function<std::optional<HouseholdPlace>(const QString& village)>;
+    void setSearchByName(SearchByName search) { m_searchByName = std::move(search); }
+    // Shows a household's place on the list: register type and village chosen (a village not in
+    // the list leaves the selector empty, a type not in it keeps the type), position and volume
+    // written, then the list filtered and the household located once.
+    void showPlace(const HouseholdPlace& place);
 
     // Page 1..13 is replaced by `page` (the window takes it; its hooks are the page's).
     void setPage(int number, EditorPage* page);
@@ -130,6 +142,7 @@ private:
     QPushButton* m_certificate = nullptr;
     QPushButton* m_export = nullptr;
 
+    SearchByName m_searchByName;
     bool m_handlersAttached = false;
     bool m_syncingGrid = false;
     bool m_membersSuspended = false;
