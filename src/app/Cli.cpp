@@ -4,6 +4,7 @@
 #include "app/CliOutput.h"
 #include "admin/DataBackup.h"
 #include "app/CliOptions.h"
+#include "app/CliDocuments.h"
 #include "app/CliSearch.h"
 #include "app/ProgramHome.h"
 #include "output/DataExport.h"
@@ -59,6 +60,10 @@ const char* const UsageText =
     "       velmor-cli workbook apia|strainasi --data DIR [--home DIR] --year Y [--template FILE] --out FILE.xls\n"
     "       velmor-cli xls-cells FILE\n"
     "       velmor-cli summary --data DIR --household CODID\n"
+    "       velmor-cli certificate --data DIR [--home DIR] --household CODID --chapters LIST --destination TEXT\n"
+    "                              [--model 1..5] [--person NAME] [--second NAME --relation TEXT] [--clerk NAME]\n"
+    "                              [--duty X --receipt R] [--number N] [--mentions TEXT] [--heating] --out FILE.rtf\n"
+    "       velmor-cli ragr2 --data DIR [--home DIR] --year Y [--siruta S] [--number N] [--date dd.MM.yyyy] --out FILE.rtf\n"
     "       velmor-cli find --data DIR --year Y [--name TEXT] [--heads-only] [--cnp TEXT] [--company TEXT]\n"
     "                       [--street TEXT] [--number TEXT] [--domicile TEXT]\n"
     "       velmor-cli export [--home DIR] [--data DIR] [--format xlsx|csv|tsv|html|rtf|txt] [--title TEXT]\n"
@@ -402,6 +407,16 @@ const std::vector<Command>& commands()
          runWorkbook},
         {"xls-cells", {}, runXlsCells},
         {"summary", {{QStringLiteral("data")}, {QStringLiteral("household")}}, runSummary},
+        {"certificate",
+         {{QStringLiteral("data")}, {QStringLiteral("home")}, {QStringLiteral("household")}, {QStringLiteral("chapters")},
+          {QStringLiteral("destination")}, {QStringLiteral("model")}, {QStringLiteral("person")}, {QStringLiteral("second")},
+          {QStringLiteral("relation")}, {QStringLiteral("clerk")}, {QStringLiteral("duty")}, {QStringLiteral("receipt")},
+          {QStringLiteral("number")}, {QStringLiteral("mentions")}, {QStringLiteral("heating"), false}, {QStringLiteral("out")}},
+         runCertificate},
+        {"ragr2",
+         {{QStringLiteral("data")}, {QStringLiteral("home")}, {QStringLiteral("year")}, {QStringLiteral("siruta")},
+          {QStringLiteral("number")}, {QStringLiteral("date")}, {QStringLiteral("out")}},
+         runRAgr2},
         {"find",
          {{QStringLiteral("data")}, {QStringLiteral("year")}, {QStringLiteral("name")}, {QStringLiteral("heads-only"), false},
           {QStringLiteral("cnp")}, {QStringLiteral("company")}, {QStringLiteral("street")}, {QStringLiteral("number")},

@@ -13,7 +13,12 @@
 #include "register/PlotValueLists.h"
 #include "register/ui/TFTarife.h"
 #include "register/ui/TForm6.h"
+#include "search/RAgr2Report.h"
 #include "search/ui/TForm33.h"
+#include "search/ui/TForm39.h"
+
+#include <QDateEdit>
+#include <QLineEdit>
 #include "core/Interaction.h"
 #include "services/RegistryStore.h"
 #include "ui/DesktopInteraction.h"
@@ -64,6 +69,7 @@ void ProgramShell::createWindows()
     m_form6 = std::make_unique<TForm6>(m_ctx, nullptr);
     m_form21 = std::make_unique<TForm21>(m_ctx, nullptr);
     m_form33 = std::make_unique<TForm33>(m_ctx, nullptr);
+    m_form39 = std::make_unique<TForm39>(m_ctx, nullptr);
     m_tarife = std::make_unique<TFTarife>(m_ctx, nullptr);
     m_form4->setTarife(m_tarife.get());
     m_sequence->hooks() = makeHooks();
@@ -120,10 +126,33 @@ void ProgramShell::wireMainWindow()
     m_form3->setReport(QStringLiteral("Raport1APIA1"), [this] {
         reports::TemplateExport(reports::TemplateExport::setupFrom(m_ctx)).raport1Apia(m_ctx.workingYear());
     });
+    m_form3->setReport(QStringLiteral("RAGR21"), [this] { exportRAgr2(); });
     m_form3->setReport(QStringLiteral("RaportStrainasi1"), [this] {
         reports::TemplateExport(reports::TemplateExport::setupFrom(m_ctx))
             .raportStrainasi(m_ctx.workingYear(), m_ctx.profile.constants().JUDET);
     });
+}
+
+void ProgramShell::exportRAgr2()
+{
+    if (!m_ctx.engine || !m_ctx.settings || !m_ctx.interaction)
+        return;
+    try {
+        if (!m_form39->Adaugare(QStringLiteral("R.AGR.2"), *m_ctx.settings))
+            return;
+        RAgr2Request request;
+        request.year = m_ctx.workingYear().toInt();
+        request.siruta = m_form39->Edit1()->text();
+        request.number = m_form39->Edit2()->text();
+        request.date = m_form39->DateTimePicker1()->date();
+        request.council = m_ctx.profile.constants();
+        const QString path = RAgr2Report(*m_ctx.engine, m_ctx.dataDirectory)
+                                 .write(request, QDir(m_ctx.programDirectory).filePath(QStringLiteral("RAGR2.rtf")),
+                                        m_ctx.programDirectory);
+        m_ctx.interaction->openFile(path);
+    } catch (const Error& e) {
+        showError(*m_ctx.interaction, e, QStringLiteral("Export RAGR 2"));
+    }
 }
 
 QStringList ProgramShell::installDeliveredModels()

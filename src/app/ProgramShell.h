@@ -21,6 +21,7 @@ class TForm5;
 class TForm6;
 class TForm21;
 class TForm33;
+class TForm39;
 class TFTarife;
 
 // The program of one run: the context, every window created once, the start-up sequence and the
@@ -61,6 +62,7 @@ public:
     TForm6* form6() const { return m_form6.get(); }
     TForm21* form21() const { return m_form21.get(); }
     TForm33* form33() const { return m_form33.get(); }
+    TForm39* form39() const { return m_form39.get(); }
     TFTarife* tarife() const { return m_tarife.get(); }
 
     StartupSequence* sequence() const { return m_sequence.get(); }
@@ -72,6 +74,8 @@ signals:
 private:
     StartupSequence::Hooks makeHooks();
     void wireMainWindow();
+    // "R.AGR.2" of the reports menu: the header dialog, then the filled form opened.
+    void exportRAgr2();
 
     // Declared in the order they are needed; destroyed windows first, the engine after them.
     QString m_home;
@@ -88,6 +92,7 @@ private:
     std::unique_ptr<TForm6> m_form6;
     std::unique_ptr<TForm21> m_form21;
     std::unique_ptr<TForm33> m_form33;
+    std::unique_ptr<TForm39> m_form39;
     std::unique_ptr<TFTarife> m_tarife;
 };
 
