@@ -15,6 +15,7 @@
 #include "register/ui/TForm6.h"
 #include "search/RAgr2Report.h"
 #include "search/ui/TForm33.h"
+#include "search/ui/TForm34.h"
 #include "search/ui/TForm39.h"
 
 #include <QDateEdit>
@@ -69,6 +70,7 @@ void ProgramShell::createWindows()
     m_form6 = std::make_unique<TForm6>(m_ctx, nullptr);
     m_form21 = std::make_unique<TForm21>(m_ctx, nullptr);
     m_form33 = std::make_unique<TForm33>(m_ctx, nullptr);
+    m_form34 = std::make_unique<TForm34>(m_ctx, nullptr);
     m_form39 = std::make_unique<TForm39>(m_ctx, nullptr);
     m_tarife = std::make_unique<TFTarife>(m_ctx, nullptr);
     m_form4->setTarife(m_tarife.get());
@@ -120,6 +122,8 @@ void ProgramShell::wireMainWindow()
     m_form3->setWindowOpener(TForm3::Window::Evidente, [this] { m_form6->Deschide(); });
     // The editor's search by name; the search window sits above the editor's layer.
     m_form6->setSearchByName([this](const QString& village) { return m_form33->Alege(village); });
+    m_form6->setCertificate([this](qint64 household) { m_form34->AdeverintaOk(household); });
+    m_form34->setTariffsWindow([this] { m_tarife->Deschide(); });
     m_form3->setSaveWindow([this] { m_form21->Deschide(); });
     logic.setAutomaticBackup([this](const QString& archive) { m_form21->SalvareAutomata(archive); });
     // The reports filled from the built-in Excel templates.

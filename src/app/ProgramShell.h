@@ -21,6 +21,7 @@ class TForm5;
 class TForm6;
 class TForm21;
 class TForm33;
+class TForm34;
 class TForm39;
 class TFTarife;
 
@@ -62,6 +63,7 @@ public:
     TForm6* form6() const { return m_form6.get(); }
     TForm21* form21() const { return m_form21.get(); }
     TForm33* form33() const { return m_form33.get(); }
+    TForm34* form34() const { return m_form34.get(); }
     TForm39* form39() const { return m_form39.get(); }
     TFTarife* tarife() const { return m_tarife.get(); }
 
@@ -92,6 +94,7 @@ private:
     std::unique_ptr<TForm6> m_form6;
     std::unique_ptr<TForm21> m_form21;
     std::unique_ptr<TForm33> m_form33;
+    std::unique_ptr<TForm34> m_form34;
     std::unique_ptr<TForm39> m_form39;
     std::unique_ptr<TFTarife> m_tarife;
 };

@@ -11,6 +11,10 @@
 #include "register/ui/TRecalcSelect.h"
 #include "register/ui/TTarlaF.h"
 #include "search/ui/TForm33.h"
+#include "search/ui/TForm34.h"
+#include "search/ui/TForm39.h"
+#include "data/engine/Engine.h"
+#include "data/engine/SqlText.h"
 #include "services/AppContext.h"
 #include "app/ProgramShell.h"
 #include "app/TForm1.h"
@@ -30,6 +34,9 @@
 #include <QPixmap>
 #include <QProgressBar>
 #include <QThread>
+#include <QCheckBox>
+#include <QDateEdit>
+#include <QLineEdit>
 #include <QToolButton>
 
 namespace velmor {
@@ -251,6 +258,33 @@ int takeScreenshots(const QString& programHome, const QString& directory, QStrin
         main->hide();
         return 1;
     }
+
+    // The certificate window for a household of the latest year that has members, and the
+    // R.AGR.2 header (filled by hand: opening it for real would take a report number).
+    try {
+        if (ctx.engine) {
+            const engine::ResultSet found = ctx.engine->select(
+                QStringLiteral("SELECT I.CODID FROM ") + engine::quotedPath(ctx.tablePath(QStringLiteral("Identificare.dbf")))
+                + QStringLiteral(" I WHERE I.CODID IN (SELECT CODID FROM ") + engine::quotedPath(ctx.tablePath(QStringLiteral("CAP1.dbf")))
+                + QStringLiteral(") ORDER BY I.ANUL DESC, I.CODID LIMIT 1"));
+            if (!found.rows.empty()) {
+                if (const auto* codid = std::get_if<std::int64_t>(&found.rows.front().front());
+                    codid && shell.form34()->Pregateste(*codid)) {
+                    shell.form34()->CheckBox(1)->setChecked(true);
+                    shell.form34()->CheckBox(12)->setChecked(true);
+                    shooter.shoot(shell.form34(), QStringLiteral("TForm34"));
+                }
+            }
+        }
+    } catch (const std::exception& error) {
+        if (log)
+            *log << QStringLiteral("TForm34: %1").arg(QString::fromStdString(error.what()));
+    }
+    TForm39* header = shell.form39();
+    header->setWindowTitle(QStringLiteral("R.AGR.2"));
+    header->Edit2()->setText(QStringLiteral("1"));
+    header->DateTimePicker1()->setDate(QDate::currentDate());
+    shooter.shoot(header, QStringLiteral("TForm39"));
 
     main->hide();
     return shooter.ok() ? 0 : 1;

@@ -541,7 +541,11 @@ void TForm6::AdeverintaClick()
             m_ctx.interaction->ArataProblema(QStringLiteral("Alegeti mai intai o gospodarie !"), m_certificate->objectName());
             return;
         }
-        m_logic.notAvailable(QStringLiteral("Listeaza adeverinta"));
+        if (!m_certificateWindow) {
+            m_logic.notAvailable(QStringLiteral("Listeaza adeverinta"));
+            return;
+        }
+        m_certificateWindow(m_logic.currentCodid());
     });
 }
 

@@ -58,6 +58,8 @@ public:
     // function is not available.
     using SearchByName = std::function<std::optional<HouseholdPlace>(const QString& village)>;
     void setSearchByName(SearchByName search) { m_searchByName = std::move(search); }
+    // The certificate window behind "&Listeaza adeverinta", for the current household's CODID.
+    void setCertificate(std::function<void(qint64 household)> open) { m_certificateWindow = std::move(open); }
     // Shows a household's place on the list: register type and village chosen (a village not in
     // the list leaves the selector empty, a type not in it keeps the type), position and volume
     // written, then the list filtered and the household located once.
@@ -143,6 +145,7 @@ private:
     QPushButton* m_export = nullptr;
 
     SearchByName m_searchByName;
+    std::function<void(qint64)> m_certificateWindow;
     bool m_handlersAttached = false;
     bool m_syncingGrid = false;
     bool m_membersSuspended = false;
