@@ -6,6 +6,7 @@
 
 #include <array>
 #include <functional>
+#include <memory>
 
 class QComboBox;
 class QLabel;
@@ -18,6 +19,8 @@ namespace velmor {
 
 struct AppContext;
 class EditorPage;
+class HouseholdPositions;
+class PlaceDialogs;
 class ScrollingLabel;
 class TNumericF;
 namespace grid {
@@ -81,7 +84,15 @@ public:
     QPushButton* Adeverinta() const { return m_certificate; }
     QPushButton* Exporta() const { return m_export; }
 
+    // The position operations of the list page and their dialogs.
+    HouseholdPositions& positions() { return *m_positionsLogic; }
+    PlaceDialogs& placeDialogs() { return *m_placeDialogs; }
+
 public slots:
+    void AdaugaClick();
+    void InsereazaClick();
+    void ModificaClick();
+    void StergeClick();
     void CautareClick();
     void AdeverintaClick();
     void ExportaClick();
@@ -100,6 +111,7 @@ private:
     void navigate(HouseholdEditor::Move move);
     void applyUnlocked();
     void runSafely(const std::function<void()>& action);
+    void runPositionOperation(const std::function<void()>& operation);
 
     AppContext& m_ctx;
     HouseholdEditor m_logic;
@@ -129,6 +141,9 @@ private:
     QPushButton* m_search = nullptr;
     QPushButton* m_certificate = nullptr;
     QPushButton* m_export = nullptr;
+
+    std::unique_ptr<PlaceDialogs> m_placeDialogs;
+    std::unique_ptr<HouseholdPositions> m_positionsLogic;
 
     bool m_handlersAttached = false;
     bool m_syncingGrid = false;
