@@ -6,6 +6,13 @@
 #include "register/ui/TFTarife.h"
 #include "register/YearTakeover.h"
 #include "register/ui/TForm6.h"
+#include "register/HouseholdPositions.h"
+#include "register/ui/IdentificationPage.h"
+#include "register/ui/MembersPage.h"
+#include "register/ui/PlaceDialogs.h"
+#include "register/ui/TForm32.h"
+#include "register/ui/TForm35.h"
+#include "register/ui/TForm36.h"
 #include "services/AppContext.h"
 #include "app/ProgramShell.h"
 #include "app/TForm1.h"
@@ -90,6 +97,47 @@ void shootMessage(Shooter& shooter, TErori* erori, const QString& name, const QS
 {
     erori->prepare(title, text, kind, buttons);
     shooter.shoot(erori, name);
+}
+
+// The identification and members pages of the current household, shown as when unlocked but
+// without saving anything, and the position, delete-mode and member dialogs filled from it.
+void shootHouseholdPages(Shooter& shooter, TForm6& editor)
+{
+    auto* identification = qobject_cast<IdentificationPage*>(editor.page(1));
+    auto* members = qobject_cast<MembersPage*>(editor.page(2));
+    if (!identification || !members || !editor.logic().hasCurrent())
+        return;
+    identification->applyUnlocked(true);
+    editor.ButClick(2);
+    shooter.shoot(&editor, QStringLiteral("TForm6_1"));
+    identification->applyUnlocked(false);
+    members->applyUnlocked(true);
+    editor.ButClick(3);
+    shooter.shoot(&editor, QStringLiteral("TForm6_2"));
+
+    TForm32* member = members->Form32();
+    if (members->logic().count() > 0) {
+        member->setWindowTitle(QStringLiteral("Modificare"));
+        member->fill(members->logic().currentEntry());
+    } else {
+        member->setWindowTitle(QStringLiteral("Adaugare"));
+        member->CurataCampurile();
+    }
+    shooter.shoot(member, QStringLiteral("TForm32"));
+    members->applyUnlocked(false);
+    editor.ButClick(1);
+
+    // Adding next to the current household: its village chosen.
+    Place proposal = editor.positions().proposalForAdd();
+    const dbf::Value village = editor.logic().currentValue(QStringLiteral("LOCALIT"));
+    if (proposal.village.isEmpty() && std::holds_alternative<QString>(village))
+        proposal.village = std::get<QString>(village);
+    TForm35* place = editor.placeDialogs().Form35();
+    place->prepare(PlaceMode::Add, proposal, editor.positions().villages());
+    shooter.shoot(place, QStringLiteral("TForm35"));
+    TForm36* mode = editor.placeDialogs().Form36();
+    mode->prepare();
+    shooter.shoot(mode, QStringLiteral("TForm36"));
 }
 
 }
@@ -186,6 +234,7 @@ int takeScreenshots(const QString& programHome, const QString& directory, QStrin
         }
         editor->Pregateste();
         shooter.shoot(editor, QStringLiteral("TForm6_0"));
+        shootHouseholdPages(shooter, *editor);
         editor->Inchide();
         ctx.year.setText(workingYear);
     } catch (const std::exception& error) {

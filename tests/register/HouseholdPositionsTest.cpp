@@ -8,6 +8,7 @@
 #include "data/ChapterCatalogue.h"
 #include "data/Schema.h"
 
+#include <QDir>
 #include <QFile>
 
 #include <gtest/gtest.h>
@@ -461,10 +462,21 @@ TEST(HouseholdPositions, ProgressOverNoRowsAndAnEmptyVillage)
 
 // ---- the removal of a household with everything it owns ----
 
-TEST(HouseholdPositions, DeletingRemovesEveryRowOfTheHouseholdOnly)
+namespace {
+
+// Deletes household 101 of a copy of a fixture register, leaving its place empty, and reads every
+// table file back.
+void deleteHousehold101Of(const QString& fixture)
 {
+    SCOPED_TRACE(fixture.toStdString());
     PositionsWorld p(true);
     const QString data = p.w.home.data();
+    if (fixture != QStringLiteral("register-dbase4")) {
+        QDir dir(data);
+        for (const QString& name : dir.entryList(QDir::Files))
+            dir.remove(name);
+        p.w.home.copyFixture(fixture);
+    }
     // Household 101 has members, chapters 2-11, plots 501-503 with holders and a picture.
     const QStringList tables = data::Schema::tableFileNames();
     std::map<QString, int> othersBefore;
@@ -501,6 +513,14 @@ TEST(HouseholdPositions, DeletingRemovesEveryRowOfTheHouseholdOnly)
     EXPECT_EQ(picturesOf(false), otherPictures);
     // Leaving the place empty moves nobody.
     EXPECT_EQ(p.w.count(QStringLiteral("Identificare.dbf"), QStringLiteral("CODID=102 AND POZ=2 AND VOLUM=1")), 1);
+}
+
+}
+
+TEST(HouseholdPositions, DeletingRemovesEveryRowOfTheHouseholdOnly)
+{
+    for (const char* fixture : {"register-dbase4", "register-dbase3", "register-level7"})
+        deleteHousehold101Of(QString::fromLatin1(fixture));
 }
 
 TEST(HouseholdPositions, AFailingDeletionKeepsTheHouseholdShownAndMovesNobody)
