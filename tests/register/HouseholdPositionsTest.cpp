@@ -105,10 +105,9 @@ struct PositionsWorld {
     std::map<qint64, std::pair<qint64, qint64>> placesOf(qint64 year = 2010) const
     {
         std::map<qint64, std::pair<qint64, qint64>> result;
-        const auto rows = fileRows(w.home.data(), QStringLiteral("Identificare.dbf"), [&](const FileRow& r) {
+        fileRows(w.home.data(), QStringLiteral("Identificare.dbf"), [&](const FileRow& r) {
             if (r.whole("ANUL") == year)
-                const_cast<std::map<qint64, std::pair<qint64, qint64>>&>(result)[r.whole("CODID")] = {r.whole("VOLUM"),
-                                                                                                      r.whole("POZ")};
+                result[r.whole("CODID")] = {r.whole("VOLUM"), r.whole("POZ")};
             return false;
         });
         return result;

@@ -396,3 +396,53 @@ TEST(TForm6Positions, AddThroughTheDialogAndDeleteWithRenumbering)
     EXPECT_EQ(w.count(QStringLiteral("CAP2.dbf"), QStringLiteral("CODID=109")), 0);
     form.Inchide();
 }
+
+TEST(TForm6Positions, InsertBeforeTheCurrentOneAndModifyItsPlace)
+{
+    EditorWorld w(QStringLiteral("2010"));
+    w.ctx.setUnlocked(true);
+    TForm6 form(w.ctx);
+    form.Pregateste();
+    form.Localitatea()->setCurrentText(QStringLiteral("SAT NOU"));
+    form.Pozitia()->setText(QStringLiteral("2"));
+    ASSERT_EQ(form.logic().currentCodid(), 102);
+    TForm35* dialog = form.placeDialogs().Form35();
+    whenReady([&] { return isModal(dialog); },
+              [&] {
+                  EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Inserare gospodarie"));
+                  EXPECT_FALSE(dialog->Pozitia()->isEnabled());
+                  EXPECT_FALSE(dialog->Localitatea()->isEnabled());
+                  EXPECT_EQ(dialog->Volumul()->text(), QStringLiteral("01"));
+                  dialog->Rol()->setText(QStringLiteral("42"));
+                  dialog->Memoreaza()->click();
+              },
+              5000, failAndCloseModal);
+    form.Insereaza()->click();
+    EXPECT_EQ(form.logic().currentCodid(), 109);
+    EXPECT_EQ(form.Afisate()->text(), QStringLiteral("5"));
+    EXPECT_TRUE(form.Pozitia()->text().isEmpty());
+    // 1/2, 1/4 and 1/5 each took the place of the one after them (the last one 1/6); the new one
+    // took 1/2.
+    EXPECT_EQ(w.count(QStringLiteral("Identificare.dbf"), QStringLiteral("CODID=109 AND POZ=2 AND ROL=42")), 1);
+    EXPECT_EQ(w.count(QStringLiteral("Identificare.dbf"), QStringLiteral("CODID=102 AND POZ=4")), 1);
+    EXPECT_EQ(w.count(QStringLiteral("Identificare.dbf"), QStringLiteral("CODID=103 AND POZ=5")), 1);
+    EXPECT_EQ(w.count(QStringLiteral("Identificare.dbf"), QStringLiteral("CODID=108 AND POZ=6")), 1);
+    EXPECT_EQ(w.count(QStringLiteral("CAP4.dbf"), QStringLiteral("CODID=109")), 35);
+
+    whenReady([&] { return isModal(dialog); },
+              [&] {
+                  EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Modificare gospodarie"));
+                  EXPECT_EQ(dialog->Pozitia()->text(), QStringLiteral("2"));
+                  EXPECT_EQ(dialog->Rol()->text(), QStringLiteral("42"));
+                  dialog->Localitatea()->setCurrentText(QStringLiteral("VALEA LUNGA"));
+                  dialog->Pozitia()->setText(QStringLiteral("7"));
+                  dialog->Memoreaza()->click();
+              },
+              5000, failAndCloseModal);
+    form.Modifica()->click();
+    EXPECT_EQ(w.count(QStringLiteral("Identificare.dbf"),
+                      QStringLiteral("CODID=109 AND POZ=7 AND VOLUM=1 AND LOCALIT=\"VALEA LUNGA\" AND LOC=\"VALEA LUNGA\"")),
+              1);
+    EXPECT_EQ(form.Afisate()->text(), QStringLiteral("4"));
+    form.Inchide();
+}
