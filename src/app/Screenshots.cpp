@@ -100,32 +100,33 @@ void shootMessage(Shooter& shooter, TErori* erori, const QString& name, const QS
 }
 
 // The identification and members pages of the current household, shown as when unlocked but
-// without saving anything, and the position, delete-mode and member dialogs filled from it.
+// without saving anything, and the position, delete-mode and member dialogs filled from it (the
+// dialogs empty when the register has no household).
 void shootHouseholdPages(Shooter& shooter, TForm6& editor)
 {
     auto* identification = qobject_cast<IdentificationPage*>(editor.page(1));
     auto* members = qobject_cast<MembersPage*>(editor.page(2));
-    if (!identification || !members || !editor.logic().hasCurrent())
+    if (!identification || !members)
         return;
-    identification->applyUnlocked(true);
-    editor.ButClick(2);
-    shooter.shoot(&editor, QStringLiteral("TForm6_1"));
-    identification->applyUnlocked(false);
-    members->applyUnlocked(true);
-    editor.ButClick(3);
-    shooter.shoot(&editor, QStringLiteral("TForm6_2"));
-
     TForm32* member = members->Form32();
-    if (members->logic().count() > 0) {
-        member->setWindowTitle(QStringLiteral("Modificare"));
-        member->fill(members->logic().currentEntry());
-    } else {
-        member->setWindowTitle(QStringLiteral("Adaugare"));
-        member->CurataCampurile();
+    member->setWindowTitle(QStringLiteral("Adaugare"));
+    member->CurataCampurile();
+    if (editor.logic().hasCurrent()) {
+        identification->applyUnlocked(true);
+        editor.ButClick(2);
+        shooter.shoot(&editor, QStringLiteral("TForm6_1"));
+        identification->applyUnlocked(false);
+        members->applyUnlocked(true);
+        editor.ButClick(3);
+        shooter.shoot(&editor, QStringLiteral("TForm6_2"));
+        if (members->logic().count() > 0) {
+            member->setWindowTitle(QStringLiteral("Modificare"));
+            member->fill(members->logic().currentEntry());
+        }
+        members->applyUnlocked(false);
+        editor.ButClick(1);
     }
     shooter.shoot(member, QStringLiteral("TForm32"));
-    members->applyUnlocked(false);
-    editor.ButClick(1);
 
     // Adding next to the current household: its village chosen.
     Place proposal = editor.positions().proposalForAdd();
