@@ -354,7 +354,7 @@ void HouseholdPositions::moveTo(const SlotRow& move)
     q.execSQL();
 }
 
-void HouseholdPositions::MutaPozitii(int direction, qint64 position, const QString& village, qint64 volume, int type,
+int HouseholdPositions::MutaPozitii(int direction, qint64 position, const QString& village, qint64 volume, int type,
                                      qint64 deleted)
 {
     Interaction& ui = *m_ctx.interaction;
@@ -379,6 +379,7 @@ void HouseholdPositions::MutaPozitii(int direction, qint64 position, const QStri
         ui.setProgressPosition(++done);
         ui.processEvents();
     }
+    return done;
 }
 
 void HouseholdPositions::StergeGospodaria(qint64 codid)

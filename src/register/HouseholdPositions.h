@@ -98,8 +98,9 @@ public:
 
     // Moves the households of the year, village and type from the start slot on by one slot:
     // +1 opens a gap at the start slot; -1 deletes `deleted` (the household at the start slot)
-    // with all its rows and then closes its gap. Progress "Translatare pozitii...".
-    void MutaPozitii(int direction, qint64 position, const QString& village, qint64 volume, int type,
+    // with all its rows and then closes its gap. Progress "Translatare pozitii...". Returns the
+    // number of households moved.
+    int MutaPozitii(int direction, qint64 position, const QString& village, qint64 volume, int type,
                      qint64 deleted = 0);
     // Deletes the household with every row that belongs to it: CAP1..CAP11, the pictures of its
     // plots, the plots' holders, its plots, and its Identificare row last.
