@@ -148,6 +148,9 @@ std::optional<FieldRefusal> HouseholdIdentification::save(const Identification& 
     if (!m_editor.hasCurrent())
         return std::nullopt;
     const int type = currentType();
+    // A register type the page does not know has no fields: its row is left as it is.
+    if (type < 1 || type > 4)
+        return std::nullopt;
     if (auto refused = refusal(type, data))
         return refused;
     AppContext& ctx = m_editor.context();

@@ -187,3 +187,15 @@ TEST(HouseholdIdentification, ReadsTheFixtureCompanyWithItsQuote)
     EXPECT_EQ(i.page.read().unitName, QStringLiteral("AGRO \"VALEA\" SRL"));
     EXPECT_EQ(i.page.currentType(), 3);
 }
+
+TEST(HouseholdIdentification, AnUnknownRegisterTypeKeepsItsRow)
+{
+    IdentificationWorld i(QStringLiteral("SAT NOU"), QStringLiteral("5"));
+    i.w.addHousehold(QStringLiteral("2010"), 150, QStringLiteral("SAT NOU"), 5, 1, 1);
+    i.editor.reopenList(150);
+    ASSERT_EQ(i.editor.currentCodid(), 150);
+    const QStringList before = i.fileColumns(150);
+    ASSERT_EQ(before.first(), QStringLiteral("ULMILOR"));
+    EXPECT_FALSE(i.page.save(typed()).has_value());
+    EXPECT_EQ(i.fileColumns(150), before);
+}
