@@ -1,5 +1,6 @@
 #include "app/Cli.h"
 
+#include "app/CliHouseholds.h"
 #include "app/CliInteraction.h"
 #include "app/CliOutput.h"
 #include "admin/DataBackup.h"
@@ -57,6 +58,7 @@ const char* const UsageText =
     "       velmor-cli restore ARCHIVE --into DIR\n"
     "       velmor-cli takeover --data DIR --year Y [--home DIR]\n"
     "       velmor-cli recalc --data DIR --year Y [--household CODID | [--village V] [--type T] [--volume N] [--position N]]\n"
+    "       velmor-cli household-delete --data DIR --year Y --codid C [--renumber] [--home DIR]\n"
     "       velmor-cli workbook apia|strainasi --data DIR [--home DIR] --year Y [--template FILE] --out FILE.xls\n"
     "       velmor-cli xls-cells FILE\n"
     "       velmor-cli summary --data DIR --household CODID\n"
@@ -401,6 +403,10 @@ const std::vector<Command>& commands()
          {{QStringLiteral("data")}, {QStringLiteral("year")}, {QStringLiteral("household")}, {QStringLiteral("village")},
           {QStringLiteral("type")}, {QStringLiteral("volume")}, {QStringLiteral("position")}},
          runRecalc},
+        {"household-delete",
+         {{QStringLiteral("data")}, {QStringLiteral("year")}, {QStringLiteral("codid")}, {QStringLiteral("renumber"), false},
+          {QStringLiteral("home")}},
+         runHouseholdDelete},
         {"workbook",
          {{QStringLiteral("data")}, {QStringLiteral("home")}, {QStringLiteral("year")}, {QStringLiteral("template")},
           {QStringLiteral("out")}},

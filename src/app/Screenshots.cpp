@@ -15,6 +15,13 @@
 #include "search/ui/TForm39.h"
 #include "data/engine/Engine.h"
 #include "data/engine/SqlText.h"
+#include "register/HouseholdPositions.h"
+#include "register/ui/IdentificationPage.h"
+#include "register/ui/MembersPage.h"
+#include "register/ui/PlaceDialogs.h"
+#include "register/ui/TForm32.h"
+#include "register/ui/TForm35.h"
+#include "register/ui/TForm36.h"
 #include "services/AppContext.h"
 #include "app/ProgramShell.h"
 #include "app/TForm1.h"
@@ -133,6 +140,48 @@ void shootPlots(Shooter& shooter, TForm6& editor)
 }
 
 
+// The identification and members pages of the current household, shown as when unlocked but
+// without saving anything, and the position, delete-mode and member dialogs filled from it (the
+// dialogs empty when the register has no household).
+void shootHouseholdPages(Shooter& shooter, TForm6& editor)
+{
+    auto* identification = qobject_cast<IdentificationPage*>(editor.page(1));
+    auto* members = qobject_cast<MembersPage*>(editor.page(2));
+    if (!identification || !members)
+        return;
+    TForm32* member = members->Form32();
+    member->setWindowTitle(QStringLiteral("Adaugare"));
+    member->CurataCampurile();
+    if (editor.logic().hasCurrent()) {
+        identification->applyUnlocked(true);
+        editor.ButClick(2);
+        shooter.shoot(&editor, QStringLiteral("TForm6_1"));
+        identification->applyUnlocked(false);
+        members->applyUnlocked(true);
+        editor.ButClick(3);
+        shooter.shoot(&editor, QStringLiteral("TForm6_2"));
+        if (members->logic().count() > 0) {
+            member->setWindowTitle(QStringLiteral("Modificare"));
+            member->fill(members->logic().currentEntry());
+        }
+        members->applyUnlocked(false);
+        editor.ButClick(1);
+    }
+    shooter.shoot(member, QStringLiteral("TForm32"));
+
+    // Adding next to the current household: its village chosen.
+    Place proposal = editor.positions().proposalForAdd();
+    const dbf::Value village = editor.logic().currentValue(QStringLiteral("LOCALIT"));
+    if (proposal.village.isEmpty() && std::holds_alternative<QString>(village))
+        proposal.village = std::get<QString>(village);
+    TForm35* place = editor.placeDialogs().Form35();
+    place->prepare(PlaceMode::Add, proposal, editor.positions().villages());
+    shooter.shoot(place, QStringLiteral("TForm35"));
+    TForm36* mode = editor.placeDialogs().Form36();
+    mode->prepare();
+    shooter.shoot(mode, QStringLiteral("TForm36"));
+}
+
 }
 
 int takeScreenshots(const QString& programHome, const QString& directory, QStringList* written, QStringList* log)
@@ -228,6 +277,7 @@ int takeScreenshots(const QString& programHome, const QString& directory, QStrin
         editor->Pregateste();
         shooter.shoot(editor, QStringLiteral("TForm6_0"));
         shootPlots(shooter, *editor);
+        shootHouseholdPages(shooter, *editor);
         editor->Inchide();
         ctx.year.setText(workingYear);
     } catch (const std::exception& error) {

@@ -127,13 +127,7 @@ engine::Query& HouseholdEditor::QTitular()
 void HouseholdEditor::IncarcaQuery()
 {
     engine::Query& q = QTitular();
-    engine::QueryRst(q);
-    q.add(QStringLiteral("SELECT *"));
-    q.add(QStringLiteral("FROM ") + quotedPath(m_ctx.tablePath(QStringLiteral("IDENTIFICARE.DBF"))));
-    q.add(QStringLiteral("WHERE ANUL=:ANUL"));
-    q.add(QStringLiteral("ORDER BY LOCALIT,VOLUM,POZ"));
-    q.bind(QStringLiteral("ANUL"), yearValue(year()));
-    q.open();
+    openListStatement();
     loadModel();
     if (!q.isEmpty())
         return;
@@ -163,6 +157,49 @@ void HouseholdEditor::IncarcaQuery()
         != ResultDa)
         return;
     runTakeover(y);
+}
+
+void HouseholdEditor::openListStatement()
+{
+    engine::Query& q = QTitular();
+    engine::QueryRst(q);
+    q.add(QStringLiteral("SELECT *"));
+    q.add(QStringLiteral("FROM ") + quotedPath(m_ctx.tablePath(QStringLiteral("IDENTIFICARE.DBF"))));
+    q.add(QStringLiteral("WHERE ANUL=:ANUL"));
+    q.add(QStringLiteral("ORDER BY LOCALIT,VOLUM,POZ"));
+    q.bind(QStringLiteral("ANUL"), yearValue(year()));
+    q.open();
+}
+
+void HouseholdEditor::closeList()
+{
+    if (m_titular)
+        m_titular->close();
+}
+
+void HouseholdEditor::reopenList(qint64 codid)
+{
+    openListStatement();
+    loadModel();
+    m_filterGuard.run([this, codid] {
+        const QString filter = filterFor(m_choice.village, m_choice.type);
+        engine::Query& q = QTitular();
+        q.setFilter(filter);
+        q.setFiltered(true);
+        if (!m_model.fields().isEmpty())
+            m_proxy.setFilterText(filter);
+        if (codid > 0)
+            q.locate({QStringLiteral("CODID")}, {dbf::Value(std::int64_t(codid))});
+        emit filterApplied();
+        emit currentChanged();
+    });
+}
+
+void HouseholdEditor::clearLocate()
+{
+    m_choice.position = 0;
+    m_choice.volume = 0;
+    emit locateCleared();
 }
 
 void HouseholdEditor::runTakeover(const QString& targetYear)

@@ -128,6 +128,19 @@ public:
     // A list-page function whose window this version does not have yet.
     void notAvailable(const QString& name);
 
+    // ---- after a change of the households ----
+    // Closes the list query (its rows stay in the grid until it is opened again).
+    void closeList();
+    // Opens the working year's list again (never offering the take-over), applies the filter of
+    // the current choice and makes the household `codid` current when it passes the filter.
+    void reopenList(qint64 codid = 0);
+    // Forgets the choice's position and volume to locate (the list page empties its fields).
+    void clearLocate();
+    // Hides or shows the navigator while a household's data are edited.
+    void setNavigatorShown(bool shown) { emit navigatorShown(shown); }
+    // Tells the frame that the current household's members changed.
+    void notifyMembersChanged() { emit membersChanged(); }
+
 signals:
     // The list was loaded again (rows and columns of the grid changed).
     void listLoaded();
@@ -138,11 +151,18 @@ signals:
     // Another page is shown or another button is down.
     void pageChanged(int page);
     void pressedChanged(int button);
+    // The navigator is hidden while a page edits the current household, shown again after.
+    void navigatorShown(bool shown);
+    // The choice's position and volume were forgotten (empty the list page's fields).
+    void locateCleared();
+    // The current household's members changed (rebuild the member label).
+    void membersChanged();
 
 private:
     EditorPageHooks* hooks(int page) const;
     bool pageLoadsHousehold() const { return m_page >= 2; }
     void loadModel();
+    void openListStatement();
     void locateChoice();
     void setPage(int page);
     void setPressed(int button);

@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QImage>
 #include <QScreen>
@@ -69,4 +70,28 @@ TEST(Screenshots, UnwritableTargetFails)
     EXPECT_EQ(code, 1);
     ASSERT_FALSE(log.isEmpty());
     EXPECT_TRUE(log.front().startsWith(QStringLiteral("Nu pot crea directorul")));
+}
+
+TEST(Screenshots, HouseholdPagesAndDialogsShowTheHomesRegister)
+{
+    QTemporaryDir dir;
+    RegistryStore::redirectDefault(dir.path() + QStringLiteral("/registry.ini"));
+    const QString home = dir.path() + QStringLiteral("/home");
+    QDir().mkpath(home + QStringLiteral("/Data"));
+    const QDir fixture(QStringLiteral(VELMOR_FIXTURES_DIR) + QStringLiteral("/register-dbase4"));
+    for (const QString& name : fixture.entryList(QDir::Files)) {
+        ASSERT_TRUE(QFile::copy(fixture.filePath(name), home + QStringLiteral("/Data/") + name));
+        QFile::setPermissions(home + QStringLiteral("/Data/") + name, QFile::ReadOwner | QFile::WriteOwner);
+    }
+    const QString out = dir.path() + QStringLiteral("/shots");
+    QStringList written;
+    QStringList log;
+    const int code = takeScreenshots(home, out, &written, &log);
+    RegistryStore::redirectDefault(QString());
+    EXPECT_EQ(code, 0) << log.join(QLatin1Char('\n')).toStdString();
+    for (const char* name : {"TForm6_0", "TForm6_1", "TForm6_2", "TForm32", "TForm35", "TForm36"}) {
+        const QString path = out + QLatin1Char('/') + QString::fromLatin1(name) + QStringLiteral(".png");
+        EXPECT_TRUE(written.contains(path)) << name;
+        EXPECT_FALSE(QImage(path).isNull()) << name;
+    }
 }

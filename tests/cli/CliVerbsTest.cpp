@@ -242,3 +242,43 @@ TEST(CliWorkbook, ReportIsWrittenAndListedCellByCell)
     EXPECT_EQ(r.status, 1);
     EXPECT_FALSE(QFile::exists(home.home() + QStringLiteral("/x.xls")));
 }
+
+TEST(CliHouseholdDelete, DeletesWithEverythingAndRenumbersOnRequest)
+{
+    test::TempHome home;
+    home.copyFixture(QStringLiteral("register-dbase4"));
+    auto run = [&](const char* codid, bool renumber) {
+        QStringList arguments {QStringLiteral("household-delete"), QStringLiteral("--data"), home.data(), QStringLiteral("--year"),
+                               QStringLiteral("2010"), QStringLiteral("--codid"), QString::fromLatin1(codid),
+                               QStringLiteral("--home"), home.home()};
+        if (renumber)
+            arguments << QStringLiteral("--renumber");
+        return cli(arguments);
+    };
+    auto sql = [&](const QString& statement) {
+        const CliRun r = cli({QStringLiteral("sql"), QStringLiteral("--data"), home.data(), statement});
+        EXPECT_EQ(r.status, 0) << r.err.toStdString();
+        return r.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts).mid(1);
+    };
+    // SAT NOU type 1: 101 at 1/1, 102 at 1/2, 103 at 1/4, 108 at 1/5.
+    CliRun r = run("102", true);
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_EQ(r.out.trimmed(), QStringLiteral("Gospodaria 102 a fost stearsa; gospodarii mutate: 2"));
+    EXPECT_EQ(sql(QStringLiteral("SELECT CODID, POZ FROM \"Identificare.dbf\" WHERE ANUL=2010 AND LOCALIT=\"SAT NOU\" ORDER BY POZ")),
+              (QStringList {QStringLiteral("101\t1"), QStringLiteral("103\t2"), QStringLiteral("108\t4")}));
+    EXPECT_EQ(sql(QStringLiteral("SELECT COUNT(*) FROM \"CAP1.dbf\" WHERE CODID=102")), QStringList {QStringLiteral("0")});
+
+    r = run("101", false);
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_EQ(sql(QStringLiteral("SELECT CODID, POZ FROM \"Identificare.dbf\" WHERE ANUL=2010 AND LOCALIT=\"SAT NOU\" ORDER BY POZ")),
+              (QStringList {QStringLiteral("103\t2"), QStringLiteral("108\t4")}));
+    EXPECT_EQ(sql(QStringLiteral("SELECT COUNT(*) FROM \"PozeTarla.dbf\" WHERE CODT BETWEEN 501 AND 503")), QStringList {QStringLiteral("0")});
+
+    const QMap<QString, QByteArray> before = filesOf(home.data());
+    r = run("101", false);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_TRUE(r.err.contains(QStringLiteral("Gospodaria 101 nu exista in anul 2010."))) << r.err.toStdString();
+    r = run("abc", false);
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(filesOf(home.data()), before);
+}

@@ -2,7 +2,12 @@
 
 #include "register/ui/EditorPage.h"
 #include "register/ui/PlotsPage.h"
+#include "register/ui/IdentificationPage.h"
+#include "register/ui/MembersPage.h"
+#include "register/ui/PlaceDialogs.h"
 #include "register/ui/ScrollingLabel.h"
+
+#include "register/HouseholdPositions.h"
 
 #include "core/ErrorReport.h"
 #include "core/Interaction.h"
@@ -129,8 +134,14 @@ TForm6::TForm6(AppContext& ctx, QWidget* parent)
         m_pageWidgets[size_t(number)] = page;
         m_logic.setPageHooks(number, page);
     }
+    setPage(HouseholdEditor::IdentificationPage, new IdentificationPage(ctx, m_logic));
+    setPage(2, new MembersPage(ctx, m_logic));
     bodyLayout->addWidget(m_pages, 1);
     layout->addWidget(body, 1);
+
+    m_placeDialogs = std::make_unique<PlaceDialogs>(ctx, m_logic, this);
+    m_positionsLogic = std::make_unique<HouseholdPositions>(m_logic, *m_placeDialogs);
+    m_placeDialogs->setPositions(m_positionsLogic.get());
 
     m_status = new QStatusBar(this);
     m_status->setObjectName(QStringLiteral("StatusBar1"));
@@ -143,6 +154,15 @@ TForm6::TForm6(AppContext& ctx, QWidget* parent)
     connect(&m_logic, &HouseholdEditor::currentChanged, this, &TForm6::showCurrent);
     connect(&m_logic, &HouseholdEditor::pageChanged, m_pages, &QStackedWidget::setCurrentIndex);
     connect(&m_logic, &HouseholdEditor::pressedChanged, this, &TForm6::showPressed);
+    connect(&m_logic, &HouseholdEditor::navigatorShown, m_navigatorPanel, &QWidget::setVisible);
+    connect(&m_logic, &HouseholdEditor::membersChanged, this, &TForm6::AfiseazaMembri);
+    connect(&m_logic, &HouseholdEditor::locateCleared, this, [this] {
+        const bool attached = m_handlersAttached;
+        m_handlersAttached = false;
+        m_positionField->clear();
+        m_volumeField->clear();
+        m_handlersAttached = attached;
+    });
 
     resize(980, 640);
 }
@@ -298,12 +318,10 @@ QWidget* TForm6::buildListPage()
     buttons->addStretch(1);
     layout->addLayout(buttons);
 
-    // The position operations belong to the positions' own work, not built yet.
-    for (QPushButton* button : {m_add, m_modify, m_delete, m_insert}) {
-        connect(button, &QPushButton::clicked, this, [this, button] {
-            runSafely([this, button] { m_logic.notAvailable(QString(button->text()).remove(QLatin1Char('&'))); });
-        });
-    }
+    connect(m_add, &QPushButton::clicked, this, &TForm6::AdaugaClick);
+    connect(m_insert, &QPushButton::clicked, this, &TForm6::InsereazaClick);
+    connect(m_modify, &QPushButton::clicked, this, &TForm6::ModificaClick);
+    connect(m_delete, &QPushButton::clicked, this, &TForm6::StergeClick);
     connect(m_search, &QPushButton::clicked, this, &TForm6::CautareClick);
     connect(m_certificate, &QPushButton::clicked, this, &TForm6::AdeverintaClick);
     connect(m_export, &QPushButton::clicked, this, &TForm6::ExportaClick);
@@ -357,7 +375,7 @@ void TForm6::Pregateste()
     m_villages->addItems(m_ctx.profile.villages());
     m_villages->setCurrentIndex(0);
     m_type->setCurrentIndex(0);
-    // The identification page's street list is filled by that page when it is built.
+    // The identification page fills its street list when the pages hear that the editor opens.
     m_positionField->clear();
     m_volumeField->clear();
     try {
@@ -505,6 +523,41 @@ void TForm6::showPressed(int button)
 }
 
 // ---- the list page's buttons ----
+
+void TForm6::runPositionOperation(const std::function<void()>& operation)
+{
+    // The editor's pages wait while households move (the dialogs stay usable).
+    QWidget* column = m_buttons[0]->parentWidget();
+    m_pages->setEnabled(false);
+    column->setEnabled(false);
+    {
+        const ListChange change(m_syncingGrid);
+        runSafely(operation);
+    }
+    m_pages->setEnabled(true);
+    column->setEnabled(true);
+    showList();
+}
+
+void TForm6::AdaugaClick()
+{
+    runPositionOperation([this] { m_positionsLogic->AdaugaPozitie(); });
+}
+
+void TForm6::InsereazaClick()
+{
+    runPositionOperation([this] { m_positionsLogic->InsereazaPozitie(); });
+}
+
+void TForm6::ModificaClick()
+{
+    runPositionOperation([this] { m_positionsLogic->ModificaPozitie(); });
+}
+
+void TForm6::StergeClick()
+{
+    runPositionOperation([this] { m_positionsLogic->StergePozitie(); });
+}
 
 void TForm6::CautareClick()
 {

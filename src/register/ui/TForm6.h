@@ -7,6 +7,7 @@
 
 #include <array>
 #include <functional>
+#include <memory>
 #include <optional>
 
 class QComboBox;
@@ -20,6 +21,8 @@ namespace velmor {
 
 struct AppContext;
 class EditorPage;
+class HouseholdPositions;
+class PlaceDialogs;
 class ScrollingLabel;
 class TNumericF;
 namespace grid {
@@ -95,7 +98,15 @@ public:
     QPushButton* Adeverinta() const { return m_certificate; }
     QPushButton* Exporta() const { return m_export; }
 
+    // The position operations of the list page and their dialogs.
+    HouseholdPositions& positions() { return *m_positionsLogic; }
+    PlaceDialogs& placeDialogs() { return *m_placeDialogs; }
+
 public slots:
+    void AdaugaClick();
+    void InsereazaClick();
+    void ModificaClick();
+    void StergeClick();
     void CautareClick();
     void AdeverintaClick();
     void ExportaClick();
@@ -114,6 +125,7 @@ private:
     void navigate(HouseholdEditor::Move move);
     void applyUnlocked();
     void runSafely(const std::function<void()>& action);
+    void runPositionOperation(const std::function<void()>& operation);
 
     AppContext& m_ctx;
     HouseholdEditor m_logic;
@@ -146,6 +158,9 @@ private:
 
     SearchByName m_searchByName;
     std::function<void(qint64)> m_certificateWindow;
+    std::unique_ptr<PlaceDialogs> m_placeDialogs;
+    std::unique_ptr<HouseholdPositions> m_positionsLogic;
+
     bool m_handlersAttached = false;
     bool m_syncingGrid = false;
     bool m_membersSuspended = false;

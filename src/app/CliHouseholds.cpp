@@ -1,0 +1,84 @@
+#include "app/CliHouseholds.h"
+
+#include "app/CliInteraction.h"
+#include "app/CliOptions.h"
+#include "app/ProgramHome.h"
+#include "register/FieldValues.h"
+#include "register/HouseholdEditor.h"
+#include "register/HouseholdPositions.h"
+#include "data/engine/Engine.h"
+#include "data/engine/SqlText.h"
+#include "services/AppContext.h"
+#include "services/Settings.h"
+
+#include <QDir>
+#include <QTextStream>
+
+#include <cstdio>
+
+namespace velmor::cli {
+
+namespace {
+
+// Nothing is asked without windows: the operations used here ask no dialog.
+class NoDialogs : public PositionDialogs {
+public:
+    bool runPlace(PlaceMode, Place&) override { return false; }
+    int Stergere() override { return 0; }
+};
+
+}
+
+int runHouseholdDelete(const Options& o)
+{
+    o.require({"data", "year", "codid"});
+    o.requirePositional(0, 0);
+    qint64 codid = 0;
+    if (!parseInteger(o.value(QStringLiteral("codid")), codid) || codid <= 0)
+        throw UsageError(QStringLiteral("CODID invalid: %1").arg(o.value(QStringLiteral("codid"))));
+    const QString year = o.value(QStringLiteral("year"));
+    const QString dir = QDir(o.value(QStringLiteral("data"))).absolutePath();
+    const ProgramHome home(ProgramHome::locate(o.value(QStringLiteral("home"))));
+    if (!home.ensureExists())
+        throw Error(QStringLiteral("Folderul programului nu poate fi creat: %1").arg(home.path()));
+
+    CliInteraction ui;
+    engine::Engine engine(dir);
+    engine.addTableRoot(home.path());
+    Settings settings(dir);
+    AppContext ctx;
+    ctx.programDirectory = home.path();
+    ctx.dataDirectory = dir;
+    ctx.engine = &engine;
+    ctx.settings = &settings;
+    ctx.interaction = &ui;
+    ctx.year.setYears({year});
+    ctx.year.setText(year);
+
+    engine::Parameters p;
+    p.bind(QStringLiteral("CODID"), std::int64_t(codid));
+    p.bind(QStringLiteral("ANUL"), fields::year(year));
+    const engine::ResultSet found = engine.select(
+        QStringLiteral("SELECT POZ, VOLUM, LOCALIT, TIPRA FROM ")
+            + engine::quotedPath(ctx.tablePath(QStringLiteral("Identificare.dbf")))
+            + QStringLiteral(" WHERE CODID=:CODID AND ANUL=:ANUL"),
+        p);
+    if (found.rows.empty())
+        throw Error(QStringLiteral("Gospodaria %1 nu exista in anul %2.").arg(codid).arg(year));
+    const auto& row = found.rows.front();
+
+    HouseholdEditor editor(ctx);
+    NoDialogs dialogs;
+    HouseholdPositions positions(editor, dialogs);
+    int moved = 0;
+    if (o.has(QStringLiteral("renumber")))
+        moved = positions.MutaPozitii(-1, fields::whole(row[0]), fields::text(row[2]), fields::whole(row[1]),
+                                      int(fields::whole(row[3])), codid);
+    else
+        positions.StergeGospodaria(codid);
+    QTextStream out(stdout);
+    out << QStringLiteral("Gospodaria %1 a fost stearsa; gospodarii mutate: %2").arg(codid).arg(moved) << '\n';
+    return 0;
+}
+
+}
