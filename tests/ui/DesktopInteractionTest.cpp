@@ -129,7 +129,7 @@ TEST(DesktopInteraction, AskTextAnsweredAndCancelled)
         auto* dialog = qobject_cast<QInputDialog*>(QApplication::activeModalWidget());
         dialog->setTextValue(QStringLiteral("parola"));
         dialog->accept();
-    }, 5000, velmor::test::failAndCloseModal);
+    }, 30000, velmor::test::failAndCloseModal);
     const auto answer = ui.askText(QStringLiteral("Parola"), QStringLiteral("Parola:"), QString(), true);
     ASSERT_TRUE(answer.has_value());
     EXPECT_EQ(*answer, QStringLiteral("parola"));
@@ -139,7 +139,7 @@ TEST(DesktopInteraction, AskTextAnsweredAndCancelled)
         EXPECT_EQ(dialog->textEchoMode(), QLineEdit::Normal);
         EXPECT_EQ(dialog->textValue(), QStringLiteral("initial"));
         dialog->reject();
-    }, 5000, velmor::test::failAndCloseModal);
+    }, 30000, velmor::test::failAndCloseModal);
     EXPECT_FALSE(ui.askText(QStringLiteral("t"), QStringLiteral("l"), QStringLiteral("initial"), false).has_value());
 }
 
@@ -157,7 +157,7 @@ TEST(DesktopInteraction, FileChoices)
         auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
         dialog->selectFile(path);
         static_cast<QDialog*>(dialog)->accept();
-    }, 5000, velmor::test::failAndCloseModal);
+    }, 30000, velmor::test::failAndCloseModal);
     EXPECT_EQ(ui.chooseOpenFile(QStringLiteral("Alegeti"), home.data(), QStringLiteral("Liste (*.lst)")), path);
 
     // An existing file to save over is taken without the dialog's own question.
@@ -172,10 +172,10 @@ TEST(DesktopInteraction, FileChoices)
         if (auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit")))
             name->setText(QFileInfo(path).fileName());
         static_cast<QDialog*>(dialog)->accept();
-    }, 5000, velmor::test::failAndCloseModal);
+    }, 30000, velmor::test::failAndCloseModal);
     EXPECT_EQ(ui.chooseSaveFile(QStringLiteral("Salvati"), home.data(), QStringLiteral("Liste (*.lst)")), path);
 
-    whenReady(modalIs<QFileDialog>, [] { QApplication::activeModalWidget()->close(); }, 5000,
+    whenReady(modalIs<QFileDialog>, [] { QApplication::activeModalWidget()->close(); }, 30000,
               velmor::test::failAndCloseModal);
     EXPECT_TRUE(ui.chooseSaveFile(QStringLiteral("Salvati"), home.data(), QString()).isEmpty());
 
@@ -183,7 +183,7 @@ TEST(DesktopInteraction, FileChoices)
         auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
         dialog->setDirectory(home.data());
         static_cast<QDialog*>(dialog)->accept();
-    }, 5000, velmor::test::failAndCloseModal);
+    }, 30000, velmor::test::failAndCloseModal);
     EXPECT_EQ(ui.chooseFolder(QStringLiteral("Director"), home.home()), home.data());
 }
 
