@@ -27,6 +27,18 @@ inline qint64 whole(const dbf::Value& value)
     return 0;
 }
 
+// A value as a number; 0 for null or a text that is no number.
+inline double real(const dbf::Value& value)
+{
+    if (const auto* number = std::get_if<std::int64_t>(&value))
+        return double(*number);
+    if (const auto* real = std::get_if<double>(&value))
+        return *real;
+    if (const auto* text = std::get_if<QString>(&value))
+        return text->trimmed().toDouble();
+    return 0;
+}
+
 // A value as text: texts as stored, numbers without trailing zeros, dates dd.MM.yyyy; "" for null.
 inline QString text(const dbf::Value& value)
 {

@@ -1,5 +1,6 @@
 #include "register/PlotRecalculation.h"
 
+#include "register/FieldValues.h"
 #include "core/Error.h"
 #include "core/Interaction.h"
 #include "data/engine/DistinctValues.h"
@@ -25,25 +26,9 @@ constexpr qint64 kLargestHectares = 9999; // AHA, HA: DECIMAL(4,0)
 const std::array<const char*, 8> kCap2Columns {"AHA", "AARI", "BHA", "BARI", "CHA", "CARI", "IHA", "IARI"};
 using Cap2Values = std::array<double, 8>;
 
-double numberOf(const dbf::Value& value)
-{
-    if (const auto* i = std::get_if<std::int64_t>(&value))
-        return double(*i);
-    if (const auto* d = std::get_if<double>(&value))
-        return *d;
-    return 0;
-}
-
-QString textOf(const dbf::Value& value)
-{
-    if (const auto* text = std::get_if<QString>(&value))
-        return *text;
-    return {};
-}
-
 int rowCode(const dbf::Value& value)
 {
-    return int(std::lround(numberOf(value)));
+    return int(std::lround(fields::real(value)));
 }
 
 // What one household's chapter 2 and 3 hold now and will hold after the recalculation.
@@ -174,19 +159,19 @@ RecalcResult PlotRecalculation::run(int year, const RecalcSelection& selection)
                                                              + QStringLiteral(" I\nWHERE ") + condition,
                                                          parameters);
     for (const auto& row : households.rows)
-        plans[qint64(numberOf(row[0]))];
+        plans[qint64(fields::real(row[0]))];
 
     const engine::ResultSet plots = m_engine.select(
         QStringLiteral("SELECT T.CODID, T.INTRA, T.CATEG, SUM(ROUND(T.SUPRAF*10000)) AS TS\nFROM ") + table("Tarlale.dbf")
             + QStringLiteral(" T\nWHERE T.ANUL=:ANUL AND T.CODID IN ") + selected + QStringLiteral("\nGROUP BY T.CODID, T.INTRA, T.CATEG"),
         parameters);
     for (const auto& row : plots.rows) {
-        auto it = plans.find(qint64(numberOf(row[0])));
+        auto it = plans.find(qint64(fields::real(row[0])));
         if (it == plans.end())
             continue;
-        const qint64 squareMetres = std::llround(numberOf(row[3]));
-        const bool inside = textOf(row[1]).trimmed() == QLatin1String("INTRAVILAN");
-        for (const int chapterRow : chapterRowsOf(textOf(row[2]))) {
+        const qint64 squareMetres = std::llround(fields::real(row[3]));
+        const bool inside = fields::text(row[1]).trimmed() == QLatin1String("INTRAVILAN");
+        for (const int chapterRow : chapterRowsOf(fields::text(row[2]))) {
             it->second.plotA[chapterRow] += squareMetres;
             if (inside)
                 it->second.plotI[chapterRow] += squareMetres;
@@ -198,12 +183,12 @@ RecalcResult PlotRecalculation::run(int year, const RecalcSelection& selection)
                                                        + table("CAP2.dbf") + QStringLiteral("\nWHERE ANUL=:ANUL AND CODID IN ") + selected,
                                                    parameters);
     for (const auto& row : cap2.rows) {
-        auto it = plans.find(qint64(numberOf(row[0])));
+        auto it = plans.find(qint64(fields::real(row[0])));
         if (it == plans.end())
             continue;
         Cap2Values values {};
         for (size_t c = 0; c < values.size(); ++c)
-            values[c] = numberOf(row[c + 2]);
+            values[c] = fields::real(row[c + 2]);
         it->second.cap2Before.emplace(rowCode(row[1]), values);
     }
     const engine::ResultSet cap3 = m_engine.select(QStringLiteral("SELECT CODID, RAND, HA, ARI\nFROM ") + table("CAP3.dbf")
@@ -211,9 +196,9 @@ RecalcResult PlotRecalculation::run(int year, const RecalcSelection& selection)
                                                        + selected,
                                                    parameters);
     for (const auto& row : cap3.rows) {
-        auto it = plans.find(qint64(numberOf(row[0])));
+        auto it = plans.find(qint64(fields::real(row[0])));
         if (it != plans.end())
-            it->second.cap3Before.emplace(rowCode(row[1]), std::make_pair(numberOf(row[2]), numberOf(row[3])));
+            it->second.cap3Before.emplace(rowCode(row[1]), std::make_pair(fields::real(row[2]), fields::real(row[3])));
     }
     progress.at(2);
 

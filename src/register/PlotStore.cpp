@@ -1,5 +1,6 @@
 #include "register/PlotStore.h"
 
+#include "register/FieldValues.h"
 #include "data/engine/Engine.h"
 #include "data/engine/SqlText.h"
 #include "services/Settings.h"
@@ -29,22 +30,6 @@ void checkWidth(const QString& value, int width, const QString& field)
                               .arg(value.size()),
                           field);
     }
-}
-
-QString textOf(const dbf::Value& value)
-{
-    if (const auto* text = std::get_if<QString>(&value))
-        return *text;
-    return {};
-}
-
-double numberOf(const dbf::Value& value)
-{
-    if (const auto* i = std::get_if<std::int64_t>(&value))
-        return double(*i);
-    if (const auto* d = std::get_if<double>(&value))
-        return *d;
-    return 0;
 }
 
 // The plot's columns and their values: texts trimmed except notes, deed kind and classification.
@@ -236,7 +221,7 @@ PlotDetails PlotStore::read(int year, qint64 codt) const
     if (rows.rows.empty())
         return plot;
     const auto& row = rows.rows.front();
-    const auto text = [&](const char* column) { return textOf(row[size_t(rows.fieldIndex(QLatin1String(column)))]); };
+    const auto text = [&](const char* column) { return fields::text(row[size_t(rows.fieldIndex(QLatin1String(column)))]); };
     plot.notes = text("OBS");
     plot.deed = text("ACT");
     plot.deedNumber = text("NRACT");
@@ -246,7 +231,7 @@ PlotDetails PlotStore::read(int year, qint64 codt) const
     plot.blockNumber = text("NRTARLA");
     plot.parcel = text("NRPARC");
     plot.category = text("CATEG");
-    plot.area = numberOf(row[size_t(rows.fieldIndex(QStringLiteral("SUPRAF")))]);
+    plot.area = fields::real(row[size_t(rows.fieldIndex(QStringLiteral("SUPRAF")))]);
     plot.north = text("VECN");
     plot.east = text("VECE");
     plot.south = text("VECS");
@@ -257,7 +242,7 @@ PlotDetails PlotStore::read(int year, qint64 codt) const
                                                         + QStringLiteral("\nWHERE ANUL=:ANUL AND CODT=:CODT\nORDER BY TITULAR"),
                                                     p);
     for (const auto& name : names.rows)
-        plot.holderLines << textOf(name[0]);
+        plot.holderLines << fields::text(name[0]);
     return plot;
 }
 
@@ -269,7 +254,7 @@ QStringList PlotStore::memberNames(qint64 household) const
         QStringLiteral("SELECT COD,NUMEP FROM ") + table("CAP1.dbf") + QStringLiteral("\nWHERE CODID=:CODID\nORDER BY COD"), p);
     QStringList names;
     for (const auto& row : rows.rows)
-        names << textOf(row[1]);
+        names << fields::text(row[1]);
     return names;
 }
 
@@ -283,7 +268,7 @@ QStringList PlotStore::pictures(int year, qint64 codt) const
                                                    p);
     QStringList paths;
     for (const auto& row : rows.rows)
-        paths << textOf(row[0]);
+        paths << fields::text(row[0]);
     return paths;
 }
 

@@ -1,5 +1,6 @@
 #include "search/Certificates.h"
 
+#include "register/FieldValues.h"
 #include "data/engine/Engine.h"
 #include "data/engine/SqlText.h"
 #include "output/TRTFReplace.h"
@@ -20,26 +21,6 @@ namespace velmor::search {
 namespace {
 
 const QString kTitle = QStringLiteral("Adeverinta");
-
-QString textOf(const dbf::Value& value)
-{
-    if (const auto* text = std::get_if<QString>(&value))
-        return *text;
-    if (const auto* i = std::get_if<std::int64_t>(&value))
-        return QString::number(*i);
-    if (const auto* d = std::get_if<double>(&value))
-        return QString::number(*d, 'g', 15);
-    return {};
-}
-
-double numberOf(const dbf::Value& value)
-{
-    if (const auto* i = std::get_if<std::int64_t>(&value))
-        return double(*i);
-    if (const auto* d = std::get_if<double>(&value))
-        return *d;
-    return 0;
-}
 
 // Only the letters A..Z change.
 QString lowerAZ(const QString& text)
@@ -124,21 +105,21 @@ CertificateHousehold Certificates::household(qint64 codid) const
                                                     p);
     if (!place.rows.empty()) {
         const auto& row = place.rows.front();
-        h.village = textOf(row[0]);
-        h.street = textOf(row[1]);
-        h.number = textOf(row[2]);
-        h.company = textOf(row[3]).trimmed();
-        h.position = qint64(numberOf(row[4]));
-        h.volume = qint64(numberOf(row[5]));
-        h.type = qint64(numberOf(row[6]));
-        h.year = int(numberOf(row[7]));
+        h.village = fields::text(row[0]);
+        h.street = fields::text(row[1]);
+        h.number = fields::text(row[2]);
+        h.company = fields::text(row[3]).trimmed();
+        h.position = qint64(fields::real(row[4]));
+        h.volume = qint64(fields::real(row[5]));
+        h.type = qint64(fields::real(row[6]));
+        h.year = int(fields::real(row[7]));
     }
     const engine::ResultSet members = m_engine.select(QStringLiteral("SELECT NUMEP, CNP, CODSEX, COD FROM ")
                                                           + engine::quotedPath(dataFile(QStringLiteral("CAP1.dbf")))
                                                           + QStringLiteral("\nWHERE CODID=:CODID\nORDER BY COD"),
                                                       p);
     for (const auto& row : members.rows)
-        h.members << CertificateMember {textOf(row[0]), textOf(row[1]).trimmed(), int(numberOf(row[2]))};
+        h.members << CertificateMember {fields::text(row[0]), fields::text(row[1]).trimmed(), int(fields::real(row[2]))};
     if (h.members.isEmpty())
         throw Error(QStringLiteral("NU exista nici o persoana inscrisa la aceasta gospodarie !"));
     return h;
@@ -436,8 +417,8 @@ QList<QPair<QString, QString>> Certificates::heatingPairs(const CertificateReque
         const int rand = rows.fieldIndex(QStringLiteral("RAND"));
         const int field = rows.fieldIndex(QLatin1String(column));
         for (const auto& row : rows.rows) {
-            if (rand >= 0 && field >= 0 && std::lround(numberOf(row[size_t(rand)]) * 10) == code * 10)
-                return numberOf(row[size_t(field)]);
+            if (rand >= 0 && field >= 0 && std::lround(fields::real(row[size_t(rand)]) * 10) == code * 10)
+                return fields::real(row[size_t(field)]);
         }
         return 0.0;
     };

@@ -2,6 +2,7 @@
 
 #include "services/Settings.h"
 #include "ui/ComboUtil.h"
+#include "ui/EnterOrder.h"
 
 #include <QComboBox>
 #include <QFormLayout>
@@ -104,21 +105,8 @@ RecalcSelection TRecalcSelect::selection() const
 
 bool TRecalcSelect::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->type() == QEvent::KeyPress) {
-        const auto* key = static_cast<QKeyEvent*>(event);
-        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
-            if (watched == m_position) {
-                m_run->click();
-                return true;
-            }
-            const QList<QComboBox*> order {m_village, m_type, m_volume, m_position};
-            const qsizetype index = order.indexOf(static_cast<QComboBox*>(watched));
-            if (index >= 0 && index + 1 < order.size()) {
-                order[index + 1]->setFocus(Qt::TabFocusReason);
-                return true;
-            }
-        }
-    }
+    if (moveOnEnter(watched, event, {m_village, m_type, m_volume, m_position}, [this] { m_run->click(); }))
+        return true;
     return QDialog::eventFilter(watched, event);
 }
 

@@ -5,6 +5,7 @@
 #include "register/PlotValueLists.h"
 #include "services/AppContext.h"
 #include "services/TextFunctions.h"
+#include "ui/EnterOrder.h"
 #include "ui/TNumericF.h"
 
 #include <QComboBox>
@@ -316,21 +317,9 @@ void TTarlaF::blockChanged()
 
 bool TTarlaF::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->type() == QEvent::KeyPress) {
-        const auto* key = static_cast<QKeyEvent*>(event);
-        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
-            auto* widget = qobject_cast<QWidget*>(watched);
-            if (widget == m_west) {
-                m_save->setFocus();
-                return true;
-            }
-            const qsizetype index = m_order.indexOf(widget);
-            if (index >= 0 && index + 1 < m_order.size()) {
-                m_order[index + 1]->setFocus(Qt::TabFocusReason);
-                return true;
-            }
-        }
-    }
+    // Holders and notes keep Enter for a new line (they are not watched); "Vest" goes to "&Memoreaza".
+    if (moveOnEnter(watched, event, m_order, [this] { m_save->setFocus(); }))
+        return true;
     return QDialog::eventFilter(watched, event);
 }
 

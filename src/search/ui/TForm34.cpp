@@ -6,6 +6,7 @@
 #include "services/AppContext.h"
 #include "services/Settings.h"
 #include "services/TextFunctions.h"
+#include "ui/EnterOrder.h"
 #include "ui/TNumericF.h"
 
 #include <QCheckBox>
@@ -362,22 +363,11 @@ bool TForm34::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::FocusOut && watched == m_destination)
         ComboBox2Change();
-    if (event->type() == QEvent::KeyPress) {
-        const auto* key = static_cast<QKeyEvent*>(event);
-        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
-            auto* widget = qobject_cast<QWidget*>(watched);
-            if (widget == m_clerk) {
-                if (m_general->isVisible())
-                    m_general->click();
-                return true;
-            }
-            const qsizetype index = m_order.indexOf(widget);
-            if (index >= 0 && index + 1 < m_order.size()) {
-                m_order[index + 1]->setFocus(Qt::TabFocusReason);
-                return true;
-            }
-        }
-    }
+    if (moveOnEnter(watched, event, m_order, [this] {
+            if (m_general->isVisible())
+                m_general->click();
+        }))
+        return true;
     return QDialog::eventFilter(watched, event);
 }
 
