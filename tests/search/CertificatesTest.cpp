@@ -7,9 +7,13 @@
 #include "admin/Models.h"
 #include "core/Error.h"
 #include "search/Certificates.h"
+#include "search/RAgr2Report.h"
 #include "services/Settings.h"
 
 #include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QRegularExpression>
 
 #include <gtest/gtest.h>
@@ -298,4 +302,40 @@ TEST(Certificates, HeatingAidForASinglePersonWithoutDwellings)
     // A too short applicant or clerk is refused.
     r.clerk = QStringLiteral("ION");
     EXPECT_THROW(w.certificates->writeHeating(r), CertificateRefusal);
+}
+
+// A word processor opens the general certificate, the heating-aid certificate and the form.
+TEST(Certificates, LibreOfficeReadsTheDocuments)
+{
+    const QString office = QStandardPaths::findExecutable(QStringLiteral("soffice"));
+    if (office.isEmpty())
+        GTEST_SKIP() << "LibreOffice is not installed";
+    CertificateWorld w;
+    w.household(801, {{"POPESCU MARIA", "2810202221155", 2, 1}, {"POPESCU ION", "1800101221144", 1, 2}});
+    InstaleazaModele(w.home.home());
+    CertificateRequest r = request(801);
+    r.chapters[11] = true;
+    const QString general = w.certificates->writeGeneral(r);
+    r.clerk = QStringLiteral("IONESCU VASILE");
+    const QString heating = w.certificates->writeHeating(r);
+    RAgr2Request form;
+    form.year = kYear;
+    form.number = QStringLiteral("3");
+    form.date = QDate(2026, 12, 9);
+    form.council = w.council;
+    const QString statistics = RAgr2Report(*w.engine, w.home.data()).write(form, w.home.home() + QStringLiteral("/RAGR2.rtf"), w.home.home());
+
+    const QString out = w.home.home() + QStringLiteral("/text");
+    QProcess p;
+    p.start(office, {QStringLiteral("--headless"), QStringLiteral("-env:UserInstallation=file://") + w.home.home() + QStringLiteral("/lo"),
+                     QStringLiteral("--convert-to"), QStringLiteral("txt:Text"), QStringLiteral("--outdir"), out, general, heating, statistics});
+    ASSERT_TRUE(p.waitForFinished(180000));
+    const auto text = [&](const QString& document) {
+        QFile file(out + QLatin1Char('/') + QFileInfo(document).completeBaseName() + QStringLiteral(".txt"));
+        return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+    };
+    EXPECT_TRUE(text(general).contains(QStringLiteral("numita POPESCU MARIA având C.N.P. 2810202221155"))) << text(general).toStdString();
+    EXPECT_TRUE(text(general).contains(QStringLiteral("Componenta gospodariei : ")));
+    EXPECT_TRUE(text(heating).contains(QStringLiteral("figureaza familia POPESCU MARIA"))) << text(heating).toStdString();
+    EXPECT_TRUE(text(statistics).contains(QStringLiteral("ARIESENI"))) << text(statistics).toStdString();
 }
