@@ -22,6 +22,10 @@
 #include <algorithm>
 #include <functional>
 
+#ifdef Q_OS_UNIX
+#include <sys/resource.h>
+#endif
+
 using namespace velmor;
 
 namespace {
@@ -82,6 +86,17 @@ QString quoted(const QString& path)
     return QLatin1Char('"') + path + QLatin1Char('"');
 }
 
+}
+
+// The process's peak resident memory; 0 where the platform does not tell.
+double peakResidentMegabytes()
+{
+#ifdef Q_OS_UNIX
+    rusage usage {};
+    if (getrusage(RUSAGE_SELF, &usage) == 0)
+        return double(usage.ru_maxrss) / 1024.0; // kilobytes on Linux
+#endif
+    return 0;
 }
 
 int main(int argc, char** argv)
@@ -402,6 +417,11 @@ int main(int argc, char** argv)
                        .arg(native ? QString::number(m.engineMs / m.nativeMs, 'f', 3) : QStringLiteral("-"));
         }
         out() << "\n" << tsv;
+        // With VELMOR_BENCH_ENGINE_ONLY set no native mirror shares the process, so this is the
+        // program's own peak.
+        out() << QStringLiteral("\npeak memory (resident): %1 MB%2\n")
+                     .arg(peakResidentMegabytes(), 0, 'f', 1)
+                     .arg(engineOnly ? QString() : QStringLiteral(" (native mirror included)"));
         if (!tsvPath.isEmpty()) {
             QFile f(tsvPath);
             if (f.open(QIODevice::WriteOnly | QIODevice::Truncate))
