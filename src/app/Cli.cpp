@@ -1,5 +1,6 @@
 #include "app/Cli.h"
 
+#include "app/CliChapters.h"
 #include "app/CliInteraction.h"
 #include "app/CliOutput.h"
 #include "admin/DataBackup.h"
@@ -52,6 +53,7 @@ const char* const UsageText =
     "       velmor-cli backup --data DIR ARCHIVE\n"
     "       velmor-cli restore ARCHIVE --into DIR\n"
     "       velmor-cli takeover --data DIR --year Y [--home DIR]\n"
+    "       velmor-cli chapters --data DIR --year Y [--household CODID]\n"
     "       velmor-cli workbook apia|strainasi --data DIR [--home DIR] --year Y [--template FILE] --out FILE.xls\n"
     "       velmor-cli xls-cells FILE\n"
     "       velmor-cli export [--home DIR] [--data DIR] [--format xlsx|csv|tsv|html|rtf|txt] [--title TEXT]\n"
@@ -351,6 +353,7 @@ const std::vector<Command>& commands()
         {"backup", {{QStringLiteral("data")}}, runBackup},
         {"restore", {{QStringLiteral("into")}}, runRestore},
         {"takeover", {{QStringLiteral("data")}, {QStringLiteral("year")}, {QStringLiteral("home")}}, runTakeover},
+        {"chapters", {{QStringLiteral("data")}, {QStringLiteral("year")}, {QStringLiteral("household")}}, runChapters},
         {"workbook",
          {{QStringLiteral("data")}, {QStringLiteral("home")}, {QStringLiteral("year")}, {QStringLiteral("template")},
           {QStringLiteral("out")}},
