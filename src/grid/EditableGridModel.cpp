@@ -51,6 +51,12 @@ void EditableGridModel::refresh()
     endResetModel();
 }
 
+void EditableGridModel::refreshValues()
+{
+    if (rowCount() > 0 && columnCount() > 0)
+        emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1));
+}
+
 bool EditableGridModel::tryEdit(const QModelIndex& index)
 {
     if (!m_source || !index.isValid() || m_source->readOnly())

@@ -64,6 +64,8 @@ public:
     EditableRowSource* source() const { return m_source; }
     // The source's rows changed: everything is shown again.
     void refresh();
+    // The source's values changed, not its rows: the cells are repainted, the current cell stays.
+    void refreshValues();
 
     // The user tries to edit a cell: true when the edit may start (the source may warn otherwise).
     bool tryEdit(const QModelIndex& index);

@@ -1,5 +1,6 @@
 #include "register/ui/TForm6.h"
 
+#include "register/ui/ChapterPages.h"
 #include "register/ui/EditorPage.h"
 #include "register/ui/ScrollingLabel.h"
 
@@ -124,6 +125,7 @@ TForm6::TForm6(AppContext& ctx, QWidget* parent)
         m_pageWidgets[size_t(number)] = page;
         m_logic.setPageHooks(number, page);
     }
+    installChapterPages(*this, ctx);
     bodyLayout->addWidget(m_pages, 1);
     layout->addWidget(body, 1);
 
