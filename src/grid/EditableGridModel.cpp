@@ -115,10 +115,10 @@ QVariant EditableGridModel::headerData(int section, Qt::Orientation orientation,
 {
     if (orientation != Qt::Horizontal || section < 0 || section >= m_columns.size())
         return QAbstractTableModel::headerData(section, orientation, role);
-    if (role == Qt::DisplayRole) {
-        const EditableColumn& c = m_columns[section];
-        return c.group.isEmpty() ? c.description.shownHeading() : c.group + QLatin1Char('\n') + c.description.shownHeading();
-    }
+    if (role == Qt::DisplayRole)
+        return m_columns[section].description.shownHeading();
+    if (role == GroupRole)
+        return m_columns[section].group;
     return QAbstractTableModel::headerData(section, orientation, role);
 }
 

@@ -50,6 +50,8 @@ class EditableGridModel : public QAbstractTableModel {
 public:
     // data() of this role: the row's RowKind as an int (the grid shades computed rows and headings).
     static constexpr int RowKindRole = Qt::UserRole + 1;
+    // headerData() of this role: the group heading of a column ("" when it has none).
+    static constexpr int GroupRole = Qt::UserRole + 2;
 
     explicit EditableGridModel(QObject* parent = nullptr);
 

@@ -41,8 +41,8 @@ void addPair(ChapterLayout& l, const QString& pair, int typedDecimals, bool edit
 void showPair(ChapterLayout& l, const QString& pair, const QString& group, bool computed = false)
 {
     const bool editable = !computed && l.column(ChapterLayout::haField(pair)) && l.column(ChapterLayout::haField(pair))->editable;
-    l.gridColumns << ChapterGridColumn {ChapterLayout::haField(pair), QStringLiteral("ha"), group, 6, editable, computed, Kind::Hectares}
-                  << ChapterGridColumn {ChapterLayout::ariField(pair), QStringLiteral("ari"), group, 6, editable, computed, Kind::Ares};
+    l.gridColumns << ChapterGridColumn {ChapterLayout::haField(pair), QStringLiteral("ha"), group, 7, editable, computed, Kind::Hectares}
+                  << ChapterGridColumn {ChapterLayout::ariField(pair), QStringLiteral("ari"), group, 7, editable, computed, Kind::Ares};
 }
 
 QList<int> tenths(std::initializer_list<int> codes)
@@ -56,7 +56,7 @@ QList<int> tenths(std::initializer_list<int> codes)
 void fixedColumns(ChapterLayout& l, const QString& nameHeading, const QString& codeHeading = QStringLiteral("Cod"))
 {
     l.nameHeading = nameHeading;
-    l.gridColumns << ChapterGridColumn {QStringLiteral("CATEG"), nameHeading, QString(), 46, false, false, Kind::Text}
+    l.gridColumns << ChapterGridColumn {QStringLiteral("CATEG"), nameHeading, QString(), 40, false, false, Kind::Text}
                   << ChapterGridColumn {QStringLiteral("RAND"), codeHeading, QString(), 5, false, false, Kind::Decimal};
 }
 
@@ -64,7 +64,7 @@ std::map<int, ChapterLayout> build()
 {
     std::map<int, ChapterLayout> all;
     const QString total = QStringLiteral("TOTAL");
-    const QString domicile = QStringLiteral("Situata in :\nlocalitatea de domiciliu/sediu");
+    const QString domicile = QStringLiteral("Situata in :\nloc. de domiciliu/sediu");
     const QString elsewhere = QStringLiteral("Situata in :\nalte localitati");
 
     ChapterLayout l2;

@@ -1,6 +1,7 @@
 #include "grid/ui/EditableGrid.h"
 
 #include "grid/EditableGridModel.h"
+#include "grid/ui/GroupedHeader.h"
 
 #include <QHeaderView>
 #include <QLineEdit>
@@ -79,10 +80,9 @@ EditableGrid::EditableGrid(QWidget* parent)
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed | QAbstractItemView::AnyKeyPressed);
     setItemDelegate(new CellDelegate(this));
+    setHorizontalHeader(new GroupedHeader(this));
     verticalHeader()->setVisible(false);
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
-    horizontalHeader()->setHighlightSections(false);
-    horizontalHeader()->setDefaultAlignment(Qt::AlignCenter);
     setWordWrap(false);
 }
 
