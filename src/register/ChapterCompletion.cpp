@@ -92,10 +92,14 @@ CompletionReport ChapterCompletion::complete(int chapter, qint64 codid, qint64 y
         const QList<int> copies = byCode.value(tenths);
         if (copies.size() < 2)
             continue;
+        // Empty copies and copies repeating the values of an earlier one go; one copy always stays.
         QList<int> holding, empty;
-        for (int i : copies)
-            (report.rows.rows()[i].holdsNothing() ? empty : holding) << i;
-        // One copy always stays: the first with data, or the first of all when none has data.
+        for (int i : copies) {
+            const ChapterRow& row = report.rows.rows()[i];
+            const bool repeated = std::any_of(holding.cbegin(), holding.cend(),
+                                              [&](int kept) { return report.rows.rows()[kept].sameValues(row); });
+            (row.holdsNothing() || repeated ? empty : holding) << i;
+        }
         if (holding.isEmpty())
             empty.removeFirst();
         for (int i : empty) {

@@ -32,8 +32,9 @@ struct CompletionReport {
 // Makes a household's chapter hold its catalogue rows (CompleteazaCapitol without the load-time
 // computations): the codes missing from the catalogue's set are created with zero values and the
 // catalogue names, gathered first in the scratch table Ft.dbf and added with one statement (all of
-// them or none); a code present more than once loses its all-zero copies (one copy always stays);
-// copies that all hold data are kept and reported. Rows with codes outside the catalogue are left
+// them or none); a code present more than once loses its all-zero copies and the copies repeating
+// the values of another (one copy always stays); copies holding different data are kept and
+// reported. Rows with codes outside the catalogue are left
 // alone. Chapter 11 gets its single notes row when it has none.
 class ChapterCompletion {
 public:

@@ -114,6 +114,7 @@ TEST(ChapterCompletion, DuplicatesLoseTheirEmptyCopiesOnly)
         {"empty copy before the one with data", {0, 12}, 1, 13, 0},
         {"data copy before the empty one", {12, 0}, 1, 13, 0},
         {"both hold data", {12, 7}, 0, 14, 1},
+        {"both hold the same data", {7, 7}, 1, 13, 0},
         {"three copies, two with data", {3, 0, 4}, 1, 14, 1},
     };
     for (const Case& c : cases) {
@@ -132,7 +133,7 @@ TEST(ChapterCompletion, DuplicatesLoseTheirEmptyCopiesOnly)
         // The copies holding data are never removed.
         for (double v : c.valuesOfCode5) {
             if (v != 0)
-                EXPECT_EQ(w.rows(5, QStringLiteral(" AND RAND=5 AND NR=%1").arg(v)), 1) << c.what;
+                EXPECT_GE(w.rows(5, QStringLiteral(" AND RAND=5 AND NR=%1").arg(v)), 1) << c.what;
         }
         if (c.keptSets)
             EXPECT_EQ(report.kept.first().code, 5.0);

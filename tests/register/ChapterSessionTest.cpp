@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QFile>
+
 using namespace velmor;
 
 namespace {
@@ -193,4 +195,46 @@ TEST(HouseholdNotes, OneRowAndTheTextIsSavedWhenLeaving)
     notes.open(Household);
     EXPECT_EQ(notes.text(), QStringLiteral("Teren in litigiu \"Dealul Mare\"\nsecond line"));
     EXPECT_EQ(w.count(QStringLiteral("CAP11.dbf"), QStringLiteral("CODID=%1").arg(Household)), 1);
+}
+
+TEST(ChapterSession, LegacyChaptersOfTheReferenceRegisterAreRepairedOnOpening)
+{
+    test::EditorWorld w(QStringLiteral("2010"));
+    w.ctx.setUnlocked(true);
+    const auto bytes = [&](const QString& table) {
+        QFile f(w.ctx.tablePath(table));
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    };
+
+    // Household 103: chapter 5 with row 5 twice (the same trees in both copies).
+    ChapterSession five(w.ctx, 5);
+    five.open(103);
+    EXPECT_EQ(five.completion().removed, 1);
+    EXPECT_TRUE(five.completion().kept.isEmpty());
+    EXPECT_EQ(w.count(QStringLiteral("CAP5.dbf"), QStringLiteral("CODID=103")), 13);
+    EXPECT_EQ(w.count(QStringLiteral("CAP5.dbf"), QStringLiteral("CODID=103 AND RAND=1 AND NR=7")), 1);
+    five.StopCap();
+
+    // Chapter 7 of the old form: the three decimal rows are added once.
+    ChapterSession seven(w.ctx, 7);
+    seven.open(103);
+    EXPECT_EQ(seven.completion().added, 3);
+    EXPECT_EQ(seven.rowCount(), 33);
+    seven.StopCap();
+    const QByteArray after = bytes(QStringLiteral("CAP7.dbf"));
+    seven.open(103);
+    EXPECT_EQ(seven.completion().added, 0);
+    seven.StopCap();
+    EXPECT_EQ(bytes(QStringLiteral("CAP7.dbf")), after);
+
+    // Household 101's complete chapter 2 is opened without a single write.
+    const QByteArray cap2 = bytes(QStringLiteral("CAP2.dbf"));
+    ChapterSession two(w.ctx, 2);
+    two.open(101);
+    EXPECT_EQ(two.rowCount(), 12);
+    EXPECT_EQ(two.rows().number(8, QStringLiteral("BHA")), 3);
+    EXPECT_DOUBLE_EQ(two.rows().number(8, QStringLiteral("BARI")), 60.25);
+    two.StopCap();
+    EXPECT_EQ(bytes(QStringLiteral("CAP2.dbf")), cap2);
+    EXPECT_TRUE(w.ui.messages().empty());
 }
