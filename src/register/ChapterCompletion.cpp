@@ -14,28 +14,26 @@
 
 namespace velmor {
 
-namespace {
-
-// Removes the scratch table when the completion leaves, whatever happened.
-struct ScratchTable {
-    engine::Engine& engine;
-    QString path;
-    ~ScratchTable()
-    {
-        if (QFile::exists(path))
-            QFile::remove(path);
-        engine.forget(path);
-    }
-};
-
-}
-
 ChapterCompletion::ChapterCompletion(engine::Engine& engine, QString dataDirectory, QString scratchDirectory, Interaction& ui)
     : m_engine(engine)
     , m_dataDirectory(std::move(dataDirectory))
     , m_scratchDirectory(std::move(scratchDirectory))
     , m_ui(ui)
 {
+}
+
+ChapterCompletion::~ChapterCompletion()
+{
+    dropScratch();
+}
+
+void ChapterCompletion::dropScratch()
+{
+    const QString scratch = scratchTablePath();
+    if (QFile::exists(scratch))
+        QFile::remove(scratch);
+    m_engine.forget(scratch);
+    m_scratchChapter = 0;
 }
 
 QString ChapterCompletion::tablePath(int chapter) const
@@ -121,12 +119,17 @@ int ChapterCompletion::insertMissing(int chapter, qint64 codid, qint64 year, con
 {
     const ChapterLayout& layout = ChapterLayout::of(chapter);
     const QString scratch = scratchTablePath();
-    const ScratchTable cleanup {m_engine, scratch};
-    if (QFile::exists(scratch) && !QFile::remove(scratch))
-        throw Error(QStringLiteral("Tabelul temporar %1 nu poate fi sters.").arg(scratch));
-    m_engine.forget(scratch);
     data::Schema schema(m_engine, m_dataDirectory, m_ui);
-    schema.CreazaCapitol(chapter, scratch);
+    if (m_scratchChapter != chapter) {
+        dropScratch();
+        if (QFile::exists(scratch))
+            throw Error(QStringLiteral("Tabelul temporar %1 nu poate fi sters.").arg(scratch));
+        schema.CreazaCapitol(chapter, scratch);
+        m_scratchChapter = chapter;
+    }
+    engine::Parameters household;
+    household.bind(QStringLiteral("CODID"), std::int64_t(codid));
+    const QString clearScratch = QStringLiteral("DELETE FROM ") + engine::quotedPath(scratch) + QStringLiteral(" WHERE CODID=:CODID");
 
     const QStringList columns = layout.insertColumns();
     QStringList placeholders;
@@ -152,13 +155,27 @@ int ChapterCompletion::insertMissing(int chapter, qint64 codid, qint64 year, con
             else
                 p.bind(c.field, QString());
         }
-        m_engine.execute(insert, p);
+        try {
+            m_engine.execute(insert, p);
+        } catch (...) {
+            // Nothing reaches the chapter table; the next opening tries again.
+            dropScratch();
+            throw;
+        }
     }
 
     const QString target = tablePath(chapter);
     const QString list = columns.join(QStringLiteral(", "));
-    m_engine.execute(QStringLiteral("INSERT INTO ") + engine::quotedPath(target) + QStringLiteral(" (") + list + QStringLiteral(")\nSELECT ")
-                     + list + QStringLiteral("\nFROM ") + engine::quotedPath(scratch));
+    try {
+        m_engine.execute(QStringLiteral("INSERT INTO ") + engine::quotedPath(target) + QStringLiteral(" (") + list
+                             + QStringLiteral(")\nSELECT ") + list + QStringLiteral("\nFROM ") + engine::quotedPath(scratch)
+                             + QStringLiteral("\nWHERE CODID=:CODID"),
+                         household);
+        m_engine.execute(clearScratch, household);
+    } catch (...) {
+        dropScratch();
+        throw;
+    }
     schema.RemoveIndex(target);
     schema.CreazaIndex(target, QStringLiteral("ANUL;CODID;RAND"));
     return int(positions.size());

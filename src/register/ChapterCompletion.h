@@ -32,13 +32,17 @@ struct CompletionReport {
 // Makes a household's chapter hold its catalogue rows (CompleteazaCapitol without the load-time
 // computations): the codes missing from the catalogue's set are created with zero values and the
 // catalogue names, gathered first in the scratch table Ft.dbf and added with one statement (all of
-// them or none); a code present more than once loses its all-zero copies and the copies repeating
+// them or none; the scratch table is deleted with the object); a code present more than once loses its all-zero copies and the copies repeating
 // the values of another (one copy always stays); copies holding different data are kept and
 // reported. Rows with codes outside the catalogue are left
 // alone. Chapter 11 gets its single notes row when it has none.
 class ChapterCompletion {
 public:
     ChapterCompletion(engine::Engine& engine, QString dataDirectory, QString scratchDirectory, Interaction& ui);
+    // Deletes the scratch table.
+    ~ChapterCompletion();
+    ChapterCompletion(const ChapterCompletion&) = delete;
+    ChapterCompletion& operator=(const ChapterCompletion&) = delete;
 
     // Throws an Error when the rows cannot be created; nothing is added then.
     CompletionReport complete(int chapter, qint64 codid, qint64 year);
@@ -48,6 +52,11 @@ public:
 
 private:
     int insertMissing(int chapter, qint64 codid, qint64 year, const QList<int>& positions);
+    void dropScratch();
+
+    // The scratch table is created at the first missing row and kept, emptied, for the next
+    // household of the same chapter (a repair of a whole year); another chapter creates it anew.
+    int m_scratchChapter = 0;
 
     engine::Engine& m_engine;
     QString m_dataDirectory;

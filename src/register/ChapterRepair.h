@@ -41,7 +41,7 @@ public:
     Report run(qint64 year, std::optional<qint64> household = std::nullopt);
 
 private:
-    void repairHousehold(qint64 codid, qint64 year, Report& report);
+    void repairChapter(int chapter, qint64 codid, qint64 year, Report& report);
 
     engine::Engine& m_engine;
     QString m_dataDirectory;
