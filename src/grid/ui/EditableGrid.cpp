@@ -106,6 +106,36 @@ void EditableGrid::applyColumnWidths()
     }
 }
 
+int EditableGrid::firstEditableColumn() const
+{
+    for (int c = 0; m_model && c < m_model->columnCount(); ++c) {
+        if (m_model->column(c).description.editable)
+            return c;
+    }
+    return 0;
+}
+
+QModelIndex EditableGrid::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers)
+{
+    QModelIndex next = QTableView::moveCursor(action, modifiers);
+    if (!m_model || !next.isValid())
+        return next;
+    const auto editable = [this](int column) { return m_model->column(column).description.editable; };
+    if (editable(next.column()))
+        return next;
+    // Home lands on the first column and looks right from there; End on the last, looking left.
+    const bool backwards = action == MoveLeft || action == MovePrevious || action == MoveEnd;
+    const int step = backwards ? -1 : 1;
+    for (int c = next.column(); c >= 0 && c < m_model->columnCount(); c += step) {
+        if (editable(c))
+            return m_model->index(next.row(), c);
+    }
+    // Nothing editable that way: stay in the current column.
+    const QModelIndex current = currentIndex();
+    return current.isValid() && editable(current.column()) ? m_model->index(next.row(), current.column())
+                                                            : m_model->index(next.row(), firstEditableColumn());
+}
+
 void EditableGrid::commitOpenEditor()
 {
     if (state() != QAbstractItemView::EditingState)

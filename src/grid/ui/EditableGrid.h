@@ -23,9 +23,13 @@ public:
     // Hands the text of an open cell editor to the model and closes it (before the page is left).
     void commitOpenEditor();
     void applyColumnWidths();
+    // The first column the user can type into; 0 when there is none.
+    int firstEditableColumn() const;
 
 protected:
     bool edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) override;
+    // Fixed columns are not reached with the keyboard.
+    QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
 
 private:
     EditableGridModel* m_model = nullptr;

@@ -104,7 +104,7 @@ void ChapterPage::IncarcaPagina()
     m_session.setUnlocked(m_ctx.unlocked());
     m_session.open(editor().currentCodid());
     if (m_model.rowCount() > 0)
-        m_grid->setCurrentIndex(m_model.index(0, std::max(0, m_model.columnCount() > 2 ? 2 : 0)));
+        m_grid->setCurrentIndex(m_model.index(0, m_grid->firstEditableColumn()));
 }
 
 void ChapterPage::StopCap()

@@ -160,3 +160,27 @@ TEST(ChapterPages, TheSquareMetreSwitchIsKeptInTheSettings)
     EXPECT_EQ(four->model().index(row, four->model().columnOfField(QStringLiteral("ARI"))).data().toString(), QStringLiteral("12.5"));
     again.Inchide();
 }
+
+TEST(ChapterPages, TheKeyboardSkipsTheFixedColumns)
+{
+    EditorWorld w(QStringLiteral("2010"));
+    w.ctx.setUnlocked(true);
+    TForm6 form(w.ctx);
+    form.Pregateste();
+    form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    form.ButClick(12); // chapter 10
+    ChapterPage* page = chapterPage(form, 10);
+    grid::EditableGrid* grid = page->Grid();
+    const int detalii = page->model().columnOfField(QStringLiteral("DETALII"));
+    const int obs = page->model().columnOfField(QStringLiteral("OBS"));
+    EXPECT_EQ(grid->currentIndex().column(), detalii);
+    grid->setFocus();
+    QTest::keyClick(grid, Qt::Key_Left);
+    EXPECT_EQ(grid->currentIndex().column(), detalii);
+    QTest::keyClick(grid, Qt::Key_Right);
+    EXPECT_EQ(grid->currentIndex().column(), obs);
+    QTest::keyClick(grid, Qt::Key_Home);
+    EXPECT_EQ(grid->currentIndex().column(), detalii);
+    form.Inchide();
+}
