@@ -158,8 +158,11 @@ bool ChapterSession::setValue(int index, const QString& field, const dbf::Value&
     if (!canEdit(index, field))
         return false;
     const ChapterColumn* column = layout().column(field);
-    if (!refusal(*column, value).isEmpty())
+    const QString refused = refusal(*column, value);
+    if (!refused.isEmpty()) {
+        m_ctx.interaction->ArataProblema(refused, gridName());
         return false;
+    }
     if (hasPending() && m_pendingIndex != index) {
         if (!post())
             return false;

@@ -5,8 +5,6 @@
 
 #include <QObject>
 
-#include <optional>
-
 namespace velmor {
 
 struct AppContext;
@@ -53,7 +51,8 @@ public:
     // decimals, negative, text too long.
     static QString refusal(const ChapterColumn& column, const dbf::Value& value);
     // Puts a typed value into the row being edited (moving to another row saves the previous one
-    // first). False, and nothing changed, when it cannot be edited or the value is refused.
+    // first). False, and nothing changed, when it cannot be edited or the value is refused (the
+    // reason is shown in a balloon at the grid).
     bool setValue(int index, const QString& field, const dbf::Value& value);
     bool hasPending() const { return m_pendingIndex >= 0; }
     int pendingIndex() const { return m_pendingIndex; }

@@ -83,6 +83,9 @@ TEST(ChapterSession, TypedValuesOutsideTheLimitsAreRefused)
         const int row = indexOf(s, c.chapter == 10 ? 13 : 3);
         EXPECT_EQ(s.setValue(row, QString::fromLatin1(c.field), c.value), c.taken) << c.chapter << " " << c.field;
         EXPECT_EQ(s.hasPending(), c.taken);
+        // A value out of limits says why; a column that cannot be typed into says nothing.
+        const bool typed = ChapterLayout::of(c.chapter).column(QString::fromLatin1(c.field))->editable;
+        EXPECT_EQ(w.ui.balloons().size(), !c.taken && typed ? 1u : 0u) << c.chapter << " " << c.field;
     }
 }
 
