@@ -64,7 +64,7 @@ std::map<int, ChapterLayout> build()
 {
     std::map<int, ChapterLayout> all;
     const QString total = QStringLiteral("TOTAL");
-    const QString domicile = QStringLiteral("Situata in :\nloc. de domiciliu/sediu");
+    const QString domicile = QStringLiteral("Situata in :\nloc. domiciliu/sediu");
     const QString elsewhere = QStringLiteral("Situata in :\nalte localitati");
 
     ChapterLayout l2;

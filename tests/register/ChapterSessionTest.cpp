@@ -241,3 +241,21 @@ TEST(ChapterSession, LegacyChaptersOfTheReferenceRegisterAreRepairedOnOpening)
     EXPECT_EQ(bytes(QStringLiteral("CAP2.dbf")), cap2);
     EXPECT_TRUE(w.ui.messages().empty());
 }
+
+TEST(ChapterSession, LeavingWithARowThatCannotBeSavedTellsWhy)
+{
+    SessionWorld w;
+    w.ui.setMessageHandler([](const ScriptedInteraction::Message&) { return int(ResultOk); });
+    ChapterSession s(w.ctx, 6);
+    s.open(Household);
+    ASSERT_TRUE(s.setValue(indexOf(s, 11), QStringLiteral("BHA"), 9999.0));
+    ASSERT_TRUE(s.post());
+    ASSERT_TRUE(s.setValue(indexOf(s, 12), QStringLiteral("BHA"), 1.0));
+    s.StopCap();
+    EXPECT_FALSE(s.isOpen());
+    ASSERT_EQ(w.ui.messages().size(), 1u);
+    EXPECT_EQ(w.ui.lastMessage().title, QStringLiteral("Verificare date"));
+    EXPECT_TRUE(w.ui.lastMessage().text.contains(QStringLiteral("linia cod 15"))) << w.ui.lastMessage().text.toStdString();
+    EXPECT_EQ(w.rows(6, QStringLiteral("RAND=12 AND BHA=0")), 1);
+    EXPECT_EQ(w.rows(6, QStringLiteral("RAND=15 AND BHA=9999 AND AHA=9999")), 1);
+}

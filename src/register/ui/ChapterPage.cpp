@@ -103,8 +103,13 @@ void ChapterPage::IncarcaPagina()
         return;
     m_session.setUnlocked(m_ctx.unlocked());
     m_session.open(editor().currentCodid());
-    if (m_model.rowCount() > 0)
-        m_grid->setCurrentIndex(m_model.index(0, m_grid->firstEditableColumn()));
+    // The cursor starts on the first row the user types into.
+    for (int row = 0; row < m_model.rowCount(); ++row) {
+        if (m_source.rowKind(row) == grid::RowKind::Input) {
+            m_grid->setCurrentIndex(m_model.index(row, m_grid->firstEditableColumn()));
+            break;
+        }
+    }
 }
 
 void ChapterPage::StopCap()
