@@ -7,6 +7,9 @@
 #include "data/engine/Engine.h"
 #include "data/engine/SqlError.h"
 #include "register/HouseholdEditor.h"
+#include "register/ChapterGridSource.h"
+#include "register/ChapterRepair.h"
+#include "register/ChapterSession.h"
 #include "register/YearTakeover.h"
 #include "services/AppContext.h"
 #include "reports/WorkbookReportCommand.h"
@@ -406,6 +409,54 @@ int main(int argc, char** argv)
             }
             results.push_back({QStringLiteral("editor list of a year, filtered"), median(opening), 0});
             results.push_back({QStringLiteral("editor next household with members"), median(moving), 0});
+        }
+
+        // A chapter page of one household: completion, load-time computations and every cell of
+        // its grid formatted, for each chapter 2 to 10 of a sample of households.
+        if (only.isEmpty() || QStringLiteral("chapter page of a household").contains(only)) {
+            AppContext ctx;
+            Settings settings(dataDir);
+            ctx.programDirectory = workDir;
+            ctx.dataDirectory = dataDir;
+            ctx.engine = &engine;
+            ctx.settings = &settings;
+            ctx.interaction = &ui;
+            ctx.year.setYears({year});
+            ctx.setUnlocked(true);
+            std::vector<double> times;
+            const size_t sample = std::min<size_t>(codids.size(), size_t(std::max(rounds, 1)) * 10);
+            for (size_t h = 0; h < sample; ++h) {
+                for (int chapter = 2; chapter <= 10; ++chapter) {
+                    ChapterSession session(ctx, chapter);
+                    ChapterGridSource source(session);
+                    grid::EditableGridModel model;
+                    model.setColumns(ChapterGridSource::columnsFor(chapter, false));
+                    model.setSource(&source);
+                    QElapsedTimer timer;
+                    timer.start();
+                    session.open(codids[h * (codids.size() / sample)]);
+                    source.rebuild();
+                    model.refresh();
+                    qsizetype shown = 0;
+                    for (int r = 0; r < model.rowCount(); ++r)
+                        for (int c = 0; c < model.columnCount(); ++c)
+                            shown += model.index(r, c).data().toString().size();
+                    times.push_back(double(timer.nsecsElapsed()) / 1e6);
+                    session.StopCap();
+                    static volatile qsizetype sink = 0;
+                    sink = shown;
+                }
+            }
+            results.push_back({QStringLiteral("chapter page of a household"), median(times), 0});
+        }
+
+        // The chapter repair over the latest year; only on a register the benchmark generated.
+        if (generatorMs >= 0 && (only.isEmpty() || QStringLiteral("chapter repair of a year").contains(only))) {
+            QElapsedTimer timer;
+            timer.start();
+            const ChapterRepair::Report report = ChapterRepair(engine, dataDir, workDir, ui).run(year.toLongLong());
+            results.push_back({QStringLiteral("chapter repair of a year (%1 households)").arg(report.households),
+                               double(timer.nsecsElapsed()) / 1e6, 0});
         }
 
         // The APIA livestock report filled into its Excel template for the latest year.

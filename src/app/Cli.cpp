@@ -1,6 +1,7 @@
 #include "app/Cli.h"
 
 #include "app/CliHouseholds.h"
+#include "app/CliChapters.h"
 #include "app/CliInteraction.h"
 #include "app/CliOutput.h"
 #include "admin/DataBackup.h"
@@ -59,6 +60,7 @@ const char* const UsageText =
     "       velmor-cli takeover --data DIR --year Y [--home DIR]\n"
     "       velmor-cli recalc --data DIR --year Y [--household CODID | [--village V] [--type T] [--volume N] [--position N]]\n"
     "       velmor-cli household-delete --data DIR --year Y --codid C [--renumber] [--home DIR]\n"
+    "       velmor-cli chapters --data DIR --year Y [--household CODID]\n"
     "       velmor-cli workbook apia|strainasi --data DIR [--home DIR] --year Y [--template FILE] --out FILE.xls\n"
     "       velmor-cli xls-cells FILE\n"
     "       velmor-cli summary --data DIR --household CODID\n"
@@ -407,6 +409,7 @@ const std::vector<Command>& commands()
          {{QStringLiteral("data")}, {QStringLiteral("year")}, {QStringLiteral("codid")}, {QStringLiteral("renumber"), false},
           {QStringLiteral("home")}},
          runHouseholdDelete},
+        {"chapters", {{QStringLiteral("data")}, {QStringLiteral("year")}, {QStringLiteral("household")}}, runChapters},
         {"workbook",
          {{QStringLiteral("data")}, {QStringLiteral("home")}, {QStringLiteral("year")}, {QStringLiteral("template")},
           {QStringLiteral("out")}},

@@ -276,6 +276,11 @@ int takeScreenshots(const QString& programHome, const QString& directory, QStrin
         }
         editor->Pregateste();
         shooter.shoot(editor, QStringLiteral("TForm6_0"));
+        // A page of each chapter (pages 3 to 12) for the list's first household.
+        for (int page = 3; page <= 12; ++page) {
+            editor->ButClick(page + 1);
+            shooter.shoot(editor, QStringLiteral("TForm6_%1").arg(page));
+        }
         shootPlots(shooter, *editor);
         shootHouseholdPages(shooter, *editor);
         editor->Inchide();

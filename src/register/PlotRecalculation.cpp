@@ -7,7 +7,7 @@
 #include "data/engine/Engine.h"
 #include "data/engine/Query.h"
 #include "data/engine/SqlText.h"
-#include "domain/LandArea.h"
+#include "domain/AreaMetres.h"
 
 #include <array>
 #include <cmath>
@@ -43,9 +43,9 @@ struct HouseholdPlan {
 
 Cap2Values pairValues(qint64 a, qint64 inside)
 {
-    const area::Pair pa = area::split(a);
-    const area::Pair pi = area::split(inside);
-    return {double(pa.hectares), pa.ares, double(pa.hectares), pa.ares, 0, 0, double(pi.hectares), pi.ares};
+    const area::HaAri pa = area::split(a);
+    const area::HaAri pi = area::split(inside);
+    return {double(pa.ha), pa.ari, double(pa.ha), pa.ari, 0, 0, double(pi.ha), pi.ari};
 }
 
 QString literal(double value)
@@ -207,7 +207,7 @@ RecalcResult PlotRecalculation::run(int year, const RecalcSelection& selection)
     for (auto& [codid, plan] : plans) {
         const auto exists = [&](int code) { return plan.cap2Before.count(code) > 0; };
         const auto fits = [&](qint64 squareMetres) {
-            if (std::llabs(area::split(squareMetres).hectares) > kLargestHectares) {
+            if (std::llabs(area::split(squareMetres).ha) > kLargestHectares) {
                 throw Error(QStringLiteral("Gospodaria cu codul %1 are pe parcele %2 ha, mai mult decat incape in Cap.2 "
                                            "(cel mult %3 ha). Nu am recalculat nimic.")
                                 .arg(codid)
@@ -247,17 +247,17 @@ RecalcResult PlotRecalculation::run(int year, const RecalcSelection& selection)
         if (exists(8)) {
             const auto m3 = [&](int code) {
                 const auto it = plan.cap3Before.find(code);
-                return it == plan.cap3Before.end() ? 0 : area::squareMetres(it->second.first, it->second.second);
+                return it == plan.cap3Before.end() ? 0 : area::metres(it->second.first, it->second.second);
             };
             qint64 q = a8;
             if (plan.cap3Before.count(1)) {
-                const area::Pair p = area::split(q);
-                plan.cap3After[1] = {double(p.hectares), p.ares};
+                const area::HaAri p = area::split(q);
+                plan.cap3After[1] = {double(p.ha), p.ari};
             }
             q = std::max<qint64>(0, q + m3(2) - m3(8));
             if (plan.cap3Before.count(15)) {
-                const area::Pair p = area::split(fits(q));
-                plan.cap3After[15] = {double(p.hectares), p.ares};
+                const area::HaAri p = area::split(fits(q));
+                plan.cap3After[15] = {double(p.ha), p.ari};
             }
         }
     }

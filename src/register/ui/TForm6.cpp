@@ -1,5 +1,6 @@
 #include "register/ui/TForm6.h"
 
+#include "register/ui/ChapterPages.h"
 #include "register/ui/EditorPage.h"
 #include "register/ui/PlotsPage.h"
 #include "register/ui/IdentificationPage.h"
@@ -136,6 +137,7 @@ TForm6::TForm6(AppContext& ctx, QWidget* parent)
     }
     setPage(HouseholdEditor::IdentificationPage, new IdentificationPage(ctx, m_logic));
     setPage(2, new MembersPage(ctx, m_logic));
+    installChapterPages(*this, ctx);
     bodyLayout->addWidget(m_pages, 1);
     layout->addWidget(body, 1);
 
