@@ -448,6 +448,8 @@ void encodeInto(dbf::DbfTable& table, const dbf::Field& f, sqlite3_value* v, cha
         // SQLite copy every value that a table scan handed over unterminated.
         const auto* text = static_cast<const char*>(sqlite3_value_blob(v));
         const int n = sqlite3_value_bytes(v);
+        if (n == 0 || !text)
+            return; // an empty text leaves the field blank
         if (isPlainAscii(text, n)) {
             int length = n;
             while (length > f.width && text[length - 1] == ' ')
