@@ -1,5 +1,7 @@
 // velmor-cli recalc, certificate and ragr2 run as programs over a copy of the reference register.
 
+#include "CliRun.h"
+
 #include "data/engine/Engine.h"
 #include "data/engine/SqlText.h"
 #include "support/TestDirs.h"
@@ -11,26 +13,10 @@
 #include <gtest/gtest.h>
 
 using namespace velmor;
+using velmor::test::cli;
+using velmor::test::CliRun;
 
 namespace {
-
-struct CliRun {
-    int status = -1;
-    QString out;
-    QString err;
-};
-
-CliRun cli(const QStringList& arguments)
-{
-    QProcess p;
-    p.start(QStringLiteral(VELMOR_CLI_PATH), arguments);
-    EXPECT_TRUE(p.waitForFinished(60000)) << arguments.join(QLatin1Char(' ')).toStdString();
-    CliRun r;
-    r.status = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -2;
-    r.out = QString::fromUtf8(p.readAllStandardOutput());
-    r.err = QString::fromUtf8(p.readAllStandardError());
-    return r;
-}
 
 QString counter(const QString& data, const QString& key)
 {

@@ -1,5 +1,7 @@
 // velmor-cli summary and find, run as a program over a copy of the reference register.
 
+#include "CliRun.h"
+
 #include "services/Settings.h"
 #include "support/TestDirs.h"
 
@@ -8,26 +10,10 @@
 #include <gtest/gtest.h>
 
 using namespace velmor;
+using velmor::test::cli;
+using velmor::test::CliRun;
 
 namespace {
-
-struct CliRun {
-    int status = -1;
-    QString out;
-    QString err;
-};
-
-CliRun cli(const QStringList& arguments)
-{
-    QProcess p;
-    p.start(QStringLiteral(VELMOR_CLI_PATH), arguments);
-    EXPECT_TRUE(p.waitForFinished(60000)) << arguments.join(QLatin1Char(' ')).toStdString();
-    CliRun r;
-    r.status = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -2;
-    r.out = QString::fromUtf8(p.readAllStandardOutput());
-    r.err = QString::fromUtf8(p.readAllStandardError());
-    return r;
-}
 
 QStringList linesOf(const QString& out)
 {

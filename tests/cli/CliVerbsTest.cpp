@@ -1,6 +1,8 @@
 // The command-line program run as a program: bound parameters, refused options, the export verb,
 // restore into an existing data directory, and what it links.
 
+#include "CliRun.h"
+
 #include "XlsxTestReader.h"
 #include "support/TestDirs.h"
 
@@ -12,26 +14,10 @@
 #include <gtest/gtest.h>
 
 using namespace velmor;
+using velmor::test::cli;
+using velmor::test::CliRun;
 
 namespace {
-
-struct CliRun {
-    int status = -1;
-    QString out;
-    QString err;
-};
-
-CliRun cli(const QStringList& arguments)
-{
-    QProcess p;
-    p.start(QStringLiteral(VELMOR_CLI_PATH), arguments);
-    EXPECT_TRUE(p.waitForFinished(60000)) << arguments.join(QLatin1Char(' ')).toStdString();
-    CliRun r;
-    r.status = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -2;
-    r.out = QString::fromUtf8(p.readAllStandardOutput());
-    r.err = QString::fromUtf8(p.readAllStandardError());
-    return r;
-}
 
 QByteArray bytesOf(const QString& path)
 {
