@@ -816,20 +816,36 @@ void DbfTable::pack()
 {
     writePendingAppends();
     closeWriter();
-    if (deletedCount() == 0)
+    const int deleted = deletedCount();
+    if (deleted == 0)
         return;
-    QByteArray contents = m_header;
-    int kept = 0;
-    for (int r = 0; r < m_recordCount; ++r) {
+    // The kept records are streamed into the new file a chunk at a time, so packing a large table
+    // needs no copy of it in memory; the mapping is let go only before the new file takes the name.
+    QByteArray header = m_header;
+    qToLittleEndian<quint32>(quint32(m_recordCount - deleted), header.data() + 4);
+    touchDate(header);
+    QSaveFile file(m_path);
+    bool written = file.open(QIODevice::WriteOnly) && file.write(header) == header.size();
+    constexpr qsizetype kChunk = 1 << 20;
+    QByteArray chunk;
+    chunk.reserve(kChunk + m_recordLength + 1);
+    for (int r = 0; r < m_recordCount && written; ++r) {
         if (isDeleted(r))
             continue;
-        contents.append(record(r) - 1, m_recordLength);
-        ++kept;
+        chunk.append(record(r) - 1, m_recordLength);
+        if (chunk.size() >= kChunk) {
+            written = file.write(chunk) == chunk.size();
+            chunk.clear();
+        }
     }
-    qToLittleEndian<quint32>(quint32(kept), contents.data() + 4);
-    touchDate(contents);
-    contents.append(kEndOfFile);
-    replaceFile(contents);
+    chunk.append(kEndOfFile);
+    written = written && file.write(chunk) == chunk.size();
+    releaseStorage();
+    written = written && file.commit();
+    const QString error = file.errorString();
+    load();
+    if (!written)
+        throw DbfError(QStringLiteral("Tabelul \"%1\" nu poate fi rescris: %2").arg(fileName(), error));
 }
 
 QList<Field> DbfTable::layoutFields(const QList<FieldSpec>& specs, int* recordLength, const QString& path)

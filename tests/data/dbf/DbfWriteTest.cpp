@@ -226,6 +226,34 @@ TEST_F(DbfWrite, MemoTextsFollowTheDbaseFourMemoLayout)
     EXPECT_EQ(t.value(2, 5), dbf::Value(QStringLiteral("trei")));
 }
 
+// A table larger than the pack's writing chunk keeps every live record, in order.
+TEST_F(DbfWrite, PackOfALargeTableKeepsEveryLiveRecordInOrder)
+{
+    constexpr int rows = 30000; // 30000 records of 79 bytes: more than two chunks
+    {
+        dbf::DbfTable t(path);
+        t.beginBatch();
+        for (int i = 0; i < rows; ++i)
+            t.append({I(2010), I(i), T(QStringLiteral("NUME %1").arg(i))});
+        t.endBatch();
+        for (int i = 0; i < rows; i += 3)
+            t.setDeleted(i, true);
+        t.pack();
+        EXPECT_EQ(t.recordCount(), rows - rows / 3);
+    }
+    const QByteArray b = readBytes(path);
+    ASSERT_EQ(b.size(), headerLength + (rows - rows / 3) * recordLength + 1);
+    EXPECT_EQ(le32(b, 4), quint32(rows - rows / 3));
+    dbf::DbfTable t(path);
+    int row = 0;
+    for (int i = 0; i < rows; ++i) {
+        if (i % 3 == 0)
+            continue;
+        ASSERT_EQ(t.value(row, 1), dbf::Value(std::int64_t(i))) << row;
+        ++row;
+    }
+}
+
 TEST_F(DbfWrite, UpdateDeletePackRewriteOnlyWhatChanged)
 {
     {
