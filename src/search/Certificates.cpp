@@ -5,6 +5,7 @@
 #include "data/engine/SqlText.h"
 #include "output/TRTFReplace.h"
 #include "search/ChapterSummaries.h"
+#include "search/SummaryText.h"
 #include "services/LineListFile.h"
 #include "services/Resources.h"
 #include "services/Settings.h"
@@ -20,19 +21,6 @@ namespace velmor::search {
 
 namespace {
 
-const QString kTitle = QStringLiteral("Adeverinta");
-
-// Only the letters A..Z change.
-QString lowerAZ(const QString& text)
-{
-    QString out = text;
-    for (QChar& c : out) {
-        if (c.unicode() >= 'A' && c.unicode() <= 'Z')
-            c = QChar(c.unicode() - 'A' + 'a');
-    }
-    return out;
-}
-
 bool endsInA(const QString& name)
 {
     const QString trimmed = name.trimmed();
@@ -42,15 +30,6 @@ bool endsInA(const QString& name)
 QString twoDecimals(double value)
 {
     return QString::number(value, 'f', 2);
-}
-
-// The shortest decimal text of a number: 2, 2.5.
-QString shortest(double value)
-{
-    QString text = QString::number(value, 'f', 2);
-    while (text.contains(QLatin1Char('.')) && (text.endsWith(QLatin1Char('0')) || text.endsWith(QLatin1Char('.'))))
-        text.chop(1);
-    return text;
 }
 
 // The settings sections of the program itself, which a destination must not overwrite.
@@ -187,7 +166,7 @@ void Certificates::saveProfile(const CertificateRequest& request)
         list << destination;
         writeLineList(dataFile(QStringLiteral("TIPAdev.lst")), list, QStringLiteral("lista destinatiilor"));
     }
-    m_settings.Scrie_Ini(section, QStringLiteral("TIMBRU"), shortest(request.duty));
+    m_settings.Scrie_Ini(section, QStringLiteral("TIMBRU"), dbf::decimalText(request.duty, 2));
     m_settings.Scrie_Ini(section, QStringLiteral("STARE"), stateString(request.chapters));
     m_settings.Scrie_Ini(section, QStringLiteral("MODEL"), QStringLiteral("MODEL %1").arg(request.model));
     // An emptied mentions box empties the file, so old text does not come back.

@@ -2,6 +2,7 @@
 
 #include "core/ErrorReport.h"
 #include "core/Interaction.h"
+#include "data/dbf/DbfValue.h"
 #include "register/LocalTariffs.h"
 #include "services/AppContext.h"
 #include "services/Settings.h"
@@ -17,7 +18,6 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -58,15 +58,6 @@ QComboBox* editableCombo(QWidget* parent, int maxLength)
         box->lineEdit()->setMaxLength(maxLength);
     capitals(box->lineEdit());
     return box;
-}
-
-// The shortest decimal text: 2, 2.5.
-QString shortestText(double value)
-{
-    QString text = QString::number(value, 'f', 2);
-    while (text.contains(QLatin1Char('.')) && (text.endsWith(QLatin1Char('0')) || text.endsWith(QLatin1Char('.'))))
-        text.chop(1);
-    return text;
 }
 
 }
@@ -256,7 +247,7 @@ void TForm34::ComboBox2Change()
         setChapters(profile.state);
         if (!profile.model.trimmed().isEmpty() && m_model->findText(profile.model) >= 0)
             m_model->setCurrentIndex(m_model->findText(profile.model));
-        m_duty->setText(shortestText(profile.duty.toDouble()));
+        m_duty->setText(dbf::decimalText(profile.duty.toDouble(), 2));
         if (!profile.mentions.isEmpty())
             m_mentions->setPlainText(profile.mentions.join(QLatin1Char('\n')));
     } catch (const search::CertificateRefusal&) {
@@ -306,7 +297,7 @@ void TForm34::BitBtn3Click()
         m_number->setFocus();
         ComboBox2Change();
     }
-    m_duty->setText(shortestText(m_duty->Valoare()));
+    m_duty->setText(dbf::decimalText(m_duty->Valoare(), 2));
     const search::CertificateRequest r = request();
     try {
         search::Certificates::check(r, logic->household(r.household));
