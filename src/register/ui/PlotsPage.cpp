@@ -171,9 +171,9 @@ PlotStore* PlotsPage::store()
     return m_store.get();
 }
 
-int PlotsPage::year() const
+int PlotsPage::year()
 {
-    return const_cast<PlotsPage*>(this)->editor().year().toInt();
+    return editor().year().toInt();
 }
 
 void PlotsPage::editorClosed()

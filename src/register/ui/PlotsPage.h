@@ -68,7 +68,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    int year() const;
+    int year();
     PlotStore* store();
     void reloadAndSelect(qint64 codt);
     void warn(const QString& text, QWidget* anchor);
