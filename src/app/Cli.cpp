@@ -51,7 +51,12 @@ QTextStream& err()
 }
 
 const char* const UsageText =
-    "usage: velmor-cli sql [--home DIR] [--data DIR] [--param NAME=VALUE]... [--param-text NAME=VALUE]... STATEMENT\n"
+    "Utilizare: velmor-cli COMANDA [OPTIUNI]\n"
+    "Registrul agricol fara ferestre: fiecare comanda lucreaza pe directorul de date dat cu --data.\n"
+    "\n"
+    "       velmor-cli --version\n"
+    "       velmor-cli --help\n"
+    "       velmor-cli sql [--home DIR] [--data DIR] [--param NAME=VALUE]... [--param-text NAME=VALUE]... STATEMENT\n"
     "       velmor-cli home [--home DIR]\n"
     "       velmor-cli create --data DIR\n"
     "       velmor-cli demo --data DIR --households N --years Y [--first-year F] [--seed S]\n"
@@ -446,6 +451,16 @@ int run(const QStringList& arguments)
 {
     if (arguments.isEmpty())
         return usage();
+    if (arguments == QStringList {QStringLiteral("--version")}) {
+        out() << "velmor-cli " << VELMOR_VERSION << '\n';
+        out().flush();
+        return 0;
+    }
+    if (arguments == QStringList {QStringLiteral("--help")}) {
+        out() << UsageText;
+        out().flush();
+        return 0;
+    }
     const auto& all = commands();
     const auto command = std::find_if(all.begin(), all.end(),
                                       [&](const Command& c) { return arguments.first() == QLatin1String(c.name); });

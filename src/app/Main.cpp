@@ -4,10 +4,12 @@
 #include "app/Screenshots.h"
 #include "app/SingleInstance.h"
 #include "services/AppContext.h"
+#include "services/RegistryStore.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QDir>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QPalette>
 #include <QToolTip>
@@ -16,6 +18,7 @@
 #include <QWidget>
 
 #include <cstdio>
+#include <cstring>
 
 namespace {
 
@@ -42,6 +45,12 @@ int main(int argc, char** argv)
 {
     using namespace velmor;
 
+    // Answered before any window system is needed.
+    if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
+        std::printf("velmor %s\n", VELMOR_VERSION);
+        return 0;
+    }
+
     // 1. The application object.
     QApplication app(argc, argv);
     QCoreApplication::setOrganizationName(QStringLiteral("Quorvik"));
@@ -56,9 +65,22 @@ int main(int argc, char** argv)
     const QCommandLineOption screenshotsOption(
         QStringLiteral("screenshots"), QStringLiteral("Salveaza imaginile ferestrelor in DIR si iese."),
         QStringLiteral("DIR"));
+    const QCommandLineOption registryOption(
+        QStringLiteral("registry"),
+        QStringLiteral("Setarile calculatorului (calea datelor) intr-un fisier al lor, nu ale utilizatorului."),
+        QStringLiteral("FILE"));
+    const QCommandLineOption versionOption(QStringLiteral("version"), QStringLiteral("Versiunea programului."));
     parser.addOption(homeOption);
     parser.addOption(screenshotsOption);
+    parser.addOption(registryOption);
+    parser.addOption(versionOption);
     parser.process(app);
+    if (parser.isSet(versionOption)) {
+        std::printf("velmor %s\n", VELMOR_VERSION);
+        return 0;
+    }
+    if (parser.isSet(registryOption))
+        RegistryStore::redirectDefault(QFileInfo(parser.value(registryOption)).absoluteFilePath());
 
     const ProgramHome home(ProgramHome::locate(parser.value(homeOption)));
     if (!home.ensureExists()) {

@@ -82,7 +82,7 @@ TEST(ProgramShell, SplashTimerRunsTheSequenceAndShowsTheMainWindow)
     shell.start();
     EXPECT_TRUE(shell.form1()->isVisible());
     EXPECT_FALSE(shell.form3()->isVisible());
-    ASSERT_TRUE(QTest::qWaitFor([&] { return shell.form3()->isVisible(); }, 10000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return shell.form3()->isVisible(); }, velmor::test::windowWaitMs));
     EXPECT_FALSE(shell.form1()->isVisible());
     EXPECT_EQ(finished.count(), 0);
 }
@@ -115,7 +115,7 @@ TEST(ProgramShell, ActivationRestoresAMinimisedMainWindow)
     if (!QTest::qWaitFor([&] { return shell.form3()->isMinimized(); }, 1000))
         GTEST_SKIP() << "this platform does not minimise windows";
     shell.activate();
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !shell.form3()->isMinimized(); }, 2000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !shell.form3()->isMinimized(); }, velmor::test::windowWaitMs));
     EXPECT_TRUE(shell.form3()->isVisible());
 }
 
@@ -191,7 +191,7 @@ TEST(ProgramShell, AdministrareAsksThePasswordInTheLoginPromptThenOpensTheAdmini
 
     // The login prompt comes up modally; type the password and confirm.
     bool promptSeen = false;
-    whenReady([&] { return QApplication::activeModalWidget() == shell.form5(); },
+    whenReady([&] { return velmor::test::isActiveModal(shell.form5()); },
               [&] {
                   promptSeen = true;
                   EXPECT_EQ(shell.form5()->windowTitle(), QStringLiteral("IDENTIFICARE ADMIN"));
@@ -199,7 +199,7 @@ TEST(ProgramShell, AdministrareAsksThePasswordInTheLoginPromptThenOpensTheAdmini
                   shell.form5()->Edit1()->setText(QStringLiteral("parola"));
                   shell.form5()->okButton()->click();
               },
-              5000, [] { failAndCloseModal(); });
+              [] { failAndCloseModal(); });
     shell.form3()->ToolButton2()->click();
     EXPECT_TRUE(promptSeen);
     EXPECT_TRUE(shell.context().unlocked());
@@ -207,12 +207,12 @@ TEST(ProgramShell, AdministrareAsksThePasswordInTheLoginPromptThenOpensTheAdmini
 
     // The next press opens the administration window.
     bool adminSeen = false;
-    whenReady([&] { return QApplication::activeModalWidget() == shell.form4(); },
+    whenReady([&] { return velmor::test::isActiveModal(shell.form4()); },
               [&] {
                   adminSeen = true;
                   shell.form4()->reject();
               },
-              5000, [] { failAndCloseModal(); });
+              [] { failAndCloseModal(); });
     shell.form3()->ToolButton2()->click();
     EXPECT_TRUE(adminSeen);
     EXPECT_TRUE(shell.form3()->isVisible());
@@ -227,12 +227,12 @@ TEST(ProgramShell, SaveButtonOpensTheBackupWindow)
     shell.handOver();
     shell.context().setUnlocked(true);
     bool seen = false;
-    whenReady([&] { return QApplication::activeModalWidget() == shell.form21(); },
+    whenReady([&] { return velmor::test::isActiveModal(shell.form21()); },
               [&] {
                   seen = true;
                   shell.form21()->reject();
               },
-              5000, [] { failAndCloseModal(); });
+              [] { failAndCloseModal(); });
     shell.form3()->SavBut()->click();
     EXPECT_TRUE(seen);
 }
@@ -245,12 +245,12 @@ TEST(ProgramShell, EditorsSearchByNameOpensTheSearchWindow)
     ASSERT_EQ(shell.runStartup().outcome, StartupSequence::Outcome::HandOver);
     shell.form6()->Pregateste();
     QString village;
-    whenReady([&] { return QApplication::activeModalWidget() == shell.form33(); },
+    whenReady([&] { return velmor::test::isActiveModal(shell.form33()); },
               [&] {
                   village = shell.form33()->LabelSat()->text();
                   shell.form33()->reject();
               },
-              5000, [] { failAndCloseModal(); });
+              [] { failAndCloseModal(); });
     shell.form6()->CautareClick();
     EXPECT_EQ(village, QStringLiteral("TOATE"));
     EXPECT_TRUE(env.ui.messagesContaining(QStringLiteral("nu este disponibila")).empty());

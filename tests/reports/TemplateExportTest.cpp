@@ -303,9 +303,7 @@ TEST_F(Reports, CommandLineReport)
 // When LibreOffice is installed, it converts a filled workbook to CSV with the expected rows.
 TEST_F(Reports, LibreOfficeReadsTheOutput)
 {
-    const QString office = QStandardPaths::findExecutable(QStringLiteral("soffice"));
-    if (office.isEmpty())
-        GTEST_SKIP() << "LibreOffice is not installed";
+    VELMOR_REQUIRE_PROGRAM(office, "soffice");
     const auto result = report().raportStrainasi(QStringLiteral("2010"), QStringLiteral("ALBA"));
     ASSERT_TRUE(result.output);
     QProcess p;

@@ -307,9 +307,7 @@ TEST(Certificates, HeatingAidForASinglePersonWithoutDwellings)
 // A word processor opens the general certificate, the heating-aid certificate and the form.
 TEST(Certificates, LibreOfficeReadsTheDocuments)
 {
-    const QString office = QStandardPaths::findExecutable(QStringLiteral("soffice"));
-    if (office.isEmpty())
-        GTEST_SKIP() << "LibreOffice is not installed";
+    VELMOR_REQUIRE_PROGRAM(office, "soffice");
     CertificateWorld w;
     w.household(801, {{"POPESCU MARIA", "2810202221155", 2, 1}, {"POPESCU ION", "1800101221144", 1, 2}});
     InstaleazaModele(w.home.home());

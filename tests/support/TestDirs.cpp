@@ -17,6 +17,16 @@ QString fixturePath(const QString& relative)
     return fixturesDir() + QLatin1Char('/') + relative;
 }
 
+QString externalProgram(const QString& name)
+{
+    return QStandardPaths::findExecutable(name);
+}
+
+bool externalProgramsRequired()
+{
+    return qEnvironmentVariable("CI").compare(QStringLiteral("true"), Qt::CaseInsensitive) == 0;
+}
+
 TempHome::TempHome()
 {
     EXPECT_TRUE(m_dir.isValid());

@@ -9,7 +9,6 @@
 #include <QDesktopServices>
 #include <QFile>
 #include <QFileDialog>
-#include <QLineEdit>
 #include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
@@ -21,6 +20,7 @@
 #include <gtest/gtest.h>
 
 using velmor::DesktopInteraction;
+using velmor::test::activeModalOf;
 using velmor::test::whenReady;
 
 namespace {
@@ -52,12 +52,6 @@ public slots:
     void open(const QUrl& url) { opened.append(url); }
 };
 
-template <typename T>
-bool modalIs()
-{
-    return qobject_cast<T*>(QApplication::activeModalWidget()) != nullptr;
-}
-
 }
 
 TEST(DesktopInteraction, MesajGoesThroughTheMessageDialog)
@@ -67,7 +61,7 @@ TEST(DesktopInteraction, MesajGoesThroughTheMessageDialog)
     EXPECT_FALSE(ui.erori()->isVisible());
 
     velmor::TErori* d = ui.erori();
-    whenReady([d] { return d->isVisible(); }, [d] { QTest::mouseClick(d->BE1(), Qt::LeftButton); }, 5000,
+    whenReady([d] { return velmor::test::isActiveModal(d); }, [d] { QTest::mouseClick(d->BE1(), Qt::LeftButton); },
               velmor::test::failAndCloseModal);
     EXPECT_EQ(ui.Mesaj(QStringLiteral("Confirmare"), QStringLiteral("Stergeti ?"), 3, 3), 6);
     EXPECT_EQ(d->windowTitle(), QStringLiteral("Confirmare"));
@@ -125,21 +119,21 @@ TEST(DesktopInteraction, ProgressOverTheActiveWindow)
 TEST(DesktopInteraction, AskTextAnsweredAndCancelled)
 {
     DesktopInteraction ui;
-    whenReady(modalIs<QInputDialog>, [] {
+    whenReady(activeModalOf<QInputDialog>, [] {
         auto* dialog = qobject_cast<QInputDialog*>(QApplication::activeModalWidget());
         dialog->setTextValue(QStringLiteral("parola"));
         dialog->accept();
-    }, 30000, velmor::test::failAndCloseModal);
+    }, velmor::test::failAndCloseModal);
     const auto answer = ui.askText(QStringLiteral("Parola"), QStringLiteral("Parola:"), QString(), true);
     ASSERT_TRUE(answer.has_value());
     EXPECT_EQ(*answer, QStringLiteral("parola"));
 
-    whenReady(modalIs<QInputDialog>, [] {
+    whenReady(activeModalOf<QInputDialog>, [] {
         auto* dialog = qobject_cast<QInputDialog*>(QApplication::activeModalWidget());
         EXPECT_EQ(dialog->textEchoMode(), QLineEdit::Normal);
         EXPECT_EQ(dialog->textValue(), QStringLiteral("initial"));
         dialog->reject();
-    }, 30000, velmor::test::failAndCloseModal);
+    }, velmor::test::failAndCloseModal);
     EXPECT_FALSE(ui.askText(QStringLiteral("t"), QStringLiteral("l"), QStringLiteral("initial"), false).has_value());
 }
 
@@ -153,37 +147,34 @@ TEST(DesktopInteraction, FileChoices)
         file.write("Alba\r\n");
     }
     DesktopInteraction ui;
-    whenReady(modalIs<QFileDialog>, [&path] {
-        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-        dialog->selectFile(path);
-        static_cast<QDialog*>(dialog)->accept();
-    }, 30000, velmor::test::failAndCloseModal);
+    auto answer = [](const QString& chosen) {
+        return [chosen] {
+            auto* dialog = activeModalOf<QFileDialog>();
+            if (!velmor::test::answerFileDialog(dialog, chosen)) {
+                ADD_FAILURE() << "the file dialog has no name box";
+                dialog->reject();
+            }
+        };
+    };
+    whenReady(activeModalOf<QFileDialog>, answer(path), velmor::test::failAndCloseModal);
     EXPECT_EQ(ui.chooseOpenFile(QStringLiteral("Alegeti"), home.data(), QStringLiteral("Liste (*.lst)")), path);
 
     // An existing file to save over is taken without the dialog's own question.
-    whenReady(modalIs<QFileDialog>, [&path] {
-        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-        if (!dialog->testOption(QFileDialog::DontConfirmOverwrite)) {
+    whenReady(activeModalOf<QFileDialog>, [&path, &answer] {
+        if (!activeModalOf<QFileDialog>()->testOption(QFileDialog::DontConfirmOverwrite)) {
             ADD_FAILURE() << "the save dialog would ask again before replacing the file";
-            dialog->reject();
+            activeModalOf<QFileDialog>()->reject();
             return;
         }
-        dialog->setDirectory(QFileInfo(path).absolutePath());
-        if (auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit")))
-            name->setText(QFileInfo(path).fileName());
-        static_cast<QDialog*>(dialog)->accept();
-    }, 30000, velmor::test::failAndCloseModal);
+        answer(path)();
+    }, velmor::test::failAndCloseModal);
     EXPECT_EQ(ui.chooseSaveFile(QStringLiteral("Salvati"), home.data(), QStringLiteral("Liste (*.lst)")), path);
 
-    whenReady(modalIs<QFileDialog>, [] { QApplication::activeModalWidget()->close(); }, 30000,
+    whenReady(activeModalOf<QFileDialog>, [] { QApplication::activeModalWidget()->close(); },
               velmor::test::failAndCloseModal);
     EXPECT_TRUE(ui.chooseSaveFile(QStringLiteral("Salvati"), home.data(), QString()).isEmpty());
 
-    whenReady(modalIs<QFileDialog>, [&home] {
-        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-        dialog->setDirectory(home.data());
-        static_cast<QDialog*>(dialog)->accept();
-    }, 30000, velmor::test::failAndCloseModal);
+    whenReady(activeModalOf<QFileDialog>, answer(home.data()), velmor::test::failAndCloseModal);
     EXPECT_EQ(ui.chooseFolder(QStringLiteral("Director"), home.home()), home.data());
 }
 

@@ -20,14 +20,14 @@ TEST(RomanianQtTexts, QtDialogsAndButtonsSpeakRomanian)
     EXPECT_EQ(QCoreApplication::translate("QFileDialog", "not a known text"), QStringLiteral("not a known text"));
 
     QStringList buttons;
-    whenReady([] { return qobject_cast<QInputDialog*>(QApplication::activeModalWidget()) != nullptr; },
+    whenReady([] { return velmor::test::activeModalOf<QInputDialog>() != nullptr; },
               [&buttons] {
                   auto* dialog = QApplication::activeModalWidget();
                   for (QPushButton* b : dialog->findChildren<QPushButton*>())
                       buttons << b->text();
                   qobject_cast<QDialog*>(dialog)->reject();
               },
-              5000, velmor::test::failAndCloseModal);
+              velmor::test::failAndCloseModal);
     bool ok = true;
     QInputDialog::getText(nullptr, QStringLiteral("Parola"), QStringLiteral("Parola:"), QLineEdit::Password, QString(), &ok);
     QCoreApplication::removeTranslator(&texts);

@@ -67,7 +67,7 @@ int runMesaj(TErori& d, int kind, int buttons, const std::function<void()>& answ
             return d.isVisible() && QApplication::activeModalWidget() == &d && focus
                 && qobject_cast<ColorButton*>(focus) && focus->window() == &d;
         },
-        answer, 5000, [&d] {
+        answer, [&d] {
             ADD_FAILURE() << "the message dialog did not come up with a focused button";
             d.done(0);
         });

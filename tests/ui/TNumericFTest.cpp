@@ -603,7 +603,7 @@ TEST_F(TNumericFTest, ContextMenuPasteFollowsTheRules)
                                     }
                                     QTest::keyClick(menu, Qt::Key_Return);
                                 },
-                                5000, velmor::test::failAndCloseModal);
+                                velmor::test::failAndCloseModal);
         QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(5, 5), field->mapToGlobal(QPoint(5, 5)));
         QApplication::sendEvent(field, &event);
     };

@@ -35,7 +35,7 @@ TEST(TForm21, RestoreClosesTheWindowAndEndsTheProgram)
     w.ui.pushOpenFile(test::fixturePath(QStringLiteral("archives/register.kt"))).pushYes();
     TForm21 form(w.ctx);
     QSignalSpy ended(&form, &TForm21::programEndRequested);
-    whenReady([&form] { return QApplication::activeModalWidget() == &form; }, [&form] { form.BitBtn2()->click(); }, 5000,
+    whenReady([&form] { return velmor::test::isActiveModal(&form); }, [&form] { form.BitBtn2()->click(); },
               failAndCloseModal);
     EXPECT_THROW(form.Deschide(), data::ProgramTermination);
     EXPECT_FALSE(form.isVisible());
@@ -52,7 +52,7 @@ TEST(TForm21, DamagedArchiveClosesWithoutEndingTheProgram)
     const auto before = test::filesOf(w.home.data());
     w.ui.pushOpenFile(test::fixturePath(QStringLiteral("archives/truncated.kt"))).pushYes();
     TForm21 form(w.ctx);
-    whenReady([&form] { return QApplication::activeModalWidget() == &form; }, [&form] { form.BitBtn2()->click(); }, 5000,
+    whenReady([&form] { return velmor::test::isActiveModal(&form); }, [&form] { form.BitBtn2()->click(); },
               failAndCloseModal);
     EXPECT_NO_THROW(form.Deschide());
     EXPECT_FALSE(form.isVisible());
@@ -65,13 +65,13 @@ TEST(TForm21, CancelledSaveKeepsTheWindowOpen)
     AdminWorld w;
     TForm21 form(w.ctx);
     bool stillOpen = false;
-    whenReady([&form] { return QApplication::activeModalWidget() == &form; },
+    whenReady([&form] { return velmor::test::isActiveModal(&form); },
               [&form, &stillOpen] {
                   form.BitBtn1()->click(); // the save dialog is cancelled by the script
                   stillOpen = form.isVisible() && form.isEnabled();
                   form.reject();
               },
-              5000, failAndCloseModal);
+              failAndCloseModal);
     form.Deschide();
     EXPECT_TRUE(stillOpen);
 }

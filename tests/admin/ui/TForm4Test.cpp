@@ -29,7 +29,7 @@ namespace {
 
 bool isUp(QWidget* window)
 {
-    return QApplication::activeModalWidget() == window;
+    return velmor::test::isActiveModal(window);
 }
 
 }
@@ -118,7 +118,7 @@ TEST(TForm4, ClosingWritesSevenKeysAndTheVillageList)
                   form.PrimarI()->setText(QStringLiteral("ION POP"));
                   QTest::keyClick(&form, Qt::Key_Escape);
               },
-              5000, failAndCloseModal);
+              failAndCloseModal);
     form.Deschide();
     EXPECT_FALSE(form.isVisible());
     for (const QString& key : CouncilConstants::keys())
@@ -148,7 +148,7 @@ TEST(TForm4, ShowingResetsTheLogs)
                   memo2 = form.Memo2()->toPlainText();
                   form.reject();
               },
-              5000, failAndCloseModal);
+              failAndCloseModal);
     form.Deschide();
     EXPECT_EQ(memo1, QStringLiteral("Adaugare date din alt program KT.\n") + QString(35, QLatin1Char('*')));
     EXPECT_TRUE(memo2.isEmpty());
@@ -252,7 +252,7 @@ TEST(TForm4, TarifeStabiliteOpensTheTariffsWindow)
     TFTarife tarife(w.ctx);
     form.setTarife(&tarife);
     bool opened = false;
-    whenReady([&form] { return isUp(&form); }, [&form] { form.TarifeStabilite()->click(); }, 5000, failAndCloseModal);
+    whenReady([&form] { return isUp(&form); }, [&form] { form.TarifeStabilite()->click(); }, failAndCloseModal);
     whenReady([&tarife] { return isUp(&tarife); },
               [&] {
                   opened = true;
@@ -260,7 +260,7 @@ TEST(TForm4, TarifeStabiliteOpensTheTariffsWindow)
                   tarife.reject();
                   QTimer::singleShot(0, &form, [&form] { form.reject(); });
               },
-              8000, failAndCloseModal);
+              failAndCloseModal);
     form.Deschide();
     EXPECT_TRUE(opened);
     EXPECT_TRUE(form.TarifeStabilite()->isEnabled());
@@ -278,7 +278,7 @@ TEST(TForm4, NetworkPathChangeClosesTheWindowAndEndsTheProgram)
     TForm4 form(w.ctx);
     form.IncarcaConstante();
     QSignalSpy ended(&form, &TForm4::programEndRequested);
-    whenReady([&form] { return isUp(&form); }, [&form] { form.SetCaleNet()->click(); }, 5000, failAndCloseModal);
+    whenReady([&form] { return isUp(&form); }, [&form] { form.SetCaleNet()->click(); }, failAndCloseModal);
     EXPECT_THROW(form.Deschide(), data::ProgramTermination);
     EXPECT_FALSE(form.isVisible());
     EXPECT_EQ(ended.count(), 1);

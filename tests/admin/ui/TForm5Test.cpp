@@ -16,7 +16,7 @@ namespace {
 
 bool promptUp(TForm5& form)
 {
-    return QApplication::activeModalWidget() == &form && form.Edit1()->hasFocus();
+    return velmor::test::isActiveModal(&form) && form.Edit1()->hasFocus();
 }
 
 }
@@ -45,7 +45,7 @@ TEST(TForm5, EnterMovesToOkAndSecondEnterConfirms)
             enterKeptPromptOpen = form.isVisible() && form.okButton()->hasFocus();
             QTest::keyClick(form.okButton(), Qt::Key_Return);
         },
-        5000, failAndCloseModal);
+        failAndCloseModal);
     EXPECT_TRUE(form.InputQuery2(QStringLiteral("IDENTIFICARE ADMIN"), QStringLiteral("PAROLA :"), value));
     EXPECT_TRUE(enterKeptPromptOpen);
     EXPECT_EQ(value, QStringLiteral("tainic"));
@@ -63,7 +63,7 @@ TEST(TForm5, EscapeCancelsAndLeavesTheValue)
             QTest::keyClicks(form.Edit1(), QStringLiteral("abc"));
             QTest::keyClick(form.Edit1(), Qt::Key_Escape);
         },
-        5000, failAndCloseModal);
+        failAndCloseModal);
     EXPECT_FALSE(form.InputQuery2(QStringLiteral("X"), QStringLiteral("Y"), value));
     EXPECT_EQ(value, QStringLiteral("unchanged"));
 }
@@ -77,9 +77,9 @@ TEST(TForm5, FieldIsEmptiedOnEveryUse)
                   QTest::keyClicks(form.Edit1(), QStringLiteral("first"));
                   form.okButton()->click();
               },
-              5000, failAndCloseModal);
+              failAndCloseModal);
     ASSERT_TRUE(form.InputQuery2(QStringLiteral("A"), QStringLiteral("B"), value));
-    whenReady([&form] { return promptUp(form); }, [&form] { form.okButton()->click(); }, 5000, failAndCloseModal);
+    whenReady([&form] { return promptUp(form); }, [&form] { form.okButton()->click(); }, failAndCloseModal);
     ASSERT_TRUE(form.InputQuery2(QStringLiteral("A"), QStringLiteral("B"), value));
     EXPECT_TRUE(value.isEmpty());
 }

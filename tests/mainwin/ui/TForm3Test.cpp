@@ -64,7 +64,7 @@ TEST(TForm3, ToolbarButtonsCarryTheirCaptionsAndHintsInOrder)
                                    QStringLiteral("Inchide program.")}));
     // The year combo sits at the right end, after every button, and takes no typing.
     form.Deschide();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form, 30000));
     EXPECT_GT(form.Anul()->geometry().left(), form.ToolButton1()->geometry().right());
     EXPECT_FALSE(form.Anul()->isEditable());
     EXPECT_EQ(form.StatusText()->text(), QStringLiteral("ESC - Iesire din program"));
@@ -253,7 +253,7 @@ TEST(TForm3, EscapeAndF12StartTheCloseSequence)
     MainEnv env;
     TForm3 form(env.ctx);
     form.Deschide();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form, 30000));
     form.activateWindow();
     QApplication::setActiveWindow(&form);
     QSignalSpy closed(&form, &TForm3::closed);
@@ -323,7 +323,7 @@ TEST(TForm3, TakesTheScreenWidthWhenShown)
     TForm3 form(env.ctx);
     form.resize(300, form.height());
     form.Deschide();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form, 30000));
     const QRect available = form.screen()->availableGeometry();
     EXPECT_EQ(form.frameGeometry().width(), available.width());
     EXPECT_EQ(form.frameGeometry().left(), available.left());
@@ -334,11 +334,11 @@ TEST(TForm3, ReportsMenuPopsUpUnderItsButton)
     MainEnv env;
     TForm3 form(env.ctx);
     form.Deschide();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form, 30000));
     const QPoint expected(form.ToolButton6()->mapToGlobal(QPoint(0, 0)).x(), form.geometry().top() + 85);
     EXPECT_EQ(form.reportsMenuPosition(), expected);
     form.ToolButton6()->click();
-    EXPECT_TRUE(QTest::qWaitFor([&] { return form.PopupMenu1()->isVisible(); }, 2000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return form.PopupMenu1()->isVisible(); }, 30000));
     form.PopupMenu1()->hide();
 }
 
@@ -418,7 +418,7 @@ TEST(TForm3, F10DoesWhatAdministrareDoes)
     MainEnv env;
     TForm3 form(env.ctx);
     form.Deschide();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form, 30000));
     QApplication::setActiveWindow(&form);
     QTest::keyClick(&form, Qt::Key_F10);
     EXPECT_EQ(env.ui.lastMessage().title, QStringLiteral("Deblocare program"));

@@ -63,7 +63,7 @@ TEST(ChapterPages, LeavingAPageWithAnOpenEditThroughTheNavigatorSavesIt)
     TForm6 form(w.ctx);
     form.Pregateste();
     form.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form, 30000));
     form.ButClick(6); // chapter 4
     ChapterPage* page = chapterPage(form, 4);
     ASSERT_EQ(form.Pages()->currentWidget(), page);
@@ -168,7 +168,7 @@ TEST(ChapterPages, TheKeyboardSkipsTheFixedColumns)
     TForm6 form(w.ctx);
     form.Pregateste();
     form.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form, 30000));
     form.ButClick(12); // chapter 10
     ChapterPage* page = chapterPage(form, 10);
     grid::EditableGrid* grid = page->Grid();

@@ -41,7 +41,7 @@ namespace {
 template <typename Dialog>
 bool isModal(Dialog* dialog)
 {
-    return QApplication::activeModalWidget() == dialog && dialog->isVisible();
+    return velmor::test::isActiveModal(dialog);
 }
 
 void typeInto(QWidget* field, const QString& text)
@@ -85,7 +85,7 @@ TEST(TForm35, ModesCaptionsAndConfirmation)
                       EXPECT_TRUE(dialog.isVisible());
                       dialog.Memoreaza()->click();
                   },
-                  5000, failAndCloseModal);
+                  failAndCloseModal);
         const bool confirmed = dialog.run(c.mode, place, {QStringLiteral("SAT NOU"), QStringLiteral("DEALU MARE")},
                                           [&](PlaceMode mode, Place& p) {
                                               EXPECT_EQ(mode, c.mode);
@@ -109,7 +109,7 @@ TEST(TForm35, RenuntReturnsNothing)
     TForm35 dialog;
     Place place;
     place.position = QStringLiteral("3");
-    whenReady([&] { return isModal(&dialog); }, [&] { dialog.Renunt()->click(); }, 5000, failAndCloseModal);
+    whenReady([&] { return isModal(&dialog); }, [&] { dialog.Renunt()->click(); }, failAndCloseModal);
     EXPECT_FALSE(dialog.run(PlaceMode::Add, place, {QStringLiteral("SAT NOU")}, [](PlaceMode, Place&) { return true; }));
     EXPECT_EQ(place.position, QStringLiteral("3"));
     EXPECT_EQ(dialog.Pozitia()->MaskInt(), 6);
@@ -137,7 +137,7 @@ TEST(TForm36, ChoicesAndResults)
                           dialog.Renumeroteaza()->click();
                       (c.run ? dialog.Opereaza() : dialog.Renunt())->click();
                   },
-                  5000, failAndCloseModal);
+                  failAndCloseModal);
         EXPECT_EQ(dialog.Stergere(), c.result);
     }
 }
@@ -168,7 +168,7 @@ TEST(TForm32, CodeTypedSetsSexAndDateAndTheFieldsAreJoined)
                   dialog.Mentiuni()->setPlainText(QStringLiteral("unu\ndoi\ntrei"));
                   dialog.Memoreaza()->click();
               },
-              5000, failAndCloseModal);
+              failAndCloseModal);
     EXPECT_TRUE(dialog.Adaugare(entry, [&](MemberEntry& e) {
         checked = true;
         return !e.name.isEmpty();
@@ -308,7 +308,7 @@ TEST(MembersPage, ListsAddsAndRebuildsTheLabel)
                   page->Form32()->Rudenie()->setCurrentIndex(2);
                   page->Form32()->Memoreaza()->click();
               },
-              5000, failAndCloseModal);
+              failAndCloseModal);
     page->Adauga()->click();
     ASSERT_EQ(page->Grid()->model()->rowCount(), 4);
     EXPECT_TRUE(form.Membri()->lines().contains(QStringLiteral("POPESCU DAN")));
@@ -324,7 +324,7 @@ TEST(MembersPage, ListsAddsAndRebuildsTheLabel)
                   EXPECT_TRUE(page->Form32()->isVisible());
                   page->Form32()->Renunt()->click();
               },
-              5000, failAndCloseModal);
+              failAndCloseModal);
     page->Adauga()->click();
     EXPECT_EQ(w.ui.balloons().back().text, QStringLiteral("Nu puteti avea doi capi de gospodarie !"));
     EXPECT_EQ(page->Grid()->model()->rowCount(), 4);
@@ -371,7 +371,7 @@ TEST(TForm6Positions, AddThroughTheDialogAndDeleteWithRenumbering)
                   dialog->Pozitia()->setText(QStringLiteral("3"));
                   dialog->Memoreaza()->click();
               },
-              5000, failAndCloseModal);
+              failAndCloseModal);
     form.Adauga()->click();
     EXPECT_EQ(w.ui.balloons().front().text, QStringLiteral("Exista deja Pozitia 1 in Vol.1 in localitatea SAT NOU la TIP 1!"));
     EXPECT_EQ(form.Afisate()->text(), QStringLiteral("5"));
@@ -387,7 +387,7 @@ TEST(TForm6Positions, AddThroughTheDialogAndDeleteWithRenumbering)
                   modes->Renumeroteaza()->click();
                   modes->Opereaza()->click();
               },
-              5000, failAndCloseModal);
+              failAndCloseModal);
     form.Sterge()->click();
     EXPECT_EQ(form.Afisate()->text(), QStringLiteral("4"));
     EXPECT_EQ(w.count(QStringLiteral("Identificare.dbf"), QStringLiteral("CODID=109")), 0);
@@ -416,7 +416,7 @@ TEST(TForm6Positions, InsertBeforeTheCurrentOneAndModifyItsPlace)
                   dialog->Rol()->setText(QStringLiteral("42"));
                   dialog->Memoreaza()->click();
               },
-              5000, failAndCloseModal);
+              failAndCloseModal);
     form.Insereaza()->click();
     EXPECT_EQ(form.logic().currentCodid(), 109);
     EXPECT_EQ(form.Afisate()->text(), QStringLiteral("5"));
@@ -438,7 +438,7 @@ TEST(TForm6Positions, InsertBeforeTheCurrentOneAndModifyItsPlace)
                   dialog->Pozitia()->setText(QStringLiteral("7"));
                   dialog->Memoreaza()->click();
               },
-              5000, failAndCloseModal);
+              failAndCloseModal);
     form.Modifica()->click();
     EXPECT_EQ(w.count(QStringLiteral("Identificare.dbf"),
                       QStringLiteral("CODID=109 AND POZ=7 AND VOLUM=1 AND LOCALIT=\"VALEA LUNGA\" AND LOC=\"VALEA LUNGA\"")),

@@ -79,7 +79,7 @@ TEST(PlotsPage, FirstPlotPrefillsTheMembersAndConfirmsThroughTheDialog)
     // at its field, then the plot is stored.
     QStringList holdersShown;
     bool refusedArea = false;
-    whenReady([&] { return w.page->dialog()->isVisible(); },
+    whenReady([&] { return velmor::test::isActiveModal(w.page->dialog()); },
               [&] {
                   TTarlaF* d = w.page->dialog();
                   holdersShown = d->Titulari()->toPlainText().split(QLatin1Char('\n'));
@@ -91,7 +91,7 @@ TEST(PlotsPage, FirstPlotPrefillsTheMembersAndConfirmsThroughTheDialog)
                   d->Numarul()->setText(QStringLiteral("nr \"5\""));
                   d->MemoreazaClick();
               },
-              5000, failAndCloseModal);
+              failAndCloseModal);
     w.page->AdaugaClick();
     EXPECT_EQ(holdersShown, (QStringList {QStringLiteral("POP ION"), QStringLiteral("POP ANA")}));
     EXPECT_TRUE(refusedArea);

@@ -46,7 +46,7 @@ struct TariffWorld {
 
 bool isUp(QWidget* window)
 {
-    return QApplication::activeModalWidget() == window;
+    return velmor::test::isActiveModal(window);
 }
 
 QStringList labelTexts(QWidget* root)
@@ -116,7 +116,7 @@ TEST(TFTarife, TwelveAndAHalfIsStoredAndShownAfterARestart)
                       QTest::keyClicks(form.NumericF(1), QStringLiteral("12.5"));
                       form.Memoreaza()->click();
                   },
-                  5000, failAndCloseModal);
+                  failAndCloseModal);
         form.Deschide();
         EXPECT_FALSE(form.isVisible());
         EXPECT_EQ(form.NumericF(1)->text(), QStringLiteral("12.5"));
@@ -161,7 +161,7 @@ TEST(TFTarife, EscapeDiscardsEdits)
                   typed = form.NumericF(6)->text();
                   QTest::keyClick(form.NumericF(6), Qt::Key_Escape);
               },
-              5000, failAndCloseModal);
+              failAndCloseModal);
     form.Deschide();
     EXPECT_EQ(typed, QStringLiteral("45"));
     EXPECT_FALSE(form.isVisible());
@@ -180,7 +180,7 @@ TEST(TFTarife, RenuntDiscardsEdits)
                   form.NumericF(2)->setText(QStringLiteral("77"));
                   form.Renunt()->click();
               },
-              5000, failAndCloseModal);
+              failAndCloseModal);
     form.Deschide();
     EXPECT_EQ(form.NumericF(2)->text(), QStringLiteral("0"));
     EXPECT_TRUE(w.stored(2).isEmpty());
@@ -205,7 +205,7 @@ TEST(TFTarife, EnterMovesToTheNextFieldAndInAlbineSaves)
                   QTest::keyClicks(form.NumericF(11), QStringLiteral("8.75"));
                   QTest::keyClick(form.NumericF(11), Qt::Key_Return);
               },
-              5000, failAndCloseModal);
+              failAndCloseModal);
     form.Deschide();
     EXPECT_TRUE(movedToOutside);
     EXPECT_TRUE(movedToCattle);
@@ -226,7 +226,7 @@ TEST(TFTarife, SavingReloadsTheOtherWindowOfTheRun)
                   shown.NumericF(4)->setText(QStringLiteral("15"));
                   shown.Memoreaza()->click();
               },
-              5000, failAndCloseModal);
+              failAndCloseModal);
     shown.Deschide();
     EXPECT_EQ(other.NumericF(4)->text(), QStringLiteral("15"));
     EXPECT_EQ(other.Valoare(4), 15.0);
@@ -245,7 +245,7 @@ TEST(TFTarife, UnwritableSettingsKeepTheWindowOpenWithTheEdits)
                   stillOpen = form.isVisible() && form.NumericF(1)->text() == QStringLiteral("9");
                   form.done(QDialog::Rejected);
               },
-              5000, failAndCloseModal);
+              failAndCloseModal);
     form.Deschide();
     EXPECT_TRUE(stillOpen);
     EXPECT_EQ(w.ui.lastMessage().kind, KindError);

@@ -196,7 +196,7 @@ TEST(TForm6, EscapeClosesAndEverythingIsClosedAfterwards)
     EditorWorld w(QStringLiteral("2010"));
     TForm6 form(w.ctx);
     bool movedOn = false;
-    whenReady([&form] { return QApplication::activeModalWidget() == &form && form.isActiveWindow(); },
+    whenReady([&form] { return velmor::test::isActiveModal(&form); },
               [&] {
                   form.But(4)->click();
                   form.Pozitia()->setFocus();
@@ -206,7 +206,7 @@ TEST(TForm6, EscapeClosesAndEverythingIsClosedAfterwards)
                   movedOn = form.Volumul()->hasFocus();
                   QTest::keyClick(form.Volumul(), Qt::Key_Escape);
               },
-              5000, failAndCloseModal);
+              failAndCloseModal);
     form.Deschide();
     EXPECT_TRUE(movedOn);
     EXPECT_FALSE(form.isVisible());
@@ -242,14 +242,14 @@ TEST(TForm6, ExportWritesTheRowsAndColumnsTheGridShows)
     const QString out = w.home.home() + QStringLiteral("/titulari.csv");
     w.ui.pushSaveFile(out);
     QString dialogTitle;
-    whenReady([] { return qobject_cast<output::ExportFormatDialog*>(QApplication::activeModalWidget()) != nullptr; },
+    whenReady([] { return velmor::test::activeModalOf<output::ExportFormatDialog>() != nullptr; },
               [&] {
                   auto* dialog = qobject_cast<output::ExportFormatDialog*>(QApplication::activeModalWidget());
                   dialogTitle = dialog->windowTitle();
                   dialog->selectFormat(output::ExportFormat::Csv);
                   dialog->fileButton()->click();
               },
-              5000, failAndCloseModal);
+              failAndCloseModal);
     form.Exporta()->click();
     EXPECT_EQ(dialogTitle, QStringLiteral("Export Grila"));
     QFile file(out);

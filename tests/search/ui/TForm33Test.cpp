@@ -170,12 +170,12 @@ TEST(TForm33, EscapeReturnsNothing)
 {
     NameSearchWorld w;
     TForm33 form(w.ctx);
-    whenReady([&form] { return QApplication::activeModalWidget() == &form && form.isActiveWindow(); },
+    whenReady([&form] { return velmor::test::isActiveModal(&form); },
               [&form] {
                   QTest::keyClicks(form.Edit1(), QStringLiteral("POP"));
                   QTest::keyClick(form.Edit1(), Qt::Key_Escape);
               },
-              5000, failAndCloseModal);
+              failAndCloseModal);
     EXPECT_EQ(form.Cautare(QStringLiteral("TOATE")), -1);
 
     // Each opening starts with empty fields.
@@ -200,13 +200,13 @@ TEST(TForm33, EditorMovesToTheChosenHousehold)
     ASSERT_EQ(editor.Tip()->currentText(), QStringLiteral("1"));
 
     QString villageShown;
-    whenReady([&search] { return QApplication::activeModalWidget() == &search && search.isActiveWindow(); },
+    whenReady([&search] { return velmor::test::isActiveModal(&search); },
               [&search, &villageShown] {
                   villageShown = search.LabelSat()->text();
                   QTest::keyClicks(search.Edit1(), QStringLiteral("POP A"));
                   QTest::keyClick(search.Edit1(), Qt::Key_Return);
               },
-              5000, failAndCloseModal);
+              failAndCloseModal);
     editor.CautareClick();
 
     EXPECT_EQ(villageShown, QStringLiteral("TOATE"));
@@ -219,8 +219,8 @@ TEST(TForm33, EditorMovesToTheChosenHousehold)
     EXPECT_FALSE(search.logic().isOpen());
 
     // Nothing chosen: the editor keeps its cleared fields, on every village.
-    whenReady([&search] { return QApplication::activeModalWidget() == &search && search.isActiveWindow(); },
-              [&search] { QTest::keyClick(search.Edit1(), Qt::Key_Escape); }, 5000, failAndCloseModal);
+    whenReady([&search] { return velmor::test::isActiveModal(&search); },
+              [&search] { QTest::keyClick(search.Edit1(), Qt::Key_Escape); }, failAndCloseModal);
     editor.CautareClick();
     EXPECT_EQ(editor.Localitatea()->currentText(), QStringLiteral("TOATE"));
     EXPECT_EQ(editor.Pozitia()->text(), QString());
