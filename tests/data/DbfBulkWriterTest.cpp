@@ -5,6 +5,7 @@
 #include "support/TestDirs.h"
 
 #include <QDate>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
@@ -227,18 +228,41 @@ TEST(DbfBulkWriter, RefusesWhatAppendRefuses)
     EXPECT_THROW((DbfBulkWriter(badPath, tooWide)), DbfError);
 }
 
-TEST(DbfBulkWriter, AnUnfinishedWriterLeavesTheEmptyTable)
+TEST(DbfBulkWriter, AnUnfinishedWriterLeavesTheFilesAsTheyWere)
 {
     velmor::test::TempHome home;
     const QString p = home.dataFile(QStringLiteral("T.dbf"));
+    const QString memo = home.dataFile(QStringLiteral("T.dbt"));
     {
         DbfBulkWriter writer(p, allTypes());
         writer.append({std::int64_t(2010), std::int64_t(1), QStringLiteral("X"), Value(), Value(), Value(), Value(), Value(),
                        Value(), QStringLiteral("nota")});
     }
-    const DbfTable table(p);
-    EXPECT_EQ(table.recordCount(), 0);
-    EXPECT_EQ(table.fieldCount(), 10);
+    EXPECT_FALSE(QFileInfo::exists(p));
+    EXPECT_FALSE(QFileInfo::exists(memo));
+
+    {
+        DbfBulkWriter writer(p, allTypes());
+        writer.append({std::int64_t(2010), std::int64_t(1), QStringLiteral("X"), Value(), Value(), Value(), Value(), Value(),
+                       Value(), QStringLiteral("nota")});
+        writer.finish();
+    }
+    auto bytes = [](const QString& path) {
+        QFile f(path);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    };
+    const QByteArray table = bytes(p);
+    const QByteArray notes = bytes(memo);
+    {
+        DbfBulkWriter writer(p, allTypes());
+        for (int k = 0; k < 3; ++k)
+            writer.append({std::int64_t(2011), std::int64_t(k), QStringLiteral("Y"), Value(), Value(), Value(), Value(), Value(),
+                           Value(), QStringLiteral("alta nota")});
+    }
+    EXPECT_EQ(bytes(p), table);
+    EXPECT_EQ(bytes(memo), notes);
+    EXPECT_EQ(DbfTable(p).recordCount(), 1);
+    EXPECT_EQ(QDir(home.data()).entryList(QDir::Files | QDir::Hidden).size(), 2) << "no temporary file is left";
 }
 
 TEST(DbfBulkWriter, LargeTablesAreWrittenInOnePass)

@@ -1,12 +1,12 @@
 #include "data/dbf/DbfTable.h"
 
+#include "core/StagedFile.h"
 #include "data/dbf/CodePage1250.h"
 #include "data/dbf/DbfError.h"
 #include "data/dbf/FileNames.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QtEndian>
 
 #include <algorithm>
@@ -803,13 +803,19 @@ void DbfTable::replaceFile(const QByteArray& contents)
 {
     // The mapping is let go first (a mapped file cannot be replaced everywhere); the table is
     // read again afterwards, from the new file or, when writing failed, from the old one.
-    releaseStorage();
-    QSaveFile file(m_path);
-    const bool written = file.open(QIODevice::WriteOnly) && file.write(contents) == contents.size() && file.commit();
-    const QString error = file.errorString();
+    bool released = false;
+    try {
+        StagedFile file(m_path);
+        file.write(contents);
+        releaseStorage();
+        released = true;
+        file.commit();
+    } catch (const WriteError& e) {
+        if (released)
+            load();
+        throw DbfError(e.message());
+    }
     load();
-    if (!written)
-        throw DbfError(QStringLiteral("Tabelul \"%1\" nu poate fi rescris: %2").arg(fileName(), error));
 }
 
 void DbfTable::pack()
@@ -824,28 +830,33 @@ void DbfTable::pack()
     QByteArray header = m_header;
     qToLittleEndian<quint32>(quint32(m_recordCount - deleted), header.data() + 4);
     touchDate(header);
-    QSaveFile file(m_path);
-    bool written = file.open(QIODevice::WriteOnly) && file.write(header) == header.size();
-    constexpr qsizetype kChunk = 1 << 20;
-    QByteArray chunk;
-    chunk.reserve(kChunk + m_recordLength + 1);
-    for (int r = 0; r < m_recordCount && written; ++r) {
-        if (isDeleted(r))
-            continue;
-        chunk.append(record(r) - 1, m_recordLength);
-        if (chunk.size() >= kChunk) {
-            written = file.write(chunk) == chunk.size();
-            chunk.clear();
+    bool released = false;
+    try {
+        StagedFile file(m_path);
+        file.write(header);
+        constexpr qsizetype kChunk = 1 << 20;
+        QByteArray chunk;
+        chunk.reserve(kChunk + m_recordLength + 1);
+        for (int r = 0; r < m_recordCount; ++r) {
+            if (isDeleted(r))
+                continue;
+            chunk.append(record(r) - 1, m_recordLength);
+            if (chunk.size() >= kChunk) {
+                file.write(chunk);
+                chunk.clear();
+            }
         }
+        chunk.append(kEndOfFile);
+        file.write(chunk);
+        releaseStorage();
+        released = true;
+        file.commit();
+    } catch (const WriteError& e) {
+        if (released)
+            load();
+        throw DbfError(e.message());
     }
-    chunk.append(kEndOfFile);
-    written = written && file.write(chunk) == chunk.size();
-    releaseStorage();
-    written = written && file.commit();
-    const QString error = file.errorString();
     load();
-    if (!written)
-        throw DbfError(QStringLiteral("Tabelul \"%1\" nu poate fi rescris: %2").arg(fileName(), error));
 }
 
 QList<Field> DbfTable::layoutFields(const QList<FieldSpec>& specs, int* recordLength, const QString& path)
@@ -948,11 +959,23 @@ void DbfTable::create(const QString& path, const QList<FieldSpec>& specs)
     const bool memo = hasMemoField(fields);
     QByteArray contents = buildHeader(Level::DBase4, versionFor(Level::DBase4, memo), 0xC8, fields, 0, recordLength);
     contents.append(kEndOfFile);
-    if (memo)
-        MemoFile::create(withExtension(path, QStringLiteral("dbt")), MemoFile::Format::DBase4, QFileInfo(path).completeBaseName());
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(contents) != contents.size() || !file.commit())
-        throw DbfError(QStringLiteral("Tabelul \"%1\" nu poate fi creat: %2").arg(baseName(path), file.errorString()));
+    // Both files are complete on disk before either replaces a file of that name.
+    try {
+        std::unique_ptr<StagedFile> memoFile;
+        if (memo) {
+            memoFile = std::make_unique<StagedFile>(withExtension(path, QStringLiteral("dbt")));
+            memoFile->write(MemoFile::emptyFile(MemoFile::Format::DBase4, QFileInfo(path).completeBaseName()));
+            memoFile->prepare();
+        }
+        StagedFile table(path);
+        table.write(contents);
+        table.prepare();
+        if (memoFile)
+            memoFile->commit();
+        table.commit();
+    } catch (const WriteError& e) {
+        throw DbfError(e.message());
+    }
 }
 
 bool DbfTable::clearProductionIndexFlag(const QString& path)
@@ -972,11 +995,14 @@ void DbfTable::restructure(const QList<FieldSpec>& newSpecs)
     int recordLength = 0;
     const QList<Field> newFields = layoutFields(newSpecs, &recordLength, m_path);
     const bool memo = hasMemoField(newFields);
+    QString createdMemo;
     if (memo && !m_memo) {
         const QString memoPath = withExtension(m_path, QStringLiteral("dbt"));
-        if (!QFile::exists(memoPathFor(m_path)))
+        if (!QFile::exists(memoPathFor(m_path))) {
             MemoFile::create(memoPath, m_level == Level::DBase3 ? MemoFile::Format::DBase3 : MemoFile::Format::DBase4,
                              QFileInfo(m_path).completeBaseName());
+            createdMemo = memoPath;
+        }
         m_version = versionFor(m_level, true);
         openMemo();
     }
@@ -1011,7 +1037,16 @@ void DbfTable::restructure(const QList<FieldSpec>& newSpecs)
         contents.append(rec);
     }
     contents.append(kEndOfFile);
-    replaceFile(contents);
+    try {
+        replaceFile(contents);
+    } catch (...) {
+        // A memo file made for the new layout goes with it.
+        if (!createdMemo.isEmpty()) {
+            m_memo.reset();
+            QFile::remove(createdMemo);
+        }
+        throw;
+    }
 }
 
 }
