@@ -396,7 +396,8 @@ void checkWritten(const QString& staged, const QString& archivePath, const std::
     if (read.size() != written.size())
         throw unreadable(QStringLiteral("%1 fisiere in loc de %2").arg(read.size()).arg(written.size()));
     for (size_t i = 0; i < read.size(); ++i) {
-        if (read[i].name != written[i].name || read[i].size != written[i].size || read[i].crc != written[i].crc)
+        // Names compare as stored (a letter Windows-1250 lacks is written as its nearest one).
+        if (dbf::cp1250::encode(read[i].name) != dbf::cp1250::encode(written[i].name) || read[i].size != written[i].size || read[i].crc != written[i].crc)
             throw unreadable(QStringLiteral("fisierul %1 difera").arg(written[i].name));
     }
 }

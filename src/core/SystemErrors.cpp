@@ -28,6 +28,9 @@ SystemFault classifyErrno(int errorNumber)
     case EPERM:
     case EROFS:
         return SystemFault::AccessDenied;
+    case ENOENT:
+    case ENOTDIR:
+        return SystemFault::NoFolder;
     default:
         return SystemFault::Other;
     }
@@ -48,6 +51,8 @@ SystemFault classifyError(const std::error_code& error)
         case ERROR_ACCESS_DENIED:
         case ERROR_WRITE_PROTECT:
             return SystemFault::AccessDenied;
+        case ERROR_PATH_NOT_FOUND:
+            return SystemFault::NoFolder;
         default:
             break;
         }
@@ -70,6 +75,8 @@ QString reasonFor(SystemFault fault, const QString& detail)
         return QStringLiteral("fisierul este folosit de alt program.");
     case SystemFault::AccessDenied:
         return QStringLiteral("acces interzis.");
+    case SystemFault::NoFolder:
+        return QStringLiteral("directorul nu exista.");
     case SystemFault::Other:
         break;
     }

@@ -8,7 +8,7 @@
 namespace velmor {
 
 // The kinds of system failure the user is told about in their own words.
-enum class SystemFault { DiskFull, InUse, AccessDenied, Other };
+enum class SystemFault { DiskFull, InUse, AccessDenied, NoFolder, Other };
 
 // The kind of an errno value (on Windows also of a Win32 error code given as std::error_code).
 SystemFault classifyErrno(int errorNumber);

@@ -114,6 +114,7 @@ TEST(StagedFile, EveryFailingStepKeepsTheOldFileAndNamesTheReason)
         {EACCES, "acces interzis."},
         {EPERM, "acces interzis."},
         {EROFS, "acces interzis."},
+        {ENOENT, "directorul nu exista."},
     };
     for (const StagedFile::Step step : {StagedFile::Step::Write, StagedFile::Step::Sync, StagedFile::Step::Rename}) {
         for (const Case& c : errors) {
