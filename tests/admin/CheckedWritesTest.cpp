@@ -167,53 +167,95 @@ INSTANTIATE_TEST_SUITE_P(Writers, CheckedWrites,
                                             ::testing::Range(size_t(0), cases().size())),
                          caseName);
 
-// A verb whose last step stores a counter in Velmor.ini fails with the message when the data
-// directory's disk is full, and leaves the settings as they were.
-class CheckedWritesCli : public ::testing::TestWithParam<Mode> {};
+// Verbs on a full disk: status 1, the message on stderr, no success line, every file as it was.
+struct VerbCase {
+    const char* name;
+    const char* target;
+    // The arguments, given the disk's folder, the home and a data directory on an ordinary disk.
+    std::function<QStringList(const FullDisk&, const test::TempHome&)> arguments;
+};
 
-TEST_P(CheckedWritesCli, AVerbThatCannotStoreItsSettingsFails)
+const std::vector<VerbCase>& verbCases()
 {
-    FullDisk disk(GetParam());
+    static const std::vector<VerbCase> all {
+        // The certificate's last step stores its number in Velmor.ini.
+        {"Certificate", "Velmor.ini",
+         [](const FullDisk& d, const test::TempHome& h) {
+             return QStringList {QStringLiteral("certificate"), QStringLiteral("--data"), d.dir(), QStringLiteral("--home"), h.home(),
+                                 QStringLiteral("--household"), QStringLiteral("101"), QStringLiteral("--chapters"), QStringLiteral("1"),
+                                 QStringLiteral("--destination"), QStringLiteral("BANCA"), QStringLiteral("--out"),
+                                 h.home() + QStringLiteral("/adeverinta.rtf")};
+         }},
+        {"AlterTable", "CAP1.dbf",
+         [](const FullDisk& d, const test::TempHome& h) {
+             return QStringList {QStringLiteral("sql"), QStringLiteral("--home"), h.home(), QStringLiteral("--data"), d.dir(),
+                                 QStringLiteral("ALTER TABLE \"CAP1.dbf\" ADD COLUMN XX CHAR(5)")};
+         }},
+        {"Backup", "Salvare.kt",
+         [](const FullDisk& d, const test::TempHome& h) {
+             return QStringList {QStringLiteral("backup"), QStringLiteral("--data"), h.data(), d.file(QStringLiteral("Salvare.kt"))};
+         }},
+    };
+    return all;
+}
+
+class CheckedWritesCli : public ::testing::TestWithParam<std::tuple<Mode, size_t>> {};
+
+TEST_P(CheckedWritesCli, AVerbThatCannotWriteFailsWithTheMessage)
+{
+    const auto [mode, index] = GetParam();
+    const VerbCase& c = verbCases()[index];
+    FullDisk disk(mode);
     test::TempHome home;
+    home.copyFixture(QStringLiteral("register-dbase4"));
     const QDir fixture(test::fixturePath(QStringLiteral("register-dbase4")));
     for (const QString& name : fixture.entryList(QDir::Files)) {
         ASSERT_TRUE(QFile::copy(fixture.filePath(name), disk.file(name)));
         QFile::setPermissions(disk.file(name), QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
     }
+    ScriptedInteraction ui;
+    DataBackup(home.data(), ui).saveTo(disk.file(QStringLiteral("Salvare.kt")));
+    makeTable(home.dataFile(QStringLiteral("CAP13.dbf")), chapterLayout(), 50); // the next backup differs
     const QMap<QString, QByteArray> before = disk.contents();
     disk.fill();
 
-    const QStringList arguments {QStringLiteral("certificate"), QStringLiteral("--data"), disk.dir(), QStringLiteral("--home"), home.home(),
-                                 QStringLiteral("--household"), QStringLiteral("101"), QStringLiteral("--chapters"), QStringLiteral("1"),
-                                 QStringLiteral("--destination"), QStringLiteral("BANCA"), QStringLiteral("--out"),
-                                 home.home() + QStringLiteral("/adeverinta.rtf")};
+    const QStringList arguments = c.arguments(disk, home);
     int status = -1;
+    QString out;
     QString err;
     if (disk.real()) {
         QProcess p;
         p.start(QStringLiteral(VELMOR_CLI_PATH), arguments);
         ASSERT_TRUE(p.waitForFinished(60000));
         status = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -2;
+        out = QString::fromUtf8(p.readAllStandardOutput());
         err = QString::fromUtf8(p.readAllStandardError());
     } else {
         // The injected fault lives in this process: the verb runs here.
         int argc = 1;
         char name[] = "velmor-cli";
         char* argv[] = {name, nullptr};
-        const bool ownApp = QCoreApplication::instance() == nullptr;
-        std::unique_ptr<QCoreApplication> app(ownApp ? new QCoreApplication(argc, argv) : nullptr);
+        std::unique_ptr<QCoreApplication> app(QCoreApplication::instance() ? nullptr : new QCoreApplication(argc, argv));
+        ::testing::internal::CaptureStdout();
         ::testing::internal::CaptureStderr();
         status = cli::run(arguments);
+        out = QString::fromStdString(::testing::internal::GetCapturedStdout());
         err = QString::fromStdString(::testing::internal::GetCapturedStderr());
     }
-    EXPECT_EQ(status, 1) << err.toStdString();
-    EXPECT_TRUE(err.contains(QStringLiteral("Nu pot scrie ") + nativePath(disk.file(QStringLiteral("Velmor.ini")))
+    EXPECT_EQ(status, 1) << c.name << ": " << err.toStdString();
+    EXPECT_TRUE(err.contains(QStringLiteral("Nu pot scrie ") + nativePath(disk.file(QString::fromLatin1(c.target)))
                              + QStringLiteral(": discul este plin.")))
-        << err.toStdString();
-    EXPECT_EQ(disk.contents(), before);
+        << c.name << ": " << err.toStdString();
+    EXPECT_FALSE(out.contains(QStringLiteral("incheiata"))) << c.name << ": " << out.toStdString();
+    EXPECT_EQ(disk.contents(), before) << c.name;
 }
 
-INSTANTIATE_TEST_SUITE_P(Writers, CheckedWritesCli, ::testing::Values(Mode::RealFileSystem, Mode::InjectedFault),
-                         [](const auto& info) { return FullDisk::modeName(info.param).toStdString(); });
+INSTANTIATE_TEST_SUITE_P(Writers, CheckedWritesCli,
+                         ::testing::Combine(::testing::Values(Mode::RealFileSystem, Mode::InjectedFault),
+                                            ::testing::Range(size_t(0), verbCases().size())),
+                         [](const ::testing::TestParamInfo<std::tuple<Mode, size_t>>& info) {
+                             return FullDisk::modeName(std::get<0>(info.param)).toStdString() + "_"
+                                 + verbCases()[std::get<1>(info.param)].name;
+                         });
 
 }
