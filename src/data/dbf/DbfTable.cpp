@@ -801,8 +801,9 @@ int DbfTable::deletedCount() const
 
 void DbfTable::replaceFile(const QByteArray& contents)
 {
-    // The mapping is let go first (a mapped file cannot be replaced everywhere); the table is
-    // read again afterwards, from the new file or, when writing failed, from the old one.
+    // The new file is written whole first; the mapping is let go only before it takes the name (a
+    // mapped file cannot be replaced everywhere). The table is read again afterwards, from the new
+    // file or, when writing failed, from the old one.
     bool released = false;
     try {
         StagedFile file(m_path);
@@ -996,55 +997,55 @@ void DbfTable::restructure(const QList<FieldSpec>& newSpecs)
     const QList<Field> newFields = layoutFields(newSpecs, &recordLength, m_path);
     const bool memo = hasMemoField(newFields);
     QString createdMemo;
-    if (memo && !m_memo) {
-        const QString memoPath = withExtension(m_path, QStringLiteral("dbt"));
-        if (!QFile::exists(memoPathFor(m_path))) {
-            MemoFile::create(memoPath, m_level == Level::DBase3 ? MemoFile::Format::DBase3 : MemoFile::Format::DBase4,
-                             QFileInfo(m_path).completeBaseName());
-            createdMemo = memoPath;
-        }
-        m_version = versionFor(m_level, true);
-        openMemo();
-    }
-    const std::uint8_t version = versionFor(m_level, memo);
-    const std::uint8_t driver = m_languageDriver ? m_languageDriver : 0xC8;
-
-    // Where each new column comes from.
-    std::vector<int> source;
-    for (const Field& f : newFields)
-        source.push_back(fieldIndex(f.name));
-
-    QByteArray contents = buildHeader(m_level, version, driver, newFields, m_recordCount, recordLength);
-    contents.reserve(contents.size() + qsizetype(m_recordCount) * recordLength + 1);
-    for (int r = 0; r < m_recordCount; ++r) {
-        QByteArray rec(recordLength, ' ');
-        rec[0] = isDeleted(r) ? '*' : ' ';
-        for (int c = 0; c < newFields.size(); ++c) {
-            const int from = source[size_t(c)];
-            if (from < 0)
-                continue;
-            const Field& nf = newFields[c];
-            const Field& of = m_fields[from];
-            QByteArray bytes;
-            if (nf.type == of.type && nf.width == of.width && nf.decimals == of.decimals)
-                bytes = QByteArray(record(r) + of.offset, of.width);
-            else if (nf.type == 'M' && of.type == 'M')
-                bytes = QByteArray(record(r) + of.offset, of.width).rightJustified(nf.width, ' ', true);
-            else
-                bytes = encodeField(nf, value(r, from));
-            std::copy(bytes.begin(), bytes.end(), rec.data() + 1 + nf.offset);
-        }
-        contents.append(rec);
-    }
-    contents.append(kEndOfFile);
     try {
+        if (memo && !m_memo) {
+            const QString memoPath = withExtension(m_path, QStringLiteral("dbt"));
+            if (!QFile::exists(memoPathFor(m_path))) {
+                MemoFile::create(memoPath, m_level == Level::DBase3 ? MemoFile::Format::DBase3 : MemoFile::Format::DBase4,
+                                 QFileInfo(m_path).completeBaseName());
+                createdMemo = memoPath;
+            }
+            m_version = versionFor(m_level, true);
+            openMemo();
+        }
+        const std::uint8_t version = versionFor(m_level, memo);
+        const std::uint8_t driver = m_languageDriver ? m_languageDriver : 0xC8;
+
+        // Where each new column comes from.
+        std::vector<int> source;
+        for (const Field& f : newFields)
+            source.push_back(fieldIndex(f.name));
+
+        QByteArray contents = buildHeader(m_level, version, driver, newFields, m_recordCount, recordLength);
+        contents.reserve(contents.size() + qsizetype(m_recordCount) * recordLength + 1);
+        for (int r = 0; r < m_recordCount; ++r) {
+            QByteArray rec(recordLength, ' ');
+            rec[0] = isDeleted(r) ? '*' : ' ';
+            for (int c = 0; c < newFields.size(); ++c) {
+                const int from = source[size_t(c)];
+                if (from < 0)
+                    continue;
+                const Field& nf = newFields[c];
+                const Field& of = m_fields[from];
+                QByteArray bytes;
+                if (nf.type == of.type && nf.width == of.width && nf.decimals == of.decimals)
+                    bytes = QByteArray(record(r) + of.offset, of.width);
+                else if (nf.type == 'M' && of.type == 'M')
+                    bytes = QByteArray(record(r) + of.offset, of.width).rightJustified(nf.width, ' ', true);
+                else
+                    bytes = encodeField(nf, value(r, from));
+                std::copy(bytes.begin(), bytes.end(), rec.data() + 1 + nf.offset);
+            }
+            contents.append(rec);
+        }
+        contents.append(kEndOfFile);
         replaceFile(contents);
     } catch (...) {
-        // A memo file made for the new layout goes with it.
-        if (!createdMemo.isEmpty()) {
-            m_memo.reset();
+        // A memo file made for the new layout goes with it; the table is the old one again.
+        m_memo.reset();
+        if (!createdMemo.isEmpty())
             QFile::remove(createdMemo);
-        }
+        load();
         throw;
     }
 }
