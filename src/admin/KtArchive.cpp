@@ -1,6 +1,8 @@
 #include "admin/KtArchive.h"
 
 #include "core/Paths.h"
+#include "core/StagedFile.h"
+#include "core/SystemErrors.h"
 
 #include "data/dbf/CodePage1250.h"
 #include "services/FileAccess.h"
@@ -11,7 +13,6 @@
 #include <QFileInfo>
 #include <QHash>
 #include <QRegularExpression>
-#include <QSaveFile>
 #include <QTemporaryDir>
 #include <QtEndian>
 
@@ -93,8 +94,9 @@ QStringList safeComponents(const QString& name)
 // Sequential reader of an archive file.
 class Reader {
 public:
-    explicit Reader(const QString& path)
-        : m_path(path)
+    // `shownPath` is the name messages give (the archive a staged file will become).
+    explicit Reader(const QString& path, const QString& shownPath = QString())
+        : m_path(shownPath.isEmpty() ? path : shownPath)
         , m_file(path)
     {
         const QFileInfo info(path);
@@ -158,8 +160,10 @@ public:
 
     // Inflates the member's stream into the sink (or nowhere), checking that it holds exactly
     // the declared size; leaves the file positioned after the stream.
-    void inflate(const KtArchive::Member& member, QIODevice* sink, const QString& sinkPath)
+    // Returns the CRC-32 of the member's bytes.
+    quint32 inflate(const KtArchive::Member& member, QIODevice* sink, const QString& sinkPath)
     {
+        uLong crc = crc32(0L, Z_NULL, 0);
         z_stream zs {};
         if (inflateInit(&zs) != Z_OK)
             throw ArchiveError(QStringLiteral("Nu pot porni dezarhivarea (zlib)."));
@@ -181,6 +185,8 @@ public:
             }
             const qint64 n = kChunk - zs.avail_out;
             produced += n;
+            if (n > 0)
+                crc = crc32(crc, reinterpret_cast<const Bytef*>(out.constData()), uInt(n));
             if (produced > member.size) {
                 throw damaged(QStringLiteral("fisierul %1 are mai mult de %2 octeti cat declara")
                                   .arg(member.name)
@@ -214,6 +220,7 @@ public:
         // Continue right after the stream's trailer.
         if (!m_file.seek(m_file.pos() - zs.avail_in))
             throw readError();
+        return quint32(crc);
     }
 
     // After the last declared member the archive must end: more bytes mean a member count that is
@@ -279,16 +286,17 @@ private:
     qint64 m_size = 0;
 };
 
-void writeInt32(QIODevice& out, qint32 value)
+void writeInt32(StagedFile& out, qint32 value)
 {
     char bytes[4];
     qToLittleEndian(value, bytes);
     out.write(bytes, 4);
 }
 
-// Appends one zlib stream of exactly `size` bytes read from the file.
-void deflateFile(QFile& in, qint64 size, QIODevice& out, const QString& archivePath)
+// Appends one zlib stream of exactly `size` bytes read from the file; returns their CRC-32.
+quint32 deflateFile(QFile& in, qint64 size, StagedFile& out)
 {
+    uLong crc = crc32(0L, Z_NULL, 0);
     z_stream zs {};
     if (deflateInit(&zs, Z_DEFAULT_COMPRESSION) != Z_OK)
         throw ArchiveError(QStringLiteral("Nu pot porni arhivarea (zlib)."));
@@ -310,6 +318,8 @@ void deflateFile(QFile& in, qint64 size, QIODevice& out, const QString& archiveP
             throw ArchiveError(QStringLiteral("Fisierul %1 s-a schimbat in timpul salvarii.").arg(nativePath(in.fileName())));
         }
         flush = consumed == size ? Z_FINISH : Z_NO_FLUSH;
+        if (got > 0)
+            crc = crc32(crc, reinterpret_cast<const Bytef*>(inBuf.constData()), uInt(got));
         zs.next_in = reinterpret_cast<Bytef*>(inBuf.data());
         zs.avail_in = uInt(got);
         do {
@@ -319,11 +329,11 @@ void deflateFile(QFile& in, qint64 size, QIODevice& out, const QString& archiveP
             if (rc == Z_STREAM_ERROR)
                 throw ArchiveError(QStringLiteral("Arhivarea fisierului %1 a esuat.").arg(nativePath(in.fileName())));
             const qint64 n = kChunk - zs.avail_out;
-            if (n > 0 && out.write(outBuf.constData(), n) != n) {
-                throw ArchiveError(QStringLiteral("Nu pot scrie arhiva %1: %2").arg(nativePath(archivePath), out.errorString()));
-            }
+            if (n > 0)
+                out.write(outBuf.constData(), n);
         } while (zs.avail_out == 0);
     } while (flush != Z_FINISH);
+    return quint32(crc);
 }
 
 // Moves files and can undo every move done so far.
@@ -364,6 +374,34 @@ bool isInside(const QString& path, const QString& dir)
     return p.compare(d, cs) == 0 || p.startsWith(d + QLatin1Char('/'), cs);
 }
 
+// Reads the staged archive back whole and compares every member with what was written.
+void checkWritten(const QString& staged, const QString& archivePath, const std::vector<KtArchive::Member>& written)
+{
+    const auto unreadable = [&](const QString& why) {
+        return ArchiveError(cannotWriteMessage(archivePath, QStringLiteral("arhiva scrisa nu se citeste inapoi la fel (%1).").arg(why)));
+    };
+    std::vector<KtArchive::Member> read;
+    try {
+        Reader reader(staged, archivePath);
+        const int n = reader.count();
+        for (int i = 1; i <= n; ++i) {
+            KtArchive::Member member = reader.header(i);
+            member.crc = reader.inflate(member, nullptr, QString());
+            read.push_back(member);
+        }
+        reader.expectEnd(n);
+    } catch (const ArchiveError& e) {
+        throw unreadable(e.message());
+    }
+    if (read.size() != written.size())
+        throw unreadable(QStringLiteral("%1 fisiere in loc de %2").arg(read.size()).arg(written.size()));
+    for (size_t i = 0; i < read.size(); ++i) {
+        // Names compare as stored (a letter Windows-1250 lacks is written as its nearest one).
+        if (dbf::cp1250::encode(read[i].name) != dbf::cp1250::encode(written[i].name) || read[i].size != written[i].size || read[i].crc != written[i].crc)
+            throw unreadable(QStringLiteral("fisierul %1 difera").arg(written[i].name));
+    }
+}
+
 }
 
 QStringList KtArchive::filesToSave(const QString& dataDir)
@@ -397,39 +435,43 @@ int KtArchive::write(const QString& archivePath, const QStringList& files, Inter
     if (target.exists() && isReadOnly(target))
         throw ArchiveError(QStringLiteral("Nu pot scrie arhiva %1: fisierul este numai pentru citire.").arg(nativePath(archivePath)));
 
-    QSaveFile out(archivePath);
-    if (!out.open(QIODevice::WriteOnly))
-        throw ArchiveError(QStringLiteral("Nu pot crea arhiva %1: %2").arg(nativePath(archivePath), out.errorString()));
-
-    Progress progress(ui);
-    const int n = int(files.size());
-    progress.maximum(n);
-    writeInt32(out, n);
-    for (int i = 0; i < n; ++i) {
-        progress.step(i);
-        const QString& path = files[i];
-        const QString name = QStringLiteral("Data\\") + QFileInfo(path).fileName();
-        QByteArray rawName;
-        QChar bad;
-        if (!dbf::cp1250::tryEncode(name, rawName, &bad)) {
-            throw ArchiveError(QStringLiteral("Numele fisierului %1 contine caracterul \"%2\", care nu poate fi scris "
-                                              "in arhiva (codul Windows-1250).")
-                                   .arg(nativePath(path), QString(bad)));
+    try {
+        StagedFile out(archivePath);
+        Progress progress(ui);
+        const int n = int(files.size());
+        progress.maximum(n);
+        std::vector<Member> written;
+        written.reserve(size_t(n));
+        writeInt32(out, n);
+        for (int i = 0; i < n; ++i) {
+            progress.step(i);
+            const QString& path = files[i];
+            const QString name = QStringLiteral("Data\\") + QFileInfo(path).fileName();
+            QByteArray rawName;
+            QChar bad;
+            if (!dbf::cp1250::tryEncode(name, rawName, &bad)) {
+                throw ArchiveError(QStringLiteral("Numele fisierului %1 contine caracterul \"%2\", care nu poate fi scris "
+                                                  "in arhiva (codul Windows-1250).")
+                                       .arg(nativePath(path), QString(bad)));
+            }
+            QFile in(path);
+            if (!in.open(QIODevice::ReadOnly))
+                throw ArchiveError(QStringLiteral("Nu pot deschide fisierul %1: %2").arg(nativePath(path), in.errorString()));
+            const qint64 size = in.size();
+            if (size > std::numeric_limits<qint32>::max())
+                throw ArchiveError(QStringLiteral("Fisierul %1 este prea mare pentru arhiva (peste 2 GB).").arg(nativePath(path)));
+            writeInt32(out, qint32(rawName.size()));
+            out.write(rawName);
+            writeInt32(out, qint32(size));
+            written.push_back({ name, size, deflateFile(in, size, out) });
         }
-        QFile in(path);
-        if (!in.open(QIODevice::ReadOnly))
-            throw ArchiveError(QStringLiteral("Nu pot deschide fisierul %1: %2").arg(nativePath(path), in.errorString()));
-        const qint64 size = in.size();
-        if (size > std::numeric_limits<qint32>::max())
-            throw ArchiveError(QStringLiteral("Fisierul %1 este prea mare pentru arhiva (peste 2 GB).").arg(nativePath(path)));
-        writeInt32(out, qint32(rawName.size()));
-        out.write(rawName);
-        writeInt32(out, qint32(size));
-        deflateFile(in, size, out, archivePath);
+        out.prepare();
+        checkWritten(out.path(), archivePath, written);
+        out.commit();
+        return n;
+    } catch (const WriteError& e) {
+        throw ArchiveError(e.message());
     }
-    if (!out.commit())
-        throw ArchiveError(QStringLiteral("Nu pot scrie arhiva %1: %2").arg(nativePath(archivePath), out.errorString()));
-    return n;
 }
 
 int KtArchive::memberCount(const QString& archivePath)
@@ -448,7 +490,7 @@ std::vector<KtArchive::Member> KtArchive::verify(const QString& archivePath)
     for (int i = 1; i <= n; ++i) {
         Member member = reader.header(i);
         reader.checkUnique(seen, member.name, safeComponents(member.name).join(QLatin1Char('/')));
-        reader.inflate(member, nullptr, QString());
+        member.crc = reader.inflate(member, nullptr, QString());
         members.push_back(member);
     }
     reader.expectEnd(n);

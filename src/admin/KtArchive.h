@@ -25,6 +25,7 @@ public:
     struct Member {
         QString name;   // as stored, e.g. "Data\CAP1.dbf"
         qint64 size = 0;
+        quint32 crc = 0; // CRC-32 of the member's bytes (filled by verify())
     };
 
     // Where extracted members land.
@@ -41,9 +42,10 @@ public:
     static QStringList filesToSave(const QString& dataDir);
 
     // Writes the archive of the files. An empty list writes nothing (no file is created).
-    // The archive is written to a temporary file and renamed over the target at the end, so a
-    // failed write leaves any earlier archive of that name as it was. Progress: maximum N,
-    // position i before member i (from 0). Returns the member count.
+    // The archive is written to a temporary file (StagedFile), read back whole and checked (every
+    // member's name, size and CRC-32 against the files saved) and only then renamed over the
+    // target, so a failed write leaves any earlier archive of that name as it was and no cut
+    // archive. Progress: maximum N, position i before member i (from 0). Returns the member count.
     static int write(const QString& archivePath, const QStringList& files, Interaction* ui = nullptr);
 
     // The member count read from the archive's first four bytes. Raises ArchiveError.

@@ -3,7 +3,7 @@
 #include "output/ExportError.h"
 #include "output/ExportWriters.h"
 #include "output/RowProgress.h"
-#include "output/StagedFile.h"
+#include "core/StagedFile.h"
 #include "output/TableSources.h"
 
 #include "core/Interaction.h"
@@ -70,15 +70,19 @@ void DataExport::write(const ExportTable& table, ExportFormat format, const QStr
     checkShape(table);
     if (path.trimmed().isEmpty())
         throw ExportError(QStringLiteral("Nu s-a ales fisierul exportului."));
-    StagedFile file(path);
-    if (format == ExportFormat::Xlsx) {
-        RowProgress rows(progress, int(table.rows.size()));
-        writers::xlsx(table, file.path(), &rows);
-        rows.finish();
-    } else {
-        file.write(render(table, format, progress));
+    try {
+        StagedFile file(path);
+        if (format == ExportFormat::Xlsx) {
+            RowProgress rows(progress, int(table.rows.size()));
+            writers::xlsx(table, file.path(), &rows);
+            rows.finish();
+        } else {
+            file.write(render(table, format, progress));
+        }
+        file.commit();
+    } catch (const WriteError& e) {
+        throw ExportError(e.message());
     }
-    file.commit();
 }
 
 ExportFormat chosenFormat(const ExportOptions& options, const QString& outPath)

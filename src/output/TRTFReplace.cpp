@@ -118,12 +118,12 @@ bool TRTFReplace::IncepeDocument()
         m_error = QStringLiteral("Modelul %1 este gol.").arg(RTFSursa);
         return false;
     }
-    auto out = std::make_unique<QFile>(RTFDest);
-    if (!out->open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-        m_error = QStringLiteral("Nu pot crea %1: %2").arg(RTFDest, out->errorString());
+    try {
+        m_out = std::make_unique<StagedFile>(RTFDest);
+    } catch (const WriteError& e) {
+        m_error = e.message();
         return false;
     }
-    m_out = std::move(out);
     QByteArray header;
     for (const QByteArray& line : linesOf(bytes)) {
         const qsizetype pard = line.indexOf("\\pard");
@@ -235,18 +235,25 @@ bool TRTFReplace::InchideDocument()
 {
     if (!m_out)
         return false;
-    const bool ok = write("}\r\n") && m_out->flush();
-    if (!ok && m_error.isEmpty())
-        m_error = m_out->errorString();
-    m_out->close();
+    bool ok = write("}\r\n");
+    if (ok) {
+        try {
+            m_out->commit();
+        } catch (const WriteError& e) {
+            m_error = e.message();
+            ok = false;
+        }
+    }
     m_out.reset();
     return ok;
 }
 
 bool TRTFReplace::write(const QByteArray& bytes)
 {
-    if (m_out->write(bytes) != bytes.size()) {
-        m_error = QStringLiteral("Nu pot scrie %1: %2").arg(RTFDest, m_out->errorString());
+    try {
+        m_out->write(bytes);
+    } catch (const WriteError& e) {
+        m_error = e.message();
         return false;
     }
     return true;

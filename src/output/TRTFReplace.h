@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/StagedFile.h"
+
 #include <QByteArray>
 #include <QFile>
 #include <QList>
@@ -61,7 +63,7 @@ private:
     int copiesOf(const QByteArray& line) const;
 
     QList<Pair> m_pairs;
-    std::unique_ptr<QFile> m_out;
+    std::unique_ptr<StagedFile> m_out; // the document, put in place when closed
     QString m_error;
 };
 

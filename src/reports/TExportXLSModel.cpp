@@ -177,6 +177,8 @@ std::optional<QString> TExportXLSModel::saveAndShow()
         throw workbook::WorkbookError(QStringLiteral("Nu pot scrie in %1: %2")
                                           .arg(QDir::toNativeSeparators(m_outputDirectory), staged.errorString()));
     staged.close();
+    // Only the name is kept: the workbook is written as a new file (the usual permissions).
+    QFile::remove(staged.fileName());
     book->saveAs(staged.fileName());
 
     const OutputSlots outputs(m_outputDirectory, QStringLiteral("Rap"), QStringLiteral(".xls"));

@@ -1,5 +1,6 @@
 #include "services/IniFile.h"
 
+#include "core/StagedFile.h"
 #include "data/dbf/CodePage1250.h"
 #include "services/FileAccess.h"
 #include "services/ServiceError.h"
@@ -8,7 +9,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace velmor {
 
@@ -273,17 +273,11 @@ void IniDocument::save(const QString& path) const
     if (info.exists() && isReadOnly(info))
         throw ServiceError(QStringLiteral("Nu pot scrie %1: fisierul este numai pentru citire.").arg(describe(path)));
 
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        throw ServiceError(QStringLiteral("Nu pot scrie %1: %2").arg(describe(path), file.errorString()));
-    const QByteArray bytes = toBytes();
-    if (file.write(bytes) != bytes.size()) {
-        const QString reason = file.errorString();
-        file.cancelWriting();
-        throw ServiceError(QStringLiteral("Nu pot scrie %1: %2").arg(describe(path), reason));
+    try {
+        StagedFile::replace(path, toBytes());
+    } catch (const WriteError& e) {
+        throw ServiceError(e.message());
     }
-    if (!file.commit())
-        throw ServiceError(QStringLiteral("Nu pot scrie %1: %2").arg(describe(path), file.errorString()));
 }
 
 IniFile::IniFile(QString path)

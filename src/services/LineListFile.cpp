@@ -1,12 +1,12 @@
 #include "services/LineListFile.h"
 
 #include "core/Paths.h"
+#include "core/StagedFile.h"
 #include "data/dbf/CodePage1250.h"
 #include "services/ServiceError.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace velmor {
 
@@ -40,9 +40,12 @@ void writeLineList(const QString& path, const QStringList& lines, const QString&
         }
         bytes += line + "\r\n";
     }
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        throw ServiceError(QStringLiteral("Nu pot scrie %1 %2: %3").arg(what, nativePath(path), file.errorString()));
+    Q_UNUSED(what);
+    try {
+        StagedFile::replace(path, bytes);
+    } catch (const WriteError& e) {
+        throw ServiceError(e.message());
+    }
 }
 
 }

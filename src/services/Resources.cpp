@@ -1,10 +1,10 @@
 #include "services/Resources.h"
 
+#include "core/StagedFile.h"
 #include "services/FileAccess.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace velmor {
 
@@ -22,14 +22,12 @@ bool ExtrageResursa(const QString& type, const QString& name, const QString& pat
         return false;
     if (target.exists() && isReadOnly(target))
         return false;
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    if (file.write(bytes) != bytes.size()) {
-        file.cancelWriting();
+    try {
+        StagedFile::replace(path, bytes);
+    } catch (const WriteError&) {
         return false;
     }
-    return file.commit();
+    return true;
 }
 
 }

@@ -3,15 +3,13 @@
 
 #include "workbook/CompoundFile.h"
 
+#include "core/StagedFile.h"
 #include "workbook/WorkbookError.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
-#include <QTemporaryFile>
-
-#include <filesystem>
 #include <mutex>
 
 namespace velmor::workbook {
@@ -179,18 +177,12 @@ void CompoundFile::write(const QString& path) const
     const QFileInfo target(path);
     if (target.isDir())
         throw notWritten(path, QStringLiteral("este un dosar."));
-    QTemporaryFile temporary(target.absolutePath() + QStringLiteral("/.") + target.fileName() + QStringLiteral(".XXXXXX"));
-    if (!temporary.open())
-        throw notWritten(path, temporary.errorString());
-    const QString staged = temporary.fileName();
-    temporary.close();
-
+    // The container is built in memory and written to disk through a staged file.
+    QByteArray bytes;
     {
-        GError* error = nullptr;
-        Ref<GsfOutput> sink(gsf_output_stdio_new(QFile::encodeName(staged).constData(), &error));
-        const QString reason = takeMessage(error);
+        Ref<GsfOutput> sink(gsf_output_memory_new());
         if (!sink)
-            throw notWritten(path, reason);
+            throw notWritten(path, QStringLiteral("scrierea documentului a esuat."));
         Ref<GsfOutfile> root(gsf_outfile_msole_new(sink.get()));
         setClassId(root.get(), m_rootClassId);
 
@@ -232,18 +224,15 @@ void CompoundFile::write(const QString& path) const
         ok = gsf_output_close(GSF_OUTPUT(root.get())) && ok;
         if (!gsf_output_is_closed(sink.get()))
             ok = gsf_output_close(sink.get()) && ok;
-        if (!ok) {
-            QFile::remove(staged);
+        if (!ok)
             throw notWritten(path, QStringLiteral("scrierea documentului a esuat."));
-        }
+        const guint8* data = gsf_output_memory_get_bytes(GSF_OUTPUT_MEMORY(sink.get()));
+        bytes = QByteArray(reinterpret_cast<const char*>(data), qsizetype(gsf_output_size(sink.get())));
     }
-
-    QFile::setPermissions(staged, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
-    std::error_code error;
-    std::filesystem::rename(std::filesystem::path(staged.toStdU16String()), std::filesystem::path(path.toStdU16String()), error);
-    if (error) {
-        QFile::remove(staged);
-        throw notWritten(path, QString::fromLocal8Bit(error.message().c_str()));
+    try {
+        StagedFile::replace(path, bytes);
+    } catch (const WriteError& e) {
+        throw WorkbookError(e.message());
     }
 }
 

@@ -1,12 +1,17 @@
 #include "data/dbf/DbfBulkWriter.h"
 
+#include "core/StagedFile.h"
+
 #include "data/dbf/DbfError.h"
 #include "data/dbf/DbfTable.h"
 #include "support/TestDirs.h"
 
 #include <QDate>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
+
+#include <cerrno>
 
 #include <gtest/gtest.h>
 
@@ -227,18 +232,41 @@ TEST(DbfBulkWriter, RefusesWhatAppendRefuses)
     EXPECT_THROW((DbfBulkWriter(badPath, tooWide)), DbfError);
 }
 
-TEST(DbfBulkWriter, AnUnfinishedWriterLeavesTheEmptyTable)
+TEST(DbfBulkWriter, AnUnfinishedWriterLeavesTheFilesAsTheyWere)
 {
     velmor::test::TempHome home;
     const QString p = home.dataFile(QStringLiteral("T.dbf"));
+    const QString memo = home.dataFile(QStringLiteral("T.dbt"));
     {
         DbfBulkWriter writer(p, allTypes());
         writer.append({std::int64_t(2010), std::int64_t(1), QStringLiteral("X"), Value(), Value(), Value(), Value(), Value(),
                        Value(), QStringLiteral("nota")});
     }
-    const DbfTable table(p);
-    EXPECT_EQ(table.recordCount(), 0);
-    EXPECT_EQ(table.fieldCount(), 10);
+    EXPECT_FALSE(QFileInfo::exists(p));
+    EXPECT_FALSE(QFileInfo::exists(memo));
+
+    {
+        DbfBulkWriter writer(p, allTypes());
+        writer.append({std::int64_t(2010), std::int64_t(1), QStringLiteral("X"), Value(), Value(), Value(), Value(), Value(),
+                       Value(), QStringLiteral("nota")});
+        writer.finish();
+    }
+    auto bytes = [](const QString& path) {
+        QFile f(path);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    };
+    const QByteArray table = bytes(p);
+    const QByteArray notes = bytes(memo);
+    {
+        DbfBulkWriter writer(p, allTypes());
+        for (int k = 0; k < 3; ++k)
+            writer.append({std::int64_t(2011), std::int64_t(k), QStringLiteral("Y"), Value(), Value(), Value(), Value(), Value(),
+                           Value(), QStringLiteral("alta nota")});
+    }
+    EXPECT_EQ(bytes(p), table);
+    EXPECT_EQ(bytes(memo), notes);
+    EXPECT_EQ(DbfTable(p).recordCount(), 1);
+    EXPECT_EQ(QDir(home.data()).entryList(QDir::Files | QDir::Hidden).size(), 2) << "no temporary file is left";
 }
 
 TEST(DbfBulkWriter, LargeTablesAreWrittenInOnePass)
@@ -287,4 +315,51 @@ TEST(DbfBulkWriter, LayoutOfAnExistingTable)
     EXPECT_THROW(DbfBulkWriter::layoutOf(home.dataFile(QStringLiteral("none.dbf"))), DbfError);
 }
 
+}
+
+namespace {
+
+int tableInUse(const QString& target, velmor::StagedFile::Step step, qint64, qint64)
+{
+    return step == velmor::StagedFile::Step::Rename && target.endsWith(QStringLiteral("/T.dbf")) ? EBUSY : 0;
+}
+
+}
+
+TEST(DbfBulkWriter, ATableThatCannotTakeItsPlaceKeepsItsOldMemoFile)
+{
+    velmor::test::TempHome home;
+    const QString p = home.dataFile(QStringLiteral("T.dbf"));
+    const QString memo = home.dataFile(QStringLiteral("T.dbt"));
+    {
+        DbfBulkWriter writer(p, allTypes());
+        writer.append({std::int64_t(2010), std::int64_t(1), QStringLiteral("X"), Value(), Value(), Value(), Value(), Value(),
+                       Value(), QStringLiteral("nota veche")});
+        writer.finish();
+    }
+    auto bytes = [](const QString& path) {
+        QFile f(path);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    };
+    const QByteArray table = bytes(p);
+    const QByteArray notes = bytes(memo);
+    DbfBulkWriter writer(p, allTypes());
+    for (int k = 0; k < 3; ++k)
+        writer.append({std::int64_t(2011), std::int64_t(k), QStringLiteral("Y"), Value(), Value(), Value(), Value(), Value(),
+                       Value(), QStringLiteral("nota noua %1").arg(k)});
+    velmor::StagedFile::setFaultHookForTests(&tableInUse);
+    QString message;
+    try {
+        writer.finish();
+    } catch (const DbfError& e) {
+        message = e.message();
+    }
+    velmor::StagedFile::setFaultHookForTests(nullptr);
+    EXPECT_EQ(message.toStdString(),
+              (QStringLiteral("Nu pot scrie ") + QDir::toNativeSeparators(p) + QStringLiteral(": fisierul este folosit de alt program."))
+                  .toStdString());
+    EXPECT_EQ(bytes(p), table);
+    EXPECT_EQ(bytes(memo), notes);
+    EXPECT_EQ(DbfTable(p).text(0, 9), QStringLiteral("nota veche"));
+    EXPECT_EQ(QDir(home.data()).entryList(QDir::Files | QDir::Hidden).size(), 2) << "no temporary file is left";
 }

@@ -140,7 +140,8 @@ TEST(GridExport, FailuresAreShownAsErrors)
     EXPECT_FALSE(carryOut(tableFromView(g.view), choice, ui));
     ASSERT_EQ(ui.messages().size(), 1u);
     EXPECT_EQ(ui.lastMessage().title, QStringLiteral("Eroare"));
-    EXPECT_TRUE(ui.lastMessage().text.startsWith(QStringLiteral("Fisierul "))) << ui.lastMessage().text.toStdString();
+    EXPECT_EQ(ui.lastMessage().text, QStringLiteral("Nu pot scrie ") + QDir::toNativeSeparators(dir.filePath(QStringLiteral("nu/exista/lista.xlsx")))
+                                         + QStringLiteral(": directorul nu exista."));
 }
 
 TEST(ExportFormatDialog, ChoiceFollowsTheButtons)

@@ -1,5 +1,7 @@
 #include "data/dbf/DbfBulkWriter.h"
 
+#include "core/StagedFile.h"
+#include "core/SystemErrors.h"
 #include "data/dbf/CodePage1250.h"
 #include "data/dbf/DbfError.h"
 #include "data/dbf/DbfTable.h"
@@ -7,10 +9,16 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
+#include <QTemporaryDir>
 #include <QtEndian>
 
+#include <cerrno>
 #include <cstring>
+#include <filesystem>
+
+#ifndef Q_OS_WIN
+#include <unistd.h>
+#endif
 
 namespace velmor::dbf {
 
@@ -33,22 +41,45 @@ QByteArray readWhole(const QString& path)
     return file.readAll();
 }
 
-void writeAll(QSaveFile& file, const char* data, qsizetype size)
+void writeAll(StagedFile& file, const char* data, qsizetype size)
 {
-    if (file.write(data, size) != size)
-        throw DbfError(QStringLiteral("Fisierul \"%1\" nu poate fi scris: %2").arg(baseName(file.fileName()), file.errorString()));
+    try {
+        file.write(data, size);
+    } catch (const WriteError& e) {
+        throw DbfError(e.message());
+    }
 }
 
-void seekTo(QSaveFile& file, qint64 position)
+void seekTo(StagedFile& file, qint64 position)
 {
-    if (!file.seek(position))
-        throw DbfError(QStringLiteral("Fisierul \"%1\" nu poate fi scris: %2").arg(baseName(file.fileName()), file.errorString()));
+    try {
+        file.seek(position);
+    } catch (const WriteError& e) {
+        throw DbfError(e.message());
+    }
 }
 
-void openForWriting(QSaveFile& file)
+// A second name for the file (a hard link where the system has them, else a copy).
+void keepCopy(const QString& path, const QString& copy)
 {
-    if (!file.open(QIODevice::WriteOnly))
-        throw DbfError(QStringLiteral("Fisierul \"%1\" nu poate fi scris: %2").arg(baseName(file.fileName()), file.errorString()));
+#ifndef Q_OS_WIN
+    if (::link(QFile::encodeName(path).constData(), QFile::encodeName(copy).constData()) == 0)
+        return;
+    const int error = errno;
+    if (error != EPERM && error != EOPNOTSUPP && error != EXDEV)
+        throw WriteError(cannotWriteMessage(copy, systemErrorReason(error)));
+#endif
+    if (!QFile::copy(path, copy))
+        throw WriteError(cannotWriteMessage(copy, systemErrorReason(errno)));
+}
+
+std::unique_ptr<StagedFile> stage(const QString& path)
+{
+    try {
+        return std::make_unique<StagedFile>(path);
+    } catch (const WriteError& e) {
+        throw DbfError(e.message());
+    }
 }
 
 constexpr qint64 kPowersOfTen[] = {1, 10, 100, 1000, 10000, 100000, 1000000, 10000000, 100000000, 1000000000};
@@ -58,42 +89,40 @@ constexpr qint64 kPowersOfTen[] = {1, 10, 100, 1000, 10000, 100000, 1000000, 100
 DbfBulkWriter::DbfBulkWriter(const QString& path, const QList<FieldSpec>& fields)
     : m_path(path)
 {
-    DbfTable::create(path, fields);
-    m_empty = std::make_unique<DbfTable>(path);
+    // The empty table of the layout is made aside, under the same file name: its header and its
+    // memo header are the first bytes of the new files.
+    m_layoutDir = std::make_unique<QTemporaryDir>();
+    if (!m_layoutDir->isValid())
+        throw DbfError(QStringLiteral("Nu pot crea un director temporar: %1").arg(m_layoutDir->errorString()));
+    const QString layoutPath = m_layoutDir->filePath(baseName(path));
+    DbfTable::create(layoutPath, fields);
+    m_empty = std::make_unique<DbfTable>(layoutPath);
     m_fields = m_empty->fields();
     m_recordLength = m_empty->recordLength();
 
-    m_header = readWhole(path);
+    m_header = readWhole(layoutPath);
     if (!m_header.isEmpty() && m_header.back() == kEndOfFile)
         m_header.chop(1);
 
     m_hasMemo = std::any_of(m_fields.begin(), m_fields.end(), [](const Field& f) { return f.type == 'M'; });
     if (m_hasMemo) {
-        const QString memoPath = withExtension(path, QStringLiteral("dbt"));
-        m_memoHeader = readWhole(memoPath);
+        const QString layoutMemo = withExtension(layoutPath, QStringLiteral("dbt"));
+        m_memoHeader = readWhole(layoutMemo);
         if (m_memoHeader.size() != kMemoBlock)
-            throw DbfError(QStringLiteral("Fisierul de texte \"%1\" este deteriorat: antet incomplet.").arg(baseName(memoPath)));
+            throw DbfError(QStringLiteral("Fisierul de texte \"%1\" este deteriorat: antet incomplet.").arg(baseName(layoutMemo)));
         m_nextMemoBlock = qFromLittleEndian<quint32>(m_memoHeader.constData());
-        m_memoFile = std::make_unique<QSaveFile>(memoPath);
-        openForWriting(*m_memoFile);
+        m_memoPath = withExtension(path, QStringLiteral("dbt"));
+        m_memoFile = stage(m_memoPath);
         writeAll(*m_memoFile, m_memoHeader.constData(), m_memoHeader.size());
     }
 
-    m_file = std::make_unique<QSaveFile>(path);
-    openForWriting(*m_file);
+    m_file = stage(path);
     writeAll(*m_file, m_header.constData(), m_header.size());
     m_buffer.reserve(kFlushSize + m_recordLength);
 }
 
-DbfBulkWriter::~DbfBulkWriter()
-{
-    if (!m_finished) {
-        if (m_file)
-            m_file->cancelWriting();
-        if (m_memoFile)
-            m_memoFile->cancelWriting();
-    }
-}
+// The staged files go with the writer unless finish() put them in place.
+DbfBulkWriter::~DbfBulkWriter() = default;
 
 QList<FieldSpec> DbfBulkWriter::layoutOf(const QString& tablePath)
 {
@@ -338,13 +367,48 @@ void DbfBulkWriter::finish()
         qToLittleEndian<quint32>(m_nextMemoBlock, next.data());
         seekTo(*m_memoFile, 0);
         writeAll(*m_memoFile, next.constData(), 4);
-        if (!m_memoFile->commit())
-            throw DbfError(QStringLiteral("Fisierul de texte \"%1\" nu poate fi scris: %2")
-                               .arg(baseName(m_memoFile->fileName()), m_memoFile->errorString()));
     }
-    if (!m_file->commit())
-        throw DbfError(QStringLiteral("Tabelul \"%1\" nu poate fi scris: %2").arg(baseName(m_path), m_file->errorString()));
+    try {
+        putInPlace();
+    } catch (const WriteError& e) {
+        throw DbfError(e.message());
+    }
     m_finished = true;
+}
+
+void DbfBulkWriter::putInPlace()
+{
+    // Both files are complete on disk before either replaces anything.
+    if (m_memoFile)
+        m_memoFile->prepare();
+    m_file->prepare();
+    if (!m_memoFile) {
+        m_file->commit();
+        return;
+    }
+    // The table and its memo file belong together: when the table cannot take its place, the
+    // old memo file is put back.
+    const QString kept = QFileInfo(m_memoPath).absolutePath() + QStringLiteral("/.") + baseName(m_memoPath)
+        + QStringLiteral(".vechi");
+    QFile::remove(kept);
+    const bool hadMemo = QFileInfo::exists(m_memoPath);
+    if (hadMemo)
+        keepCopy(m_memoPath, kept);
+    struct KeptCopy {
+        QString path;
+        ~KeptCopy() { QFile::remove(path); }
+    } keptCopy { hadMemo ? kept : QString() };
+    m_memoFile->commit();
+    try {
+        m_file->commit();
+    } catch (...) {
+        std::error_code ignored;
+        if (hadMemo)
+            std::filesystem::rename(kept.toStdU16String(), m_memoPath.toStdU16String(), ignored);
+        else
+            QFile::remove(m_memoPath);
+        throw;
+    }
 }
 
 }

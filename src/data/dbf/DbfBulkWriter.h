@@ -11,7 +11,11 @@
 #include <memory>
 #include <vector>
 
-class QSaveFile;
+class QTemporaryDir;
+
+namespace velmor {
+class StagedFile;
+}
 
 namespace velmor::dbf {
 
@@ -21,9 +25,9 @@ class DbfTable;
 // in memory, in one pass: the bytes are those DbfTable::create followed by one DbfTable::append
 // per row would leave, written without rereading or rewriting anything per row.
 //
-// The constructor creates the empty table at once (replacing files of that name); rows go to a
-// temporary file that replaces it on finish(). A writer destroyed without finish() leaves the
-// empty table.
+// Rows go to temporary files beside the table (StagedFile) that replace the table and its memo
+// file on finish(); until then, and after any failure, the files of that name stay as they were.
+// A writer destroyed without finish() leaves them as they were.
 //
 // Records are built in a caller's buffer of recordLength() bytes (deletion flag first, then the
 // fields), starting from blankRecord() or from a prepared template, and set field by field.
@@ -72,24 +76,28 @@ public:
     // Builds and adds a record from one value per column (missing trailing ones are Null).
     void append(const std::vector<Value>& values);
 
-    // Writes the record count and the end marker and puts the files in place. Throws DbfError.
+    // Writes the record count and the end marker and puts the files in place. Throws DbfError
+    // (the earlier files stay then).
     void finish();
 
 private:
     void flush();
+    void putInPlace();
     void checkNumeric(int column) const;
     [[noreturn]] void tooWide(const Field& field, const QByteArray& text) const;
 
     QString m_path;
-    std::unique_ptr<DbfTable> m_empty; // the created empty table: layout and field encoding
+    std::unique_ptr<QTemporaryDir> m_layoutDir;
+    std::unique_ptr<DbfTable> m_empty; // an empty table of the layout, aside: field encoding
     QList<Field> m_fields;
     int m_recordLength = 0;
     int m_recordCount = 0;
     QByteArray m_header;
     QByteArray m_buffer;
-    std::unique_ptr<QSaveFile> m_file;
+    std::unique_ptr<StagedFile> m_file;
     bool m_hasMemo = false;
-    std::unique_ptr<QSaveFile> m_memoFile;
+    QString m_memoPath;
+    std::unique_ptr<StagedFile> m_memoFile;
     QByteArray m_memoHeader;
     quint32 m_nextMemoBlock = 1;
     bool m_finished = false;

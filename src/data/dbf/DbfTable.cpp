@@ -1,12 +1,12 @@
 #include "data/dbf/DbfTable.h"
 
+#include "core/StagedFile.h"
 #include "data/dbf/CodePage1250.h"
 #include "data/dbf/DbfError.h"
 #include "data/dbf/FileNames.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QtEndian>
 
 #include <algorithm>
@@ -801,15 +801,22 @@ int DbfTable::deletedCount() const
 
 void DbfTable::replaceFile(const QByteArray& contents)
 {
-    // The mapping is let go first (a mapped file cannot be replaced everywhere); the table is
-    // read again afterwards, from the new file or, when writing failed, from the old one.
-    releaseStorage();
-    QSaveFile file(m_path);
-    const bool written = file.open(QIODevice::WriteOnly) && file.write(contents) == contents.size() && file.commit();
-    const QString error = file.errorString();
+    // The new file is written whole first; the mapping is let go only before it takes the name (a
+    // mapped file cannot be replaced everywhere). The table is read again afterwards, from the new
+    // file or, when writing failed, from the old one.
+    bool released = false;
+    try {
+        StagedFile file(m_path);
+        file.write(contents);
+        releaseStorage();
+        released = true;
+        file.commit();
+    } catch (const WriteError& e) {
+        if (released)
+            load();
+        throw DbfError(e.message());
+    }
     load();
-    if (!written)
-        throw DbfError(QStringLiteral("Tabelul \"%1\" nu poate fi rescris: %2").arg(fileName(), error));
 }
 
 void DbfTable::pack()
@@ -824,28 +831,33 @@ void DbfTable::pack()
     QByteArray header = m_header;
     qToLittleEndian<quint32>(quint32(m_recordCount - deleted), header.data() + 4);
     touchDate(header);
-    QSaveFile file(m_path);
-    bool written = file.open(QIODevice::WriteOnly) && file.write(header) == header.size();
-    constexpr qsizetype kChunk = 1 << 20;
-    QByteArray chunk;
-    chunk.reserve(kChunk + m_recordLength + 1);
-    for (int r = 0; r < m_recordCount && written; ++r) {
-        if (isDeleted(r))
-            continue;
-        chunk.append(record(r) - 1, m_recordLength);
-        if (chunk.size() >= kChunk) {
-            written = file.write(chunk) == chunk.size();
-            chunk.clear();
+    bool released = false;
+    try {
+        StagedFile file(m_path);
+        file.write(header);
+        constexpr qsizetype kChunk = 1 << 20;
+        QByteArray chunk;
+        chunk.reserve(kChunk + m_recordLength + 1);
+        for (int r = 0; r < m_recordCount; ++r) {
+            if (isDeleted(r))
+                continue;
+            chunk.append(record(r) - 1, m_recordLength);
+            if (chunk.size() >= kChunk) {
+                file.write(chunk);
+                chunk.clear();
+            }
         }
+        chunk.append(kEndOfFile);
+        file.write(chunk);
+        releaseStorage();
+        released = true;
+        file.commit();
+    } catch (const WriteError& e) {
+        if (released)
+            load();
+        throw DbfError(e.message());
     }
-    chunk.append(kEndOfFile);
-    written = written && file.write(chunk) == chunk.size();
-    releaseStorage();
-    written = written && file.commit();
-    const QString error = file.errorString();
     load();
-    if (!written)
-        throw DbfError(QStringLiteral("Tabelul \"%1\" nu poate fi rescris: %2").arg(fileName(), error));
 }
 
 QList<Field> DbfTable::layoutFields(const QList<FieldSpec>& specs, int* recordLength, const QString& path)
@@ -948,11 +960,23 @@ void DbfTable::create(const QString& path, const QList<FieldSpec>& specs)
     const bool memo = hasMemoField(fields);
     QByteArray contents = buildHeader(Level::DBase4, versionFor(Level::DBase4, memo), 0xC8, fields, 0, recordLength);
     contents.append(kEndOfFile);
-    if (memo)
-        MemoFile::create(withExtension(path, QStringLiteral("dbt")), MemoFile::Format::DBase4, QFileInfo(path).completeBaseName());
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(contents) != contents.size() || !file.commit())
-        throw DbfError(QStringLiteral("Tabelul \"%1\" nu poate fi creat: %2").arg(baseName(path), file.errorString()));
+    // Both files are complete on disk before either replaces a file of that name.
+    try {
+        std::unique_ptr<StagedFile> memoFile;
+        if (memo) {
+            memoFile = std::make_unique<StagedFile>(withExtension(path, QStringLiteral("dbt")));
+            memoFile->write(MemoFile::emptyFile(MemoFile::Format::DBase4, QFileInfo(path).completeBaseName()));
+            memoFile->prepare();
+        }
+        StagedFile table(path);
+        table.write(contents);
+        table.prepare();
+        if (memoFile)
+            memoFile->commit();
+        table.commit();
+    } catch (const WriteError& e) {
+        throw DbfError(e.message());
+    }
 }
 
 bool DbfTable::clearProductionIndexFlag(const QString& path)
@@ -972,46 +996,58 @@ void DbfTable::restructure(const QList<FieldSpec>& newSpecs)
     int recordLength = 0;
     const QList<Field> newFields = layoutFields(newSpecs, &recordLength, m_path);
     const bool memo = hasMemoField(newFields);
-    if (memo && !m_memo) {
-        const QString memoPath = withExtension(m_path, QStringLiteral("dbt"));
-        if (!QFile::exists(memoPathFor(m_path)))
-            MemoFile::create(memoPath, m_level == Level::DBase3 ? MemoFile::Format::DBase3 : MemoFile::Format::DBase4,
-                             QFileInfo(m_path).completeBaseName());
-        m_version = versionFor(m_level, true);
-        openMemo();
-    }
-    const std::uint8_t version = versionFor(m_level, memo);
-    const std::uint8_t driver = m_languageDriver ? m_languageDriver : 0xC8;
-
-    // Where each new column comes from.
-    std::vector<int> source;
-    for (const Field& f : newFields)
-        source.push_back(fieldIndex(f.name));
-
-    QByteArray contents = buildHeader(m_level, version, driver, newFields, m_recordCount, recordLength);
-    contents.reserve(contents.size() + qsizetype(m_recordCount) * recordLength + 1);
-    for (int r = 0; r < m_recordCount; ++r) {
-        QByteArray rec(recordLength, ' ');
-        rec[0] = isDeleted(r) ? '*' : ' ';
-        for (int c = 0; c < newFields.size(); ++c) {
-            const int from = source[size_t(c)];
-            if (from < 0)
-                continue;
-            const Field& nf = newFields[c];
-            const Field& of = m_fields[from];
-            QByteArray bytes;
-            if (nf.type == of.type && nf.width == of.width && nf.decimals == of.decimals)
-                bytes = QByteArray(record(r) + of.offset, of.width);
-            else if (nf.type == 'M' && of.type == 'M')
-                bytes = QByteArray(record(r) + of.offset, of.width).rightJustified(nf.width, ' ', true);
-            else
-                bytes = encodeField(nf, value(r, from));
-            std::copy(bytes.begin(), bytes.end(), rec.data() + 1 + nf.offset);
+    QString createdMemo;
+    try {
+        if (memo && !m_memo) {
+            const QString memoPath = withExtension(m_path, QStringLiteral("dbt"));
+            if (!QFile::exists(memoPathFor(m_path))) {
+                MemoFile::create(memoPath, m_level == Level::DBase3 ? MemoFile::Format::DBase3 : MemoFile::Format::DBase4,
+                                 QFileInfo(m_path).completeBaseName());
+                createdMemo = memoPath;
+            }
+            m_version = versionFor(m_level, true);
+            openMemo();
         }
-        contents.append(rec);
+        const std::uint8_t version = versionFor(m_level, memo);
+        const std::uint8_t driver = m_languageDriver ? m_languageDriver : 0xC8;
+
+        // Where each new column comes from.
+        std::vector<int> source;
+        for (const Field& f : newFields)
+            source.push_back(fieldIndex(f.name));
+
+        QByteArray contents = buildHeader(m_level, version, driver, newFields, m_recordCount, recordLength);
+        contents.reserve(contents.size() + qsizetype(m_recordCount) * recordLength + 1);
+        for (int r = 0; r < m_recordCount; ++r) {
+            QByteArray rec(recordLength, ' ');
+            rec[0] = isDeleted(r) ? '*' : ' ';
+            for (int c = 0; c < newFields.size(); ++c) {
+                const int from = source[size_t(c)];
+                if (from < 0)
+                    continue;
+                const Field& nf = newFields[c];
+                const Field& of = m_fields[from];
+                QByteArray bytes;
+                if (nf.type == of.type && nf.width == of.width && nf.decimals == of.decimals)
+                    bytes = QByteArray(record(r) + of.offset, of.width);
+                else if (nf.type == 'M' && of.type == 'M')
+                    bytes = QByteArray(record(r) + of.offset, of.width).rightJustified(nf.width, ' ', true);
+                else
+                    bytes = encodeField(nf, value(r, from));
+                std::copy(bytes.begin(), bytes.end(), rec.data() + 1 + nf.offset);
+            }
+            contents.append(rec);
+        }
+        contents.append(kEndOfFile);
+        replaceFile(contents);
+    } catch (...) {
+        // A memo file made for the new layout goes with it; the table is the old one again.
+        m_memo.reset();
+        if (!createdMemo.isEmpty())
+            QFile::remove(createdMemo);
+        load();
+        throw;
     }
-    contents.append(kEndOfFile);
-    replaceFile(contents);
 }
 
 }

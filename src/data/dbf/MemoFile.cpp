@@ -1,5 +1,6 @@
 #include "data/dbf/MemoFile.h"
 
+#include "core/StagedFile.h"
 #include "data/dbf/DbfError.h"
 
 #include <QFile>
@@ -42,6 +43,15 @@ void MemoFile::damaged(const QString& what) const
 
 void MemoFile::create(const QString& path, Format format, const QString& tableName)
 {
+    try {
+        StagedFile::replace(path, emptyFile(format, tableName));
+    } catch (const WriteError& e) {
+        throw DbfError(e.message());
+    }
+}
+
+QByteArray MemoFile::emptyFile(Format format, const QString& tableName)
+{
     QByteArray header(512, '\0');
     qToLittleEndian<quint32>(1, header.data());
     if (format == Format::DBase4) {
@@ -49,10 +59,7 @@ void MemoFile::create(const QString& path, Format format, const QString& tableNa
         std::copy(name.begin(), name.end(), header.data() + 8);
         qToLittleEndian<quint16>(512, header.data() + 20);
     }
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(header) != header.size())
-        throw DbfError(QStringLiteral("Fisierul de texte \"%1\" nu poate fi scris: %2")
-                           .arg(fileName(path), file.errorString()));
+    return header;
 }
 
 MemoFile::Header MemoFile::readHeader(QFile& file) const
@@ -164,7 +171,7 @@ std::uint32_t MemoFile::append(const QByteArray& text)
     QByteArray nextHeader(4, '\0');
     qToLittleEndian<quint32>(quint32(block + blocks), nextHeader.data());
     if (!file.seek(offset) || file.write(payload) != payload.size() || !file.seek(0)
-        || file.write(nextHeader) != 4) {
+        || file.write(nextHeader) != 4 || !file.flush()) {
         const QString error = file.errorString();
         // What was appended is taken back; the header was written last.
         file.resize(fileSize);

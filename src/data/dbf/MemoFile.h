@@ -25,8 +25,10 @@ public:
     // Checks that the file exists and holds at least its header block; throws DbfError otherwise.
     MemoFile(const QString& path, Format format);
 
-    // Writes an empty memo file (header block only).
+    // Writes an empty memo file (header block only), replacing one of that name.
     static void create(const QString& path, Format format, const QString& tableName);
+    // The bytes of an empty memo file.
+    static QByteArray emptyFile(Format format, const QString& tableName);
 
     const QString& path() const { return m_path; }
 

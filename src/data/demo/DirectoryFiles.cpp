@@ -1,11 +1,10 @@
 #include "data/demo/DirectoryFiles.h"
 
+#include "core/StagedFile.h"
 #include "data/DemoRegister.h"
 #include "data/demo/Codes.h"
 #include "data/demo/Vocabulary.h"
 #include "data/dbf/CodePage1250.h"
-
-#include <QSaveFile>
 
 namespace velmor::data::demo {
 
@@ -14,9 +13,11 @@ void writeTextFile(const QString& path, const QStringList& lines)
     QByteArray bytes;
     for (const QString& line : lines)
         bytes += dbf::cp1250::encode(line) + "\r\n";
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        throw DemoError(QStringLiteral("Fisierul \"%1\" nu poate fi scris: %2").arg(path, file.errorString()));
+    try {
+        StagedFile::replace(path, bytes);
+    } catch (const WriteError& e) {
+        throw DemoError(e.message());
+    }
 }
 
 void writeVillageList(const QString& dataDirectory)
