@@ -1,6 +1,7 @@
 #include "admin/OperationGuard.h"
 
 #include "admin/DataBackup.h"
+#include "admin/KtArchive.h"
 #include "core/ChangeCounter.h"
 #include "core/Paths.h"
 #include "data/Schema.h"
@@ -106,9 +107,12 @@ QString OperationGuard::temporaryArchivePath() const
                                         QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"))));
 }
 
-void OperationGuard::saveArchive(const QString& archivePath, Interaction& ui, bool keep)
+void OperationGuard::saveArchive(const QString& archivePath, Interaction* progress, bool keep)
 {
-    DataBackup(m_dataDir, ui, m_engine).saveTo(archivePath);
+    const QStringList files = KtArchive::filesToSave(m_dataDir);
+    if (files.isEmpty())
+        throw ArchiveError(QStringLiteral("Directorul %1 nu contine niciun fisier de salvat.").arg(nativePath(m_dataDir)));
+    KtArchive::write(archivePath, files, progress);
     ChangeCounter::count();
     m_marker.archive = archivePath;
     m_keepArchive = keep;
@@ -172,7 +176,7 @@ void OperationGuard::runArchived(const QString& dataDirectory, const QString& op
     guard.marker().archive = archive;
     guard.begin();
     try {
-        guard.saveArchive(archive, ui, false);
+        guard.saveArchive(archive, nullptr, false);
     } catch (...) {
         guard.abandon();
         throw;

@@ -40,8 +40,9 @@ public:
     OperationMarker& marker() { return m_marker; }
 
     // Saves the data directory into an archive for the undo (the marker names it); a temporary
-    // one (keep = false) is removed by finish(). Raises Error.
-    void saveArchive(const QString& archivePath, Interaction& ui, bool keep);
+    // one (keep = false) is removed by finish(). Progress goes to `progress` when given. Raises
+    // Error.
+    void saveArchive(const QString& archivePath, Interaction* progress, bool keep);
     // A temporary archive beside the data directory for this operation.
     QString temporaryArchivePath() const;
 

@@ -464,7 +464,7 @@ const std::vector<Command>& commands()
         {"workbook",
          {{QStringLiteral("data")}, {QStringLiteral("home")}, {QStringLiteral("year")}, {QStringLiteral("template")},
           {QStringLiteral("out")}},
-         runWorkbook, {"data", never}},
+         runWorkbook, {"data", always}},
         {"xls-cells", {}, runXlsCells},
         {"summary", {{QStringLiteral("data")}, {QStringLiteral("household")}}, runSummary, {"data", never}},
         {"certificate",

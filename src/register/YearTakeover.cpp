@@ -208,7 +208,7 @@ TakeoverReport YearTakeover::run(const QString& targetYear)
         throw TakeoverError(e.message() + QStringLiteral("\r" "Preluarea nu s-a facut."));
     }
     try {
-        guard.saveArchive(report.safetyArchive, m_ui, true);
+        guard.saveArchive(report.safetyArchive, &m_ui, true);
     } catch (const Error& e) {
         throw TakeoverError(QStringLiteral("Nu pot scrie salvarea de siguranta %1: %2" "\r" "Preluarea nu s-a facut.")
                                 .arg(nativePath(report.safetyArchive), e.message()));
