@@ -91,6 +91,9 @@ QString AccessControl::storedPassword() const
 
 void AccessControl::Deblocheaza()
 {
+    // Read-only: only the administrator's take-over of the lock lets the register be changed.
+    if (m_ctx.readOnly && m_ctx.takeOverLock && !m_ctx.takeOverLock())
+        return;
     m_ctx.setUnlocked(true);
 }
 
@@ -114,12 +117,12 @@ AccessControl::Outcome AccessControl::Administrare(const std::function<void()>& 
             return Outcome::WrongPassword;
         }
         Deblocheaza();
-        return Outcome::Unlocked;
+        return m_ctx.unlocked() ? Outcome::Unlocked : Outcome::Cancelled;
     }
     ui.Mesaj(QStringLiteral("Deblocare program"), QStringLiteral("ATENTIE!") + CR + QStringLiteral("Nu aveti nici o parola!"),
              KindWarning, ButtonsOk);
     Deblocheaza();
-    return Outcome::Unlocked;
+    return m_ctx.unlocked() ? Outcome::Unlocked : Outcome::Cancelled;
 }
 
 AccessControl::ChangeOutcome AccessControl::SchimbaParola(const QString& newPassword, const QString& again)

@@ -2,6 +2,8 @@
 
 #include "core/ErrorReport.h"
 #include "admin/KtArchive.h"
+#include "admin/OperationGuard.h"
+#include "core/ChangeCounter.h"
 #include "core/Interaction.h"
 #include "core/Paths.h"
 #include "core/ProgressShown.h"
@@ -14,6 +16,7 @@
 #include <QTemporaryDir>
 
 #include <algorithm>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -35,6 +38,7 @@ public:
         if (!relocate(from, to))
             return false;
         m_done.emplace_back(from, to);
+        ChangeCounter::count();
         return true;
     }
     bool undo()
@@ -63,9 +67,35 @@ private:
     std::vector<std::pair<QString, QString>> m_done;
 };
 
+// The files of a directory, without the lock and the marker of a data directory.
 QFileInfoList filesOf(const QString& dir)
 {
-    return QDir(dir).entryInfoList(QDir::Files | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+    QFileInfoList files = QDir(dir).entryInfoList(QDir::Files | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+    files.removeIf([](const QFileInfo& file) { return isLockOrMarkerFile(file.fileName()); });
+    return files;
+}
+
+QStringList namesOf(const QFileInfoList& files)
+{
+    QStringList names;
+    for (const QFileInfo& file : files)
+        names << file.fileName();
+    return names;
+}
+
+// Whether two files hold the same bytes.
+bool sameContents(const QString& a, const QString& b)
+{
+    QFile fa(a);
+    QFile fb(b);
+    if (!fa.open(QIODevice::ReadOnly) || !fb.open(QIODevice::ReadOnly) || fa.size() != fb.size())
+        return false;
+    constexpr qint64 chunk = 1 << 20;
+    while (!fa.atEnd()) {
+        if (fa.read(chunk) != fb.read(chunk))
+            return false;
+    }
+    return true;
 }
 
 // Whether the directory holds the file, in any letter case.
@@ -146,18 +176,41 @@ QStringList DataBackup::restoreFrom(const QString& archivePath, Scope scope)
                                .arg(nativePath(archivePath)));
     }
 
-    // 3. Swap: the old files aside, the new ones in; any failure puts everything back.
+    // 3. Swap: the old files aside, the new ones in; any failure puts everything back. The lock
+    // and the marker of the data directory are never moved, nor taken from an archive.
     const QString aside = staging.filePath(QStringLiteral("vechi"));
     if (!QDir().mkpath(aside))
         throw ArchiveError(QStringLiteral("Nu pot crea directorul %1.").arg(nativePath(aside)));
-    const QFileInfoList incomingFiles = filesOf(incoming);
+    for (const QString& name : QDir(incoming).entryList(QDir::Files | QDir::Hidden | QDir::System)) {
+        if (isLockOrMarkerFile(name))
+            QFile::remove(incoming + QLatin1Char('/') + name);
+    }
+    QFileInfoList incomingFiles = filesOf(incoming);
     QFileInfoList oldFiles = filesOf(dataDir);
     if (scope == Scope::ArchivedFiles) {
+        // The undo of an operation: only the files it changed are put back, so a file it could
+        // not change (held by another program, made unchangeable) is not touched either.
+        incomingFiles.removeIf([&](const QFileInfo& file) {
+            return sameContents(file.absoluteFilePath(), dataDir + QLatin1Char('/') + file.fileName());
+        });
         oldFiles.removeIf([&](const QFileInfo& old) {
             return std::none_of(incomingFiles.begin(), incomingFiles.end(), [&](const QFileInfo& file) {
                 return file.fileName().compare(old.fileName(), Qt::CaseInsensitive) == 0;
             });
         });
+    }
+    // A restore of the whole directory is an operation of its own: checked before the first move,
+    // marked until the staging folder is gone. The undo of another operation runs under that
+    // operation's marker.
+    std::optional<OperationGuard> guard;
+    if (scope == Scope::WholeDirectory) {
+        guard.emplace(dataDir, QString::fromLatin1(OperationMarker::Restore), m_engine);
+        guard->preflight();
+        guard->marker().staging = staging.path();
+        guard->marker().values.insert(QStringLiteral("old"), namesOf(oldFiles).join(QLatin1Char('|')));
+        guard->marker().values.insert(QStringLiteral("new"), namesOf(incomingFiles).join(QLatin1Char('|')));
+        staging.setAutoRemove(false);
+        guard->begin();
     }
     if (m_engine) {
         for (const QFileInfo& file : oldFiles)
@@ -165,8 +218,13 @@ QStringList DataBackup::restoreFrom(const QString& archivePath, Scope scope)
     }
     Mover mover;
     auto fail = [&](const QString& message) {
-        if (mover.undo())
+        if (mover.undo()) {
+            if (guard) {
+                QDir(staging.path()).removeRecursively();
+                guard->abandon();
+            }
             throw ArchiveError(message);
+        }
         staging.setAutoRemove(false);
         createdDirectory.keep = true;
         throw SwapNotUndone(message
@@ -189,7 +247,57 @@ QStringList DataBackup::restoreFrom(const QString& archivePath, Scope scope)
         for (const QString& path : written)
             m_engine->forget(path);
     }
+    if (guard) {
+        if (!QDir(staging.path()).removeRecursively())
+            throw ArchiveError(QStringLiteral("Nu pot sterge directorul de lucru %1.").arg(nativePath(staging.path())));
+        ChangeCounter::count();
+        guard->finish();
+    }
     return written;
+}
+
+QString DataBackup::recoverRestore(const QString& dataDirectory, const OperationMarker& marker, engine::Engine* engine)
+{
+    const QString dataDir = QDir::cleanPath(QFileInfo(dataDirectory).absoluteFilePath());
+    const QString staging = marker.staging;
+    if (staging.isEmpty() || !QFileInfo(staging).isDir()) {
+        OperationMarker::remove(dataDir);
+        return QStringLiteral("none");
+    }
+    const QString incoming = staging + QStringLiteral("/Data");
+    const QString aside = staging + QStringLiteral("/vechi");
+    const QStringList oldNames = marker.values.value(QStringLiteral("old")).split(QLatin1Char('|'), Qt::SkipEmptyParts);
+    auto move = [&](const QString& from, const QString& to) {
+        if (engine) {
+            engine->forget(from);
+            engine->forget(to);
+        }
+        if (QFileInfo::exists(to) && !QFile::remove(to))
+            throw ArchiveError(QStringLiteral("Nu pot inlocui fisierul %1.").arg(nativePath(to)));
+        if (!QFile::rename(from, to))
+            throw ArchiveError(QStringLiteral("Nu pot muta fisierul %1 in %2.").arg(nativePath(from), nativePath(to)));
+        ChangeCounter::count();
+    };
+    // The old files go aside first, the new ones come in after all of them: once every old file
+    // is aside, the restore is finished with the files still waiting; before that it is undone.
+    const bool asideComplete = std::all_of(oldNames.begin(), oldNames.end(), [&](const QString& name) {
+        return QFileInfo::exists(aside + QLatin1Char('/') + name);
+    });
+    QString action;
+    if (asideComplete) {
+        for (const QFileInfo& file : filesOf(incoming))
+            move(file.absoluteFilePath(), dataDir + QLatin1Char('/') + file.fileName());
+        action = QStringLiteral("completed");
+    } else {
+        for (const QFileInfo& file : filesOf(aside))
+            move(file.absoluteFilePath(), dataDir + QLatin1Char('/') + file.fileName());
+        action = QStringLiteral("rolled-back");
+    }
+    if (!QDir(staging).removeRecursively())
+        throw ArchiveError(QStringLiteral("Nu pot sterge directorul de lucru %1.").arg(nativePath(staging)));
+    ChangeCounter::count();
+    OperationMarker::remove(dataDir);
+    return action;
 }
 
 DataBackup::Result DataBackup::BitBtn1Click()

@@ -6,6 +6,7 @@
 namespace velmor {
 
 struct AppContext;
+struct OperationMarker;
 class Interaction;
 namespace engine {
 class Engine;
@@ -68,7 +69,16 @@ public:
     // operation that saved the directory first: empty files, which archives skip, stay). Returns
     // the files written.
     enum class Scope { WholeDirectory, ArchivedFiles };
+    // A whole-directory restore checks every file before its first move and leaves the marker
+    // Velmor.op (with its staging folder) until it is done.
     QStringList restoreFrom(const QString& archivePath, Scope scope = Scope::WholeDirectory);
+
+    // Mends a restore that was interrupted: once every old file was moved aside the restore is
+    // finished from the staging folder ("completed"), before that the old files are put back
+    // ("rolled-back"); "none" when the staging folder is gone. Removes the staging folder and the
+    // marker. Raises ArchiveError.
+    static QString recoverRestore(const QString& dataDirectory, const OperationMarker& marker,
+                                  engine::Engine* engine = nullptr);
 
 private:
     QString m_dataDir;

@@ -1,5 +1,7 @@
 #include "admin/KtArchive.h"
 
+#include "admin/OperationGuard.h"
+
 #include "core/Paths.h"
 #include "core/StagedFile.h"
 #include "core/SystemErrors.h"
@@ -413,7 +415,8 @@ QStringList KtArchive::filesToSave(const QString& dataDir)
                                                     QDir::Unsorted);
     QStringList names;
     for (const QFileInfo& entry : entries) {
-        if (entry.exists() && entry.isFile() && entry.size() > 0)
+        // The lock and the marker of the data directory belong to this run, not to the data.
+        if (entry.exists() && entry.isFile() && entry.size() > 0 && !isLockOrMarkerFile(entry.fileName()))
             names << entry.fileName();
     }
     std::sort(names.begin(), names.end(), [](const QString& a, const QString& b) { return a.compare(b) < 0; });

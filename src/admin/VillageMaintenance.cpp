@@ -1,5 +1,6 @@
 #include "admin/VillageMaintenance.h"
 
+#include "admin/OperationGuard.h"
 #include "core/Paths.h"
 #include "data/dbf/CodePage1250.h"
 #include "data/engine/Engine.h"
@@ -73,12 +74,15 @@ VillageMaintenance::Outcome VillageMaintenance::Modifica1Click(QStringList& vill
 
 void VillageMaintenance::renameInTables(const QString& oldName, const QString& newName)
 {
-    engine::Query q(*m_ctx.engine);
-    q.add(QStringLiteral("UPDATE ") + quotedPath(table(QStringLiteral("Identificare.dbf"))));
-    q.add(QStringLiteral("SET LOCALIT=:NOU"));
-    q.add(QStringLiteral("WHERE LOCALIT=:VECHI"));
-    q.bind(QStringLiteral("NOU"), newName).bind(QStringLiteral("VECHI"), oldName);
-    q.execSQL();
+    OperationGuard::runArchived(m_ctx.dataDirectory, QString::fromLatin1(OperationMarker::VillageRename), m_ctx.engine,
+                                *m_ctx.interaction, {{QStringLiteral("village"), oldName}}, [&] {
+        engine::Query q(*m_ctx.engine);
+        q.add(QStringLiteral("UPDATE ") + quotedPath(table(QStringLiteral("Identificare.dbf"))));
+        q.add(QStringLiteral("SET LOCALIT=:NOU"));
+        q.add(QStringLiteral("WHERE LOCALIT=:VECHI"));
+        q.bind(QStringLiteral("NOU"), newName).bind(QStringLiteral("VECHI"), oldName);
+        q.execSQL();
+    });
 }
 
 VillageMaintenance::Outcome VillageMaintenance::SpeedButton3Click(QStringList& villages, int selected)
@@ -154,6 +158,13 @@ void VillageMaintenance::recreateScratch(const QString& columnDefinition)
 }
 
 void VillageMaintenance::deleteHouseholds(const QString& village)
+{
+    OperationGuard::runArchived(m_ctx.dataDirectory, QString::fromLatin1(OperationMarker::VillageDelete), m_ctx.engine,
+                                *m_ctx.interaction, {{QStringLiteral("village"), village}},
+                                [&] { deleteHouseholdsNow(village); });
+}
+
+void VillageMaintenance::deleteHouseholdsNow(const QString& village)
 {
     Interaction& ui = *m_ctx.interaction;
     engine::Engine& engine = *m_ctx.engine;

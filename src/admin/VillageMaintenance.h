@@ -44,6 +44,8 @@ public:
 private:
     QString table(const QString& fileName) const;
     void recreateScratch(const QString& columnDefinition);
+    // The statements of deleteHouseholds(), run inside its guarded operation.
+    void deleteHouseholdsNow(const QString& village);
     void removeScratch();
 
     AppContext& m_ctx;

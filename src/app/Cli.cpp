@@ -22,6 +22,10 @@
 #include "data/engine/Engine.h"
 #include "data/engine/SqlError.h"
 #include "core/Interaction.h"
+#include "core/ChangeCounter.h"
+#include "app/OperationRecovery.h"
+#include "services/DataDirectoryLock.h"
+#include "services/OperationMarker.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -61,11 +65,13 @@ const char* const UsageText =
     "       velmor-cli create --data DIR\n"
     "       velmor-cli demo --data DIR --households N --years Y [--first-year F] [--seed S]\n"
     "       velmor-cli backup --data DIR ARCHIVE\n"
-    "       velmor-cli restore ARCHIVE --into DIR\n"
-    "       velmor-cli takeover --data DIR --year Y [--home DIR]\n"
+    "       velmor-cli restore ARCHIVE --into DIR [--fail-after N]\n"
+    "       velmor-cli takeover --data DIR --year Y [--home DIR] [--fail-after N]\n"
     "       velmor-cli recalc --data DIR --year Y [--household CODID | [--village V] [--type T] [--volume N] [--position N]]\n"
-    "       velmor-cli household-delete --data DIR --year Y --codid C [--renumber] [--home DIR]\n"
-    "       velmor-cli chapters --data DIR --year Y [--household CODID]\n"
+    "                         [--fail-after N]\n"
+    "       velmor-cli household-delete --data DIR --year Y --codid C [--renumber] [--home DIR] [--fail-after N]\n"
+    "       velmor-cli chapters --data DIR --year Y [--household CODID] [--fail-after N]\n"
+    "       velmor-cli recover --data DIR\n"
     "       velmor-cli workbook apia|strainasi --data DIR [--home DIR] --year Y [--template FILE] --out FILE.xls\n"
     "       velmor-cli xls-cells FILE\n"
     "       velmor-cli summary --data DIR --household CODID\n"
@@ -384,10 +390,52 @@ int runHome(const Options& o)
     return 0;
 }
 
+// Mends an interrupted operation of the data directory without questions.
+int runRecover(const Options& o)
+{
+    o.require({"data"});
+    o.requirePositional(0, 0);
+    const QString dir = QDir(o.value(QStringLiteral("data"))).absolutePath();
+    CliInteraction ui;
+    OperationRecovery recovery(dir, ui);
+    const std::optional<OperationMarker> marker = recovery.interrupted();
+    QString operation = QStringLiteral("none");
+    QString action = QStringLiteral("none");
+    if (marker) {
+        operation = marker->operation.isEmpty() ? QStringLiteral("unknown") : marker->operation;
+        action = recovery.mend(*marker);
+    }
+    out() << "OPERATION\t" << operation << '\n' << "ACTION\t" << action << '\n';
+    out().flush();
+    return 0;
+}
+
+// Whether a statement of `sql` changes anything (everything but a SELECT).
+bool statementWrites(const Options& o)
+{
+    if (o.positional().isEmpty())
+        return false;
+    static const QRegularExpression select(QStringLiteral("^\\s*(SELECT|WITH)\\b"), QRegularExpression::CaseInsensitiveOption);
+    return !select.match(o.positional().first()).hasMatch();
+}
+
+// How a command meets the data directory: which option names it, whether it writes (then it
+// holds the lock for its run), whether it takes --fail-after.
+struct DataUse {
+    const char* option = nullptr;           // "data", "into"; nullptr: the command has none
+    bool (*writes)(const Options&) = nullptr;
+    bool failAfter = false;
+    bool recover = false;                   // the mend itself: an interrupted operation is its work
+};
+
+bool always(const Options&) { return true; }
+bool never(const Options&) { return false; }
+
 struct Command {
     const char* name;
     std::vector<OptionSpec> options;
     int (*run)(const Options&);
+    DataUse data {};
 };
 
 const std::vector<Command>& commands()
@@ -396,53 +444,110 @@ const std::vector<Command>& commands()
         {"sql",
          {{QStringLiteral("home")}, {QStringLiteral("data")}, {QStringLiteral("param"), true, true},
           {QStringLiteral("param-text"), true, true}},
-         runSql},
+         runSql, {"data", statementWrites}},
         {"home", {{QStringLiteral("home")}}, runHome},
-        {"create", {{QStringLiteral("data")}}, runCreate},
+        {"create", {{QStringLiteral("data")}}, runCreate, {"data", always}},
         {"demo",
          {{QStringLiteral("data")}, {QStringLiteral("households")}, {QStringLiteral("years")},
           {QStringLiteral("first-year")}, {QStringLiteral("seed")}},
-         runDemo},
-        {"backup", {{QStringLiteral("data")}}, runBackup},
-        {"restore", {{QStringLiteral("into")}}, runRestore},
-        {"takeover", {{QStringLiteral("data")}, {QStringLiteral("year")}, {QStringLiteral("home")}}, runTakeover},
+         runDemo, {"data", always}},
+        {"backup", {{QStringLiteral("data")}}, runBackup, {"data", never}},
+        {"restore", {{QStringLiteral("into")}, {QStringLiteral("fail-after")}}, runRestore, {"into", always, true}},
+        {"recover", {{QStringLiteral("data")}}, runRecover, {"data", always, false, true}},
+        {"takeover", {{QStringLiteral("data")}, {QStringLiteral("year")}, {QStringLiteral("home")}, {QStringLiteral("fail-after")}},
+         runTakeover, {"data", always, true}},
         {"recalc",
          {{QStringLiteral("data")}, {QStringLiteral("year")}, {QStringLiteral("household")}, {QStringLiteral("village")},
-          {QStringLiteral("type")}, {QStringLiteral("volume")}, {QStringLiteral("position")}},
-         runRecalc},
+          {QStringLiteral("type")}, {QStringLiteral("volume")}, {QStringLiteral("position")}, {QStringLiteral("fail-after")}},
+         runRecalc, {"data", always, true}},
         {"household-delete",
          {{QStringLiteral("data")}, {QStringLiteral("year")}, {QStringLiteral("codid")}, {QStringLiteral("renumber"), false},
-          {QStringLiteral("home")}},
-         runHouseholdDelete},
-        {"chapters", {{QStringLiteral("data")}, {QStringLiteral("year")}, {QStringLiteral("household")}}, runChapters},
+          {QStringLiteral("home")}, {QStringLiteral("fail-after")}},
+         runHouseholdDelete, {"data", always, true}},
+        {"chapters", {{QStringLiteral("data")}, {QStringLiteral("year")}, {QStringLiteral("household")}, {QStringLiteral("fail-after")}},
+         runChapters, {"data", always, true}},
         {"workbook",
          {{QStringLiteral("data")}, {QStringLiteral("home")}, {QStringLiteral("year")}, {QStringLiteral("template")},
           {QStringLiteral("out")}},
-         runWorkbook},
+         runWorkbook, {"data", always}},
         {"xls-cells", {}, runXlsCells},
-        {"summary", {{QStringLiteral("data")}, {QStringLiteral("household")}}, runSummary},
+        {"summary", {{QStringLiteral("data")}, {QStringLiteral("household")}}, runSummary, {"data", never}},
         {"certificate",
          {{QStringLiteral("data")}, {QStringLiteral("home")}, {QStringLiteral("household")}, {QStringLiteral("chapters")},
           {QStringLiteral("destination")}, {QStringLiteral("model")}, {QStringLiteral("person")}, {QStringLiteral("second")},
           {QStringLiteral("relation")}, {QStringLiteral("clerk")}, {QStringLiteral("duty")}, {QStringLiteral("receipt")},
           {QStringLiteral("number")}, {QStringLiteral("mentions")}, {QStringLiteral("heating"), false}, {QStringLiteral("out")}},
-         runCertificate},
+         runCertificate, {"data", always}},
         {"ragr2",
          {{QStringLiteral("data")}, {QStringLiteral("home")}, {QStringLiteral("year")}, {QStringLiteral("siruta")},
           {QStringLiteral("number")}, {QStringLiteral("date")}, {QStringLiteral("out")}},
-         runRAgr2},
+         runRAgr2, {"data", always}},
         {"find",
          {{QStringLiteral("data")}, {QStringLiteral("year")}, {QStringLiteral("name")}, {QStringLiteral("heads-only"), false},
           {QStringLiteral("cnp")}, {QStringLiteral("company")}, {QStringLiteral("street")}, {QStringLiteral("number")},
           {QStringLiteral("domicile")}},
-         runFind},
+         runFind, {"data", never}},
         {"export",
          {{QStringLiteral("home")}, {QStringLiteral("data")}, {QStringLiteral("format")}, {QStringLiteral("title")},
           {QStringLiteral("footer")}, {QStringLiteral("out")}, {QStringLiteral("param"), true, true},
           {QStringLiteral("param-text"), true, true}},
-         runExport},
+         runExport, {"data", never}},
     };
     return all;
+}
+
+// Runs a command under the rules of its data directory: a writing command holds the lock (waiting
+// a while for another holder), no command works over an interrupted operation except the mend.
+int runWithDataDirectory(const Command& command, const Options& o)
+{
+    if (command.data.failAfter && o.has(QStringLiteral("fail-after"))) {
+        const qint64 n = integerOption(o, QStringLiteral("fail-after"), 0);
+        if (n <= 0)
+            throw UsageError(QStringLiteral("--fail-after cere un numar intreg pozitiv."));
+        ChangeCounter::stopAfter(n);
+    }
+    if (!command.data.option)
+        return command.run(o);
+    const bool named = o.has(QLatin1String(command.data.option));
+    const QString dir = named ? QDir(o.value(QLatin1String(command.data.option))).absolutePath()
+                              : (QLatin1String(command.data.option) == QLatin1String("data") ? dataDirectory(o) : QString());
+    if (dir.isEmpty())
+        return command.run(o);
+    const bool writes = command.data.writes && command.data.writes(o);
+    const bool existed = QFileInfo(dir).isDir();
+    std::unique_ptr<DataDirectoryLock> lock;
+    if (writes) {
+        if (QFileInfo(dir).exists() && !existed)
+            return command.run(o); // the command refuses a path that is not a directory itself
+        if (!existed && !QDir().mkpath(dir))
+            return failure(QStringLiteral("Directorul \"%1\" nu poate fi creat.").arg(QDir::toNativeSeparators(dir)));
+        lock = std::make_unique<DataDirectoryLock>(dir);
+        if (!lock->tryLock(DataDirectoryLock::commandWaitMs())) {
+            const QString busy = lock->busyText();
+            lock.reset();
+            return failure(busy);
+        }
+    }
+    struct Tidy {
+        std::unique_ptr<DataDirectoryLock>& lock;
+        QString dir;
+        bool existed;
+        ~Tidy()
+        {
+            lock.reset();
+            // A directory made only to hold the lock goes again when nothing else came into it.
+            if (!existed && !dir.isEmpty())
+                QDir().rmdir(dir);
+        }
+    } tidy {lock, dir, existed};
+    if (!command.data.recover && existed) {
+        CliInteraction ui;
+        if (const std::optional<OperationMarker> marker = OperationRecovery(dir, ui).interrupted()) {
+            return failure(marker->interruptedText() + QLatin1Char('\n')
+                           + QStringLiteral("Reparati mai intai: velmor-cli recover --data %1").arg(QDir::toNativeSeparators(dir)));
+        }
+    }
+    return command.run(o);
 }
 
 }
@@ -469,7 +574,8 @@ int run(const QStringList& arguments)
         return usage();
     }
     try {
-        return command->run(Options::parse(arguments.mid(1), command->options));
+        const Options options = Options::parse(arguments.mid(1), command->options);
+        return runWithDataDirectory(*command, options);
     } catch (const UsageError& e) {
         err() << e.message() << '\n';
         return usage();

@@ -48,13 +48,15 @@ int runChapters(const Options& o)
     CliInteraction ui;
     engine::Engine engine(dir);
     engine.addTableRoot(scratch.path());
-    const ChapterRepair::Report report = ChapterRepair(engine, dir, scratch.path(), ui).run(year, household);
-
+    // Each chapter's line as soon as it is finished: a run that stops shows what was done.
     QTextStream out(stdout);
-    for (int chapter = 2; chapter <= 11; ++chapter) {
-        const ChapterRepair::ChapterCounts& c = report.chapters[size_t(chapter)];
+    ChapterRepair repair(engine, dir, scratch.path(), ui);
+    repair.setChapterDone([&](int chapter, const ChapterRepair::ChapterCounts& c) {
         out << "CAP" << chapter << '\t' << c.added << '\t' << c.removed << '\t' << c.changed << '\n';
-    }
+        out.flush();
+    });
+    const ChapterRepair::Report report = repair.run(year, household);
+
     for (const KeptDuplicates& k : report.kept)
         out << "DUBLURI\tCAP" << k.chapter << '\t' << k.codid << '\t' << dbf::decimalText(k.code, 1) << '\t' << k.rows << '\n';
     for (const QString& refused : report.refused)

@@ -1,6 +1,9 @@
 #include "app/StartupSequence.h"
 
 #include "core/ErrorReport.h"
+#include "app/OperationRecovery.h"
+#include "core/Paths.h"
+#include "services/DataDirectoryLock.h"
 #include "data/Schema.h"
 #include "data/engine/Engine.h"
 #include "data/engine/Query.h"
@@ -67,6 +70,7 @@ StartupSequence::~StartupSequence()
         m_ctx.engine = nullptr;
     if (m_ctx.settings == m_settings.get())
         m_ctx.settings = nullptr;
+    m_ctx.takeOverLock = nullptr;
 }
 
 void StartupSequence::status(const QString& text)
@@ -189,10 +193,60 @@ void StartupSequence::connect()
     QLocale::setDefault(c);
     pump();
 
-    // 8.
-    if (m_ctx.localDataMode)
+    // The one-writer lock and an interrupted operation, before anything is written.
+    claimDataDirectory();
+
+    // 8. Never over an interrupted operation, never read-only.
+    if (m_ctx.localDataMode && !m_ctx.readOnly)
         m_schema->CreazaBaza();
     pump();
+}
+
+void StartupSequence::claimDataDirectory()
+{
+    Interaction& ui = *m_ctx.interaction;
+    m_ctx.readOnly = false;
+    m_lock = std::make_unique<DataDirectoryLock>(m_ctx.dataDirectory);
+    if (!m_lock->tryLock(0)) {
+        // DA: the register is only read; NU: the program ends.
+        if (ui.Mesaj(QStringLiteral("Baza de date"), m_lock->readOnlyQuestion(), KindConfirmation, ButtonsDaNu) != ResultDa)
+            throw data::ProgramTermination(m_lock->busyText());
+        m_ctx.readOnly = true;
+        m_ctx.takeOverLock = [this] { return takeOverLock(); };
+        return;
+    }
+    OperationRecovery recovery(m_ctx.dataDirectory, ui, m_engine.get());
+    const std::optional<OperationMarker> marker = recovery.interrupted();
+    if (!marker)
+        return;
+    const QString title = QStringLiteral("Operatie neterminata");
+    if (ui.Mesaj(title, OperationRecovery::question(*marker), KindWarning, ButtonsDaNu) != ResultDa) {
+        m_ctx.readOnly = true;
+        return;
+    }
+    try {
+        recovery.mend(*marker);
+    } catch (const std::exception& error) {
+        showError(ui, error, title);
+        m_ctx.readOnly = true;
+        return;
+    }
+    ui.Mesaj(title, QStringLiteral("Baza de date a fost reparata."), KindInformation, ButtonsOk);
+}
+
+bool StartupSequence::takeOverLock()
+{
+    if (!m_lock || m_lock->isLocked())
+        return false;
+    const int answer = m_ctx.interaction->Mesaj(
+        QStringLiteral("Preluare baza de date"),
+        m_lock->busyText() + CR + QStringLiteral("Preluati baza de date? Daca programul de acolo inca lucreaza, datele se pot strica."),
+        KindWarning, ButtonsDaNu);
+    if (answer != ResultDa || !m_lock->takeOver())
+        return false;
+    m_ctx.readOnly = false;
+    m_ctx.takeOverLock = nullptr;
+    return true;
 }
 
 void StartupSequence::prepare()
@@ -209,8 +263,8 @@ void StartupSequence::prepare()
     if (m_hooks.loadTariffs)
         m_hooks.loadTariffs();
 
-    // 12.
-    if (m_ctx.localDataMode) {
+    // 12. Nothing is written to a register opened read-only.
+    if (m_ctx.localDataMode && !m_ctx.readOnly) {
         for (const QString& name : removeIndexOrder())
             m_schema->RemoveIndex(table(name));
         status(QStringLiteral("UpGrade ..."));
@@ -234,7 +288,7 @@ void StartupSequence::prepare()
     applySquareMetreSetting();
 
     // 15 to 19.
-    if (m_ctx.localDataMode)
+    if (m_ctx.localDataMode && !m_ctx.readOnly)
         reindex();
 }
 
@@ -278,6 +332,8 @@ void StartupSequence::applySquareMetreSetting()
     pump();
     if (m_hooks.applySquareMetres)
         m_hooks.applySquareMetres(checked);
+    if (m_ctx.readOnly)
+        return;
     m_settings->Scrie_Ini(QStringLiteral("CONST"), QStringLiteral("BIFCAP2"),
                           checked ? QStringLiteral("DA") : QStringLiteral("NU"));
 }

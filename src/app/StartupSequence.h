@@ -10,6 +10,7 @@
 namespace velmor {
 
 struct AppContext;
+class DataDirectoryLock;
 class Settings;
 
 namespace engine {
@@ -75,8 +76,14 @@ public:
     void prepare();      // steps 10 to 19
 
     int barPosition() const { return m_bar; }
+    // The data directory's lock, held for the whole run (none when another holds it).
+    DataDirectoryLock* lock() const { return m_lock.get(); }
 
 private:
+    // Takes the data directory's lock (or asks to read only) and mends an interrupted operation.
+    void claimDataDirectory();
+    // The administrator's take-over of a lock held by another, after asking.
+    bool takeOverLock();
     void status(const QString& text);
     void advanceBar(int amount);
     void pump();
@@ -92,6 +99,7 @@ private:
     std::unique_ptr<engine::Engine> m_engine;
     std::unique_ptr<Settings> m_settings;
     std::unique_ptr<data::Schema> m_schema;
+    std::unique_ptr<DataDirectoryLock> m_lock;
     int m_bar = 0;
 };
 

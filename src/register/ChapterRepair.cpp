@@ -2,6 +2,7 @@
 
 #include "register/ChapterRules.h"
 
+#include "admin/OperationGuard.h"
 #include "core/Error.h"
 #include "data/engine/Engine.h"
 #include "data/engine/SqlText.h"
@@ -37,12 +38,22 @@ ChapterRepair::Report ChapterRepair::run(qint64 year, std::optional<qint64> hous
     }
     Report report;
     report.households = int(codids.size());
+    // Every table checked before the first change; interrupted, the repair is run again.
+    OperationGuard guard(m_dataDirectory, QString::fromLatin1(OperationMarker::Chapters), &m_engine);
+    guard.preflight(OperationGuard::registerFiles());
+    guard.marker().values.insert(QStringLiteral("year"), QString::number(year));
+    if (household)
+        guard.marker().values.insert(QStringLiteral("household"), QString::number(*household));
+    guard.begin();
     // Chapter by chapter, so chapter 3 reads the chapter 2 totals already recomputed and the
     // scratch table of the completion serves every household of a chapter.
     for (int chapter = 2; chapter <= 11; ++chapter) {
         for (qint64 codid : codids)
             repairChapter(chapter, codid, year, report);
+        if (m_chapterDone)
+            m_chapterDone(chapter, report.chapters[size_t(chapter)]);
     }
+    guard.finish();
     return report;
 }
 

@@ -6,6 +6,7 @@
 #include <QString>
 
 #include <array>
+#include <functional>
 #include <optional>
 
 namespace velmor {
@@ -37,8 +38,11 @@ public:
 
     ChapterRepair(engine::Engine& engine, QString dataDirectory, QString scratchDirectory, Interaction& ui);
 
-    // Throws an Error when a table cannot be read or written.
+    // Throws an Error when a table cannot be read or written; a PreflightError, with nothing
+    // changed, when a table is damaged or cannot be written.
     Report run(qint64 year, std::optional<qint64> household = std::nullopt);
+    // Called after each chapter is finished for every household, with its counts.
+    void setChapterDone(std::function<void(int chapter, const ChapterCounts&)> done) { m_chapterDone = std::move(done); }
 
 private:
     void repairChapter(int chapter, qint64 codid, qint64 year, Report& report);
@@ -46,6 +50,7 @@ private:
     engine::Engine& m_engine;
     QString m_dataDirectory;
     ChapterCompletion m_completion;
+    std::function<void(int, const ChapterCounts&)> m_chapterDone;
 };
 
 }

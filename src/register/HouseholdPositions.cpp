@@ -5,6 +5,7 @@
 #include "register/NewHouseholdChapters.h"
 
 #include "admin/Administration.h"
+#include "admin/OperationGuard.h"
 #include "core/Error.h"
 #include "core/Interaction.h"
 #include "core/Paths.h"
@@ -354,6 +355,22 @@ void HouseholdPositions::moveTo(const SlotRow& move)
     q.execSQL();
 }
 
+template <typename Body>
+void HouseholdPositions::asDeleteOperation(qint64 codid, Body body)
+{
+    if (m_inDelete) {
+        body();
+        return;
+    }
+    m_inDelete = true;
+    struct Reset {
+        bool& flag;
+        ~Reset() { flag = false; }
+    } reset {m_inDelete};
+    OperationGuard::runArchived(m_ctx.dataDirectory, QString::fromLatin1(OperationMarker::HouseholdDelete), m_ctx.engine,
+                                *m_ctx.interaction, {{QStringLiteral("codid"), QString::number(codid)}}, body);
+}
+
 int HouseholdPositions::MutaPozitii(int direction, qint64 position, const QString& village, qint64 volume, int type,
                                      qint64 deleted)
 {
@@ -367,18 +384,24 @@ int HouseholdPositions::MutaPozitii(int direction, qint64 position, const QStrin
     ui.setProgressPosition(0);
     const std::vector<SlotRow> rows = slotsFrom(position, village, volume, type);
     const std::vector<SlotRow> moves = direction < 0 ? planCloseGap(rows, deleted) : planOpenGap(rows);
-    // The gap is closed only once the household is gone.
-    if (direction < 0)
-        StergeGospodaria(deleted);
-    ui.setProgressLabel(QStringLiteral("Translatare pozitii..."));
-    ui.setProgressMaximum(std::max<int>(1, int(moves.size())));
-    ui.setProgressPosition(0);
     int done = 0;
-    for (const SlotRow& move : moves) {
-        moveTo(move);
-        ui.setProgressPosition(++done);
-        ui.processEvents();
-    }
+    const auto run = [&] {
+        // The gap is closed only once the household is gone.
+        if (direction < 0)
+            StergeGospodaria(deleted);
+        ui.setProgressLabel(QStringLiteral("Translatare pozitii..."));
+        ui.setProgressMaximum(std::max<int>(1, int(moves.size())));
+        ui.setProgressPosition(0);
+        for (const SlotRow& move : moves) {
+            moveTo(move);
+            ui.setProgressPosition(++done);
+            ui.processEvents();
+        }
+    };
+    if (direction < 0)
+        asDeleteOperation(deleted, run);
+    else
+        run();
     return done;
 }
 
@@ -394,20 +417,22 @@ void HouseholdPositions::StergeGospodaria(qint64 codid)
     statements << QStringLiteral("DELETE FROM ") + table("OmTarla.dbf") + QStringLiteral("\nWHERE CODID=:CODID");
     statements << QStringLiteral("DELETE FROM ") + table("Tarlale.dbf") + QStringLiteral("\nWHERE CODID=:CODID");
     statements << QStringLiteral("DELETE FROM ") + table("Identificare.dbf") + QStringLiteral("\nWHERE CODID=:CODID");
-    ui.setProgressMaximum(int(statements.size()));
-    ui.setProgressPosition(0);
-    int done = 0;
-    for (const QString& statement : statements) {
-        engine::Query q(*m_ctx.engine);
-        for (const QString& line : statement.split(QLatin1Char('\n')))
-            q.add(line);
-        q.bind(QStringLiteral("CODID"), whole(codid));
-        if (statement.contains(QLatin1String(":ANUL")))
-            q.bind(QStringLiteral("ANUL"), fields::year(m_editor.year()));
-        q.execSQL();
-        ui.setProgressPosition(++done);
-        ui.processEvents();
-    }
+    asDeleteOperation(codid, [&] {
+        ui.setProgressMaximum(int(statements.size()));
+        ui.setProgressPosition(0);
+        int done = 0;
+        for (const QString& statement : statements) {
+            engine::Query q(*m_ctx.engine);
+            for (const QString& line : statement.split(QLatin1Char('\n')))
+                q.add(line);
+            q.bind(QStringLiteral("CODID"), whole(codid));
+            if (statement.contains(QLatin1String(":ANUL")))
+                q.bind(QStringLiteral("ANUL"), fields::year(m_editor.year()));
+            q.execSQL();
+            ui.setProgressPosition(++done);
+            ui.processEvents();
+        }
+    });
 }
 
 }

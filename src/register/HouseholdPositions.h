@@ -117,8 +117,14 @@ private:
     qint64 newCodid();
     QString table(const char* name) const;
 
+    // Runs a household delete (with its renumbering) as a guarded operation: checked first, saved
+    // into a temporary archive, marked, and put back from the archive when a step fails.
+    template <typename Body>
+    void asDeleteOperation(qint64 codid, Body body);
+
     HouseholdEditor& m_editor;
     AppContext& m_ctx;
+    bool m_inDelete = false;
     PositionDialogs& m_dialogs;
     ChapterRowsMaker m_makeChapters;
 };

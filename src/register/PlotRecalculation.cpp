@@ -1,5 +1,6 @@
 #include "register/PlotRecalculation.h"
 
+#include "admin/OperationGuard.h"
 #include "register/FieldValues.h"
 #include "core/Error.h"
 #include "core/Interaction.h"
@@ -262,6 +263,22 @@ RecalcResult PlotRecalculation::run(int year, const RecalcSelection& selection)
         }
     }
 
+    // Every table checked before the first change; interrupted, the recalculation is run again.
+    OperationGuard guard(m_dataDirectory, QString::fromLatin1(OperationMarker::Recalc), &m_engine);
+    guard.preflight(OperationGuard::registerFiles());
+    guard.marker().values.insert(QStringLiteral("year"), QString::number(year));
+    if (selection.household)
+        guard.marker().values.insert(QStringLiteral("household"), QString::number(*selection.household));
+    if (selection.village)
+        guard.marker().values.insert(QStringLiteral("village"), *selection.village);
+    if (selection.type)
+        guard.marker().values.insert(QStringLiteral("type"), QString::number(*selection.type));
+    if (selection.volume)
+        guard.marker().values.insert(QStringLiteral("volume"), QString::number(*selection.volume));
+    if (selection.position)
+        guard.marker().values.insert(QStringLiteral("position"), QString::number(*selection.position));
+    guard.begin();
+
     // Write each household in one step.
     progress.step(QStringLiteral("Pun suprafetele in Cap.2 si Cap.3 ..."), int(plans.size()));
     int done = 0;
@@ -307,6 +324,8 @@ RecalcResult PlotRecalculation::run(int year, const RecalcSelection& selection)
                 writeCap3(plan.cap3Before);
             } catch (const Error&) {
             }
+            // Every household is whole, recalculated or not: the stop is told, not left marked.
+            guard.abandon();
             throw Error(QStringLiteral("Recalcularea s-a oprit la gospodaria cu codul %1: %2\n"
                                        "Gospodariile de dinainte sunt recalculate, celelalte sunt neschimbate.")
                             .arg(codid)
@@ -314,6 +333,7 @@ RecalcResult PlotRecalculation::run(int year, const RecalcSelection& selection)
         }
         ++result.recalculated;
     }
+    guard.finish();
     return result;
 }
 

@@ -1,6 +1,7 @@
 #include "register/YearTakeover.h"
 
-#include "admin/DataBackup.h"
+#include "admin/OperationGuard.h"
+#include "core/ChangeCounter.h"
 #include "core/ErrorReport.h"
 #include "core/Interaction.h"
 #include "core/Paths.h"
@@ -199,13 +200,22 @@ TakeoverReport YearTakeover::run(const QString& targetYear)
     const QString parent = QFileInfo(QDir::cleanPath(m_dataDir)).absolutePath();
     report.safetyArchive = parent + QStringLiteral("/Preluare-%1-%2.kt").arg(target).arg(
                                QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss")));
-    DataBackup backup(m_dataDir, m_ui, &m_engine);
+    // Every table checked before the first change; the marker names the safety archive.
+    OperationGuard guard(m_dataDir, QString::fromLatin1(OperationMarker::Takeover), &m_engine);
     try {
-        backup.saveTo(report.safetyArchive);
+        guard.preflight(OperationGuard::registerFiles());
+    } catch (const PreflightError& e) {
+        throw TakeoverError(e.message() + QStringLiteral("\r" "Preluarea nu s-a facut."));
+    }
+    try {
+        guard.saveArchive(report.safetyArchive, &m_ui, true);
     } catch (const Error& e) {
         throw TakeoverError(QStringLiteral("Nu pot scrie salvarea de siguranta %1: %2" "\r" "Preluarea nu s-a facut.")
                                 .arg(nativePath(report.safetyArchive), e.message()));
     }
+    guard.marker().values.insert(QStringLiteral("year"), report.toYear);
+    guard.marker().values.insert(QStringLiteral("scratch"), m_programDir + QStringLiteral("/tmp.dbf"));
+    guard.begin();
 
     // ---- the copy ----
     try {
@@ -260,7 +270,8 @@ TakeoverReport YearTakeover::run(const QString& targetYear)
             report.tables.append({QString::fromLatin1(copy.table), rows});
 
             m_engine.forget(scratch);
-            QFile::remove(scratch);
+            if (QFile::remove(scratch))
+                ChangeCounter::count();
         }
         m_ui.setProgressPosition(100);
     } catch (const std::exception& failure) {
@@ -268,7 +279,8 @@ TakeoverReport YearTakeover::run(const QString& targetYear)
         m_engine.forget(m_programDir + QStringLiteral("/tmp.dbf"));
         QFile::remove(m_programDir + QStringLiteral("/tmp.dbf"));
         try {
-            backup.restoreFrom(report.safetyArchive, DataBackup::Scope::ArchivedFiles);
+            OperationGuard::undoFromArchive(m_dataDir, guard.marker(), m_ui, &m_engine);
+            guard.abandon();
         } catch (const Error& undo) {
             throw TakeoverError(QStringLiteral("Preluarea din anul %1 in anul %2 a esuat: %3" "\r"
                                                "Datele nu au putut fi readuse: %4" "\r"
@@ -279,6 +291,7 @@ TakeoverReport YearTakeover::run(const QString& targetYear)
                                            "Datele au fost readuse din salvarea de siguranta %4; nu s-a schimbat nimic.")
                                 .arg(latest, report.toYear, reason, nativePath(report.safetyArchive)));
     }
+    guard.finish();
     return report;
 }
 

@@ -43,9 +43,18 @@ struct AppContext {
     // Full path of a table of the data directory.
     QString tablePath(const QString& fileName) const { return dataDirectory + QLatin1Char('/') + fileName; }
 
+    // Another computer or program holds the data directory's lock, or an interrupted operation
+    // was left as it is: the register is only read; the unlocked state cannot be set.
+    bool readOnly = false;
+    // The administrator's take-over of the lock held by another (asks first); true when taken, and
+    // the register is then no longer read-only.
+    std::function<bool()> takeOverLock;
+
     bool unlocked() const { return m_unlocked; }
     void setUnlocked(bool on)
     {
+        if (on && readOnly)
+            return;
         m_unlocked = on;
         for (const auto& listener : unlockListeners)
             listener(on);

@@ -1,5 +1,6 @@
 #include "services/Settings.h"
 
+#include "core/ChangeCounter.h"
 #include "services/IniFile.h"
 #include "services/ServiceError.h"
 
@@ -74,6 +75,7 @@ QString Settings::Citeste_Ini(const QString& section, const QString& key) const
 void Settings::Scrie_Ini(const QString& section, const QString& key, const QString& value)
 {
     IniFile(iniPath()).setValue(section, key, value);
+    ChangeCounter::count();
 }
 
 QString Settings::CodNou(const QString& key)
@@ -90,6 +92,7 @@ QString Settings::CodNou(const QString& key)
     }
     doc.setValue(section, key, QString::number(number + 1));
     doc.save(iniPath());
+    ChangeCounter::count();
     return code;
 }
 

@@ -3,10 +3,12 @@
 
 #include "admin/DataBackup.h"
 #include "admin/KtArchive.h"
+#include "admin/OperationGuard.h"
 #include "data/Schema.h"
 
 #include <QDir>
 #include <QFileInfo>
+#include <QProcess>
 
 #include <gtest/gtest.h>
 
@@ -265,4 +267,48 @@ TEST(DataBackupSave, AutomaticBackupWritesAndInforms)
     EXPECT_TRUE(w.ui.hasMessage(QStringLiteral("Informatie"), QStringLiteral("Salvare incheiata cu succes !")));
     EXPECT_TRUE(w.ui.progressLabels().contains(QStringLiteral("Salvez datele actuale...")));
     EXPECT_FALSE(w.ui.progressVisible());
+}
+
+// The undo of an operation from its archive puts back only what changed: a file that could not be
+// changed (unchangeable, held by another program) is not touched, so the undo goes through; files
+// that were empty are emptied again, those that were missing removed; the directory's lock and
+// marker are neither archived nor moved.
+TEST(DataBackupRestore, UndoFromAnArchiveTouchesOnlyTheChangedFiles)
+{
+    AdminWorld w(QStringLiteral("register-dbase4"));
+    test::writeFile(w.data(QStringLiteral("gol.lst")), QByteArray());
+    test::writeFile(w.data(QStringLiteral("Velmor.lck")), "123\nvelmor\nalt\n");
+    OperationGuard guard(w.home.data(), QString::fromLatin1(OperationMarker::Takeover), w.engine.get());
+    guard.preflight({QStringLiteral("Nou.dbf")});
+    EXPECT_EQ(guard.marker().empty, QStringList {QStringLiteral("gol.lst")});
+    EXPECT_EQ(guard.marker().missing, QStringList {QStringLiteral("Nou.dbf")});
+    const QString saved = w.home.home() + QStringLiteral("/saved.kt");
+    guard.saveArchive(saved, &w.ui, true);
+    guard.begin();
+    QStringList members;
+    for (const KtArchive::Member& m : KtArchive::verify(saved))
+        members << m.name;
+    EXPECT_FALSE(members.isEmpty());
+    EXPECT_FALSE(members.contains(QStringLiteral("Data\\Velmor.lck")));
+    EXPECT_FALSE(members.contains(QStringLiteral("Data\\Velmor.op")));
+    const QMap<QString, QByteArray> before = test::filesOf(w.home.data());
+
+    test::writeFile(w.data(QStringLiteral("CAP2.dbf")), "changed");
+    test::writeFile(w.data(QStringLiteral("gol.lst")), "not empty any more");
+    test::writeFile(w.data(QStringLiteral("Nou.dbf")), "new");
+    const QString locked = w.data(QStringLiteral("CAP9.dbf"));
+    QProcess chattr;
+    chattr.start(QStringLiteral("chattr"), {QStringLiteral("+i"), locked});
+    const bool immutable = chattr.waitForFinished(10000) && chattr.exitCode() == 0;
+
+    OperationGuard::undoFromArchive(w.home.data(), guard.marker(), w.ui, w.engine.get());
+    if (immutable) {
+        chattr.start(QStringLiteral("chattr"), {QStringLiteral("-i"), locked});
+        chattr.waitForFinished(10000);
+    }
+    EXPECT_EQ(test::filesOf(w.home.data()), before);
+    EXPECT_TRUE(QFileInfo::exists(OperationMarker::pathIn(w.home.data())));
+    guard.finish();
+    EXPECT_FALSE(QFileInfo::exists(OperationMarker::pathIn(w.home.data())));
+    EXPECT_TRUE(QFileInfo::exists(saved)); // a kept safety archive stays
 }

@@ -7,9 +7,15 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QtGlobal>
+
+#ifdef Q_OS_LINUX
+#include <fcntl.h>
+#endif
 #include <QtEndian>
 
 #include <algorithm>
+#include <cerrno>
 #include <charconv>
 #include <cmath>
 #include <cstring>
@@ -17,6 +23,40 @@
 namespace velmor::dbf {
 
 namespace {
+
+// Appends of every process are serialised by a lock on one byte far past any data, never on the
+// records: a Windows share enforces byte locks on the reads of other copies. The lock belongs to
+// the open file and goes with it.
+constexpr qint64 kAppendLockByte = 0x7FFFFFFF00LL;
+
+// Takes (F_WRLCK for an append, F_RDLCK while the table is read) or lets go (F_UNLCK) the append
+// lock byte, waiting for another holder. False when the system refused it.
+bool lockAppendByte(QFile& file, short type)
+{
+#if defined(Q_OS_LINUX) && defined(F_OFD_SETLKW)
+    struct flock lock {};
+    lock.l_type = type;
+    lock.l_whence = SEEK_SET;
+    lock.l_start = off_t(kAppendLockByte);
+    lock.l_len = 1;
+    int rc;
+    do {
+        rc = ::fcntl(file.handle(), type == F_UNLCK ? F_OFD_SETLK : F_OFD_SETLKW, &lock);
+    } while (rc != 0 && errno == EINTR);
+    // A file system without such locks (some network shares) works without them.
+    return rc == 0 || errno == EINVAL || errno == ENOLCK || errno == EOPNOTSUPP;
+#else
+    Q_UNUSED(file);
+    Q_UNUSED(type);
+    return true;
+#endif
+}
+
+#ifndef F_WRLCK
+constexpr short F_RDLCK = 0;
+constexpr short F_WRLCK = 1;
+constexpr short F_UNLCK = 2;
+#endif
 
 constexpr char kEndOfFile = '\x1A';
 constexpr char kTerminator = '\x0D';
@@ -209,6 +249,16 @@ void DbfTable::load()
         throw DbfError(QStringLiteral("Tabelul \"%1\" nu exista.").arg(m_path));
     if (!file->open(QIODevice::ReadOnly))
         throw DbfError(QStringLiteral("Tabelul \"%1\" nu poate fi deschis: %2").arg(fileName(), file->errorString()));
+    // Not while another program appends: its count and its records would not agree yet.
+    lockAppendByte(*file, F_RDLCK);
+    struct LetGo {
+        QFile* file;
+        ~LetGo()
+        {
+            if (file)
+                lockAppendByte(*file, F_UNLCK);
+        }
+    } letGo {file.get()};
     const qint64 size = file->size();
     // Map the file copy-on-write (the mapping lives as long as its file object); where that is
     // not possible, read it whole.
@@ -231,6 +281,7 @@ void DbfTable::load()
     try {
         parseHeader(view, view.size());
     } catch (...) {
+        letGo.file = nullptr; // closing the file lets the lock go
         file.reset();
         releaseStorage();
         throw;
@@ -244,6 +295,7 @@ void DbfTable::load()
     if (hasMemoField(m_fields))
         openMemo();
     rememberFileState();
+    m_foreignAppends = false;
     ++m_changeCount;
 }
 
@@ -360,6 +412,9 @@ void DbfTable::rememberFileState()
 
 bool DbfTable::changedOnDisk() const
 {
+    // Records of another program were taken in while appending: read the table again.
+    if (m_foreignAppends)
+        return true;
     if (FileStamp::of(m_path) != m_fileStamp)
         return true;
     return m_memo && FileStamp::of(m_memo->path()) != m_memoStamp;
@@ -544,6 +599,8 @@ QByteArray DbfTable::encodeField(const Field& field, const Value& value)
         QChar bad;
         if (!cp1250::tryEncode(text, bytes, &bad))
             throw DbfError(EncodingError(bad, text).message());
+        // A memo text goes into the memo file under the append lock, as records do.
+        lockForAppend();
         const QByteArray block = QByteArray::number(m_memo->append(bytes));
         std::copy(block.begin(), block.end(), out.data() + (field.width - block.size()));
         return out;
@@ -633,20 +690,60 @@ QByteArray DbfTable::formatNumber(double v, int decimals)
     return QByteArray(buffer, formatNumberInto(v, decimals, buffer));
 }
 
+void DbfTable::lockForAppend()
+{
+    if (m_appendLocked)
+        return;
+    QFile& file = writer();
+    if (!lockAppendByte(file, F_WRLCK))
+        throw DbfError(QStringLiteral("Tabelul \"%1\" nu poate fi blocat pentru adaugare: %2").arg(fileName(), qt_error_string(errno)));
+    m_appendLocked = true;
+    if (m_firstPending >= 0)
+        return;
+    // Records another program appended since this table was read come first: they are taken in,
+    // so that the new records follow them instead of overwriting them.
+    QByteArray head(8, '\0');
+    if (!file.seek(0) || file.read(head.data(), head.size()) != head.size())
+        throw DbfError(QStringLiteral("Tabelul \"%1\" nu poate fi citit: %2").arg(fileName(), file.errorString()));
+    const qint64 onDisk = qFromLittleEndian<quint32>(head.constData() + 4);
+    if (onDisk == m_recordCount)
+        return;
+    if (onDisk < m_recordCount)
+        throw DbfError(QStringLiteral("Tabelul \"%1\" a fost rescris de alt program; reluati operatia.").arg(fileName()));
+    const qint64 extra = onDisk - m_recordCount;
+    const qint64 at = qint64(m_headerLength) + qint64(m_recordCount) * m_recordLength;
+    QByteArray records(qsizetype(extra * m_recordLength), Qt::Uninitialized);
+    if (!file.seek(at) || file.read(records.data(), records.size()) != records.size())
+        throw DbfError(QStringLiteral("Tabelul \"%1\" nu poate fi citit: %2").arg(fileName(), file.errorString()));
+    m_tail.append(records);
+    m_recordCount = int(onDisk);
+    m_foreignAppends = true;
+    ++m_changeCount;
+}
+
 int DbfTable::append(const std::vector<Value>& values)
 {
+    // The lock first: a memo text is appended to the memo file under it too.
+    lockForAppend();
     QByteArray rec(m_recordLength, ' ');
-    // Memo texts last: a value refused in another column leaves the memo file as it was.
-    for (const bool memoPass : {false, true}) {
-        for (int c = 0; c < fieldCount(); ++c) {
-            const Field& f = m_fields[c];
-            if ((f.type == 'M') != memoPass)
-                continue;
-            if (size_t(c) < values.size() && !dbf::isNull(values[size_t(c)])) {
-                const QByteArray bytes = encodeField(f, values[size_t(c)]);
-                std::copy(bytes.begin(), bytes.end(), rec.data() + 1 + f.offset);
+    try {
+        // Memo texts last: a value refused in another column leaves the memo file as it was.
+        for (const bool memoPass : {false, true}) {
+            for (int c = 0; c < fieldCount(); ++c) {
+                const Field& f = m_fields[c];
+                if ((f.type == 'M') != memoPass)
+                    continue;
+                if (size_t(c) < values.size() && !dbf::isNull(values[size_t(c)])) {
+                    const QByteArray bytes = encodeField(f, values[size_t(c)]);
+                    std::copy(bytes.begin(), bytes.end(), rec.data() + 1 + f.offset);
+                }
             }
         }
+    } catch (...) {
+        // A refused value lets the lock go at once unless a batch goes on.
+        if (m_batchDepth == 0 && m_firstPending < 0)
+            closeWriter();
+        throw;
     }
     return appendEncoded(rec);
 }
@@ -654,6 +751,7 @@ int DbfTable::append(const std::vector<Value>& values)
 int DbfTable::appendEncoded(const QByteArray& rec)
 {
     Q_ASSERT(rec.size() == m_recordLength);
+    lockForAppend();
     const int row = m_recordCount;
     // Grow geometrically: a statement may append a hundred thousand records one by one.
     if (m_tail.capacity() < m_tail.size() + rec.size())
@@ -698,8 +796,9 @@ void DbfTable::closeWriter()
 {
     if (!m_writer)
         return;
-    m_writer->close();
+    m_writer->close(); // lets the append lock go
     m_writer.reset();
+    m_appendLocked = false;
     rememberFileState();
 }
 

@@ -130,6 +130,9 @@ private:
     void releaseStorage();
     char* mutableRecord(int row);
     QFile& writer();
+    // Takes the append lock of the file (until the writer closes) and the records other programs
+    // appended meanwhile.
+    void lockForAppend();
     void writePendingAppends();
     void closeWriter();
 
@@ -158,6 +161,8 @@ private:
     int m_batchDepth = 0;
     int m_firstPending = -1; // first appended record not yet on disk
     std::unique_ptr<QFile> m_writer;
+    bool m_appendLocked = false;
+    bool m_foreignAppends = false;
     FileStamp m_memoStamp;
 };
 

@@ -1,5 +1,7 @@
 #include "data/engine/Engine.h"
 
+#include "core/ChangeCounter.h"
+
 #include "data/dbf/DbfError.h"
 #include "data/dbf/CodePage1250.h"
 #include "data/dbf/DbfTable.h"
@@ -481,6 +483,7 @@ int Engine::run(const QString& text, ResultSet* rows, const Parameters& paramete
     // the statement ends, whether it succeeded or not.
     std::exception_ptr failure;
     int count = 0;
+    m_statementChanged = false;
     try {
         count = runStatement(text, rows, parameters);
     } catch (...) {
@@ -500,6 +503,8 @@ int Engine::run(const QString& text, ResultSet* rows, const Parameters& paramete
         std::rethrow_exception(failure);
     if (!writeError.isEmpty())
         throw SqlError(writeError);
+    if (m_statementChanged)
+        ChangeCounter::count();
     return count;
 }
 
@@ -510,6 +515,7 @@ int Engine::runStatement(const QString& text, ResultSet* rows, const Parameters&
         if (!parameters.isEmpty())
             throw SqlError(QStringLiteral("Instructiunile care creeaza sau modifica tabele nu primesc parametri."));
         runDefinition(statement);
+        m_statementChanged = true;
         return 0;
     }
     sqlite3_stmt* stmt = nullptr;
@@ -552,7 +558,12 @@ int Engine::runStatement(const QString& text, ResultSet* rows, const Parameters&
         throw SqlError(explain(sqliteMessage(m_db)));
     inferTypes(result);
     renameDuplicates(result.fields);
-    return statement.kind == Statement::Change ? sqlite3_changes(m_db) : int(result.rows.size());
+    if (statement.kind == Statement::Change) {
+        const int changed = sqlite3_changes(m_db);
+        m_statementChanged = changed > 0;
+        return changed;
+    }
+    return int(result.rows.size());
 }
 
 void Engine::runDefinition(const Statement& s)

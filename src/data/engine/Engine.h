@@ -66,6 +66,7 @@ private:
     // A SQLite message in Romanian, virtual table names replaced by the paths they stand for.
     QString explain(const QString& sqliteText) const;
     int runStatement(const QString& statement, ResultSet* rows, const Parameters& parameters);
+    bool m_statementChanged = false; // the last statement changed a table (counted as a change)
     void runDefinition(const Statement& statement);
     void dropSqlTable(Entry& entry);
     static QString keyOf(const QString& resolvedPath);

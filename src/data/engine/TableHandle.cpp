@@ -80,17 +80,24 @@ const ColumnIndex& TableHandle::index(int column)
 
 int TableHandle::append(const std::vector<dbf::Value>& values)
 {
+    const int before = m_table->recordCount();
     const int row = m_table->append(values);
-    for (auto& [column, index] : m_indexes)
-        index->add(*m_table, row);
+    // Records another program appended meanwhile come before this one.
+    for (auto& [column, index] : m_indexes) {
+        for (int r = before; r <= row; ++r)
+            index->add(*m_table, r);
+    }
     return row;
 }
 
 int TableHandle::appendEncoded(const QByteArray& record)
 {
+    const int before = m_table->recordCount();
     const int row = m_table->appendEncoded(record);
-    for (auto& [column, index] : m_indexes)
-        index->add(*m_table, row);
+    for (auto& [column, index] : m_indexes) {
+        for (int r = before; r <= row; ++r)
+            index->add(*m_table, r);
+    }
     return row;
 }
 
