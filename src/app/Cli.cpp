@@ -93,7 +93,7 @@ int usage()
 
 int failure(const QString& message)
 {
-    err() << message << '\n';
+    err() << messageLines(message) << '\n';
     err().flush();
     return 1;
 }
@@ -577,7 +577,7 @@ int run(const QStringList& arguments)
         const Options options = Options::parse(arguments.mid(1), command->options);
         return runWithDataDirectory(*command, options);
     } catch (const UsageError& e) {
-        err() << e.message() << '\n';
+        err() << messageLines(e.message()) << '\n';
         return usage();
     } catch (const data::ProgramTermination& e) {
         return failure(e.reason());

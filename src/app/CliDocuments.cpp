@@ -4,6 +4,7 @@
 #include "admin/Models.h"
 #include "app/CliInteraction.h"
 #include "app/CliOptions.h"
+#include "app/CliOutput.h"
 #include "app/ProgramHome.h"
 #include "core/Error.h"
 #include "data/engine/Engine.h"
@@ -81,16 +82,17 @@ int runRAgr2(const Options& o)
     o.requirePositional(0, 0);
     DocumentContext run(o);
     // As the dialog: the stored code and the next number are proposed; the options replace them.
-    const auto [storedSiruta, nextNumber] = RAgr2Report::proposedHeader(run.settings);
+    const auto [storedSiruta, nextNumber] = RAgr2Report::storedHeader(run.settings);
     RAgr2Request request;
     request.year = int(integerOption(o, "year", 0));
     request.siruta = o.value(QStringLiteral("siruta"), storedSiruta);
     request.number = o.has(QStringLiteral("number")) ? QString::number(integerOption(o, "number", 0)) : nextNumber;
     request.date = dateOption(o);
     request.council = run.council();
-    RAgr2Report::storeHeader(run.settings, request.siruta, request.number);
     RAgr2Report(*run.engine, run.data)
         .write(request, QDir(run.home).filePath(QStringLiteral("RAGR2.rtf")), run.home, QDir().absoluteFilePath(o.value(QStringLiteral("out"))));
+    // The number and the code are kept only once the form exists.
+    RAgr2Report::storeHeader(run.settings, request.siruta, request.number);
     QTextStream(stdout) << request.number << '\n';
     return 0;
 }
@@ -141,10 +143,13 @@ int runCertificate(const Options& o)
         request.mentions = o.value(QStringLiteral("mentions")).split(QLatin1Char('\n'));
     request.date = QDate::currentDate();
     const QString out = QDir().absoluteFilePath(o.value(QStringLiteral("out")));
+    QStringList warnings;
     if (heating)
         certificates.writeHeating(request, out);
     else
-        certificates.writeGeneral(request, out);
+        certificates.writeGeneral(request, out, &warnings);
+    for (const QString& warning : warnings)
+        QTextStream(stderr) << messageLines(warning) << '\n';
     QTextStream(stdout) << request.numberText << '\n';
     return 0;
 }

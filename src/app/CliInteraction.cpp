@@ -1,5 +1,7 @@
 #include "app/CliInteraction.h"
 
+#include "app/CliOutput.h"
+
 #include <QTextStream>
 
 namespace velmor::cli {
@@ -18,16 +20,14 @@ int CliInteraction::Mesaj(const QString& title, const QString& text, int, int bu
 {
     if (buttons == 0)
         return ResultCancel;
-    QString body = text;
-    body.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    err() << title << ": " << body << '\n';
+    err() << title << ": " << messageLines(text) << '\n';
     err().flush();
     return buttons == ButtonsOk ? ResultOk : ResultCancel;
 }
 
 void CliInteraction::ArataProblema(const QString& text, const QString&)
 {
-    err() << "Problema ! " << text << '\n';
+    err() << "Problema ! " << messageLines(text) << '\n';
     err().flush();
 }
 

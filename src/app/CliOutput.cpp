@@ -1,5 +1,6 @@
 #include "app/CliOutput.h"
 
+#include "core/ErrorReport.h"
 #include "data/dbf/DbfValue.h"
 
 #include <cmath>
@@ -33,6 +34,13 @@ QString escapeText(const QString& text)
     return out;
 }
 
+}
+
+QString messageLines(QString message)
+{
+    message.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    message.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return withoutSystemTexts(message);
 }
 
 QString formatCell(const dbf::Value& value)

@@ -13,4 +13,8 @@ QString formatCell(const dbf::Value& value);
 // Column names on the first line, then one line per row; fields separated by one TAB.
 QString formatResult(const engine::ResultSet& result);
 
+// A message as the CLI prints it: line breaks (CR LF or a lone CR) as line feeds, system texts
+// in Romanian.
+QString messageLines(QString message);
+
 }

@@ -6,6 +6,7 @@
 #include "data/engine/Engine.h"
 #include "data/engine/SqlText.h"
 #include "domain/TextCase.h"
+#include "register/FieldValues.h"
 #include "register/LocalTariffs.h"
 #include "search/ChapterSummaries.h"
 #include "search/NameSearch.h"
@@ -48,14 +49,16 @@ int runSummary(const Options& o)
     engine::Parameters household;
     household.bind(QStringLiteral("CODID"), std::int64_t(codid));
     const engine::ResultSet found = engine.select(
-        QStringLiteral("SELECT CODID FROM ") + engine::quotedPath(dir + QStringLiteral("/Identificare.dbf"))
-            + QStringLiteral(" WHERE CODID=:CODID"),
+        QStringLiteral("SELECT CODID, ANUL FROM ") + engine::quotedPath(dir + QStringLiteral("/Identificare.dbf"))
+            + QStringLiteral(" WHERE CODID=:CODID ORDER BY ANUL DESC"),
         household);
     if (found.rows.empty())
         throw Error(QStringLiteral("Gospodaria cu codul %1 nu exista.").arg(codid));
 
     Settings settings(dir);
     search::ChapterSummaries summaries(engine, dir, LocalTariffs(settings).load());
+    // The household's rows of the latest year that holds it.
+    summaries.setYear(fields::whole(found.rows.front()[1]));
     const QList<search::ChapterSummaries::Summary> all = summaries.all(codid);
     QTextStream out(stdout);
     for (const search::ChapterSummaries::Summary& summary : all)
@@ -88,12 +91,12 @@ int runFind(const Options& o)
     search.open(search::NameSearch::allVillages());
     // The typed fields of the window upper-case what is typed; the lists offer the stored values.
     search::SearchCriteria criteria;
-    criteria.name = upperAZ(o.value(QStringLiteral("name")));
+    criteria.name = search::typedSearchText(o.value(QStringLiteral("name")));
     criteria.headsOnly = o.has(QStringLiteral("heads-only"));
-    criteria.cnp = upperAZ(o.value(QStringLiteral("cnp")));
+    criteria.cnp = search::typedSearchText(o.value(QStringLiteral("cnp")));
     criteria.company = o.value(QStringLiteral("company"));
     criteria.street = o.value(QStringLiteral("street"));
-    criteria.number = upperAZ(o.value(QStringLiteral("number")));
+    criteria.number = search::typedSearchText(o.value(QStringLiteral("number")));
     criteria.domicile = o.value(QStringLiteral("domicile"));
     search.setCriteria(criteria);
 

@@ -13,7 +13,11 @@ class Interaction;
 // exception its what() text.
 void showError(Interaction& ui, const std::exception& error, const QString& title = QString());
 
-// The message of any exception, as showError shows it.
+// The message of any exception, as showError shows it, without system texts in English.
 QString errorMessage(const std::exception& error);
+
+// The text with the operating system's and Qt's English error texts ("Permission denied",
+// "No space left on device", ...) replaced by their Romanian wording.
+QString withoutSystemTexts(QString text);
 
 }

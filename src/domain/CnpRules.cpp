@@ -97,12 +97,16 @@ QString GetSex(const QString& cnp)
     }
 }
 
-QDate GetNascutLa(const QString& cnp)
+QDate GetNascutLa(const QString& cnp, const QDate& today)
 {
     if (cnp.size() <= 6)
         return QDate();
     switch (cnp[0].unicode()) {
-    case '5': case '6': case '7': case '8':
+    case '7': case '8': {
+        const QDate date = dateIn(cnp, 2000);
+        return date.isValid() && date > today ? dateIn(cnp, 1900) : date;
+    }
+    case '5': case '6':
         return dateIn(cnp, 2000);
     default:
         return dateIn(cnp, 1900);

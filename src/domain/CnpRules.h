@@ -15,8 +15,9 @@ bool GetCorect(const QString& cnp, bool acceptGol);
 QString GetSex(const QString& cnp);
 
 // Birth date from positions 1-7 (codes longer than 6 characters): 20YY for S 5, 6, 7, 8 and
-// 19YY otherwise. A null date when the digits are not numbers or the date does not exist.
-QDate GetNascutLa(const QString& cnp);
+// 19YY otherwise; for S 7 and 8 a date after `today` takes 19YY (no one is born in the future).
+// A null date when the digits are not numbers or the date does not exist.
+QDate GetNascutLa(const QString& cnp, const QDate& today = QDate::currentDate());
 
 // The stricter rule of the schema upgrade: 13 digits, S one of 1, 2, 5, 6, 9, an existing date
 // (19YY for S 1, 2; 20YY otherwise), county number 1-47 and the check digit.

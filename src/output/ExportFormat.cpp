@@ -23,7 +23,7 @@ const QList<FormatInfo>& formats()
         {ExportFormat::Rtf, "rtf", "rtf", "RTF", {}},
         {ExportFormat::Text, "txt", "txt", "Text", {QStringLiteral("text")}},
         {ExportFormat::Csv, "csv", "csv", "CSV", {}},
-        {ExportFormat::Tsv, "tsv", "tsv", "Tab-separated", {QStringLiteral("tab")}},
+        {ExportFormat::Tsv, "tsv", "tsv", "Text separat prin tab", {QStringLiteral("tab")}},
     };
     return list;
 }

@@ -1,8 +1,12 @@
 #include "output/TRTFReplace.h"
 
 #include "output/RtfText.h"
+#include "services/FileAccess.h"
 
 #include <QFileInfo>
+
+#include <algorithm>
+#include <vector>
 
 namespace velmor::output {
 
@@ -68,6 +72,64 @@ int braceBalance(const QByteArray& line)
     return balance;
 }
 
+// Whether `word` (a control word such as "\\pard") starts at `at`, not as the start of a longer one.
+bool controlWordAt(const QByteArray& text, qsizetype at, const char* word)
+{
+    const qsizetype size = qsizetype(qstrlen(word));
+    if (at < 0 || at + size > text.size() || text.mid(at, size) != word)
+        return false;
+    if (at > 0 && text[at - 1] == '\\' && (at < 2 || text[at - 2] != '\\'))
+        return false; // an escaped backslash followed by letters
+    const qsizetype next = at + size;
+    return next >= text.size() || !((text[next] >= 'a' && text[next] <= 'z') || (text[next] >= 'A' && text[next] <= 'Z'));
+}
+
+// The structural braces of RTF text: +1 for "{", -1 for "}", 0 elsewhere (escaped braces and the
+// character after a backslash are no braces).
+std::vector<signed char> braceMarks(const QByteArray& text)
+{
+    std::vector<signed char> marks(size_t(text.size()), 0);
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] == '\\')
+            ++i;
+        else if (text[i] == '{')
+            marks[size_t(i)] = 1;
+        else if (text[i] == '}')
+            marks[size_t(i)] = -1;
+    }
+    return marks;
+}
+
+// For every "{", the index of its "}"; for every "}", in `starts`, the index of its "{" (-1 for a
+// brace without its partner; an open group ends past the text).
+std::vector<qsizetype> groupEnds(const std::vector<signed char>& marks, std::vector<qsizetype>* starts)
+{
+    std::vector<qsizetype> ends(marks.size(), qsizetype(marks.size()));
+    starts->assign(marks.size(), -1);
+    std::vector<qsizetype> open;
+    for (size_t i = 0; i < marks.size(); ++i) {
+        if (marks[i] > 0) {
+            open.push_back(qsizetype(i));
+        } else if (marks[i] < 0 && !open.empty()) {
+            ends[size_t(open.back())] = qsizetype(i);
+            (*starts)[i] = open.back();
+            open.pop_back();
+        }
+    }
+    return ends;
+}
+
+// A document open in a word processor: LibreOffice's ".~lock.<name>#" or Word's "~$" owner file
+// lies beside it.
+bool heldOpen(const QFileInfo& info)
+{
+    const QString folder = info.absolutePath() + QLatin1Char('/');
+    const QString name = info.fileName();
+    return QFileInfo::exists(folder + QStringLiteral(".~lock.") + name + QLatin1Char('#'))
+           || QFileInfo::exists(folder + QStringLiteral("~$") + name)
+           || (name.size() > 2 && QFileInfo::exists(folder + QStringLiteral("~$") + name.mid(2)));
+}
+
 QList<QByteArray> linesOf(const QByteArray& bytes)
 {
     QList<QByteArray> lines = bytes.split('\n');
@@ -92,7 +154,7 @@ bool TRTFReplace::StabilesteDest(const QString& base)
             RTFDest = path;
             return true;
         }
-        if (info.isFile() && QFile::remove(path)) {
+        if (info.isFile() && !isReadOnly(info) && !heldOpen(info) && QFile::remove(path)) {
             RTFDest = path;
             return true;
         }
@@ -180,14 +242,76 @@ QByteArray TRTFReplace::replaced(const QByteArray& line, int valueIndex) const
     return out;
 }
 
-int TRTFReplace::copiesOf(const QByteArray& line) const
+QList<TRTFReplace::Span> TRTFReplace::repeatedSpans(const QByteArray& body) const
 {
-    const QByteArray upper = upperAZ(line);
+    const QByteArray upper = upperAZ(body);
+    const std::vector<signed char> marks = braceMarks(body);
+    std::vector<qsizetype> starts;
+    const std::vector<qsizetype> ends = groupEnds(marks, &starts);
+    QList<Span> spans;
     for (const Pair& pair : m_pairs) {
-        if (pair.values.size() > 1 && upper.contains(pair.placeholder))
-            return int(pair.values.size());
+        if (pair.values.size() < 2)
+            continue;
+        for (qsizetype at = upper.indexOf(pair.placeholder); at >= 0; at = upper.indexOf(pair.placeholder, at + 1)) {
+            // The paragraph: from its \pard to the \par that ends it.
+            qsizetype from = 0;
+            for (qsizetype i = at; i >= 0; --i) {
+                if (body[i] == '\\' && controlWordAt(body, i, "\\pard")) {
+                    from = i;
+                    break;
+                }
+            }
+            qsizetype to = body.size();
+            for (qsizetype i = at + pair.placeholder.size(); i < body.size(); ++i) {
+                if (body[i] == '\\' && controlWordAt(body, i, "\\par")) {
+                    to = i + 4;
+                    if (to < body.size() && body[to] == ' ')
+                        ++to;
+                    break;
+                }
+            }
+            // Widened until it holds whole every group it touches, so the copies balance.
+            for (bool widened = true; widened;) {
+                widened = false;
+                for (qsizetype i = from; i < to; ++i) {
+                    if (marks[size_t(i)] > 0 && ends[size_t(i)] >= to) {
+                        const qsizetype end = std::min<qsizetype>(ends[size_t(i)] + 1, body.size());
+                        if (end > to) {
+                            to = end;
+                            widened = true;
+                        }
+                    } else if (marks[size_t(i)] < 0 && starts[size_t(i)] >= 0 && starts[size_t(i)] < from) {
+                        from = starts[size_t(i)];
+                        widened = true;
+                        break;
+                    }
+                }
+            }
+            Span span {from, to, int(pair.values.size())};
+            // Spans that overlap are one span, repeated as often as its first placeholder asks.
+            bool merged = false;
+            for (Span& other : spans) {
+                if (span.from < other.to && other.from < span.to) {
+                    other.from = std::min(other.from, span.from);
+                    other.to = std::max(other.to, span.to);
+                    merged = true;
+                    break;
+                }
+            }
+            if (!merged)
+                spans << span;
+        }
     }
-    return 1;
+    std::sort(spans.begin(), spans.end(), [](const Span& a, const Span& b) { return a.from < b.from; });
+    // Merging may have joined spans that now overlap their neighbours.
+    QList<Span> joined;
+    for (const Span& span : spans) {
+        if (!joined.isEmpty() && span.from < joined.back().to)
+            joined.back().to = std::max(joined.back().to, span.to);
+        else
+            joined << span;
+    }
+    return joined;
 }
 
 bool TRTFReplace::ScrieCorp(int copies)
@@ -207,28 +331,120 @@ bool TRTFReplace::ScrieCorp(int copies)
     if (!body.isEmpty())
         body.front() = body.front().mid(body.front().indexOf("\\pard"));
 
+    // The body up to the document's closing brace, without empty lines.
+    QByteArray kept;
+    int depth = 1; // the document's own group, opened in the header
+    for (QByteArray line : body) {
+        depth += braceBalance(line);
+        const bool last = depth <= 0;
+        if (last) {
+            line = line.trimmed();
+            line.chop(1); // the document's closing brace
+        }
+        if (!line.isEmpty())
+            kept += line + "\r\n";
+        if (last)
+            break;
+    }
+    // A repeated placeholder repeats its whole paragraph, once per value.
+    const QList<Span> spans = repeatedSpans(kept);
+    QByteArray once;
+    qsizetype at = 0;
+    for (const Span& span : spans) {
+        once += replaced(kept.mid(at, span.from - at), 0);
+        const QByteArray paragraph = kept.mid(span.from, span.to - span.from);
+        for (int k = 0; k < span.copies; ++k) {
+            QByteArray copy = replaced(paragraph, k);
+            if (k + 1 < span.copies && !copy.endsWith('\n'))
+                copy += "\r\n";
+            once += copy;
+        }
+        at = span.to;
+    }
+    once += replaced(kept.mid(at), 0);
+
     QByteArray text;
     for (int copy = 0; copy < copies; ++copy) {
         if (copy > 0)
             text += "\\page\r\n";
-        int depth = 1; // the document's own group, opened in the header
-        for (QByteArray line : body) {
-            depth += braceBalance(line);
-            const bool last = depth <= 0;
-            if (last) {
-                line = line.trimmed();
-                line.chop(1); // the document's closing brace
-            }
-            if (!line.isEmpty()) {
-                const int times = copiesOf(line);
-                for (int k = 0; k < times; ++k)
-                    text += replaced(line, k) + "\r\n";
-            }
-            if (last)
-                break;
-        }
+        text += once;
     }
     return write(text);
+}
+
+QString TRTFReplace::structureProblem(const QByteArray& rtf)
+{
+    const std::vector<signed char> marks = braceMarks(rtf);
+    int depth = 0;
+    bool opened = false;
+    for (size_t i = 0; i < marks.size(); ++i) {
+        depth += marks[i];
+        opened = opened || depth > 0;
+        if (depth < 0)
+            return QStringLiteral("o acolada } inchide un grup care nu a fost deschis");
+        if (opened && depth == 0 && !rtf.mid(qsizetype(i) + 1).trimmed().isEmpty())
+            return QStringLiteral("o acolada } inchide documentul inainte de sfarsitul fisierului");
+    }
+    if (!opened)
+        return QStringLiteral("nu este un document RTF");
+    if (depth > 0)
+        return depth == 1 ? QStringLiteral("un grup deschis cu { nu este inchis")
+                          : QStringLiteral("%1 grupuri deschise cu { nu sunt inchise").arg(depth);
+    return QString();
+}
+
+bool TRTFReplace::holds(const QByteArray& rtf, const QString& placeholder)
+{
+    return upperAZ(rtf).contains(upperAZ(placeholder.toLatin1()));
+}
+
+QStringList TRTFReplace::brokenPlaceholders(const QByteArray& rtf, const QStringList& placeholders)
+{
+    QStringList broken;
+    for (qsizetype open = rtf.indexOf('['); open >= 0; open = rtf.indexOf('[', open + 1)) {
+        const qsizetype close = rtf.indexOf(']', open + 1);
+        if (close < 0)
+            break;
+        const QByteArray inside = rtf.mid(open + 1, close - open - 1);
+        if (!inside.contains('\\') && !inside.contains('{') && !inside.contains('}'))
+            continue;
+        // The letters left once control words, braces and line breaks are taken out.
+        QByteArray letters;
+        for (qsizetype i = 0; i < inside.size(); ++i) {
+            const char c = inside[i];
+            if (c == '\\') {
+                const auto letter = [&](qsizetype at) {
+                    return at < inside.size() && ((inside[at] >= 'a' && inside[at] <= 'z') || (inside[at] >= 'A' && inside[at] <= 'Z'));
+                };
+                const auto digit = [&](qsizetype at) { return at < inside.size() && inside[at] >= '0' && inside[at] <= '9'; };
+                qsizetype next = i + 1;
+                if (next < inside.size() && inside[next] == '\'') {
+                    next += 3; // \'xx
+                } else if (letter(next)) {
+                    while (letter(next))
+                        ++next;
+                    if (next < inside.size() && (inside[next] == '-' || digit(next)))
+                        ++next;
+                    while (digit(next))
+                        ++next;
+                    if (next < inside.size() && inside[next] == ' ')
+                        ++next; // the delimiter
+                } else {
+                    next += 1; // a control symbol
+                }
+                i = next - 1;
+                continue;
+            }
+            if (c != '{' && c != '}' && c != '\r' && c != '\n')
+                letters += c;
+        }
+        const QByteArray name = '[' + upperAZ(letters.trimmed()) + ']';
+        for (const QString& placeholder : placeholders) {
+            if (upperAZ(placeholder.toLatin1()) == name && !broken.contains(placeholder))
+                broken << placeholder;
+        }
+    }
+    return broken;
 }
 
 bool TRTFReplace::InchideDocument()

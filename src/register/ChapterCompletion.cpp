@@ -48,7 +48,7 @@ QString ChapterCompletion::scratchTablePath() const
 
 CompletionReport ChapterCompletion::complete(int chapter, qint64 codid, qint64 year)
 {
-    const ChapterStore store(m_engine, tablePath(chapter), chapter);
+    const ChapterStore store(m_engine, tablePath(chapter), chapter, year);
     CompletionReport report;
     report.rows = store.load(codid);
 
@@ -187,15 +187,17 @@ int ChapterCompletion::insertMissing(int chapter, qint64 codid, qint64 year, con
 
 namespace velmor {
 
-QString applyLoadRules(engine::Engine& engine, const QString& dataDirectory, int chapter, qint64 codid, ChapterRows& rows)
+QString applyLoadRules(engine::Engine& engine, const QString& dataDirectory, int chapter, qint64 codid, qint64 year,
+                       ChapterRows& rows)
 {
     switch (chapter) {
     case 3: {
         engine::Parameters p;
         p.bind(QStringLiteral("CODID"), std::int64_t(codid));
+        p.bind(QStringLiteral("ANUL"), std::int64_t(year));
         const engine::ResultSet owned = engine.select(QStringLiteral("SELECT AHA,AARI FROM ")
                                                           + engine::quotedPath(dataDirectory + QStringLiteral("/CAP2.dbf"))
-                                                          + QStringLiteral(" WHERE (CODID=:CODID) AND (RAND=8)"),
+                                                          + QStringLiteral(" WHERE (CODID=:CODID) AND (ANUL=:ANUL) AND (RAND=8)"),
                                                       p);
         double ha = 0, ari = 0;
         if (!owned.rows.empty()) {

@@ -71,6 +71,7 @@ namespace velmor {
 // The computations each opening runs after the completion, in memory: chapter 3 row 1 from
 // chapter 2 row 8 (read from the data directory) and VerificaCAP3, whose message text is returned;
 // the totals of chapters 4, 5 and 7. Other chapters are left as they are.
-QString applyLoadRules(engine::Engine& engine, const QString& dataDirectory, int chapter, qint64 codid, ChapterRows& rows);
+QString applyLoadRules(engine::Engine& engine, const QString& dataDirectory, int chapter, qint64 codid, qint64 year,
+                       ChapterRows& rows);
 
 }

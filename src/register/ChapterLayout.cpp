@@ -198,6 +198,21 @@ int ChapterLayout::rowCount() const
     return data::chapterRowCount(chapter);
 }
 
+QString ChapterLayout::caption(const QString& field) const
+{
+    for (const ChapterGridColumn& c : gridColumns) {
+        if (c.field != field)
+            continue;
+        QString text = c.group.isEmpty() ? c.heading : c.group + QLatin1Char(' ') + c.heading;
+        text.replace(QLatin1Char('\n'), QLatin1Char(' '));
+        return text.simplified();
+    }
+    // Chapter 2 stores its total as the A pair and shows it as the computed T pair.
+    if (chapter == 2 && field.startsWith(QLatin1Char('A')))
+        return caption(QLatin1Char('T') + field.mid(1));
+    return field;
+}
+
 const ChapterColumn* ChapterLayout::column(const QString& field) const
 {
     for (const ChapterColumn& c : columns) {

@@ -58,6 +58,9 @@ public:
     // The catalogue's row count.
     int rowCount() const;
     const ChapterColumn* column(const QString& field) const;
+    // The column as the grid heads it ("TOTAL ha"), for messages; the field name when the grid
+    // does not show it.
+    QString caption(const QString& field) const;
     bool isComputedCode(int codeTenths) const { return computedCodes.contains(codeTenths); }
     // The columns copied when rows are created: ANUL, CODID, RAND, CATEG (not chapter 10), values.
     QStringList insertColumns() const;

@@ -75,7 +75,7 @@ void ChapterRepair::repairChapter(int chapter, qint64 codid, qint64 year, Report
         chapter_rules::totalsCap6(computed);
         break;
     default:
-        applyLoadRules(m_engine, m_dataDirectory, chapter, codid, computed);
+        applyLoadRules(m_engine, m_dataDirectory, chapter, codid, year, computed);
         break;
     }
     const QString overflow = overflowMessage(done.rows, computed);
@@ -83,7 +83,7 @@ void ChapterRepair::repairChapter(int chapter, qint64 codid, qint64 year, Report
         report.refused << QStringLiteral("CAP%1\t%2\t%3").arg(chapter).arg(codid).arg(QString(overflow).replace(QLatin1Char('\r'), QLatin1Char(' ')));
         return;
     }
-    const ChapterStore store(m_engine, m_completion.tablePath(chapter), chapter);
+    const ChapterStore store(m_engine, m_completion.tablePath(chapter), chapter, year);
     counts.changed += writeChanges(store, codid, done.rows, computed);
 }
 

@@ -136,10 +136,11 @@ double ChapterRows::number(int code, const QString& field) const
     return row ? row->number(field) : 0;
 }
 
-ChapterStore::ChapterStore(engine::Engine& engine, QString tablePath, int chapter)
+ChapterStore::ChapterStore(engine::Engine& engine, QString tablePath, int chapter, qint64 year)
     : m_engine(engine)
     , m_path(std::move(tablePath))
     , m_chapter(chapter)
+    , m_year(year)
 {
 }
 
@@ -148,8 +149,9 @@ ChapterRows ChapterStore::load(qint64 codid) const
     const ChapterLayout& layout = ChapterLayout::of(m_chapter);
     engine::Parameters parameters;
     parameters.bind(QStringLiteral("CODID"), std::int64_t(codid));
+    parameters.bind(QStringLiteral("ANUL"), std::int64_t(m_year));
     const engine::ResultSet result = m_engine.select(QStringLiteral("SELECT rowid AS RECNO, * FROM ") + engine::quotedPath(m_path)
-                                                         + QStringLiteral(" WHERE CODID=:CODID"),
+                                                         + QStringLiteral(" WHERE CODID=:CODID AND ANUL=:ANUL"),
                                                      parameters);
     const int recno = result.fieldIndex(QStringLiteral("RECNO"));
     const int rand = result.fieldIndex(QStringLiteral("RAND"));
@@ -208,8 +210,9 @@ void ChapterStore::write(qint64 codid, const ChapterRow& row) const
         return;
     parameters.bind(QStringLiteral("CODID"), std::int64_t(codid));
     parameters.bind(QStringLiteral("RECNO"), std::int64_t(row.record));
+    parameters.bind(QStringLiteral("ANUL"), std::int64_t(m_year));
     m_engine.execute(QStringLiteral("UPDATE ") + engine::quotedPath(m_path) + QStringLiteral(" SET ") + sets.join(QStringLiteral(", "))
-                         + QStringLiteral(" WHERE CODID=:CODID AND rowid=:RECNO"),
+                         + QStringLiteral(" WHERE CODID=:CODID AND ANUL=:ANUL AND rowid=:RECNO"),
                      parameters);
 }
 
@@ -218,7 +221,9 @@ void ChapterStore::remove(qint64 codid, qint64 record) const
     engine::Parameters parameters;
     parameters.bind(QStringLiteral("CODID"), std::int64_t(codid));
     parameters.bind(QStringLiteral("RECNO"), std::int64_t(record));
-    m_engine.execute(QStringLiteral("DELETE FROM ") + engine::quotedPath(m_path) + QStringLiteral(" WHERE CODID=:CODID AND rowid=:RECNO"),
+    parameters.bind(QStringLiteral("ANUL"), std::int64_t(m_year));
+    m_engine.execute(QStringLiteral("DELETE FROM ") + engine::quotedPath(m_path)
+                         + QStringLiteral(" WHERE CODID=:CODID AND ANUL=:ANUL AND rowid=:RECNO"),
                      parameters);
 }
 
@@ -249,8 +254,8 @@ QString overflowMessage(const ChapterRows& before, const ChapterRows& after)
                 continue;
             const double value = row->number(c.field);
             if (!c.fits(value)) {
-                return QStringLiteral("Valoarea %1 calculata la linia cod %2 nu incape in coloana %3 !")
-                           .arg(dbf::decimalText(value, c.decimals), dbf::decimalText(row->code, 1), c.field)
+                return QStringLiteral("Valoarea %1 calculata la linia cod %2 nu incape in coloana \"%3\" !")
+                           .arg(dbf::decimalText(value, c.decimals), dbf::decimalText(row->code, 1), layout.caption(c.field))
                        + QLatin1Char('\r') + QStringLiteral("Modificarea nu a fost salvata.");
             }
         }

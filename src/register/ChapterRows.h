@@ -75,7 +75,8 @@ private:
 // record number (so duplicate codes stay apart).
 class ChapterStore {
 public:
-    ChapterStore(engine::Engine& engine, QString tablePath, int chapter);
+    // Every statement is limited to the rows of `year`.
+    ChapterStore(engine::Engine& engine, QString tablePath, int chapter, qint64 year);
 
     const QString& tablePath() const { return m_path; }
 
@@ -88,6 +89,7 @@ private:
     engine::Engine& m_engine;
     QString m_path;
     int m_chapter;
+    qint64 m_year;
 };
 
 }

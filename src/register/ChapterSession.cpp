@@ -50,14 +50,15 @@ void ChapterSession::open(qint64 codid)
     m_open = true;
     m_pendingIndex = -1;
     m_completion = CompletionReport {};
-    const ChapterStore store(*m_ctx.engine, m_ctx.tablePath(layout().tableFile), m_chapter);
+    m_year = m_ctx.workingYear().toLongLong();
+    const ChapterStore store(*m_ctx.engine, m_ctx.tablePath(layout().tableFile), m_chapter, m_year);
     QString message;
     try {
         ChapterCompletion completion(*m_ctx.engine, m_ctx.dataDirectory, m_ctx.programDirectory, *m_ctx.interaction);
-        m_completion = completion.complete(m_chapter, codid, m_ctx.workingYear().toLongLong());
+        m_completion = completion.complete(m_chapter, codid, m_year);
         m_rows = m_completion.rows;
         ChapterRows computed = m_rows;
-        message = applyLoadRules(*m_ctx.engine, m_ctx.dataDirectory, m_chapter, codid, computed);
+        message = applyLoadRules(*m_ctx.engine, m_ctx.dataDirectory, m_chapter, codid, m_year, computed);
         const QString overflow = overflowMessage(m_rows, computed);
         if (overflow.isEmpty()) {
             writeChanges(store, codid, m_rows, computed);
@@ -237,7 +238,7 @@ bool ChapterSession::post()
         emit rowsChanged();
         return false;
     }
-    const ChapterStore store(*m_ctx.engine, m_ctx.tablePath(layout().tableFile), m_chapter);
+    const ChapterStore store(*m_ctx.engine, m_ctx.tablePath(layout().tableFile), m_chapter, m_year);
     try {
         writeChanges(store, m_codid, m_rows, after);
         m_rows = after;
@@ -267,7 +268,7 @@ void ChapterSession::showWarnings(const QStringList& warnings)
 void ChapterSession::reload()
 {
     try {
-        m_rows = ChapterStore(*m_ctx.engine, m_ctx.tablePath(layout().tableFile), m_chapter).load(m_codid);
+        m_rows = ChapterStore(*m_ctx.engine, m_ctx.tablePath(layout().tableFile), m_chapter, m_year).load(m_codid);
     } catch (const std::exception& error) {
         showError(*m_ctx.interaction, error);
     }

@@ -79,6 +79,7 @@ private:
     bool m_open = false;
     bool m_unlocked = true;
     qint64 m_codid = 0;
+    qint64 m_year = 0; // the working year the session was opened in
     ChapterRows m_rows;
     CompletionReport m_completion;
     int m_pendingIndex = -1;

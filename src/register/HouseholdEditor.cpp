@@ -1,5 +1,6 @@
 #include "register/HouseholdEditor.h"
 
+#include "register/FieldValues.h"
 #include "register/HouseholdAddress.h"
 #include "register/YearTakeover.h"
 
@@ -360,9 +361,10 @@ QStringList HouseholdEditor::memberLines()
     }
     engine::Query members(*m_ctx.engine);
     members.add(QStringLiteral("SELECT NUMEP,COD FROM ") + quotedPath(m_ctx.tablePath(QStringLiteral("CAP1.dbf"))));
-    members.add(QStringLiteral("WHERE CODID=:CODID"));
+    members.add(QStringLiteral("WHERE CODID=:CODID AND ANUL=:ANUL"));
     members.add(QStringLiteral("ORDER BY COD,NUMEP"));
     members.bind(QStringLiteral("CODID"), std::int64_t(currentCodid()));
+    members.bind(QStringLiteral("ANUL"), fields::year(year()));
     members.open();
     if (members.isEmpty())
         lines << QStringLiteral(" ***  fara membri  ***");

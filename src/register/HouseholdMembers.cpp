@@ -4,6 +4,7 @@
 
 #include "core/Error.h"
 #include "core/Interaction.h"
+#include "data/Identifiers.h"
 #include "data/engine/Engine.h"
 #include "data/engine/Query.h"
 #include "data/engine/SqlText.h"
@@ -209,8 +210,9 @@ bool HouseholdMembers::confirm(MemberEntry& entry, qint64 self)
 
 qint64 HouseholdMembers::insert(const MemberEntry& entry)
 {
-    qint64 cod1 = 0;
-    if (!parseInteger(m_ctx.settings->CodNou(QStringLiteral("COD1")), cod1) || cod1 <= 0)
+    const qint64 cod1 = m_ctx.settings->CodNou(
+        QStringLiteral("COD1"), data::firstFreeIdentifier(*m_ctx.engine, m_ctx.dataDirectory, QStringLiteral("COD1")));
+    if (cod1 <= 0)
         throw Error(QStringLiteral("Contorul COD1 din Velmor.ini nu este un numar valid."));
     engine::Query q(*m_ctx.engine);
     q.add(QStringLiteral("INSERT INTO ") + engine::quotedPath(m_ctx.tablePath(QStringLiteral("Cap1.dbf"))));
@@ -241,7 +243,8 @@ void HouseholdMembers::update(qint64 cod1, const MemberEntry& entry)
     q.add(QStringLiteral("CODSEX=:CODSEX,"));
     q.add(QStringLiteral("DATAN=:DATAN,"));
     q.add(QStringLiteral("MENTIUNI=:MENTIUNI"));
-    q.add(QStringLiteral("WHERE COD1=:COD1"));
+    q.add(QStringLiteral("WHERE COD1=:COD1 AND ANUL=:ANUL"));
+    q.bind(QStringLiteral("ANUL"), fields::year(m_year.isEmpty() ? m_ctx.workingYear() : m_year));
     q.bind(QStringLiteral("NUMEP"), fields::textValue(entry.name))
         .bind(QStringLiteral("CNP"), fields::textValue(entry.cnp))
         .bind(QStringLiteral("DENUM"), fields::textValue(entry.kinship))
@@ -257,8 +260,9 @@ void HouseholdMembers::remove(qint64 cod1)
 {
     engine::Query q(*m_ctx.engine);
     q.add(QStringLiteral("DELETE FROM ") + engine::quotedPath(m_ctx.tablePath(QStringLiteral("Cap1.dbf"))));
-    q.add(QStringLiteral("WHERE COD1=:COD1"));
+    q.add(QStringLiteral("WHERE COD1=:COD1 AND ANUL=:ANUL"));
     q.bind(QStringLiteral("COD1"), std::int64_t(cod1));
+    q.bind(QStringLiteral("ANUL"), fields::year(m_year.isEmpty() ? m_ctx.workingYear() : m_year));
     q.execSQL();
 }
 

@@ -9,6 +9,7 @@
 #include "core/Error.h"
 #include "core/Interaction.h"
 #include "core/Paths.h"
+#include "data/Identifiers.h"
 #include "data/engine/Query.h"
 #include "data/engine/SqlText.h"
 #include "services/AppContext.h"
@@ -166,8 +167,9 @@ bool HouseholdPositions::confirmPlace(PlaceMode mode, Place& place, qint64 self)
 
 qint64 HouseholdPositions::newCodid()
 {
-    qint64 codid = 0;
-    if (!parseInteger(m_ctx.settings->CodNou(QStringLiteral("CODID")), codid) || codid <= 0)
+    const qint64 codid = m_ctx.settings->CodNou(
+        QStringLiteral("CODID"), data::firstFreeIdentifier(*m_ctx.engine, m_ctx.dataDirectory, QStringLiteral("CODID")));
+    if (codid <= 0)
         throw Error(QStringLiteral("Contorul CODID din Velmor.ini nu este un numar valid."));
     return codid;
 }
@@ -411,12 +413,12 @@ void HouseholdPositions::StergeGospodaria(qint64 codid)
     QStringList statements;
     for (int n = 1; n <= 11; ++n)
         statements << QStringLiteral("DELETE FROM ") + quotedPath(m_ctx.tablePath(QStringLiteral("CAP%1.dbf").arg(n)))
-                          + QStringLiteral("\nWHERE CODID=:CODID");
+                          + QStringLiteral("\nWHERE CODID=:CODID AND ANUL=:ANUL");
     statements << QStringLiteral("DELETE FROM ") + table("PozeTarla.dbf") + QStringLiteral("\nWHERE ANUL=:ANUL AND CODT IN")
-                      + QStringLiteral("\n( SELECT CODT FROM ") + table("Tarlale.dbf") + QStringLiteral("\n  WHERE CODID=:CODID)");
-    statements << QStringLiteral("DELETE FROM ") + table("OmTarla.dbf") + QStringLiteral("\nWHERE CODID=:CODID");
-    statements << QStringLiteral("DELETE FROM ") + table("Tarlale.dbf") + QStringLiteral("\nWHERE CODID=:CODID");
-    statements << QStringLiteral("DELETE FROM ") + table("Identificare.dbf") + QStringLiteral("\nWHERE CODID=:CODID");
+                      + QStringLiteral("\n( SELECT CODT FROM ") + table("Tarlale.dbf") + QStringLiteral("\n  WHERE CODID=:CODID AND ANUL=:ANUL)");
+    statements << QStringLiteral("DELETE FROM ") + table("OmTarla.dbf") + QStringLiteral("\nWHERE CODID=:CODID AND ANUL=:ANUL");
+    statements << QStringLiteral("DELETE FROM ") + table("Tarlale.dbf") + QStringLiteral("\nWHERE CODID=:CODID AND ANUL=:ANUL");
+    statements << QStringLiteral("DELETE FROM ") + table("Identificare.dbf") + QStringLiteral("\nWHERE CODID=:CODID AND ANUL=:ANUL");
     asDeleteOperation(codid, [&] {
         ui.setProgressMaximum(int(statements.size()));
         ui.setProgressPosition(0);

@@ -40,8 +40,9 @@ void createChapterRows(AppContext& ctx, const QString& year, qint64 codid)
         const QString path = engine::quotedPath(ctx.tablePath(QStringLiteral("CAP%1.dbf").arg(chapter)));
         engine::Parameters has;
         has.bind(QStringLiteral("CODID"), household);
-        const engine::ResultSet existing =
-            db.select(QStringLiteral("SELECT COUNT(*) AS N FROM ") + path + QStringLiteral(" WHERE CODID=:CODID"), has);
+        has.bind(QStringLiteral("ANUL"), yearValue);
+        const engine::ResultSet existing = db.select(
+            QStringLiteral("SELECT COUNT(*) AS N FROM ") + path + QStringLiteral(" WHERE CODID=:CODID AND ANUL=:ANUL"), has);
         if (fields::whole(existing.rows.front().front()) > 0)
             continue;
         if (chapter == 11) {

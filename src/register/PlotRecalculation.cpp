@@ -94,8 +94,58 @@ QList<int> PlotRecalculation::chapterRowsOf(const QString& category)
     return it == rows.end() ? QList<int>() : it->second;
 }
 
+void PlotRecalculation::refuseEmptySelection(int year, const RecalcSelection& selection) const
+{
+    // Households of the year matching the conditions given so far.
+    QString condition = QStringLiteral("ANUL=:ANUL");
+    Parameters p;
+    p.bind(QStringLiteral("ANUL"), std::int64_t(year));
+    const auto count = [&] {
+        const engine::ResultSet r = m_engine.select(
+            QStringLiteral("SELECT COUNT(*) AS N FROM ") + table("Identificare.dbf") + QStringLiteral(" WHERE ") + condition, p);
+        return fields::whole(r.rows.front().front());
+    };
+    if (count() == 0)
+        throw Error(QStringLiteral("Anul %1 nu are gospodarii.").arg(year));
+    if (selection.household) {
+        condition += QStringLiteral(" AND CODID=:CODID");
+        p.bind(QStringLiteral("CODID"), std::int64_t(*selection.household));
+        if (count() == 0)
+            throw Error(QStringLiteral("Gospodaria cu CODID %1 nu exista in anul %2.").arg(*selection.household).arg(year));
+        return;
+    }
+    QString where;
+    if (selection.village) {
+        condition += QStringLiteral(" AND LOCALIT=:LOCALIT");
+        p.bind(QStringLiteral("LOCALIT"), *selection.village);
+        if (count() == 0)
+            throw Error(QStringLiteral("Localitatea %1 nu are gospodarii in anul %2.").arg(*selection.village).arg(year));
+        where = QStringLiteral(" in localitatea ") + *selection.village;
+    }
+    if (selection.type) {
+        if (*selection.type < 1 || *selection.type > 4)
+            throw Error(QStringLiteral("Tipul %1 nu exista; tipurile sunt 1, 2, 3 si 4.").arg(*selection.type));
+        condition += QStringLiteral(" AND TIPRA=:TIPRA");
+        p.bind(QStringLiteral("TIPRA"), std::int64_t(*selection.type));
+        if (count() == 0)
+            throw Error(QStringLiteral("Nu exista gospodarii de tipul %1%2 in anul %3.").arg(*selection.type).arg(where).arg(year));
+    }
+    if (selection.volume) {
+        condition += QStringLiteral(" AND VOLUM=:VOLUM");
+        p.bind(QStringLiteral("VOLUM"), std::int64_t(*selection.volume));
+    }
+    if (selection.position) {
+        condition += QStringLiteral(" AND POZ=:POZ");
+        p.bind(QStringLiteral("POZ"), std::int64_t(*selection.position));
+    }
+    if ((selection.volume || selection.position) && count() == 0)
+        throw Error(QStringLiteral("Nicio gospodarie din anul %1 nu are volumul si pozitia alese.").arg(year));
+}
+
 RecalcResult PlotRecalculation::run(int year, const RecalcSelection& selection)
 {
+    refuseEmptySelection(year, selection);
+
     // The selected households, as a condition on Identificare I.
     Parameters parameters;
     parameters.bind(QStringLiteral("ANUL"), std::int64_t(year));

@@ -38,7 +38,8 @@ public:
     static QList<int> chapterRowsOf(const QString& category);
 
     // Throws Error when a statement fails or a total does not fit its column (nothing is written
-    // then for any household).
+    // then for any household), and, before anything, when the year has no household or the
+    // household, village, type, volume or position chosen selects none.
     RecalcResult run(int year, const RecalcSelection& selection);
 
     // The values the selection dialog offers: villages, volumes and positions of every year.
@@ -50,6 +51,7 @@ public:
     void setBetweenWrites(std::function<void(qint64 household)> hook) { m_betweenWrites = std::move(hook); }
 
 private:
+    void refuseEmptySelection(int year, const RecalcSelection& selection) const;
     QString table(const char* name) const;
 
     engine::Engine& m_engine;

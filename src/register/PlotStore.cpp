@@ -1,6 +1,7 @@
 #include "register/PlotStore.h"
 
 #include "register/FieldValues.h"
+#include "data/Identifiers.h"
 #include "data/engine/Engine.h"
 #include "data/engine/SqlText.h"
 #include "services/Settings.h"
@@ -147,9 +148,8 @@ void PlotStore::insertHolders(int year, qint64 household, qint64 codt, const QSt
 qint64 PlotStore::add(int year, qint64 household, const PlotDetails& plot)
 {
     check(plot);
-    qint64 codt = 0;
-    if (!parseInteger(m_settings.CodNou(QStringLiteral("CODT")), codt))
-        throw Error(QStringLiteral("Contorul CODT nu este un numar."));
+    const qint64 codt = m_settings.CodNou(QStringLiteral("CODT"),
+                                          data::firstFreeIdentifier(m_engine, m_dataDirectory, QStringLiteral("CODT")));
     Parameters p = plotValues(plot);
     p.bind(QStringLiteral("ANUL"), std::int64_t(year));
     p.bind(QStringLiteral("CODID"), std::int64_t(household));
@@ -163,7 +163,7 @@ qint64 PlotStore::add(int year, qint64 household, const PlotDetails& plot)
     } catch (...) {
         // No plot without all of its holders.
         try {
-            remove(codt);
+            remove(year, codt);
         } catch (const Error&) {
         }
         throw;
@@ -202,12 +202,13 @@ void PlotStore::change(int year, qint64 household, qint64 codt, const PlotDetail
     }
 }
 
-void PlotStore::remove(qint64 codt)
+void PlotStore::remove(int year, qint64 codt)
 {
     Parameters p;
     p.bind(QStringLiteral("CODT"), std::int64_t(codt));
+    p.bind(QStringLiteral("ANUL"), std::int64_t(year));
     for (const char* name : {"PozeTarla.dbf", "OmTarla.dbf", "Tarlale.dbf"})
-        m_engine.execute(QStringLiteral("DELETE FROM ") + table(name) + QStringLiteral("\nWHERE CODT=:CODT"), p);
+        m_engine.execute(QStringLiteral("DELETE FROM ") + table(name) + QStringLiteral("\nWHERE ANUL=:ANUL AND CODT=:CODT"), p);
 }
 
 PlotDetails PlotStore::read(int year, qint64 codt) const
@@ -246,12 +247,14 @@ PlotDetails PlotStore::read(int year, qint64 codt) const
     return plot;
 }
 
-QStringList PlotStore::memberNames(qint64 household) const
+QStringList PlotStore::memberNames(int year, qint64 household) const
 {
     Parameters p;
     p.bind(QStringLiteral("CODID"), std::int64_t(household));
-    const engine::ResultSet rows = m_engine.select(
-        QStringLiteral("SELECT COD,NUMEP FROM ") + table("CAP1.dbf") + QStringLiteral("\nWHERE CODID=:CODID\nORDER BY COD"), p);
+    p.bind(QStringLiteral("ANUL"), std::int64_t(year));
+    const engine::ResultSet rows = m_engine.select(QStringLiteral("SELECT COD,NUMEP FROM ") + table("CAP1.dbf")
+                                                       + QStringLiteral("\nWHERE ANUL=:ANUL AND CODID=:CODID\nORDER BY COD"),
+                                                   p);
     QStringList names;
     for (const auto& row : rows.rows)
         names << fields::text(row[1]);

@@ -63,13 +63,13 @@ public:
     qint64 add(int year, qint64 household, const PlotDetails& plot);
     // Rewrites the plot in place (its CODT and pictures stay) and replaces its holders.
     void change(int year, qint64 household, qint64 codt, const PlotDetails& plot);
-    // Deletes a plot with its picture references and holders (every year), the plot row last.
-    void remove(qint64 codt);
+    // Deletes a plot of the year with its picture references and holders, the plot row last.
+    void remove(int year, qint64 codt);
     // The plot as the dialog shows it; holders in alphabetical order.
     PlotDetails read(int year, qint64 codt) const;
 
     // The names of a household's members, in the order of their kinship code.
-    QStringList memberNames(qint64 household) const;
+    QStringList memberNames(int year, qint64 household) const;
 
     // The picture files of a plot, in alphabetical order.
     QStringList pictures(int year, qint64 codt) const;

@@ -6,6 +6,7 @@
 #include "core/Interaction.h"
 #include "core/Paths.h"
 #include "core/ProgressShown.h"
+#include "data/Identifiers.h"
 #include "data/Schema.h"
 #include "data/engine/Engine.h"
 #include "data/engine/Query.h"
@@ -160,6 +161,8 @@ TakeoverReport YearTakeover::run(const QString& targetYear)
         const QString key = QString::fromLatin1(kindName(shift.kind));
         if (!parseInteger(m_settings.CodExistent(key), shift.before))
             throw TakeoverError(QStringLiteral("Contorul %1 din Velmor.ini nu este un numar.").arg(key));
+        // A missing or stale counter never hands out identifiers that another year holds.
+        shift.before = std::max(shift.before, data::firstFreeIdentifier(m_engine, m_dataDir, key));
         qint64 lo = std::numeric_limits<qint64>::max();
         qint64 hi = std::numeric_limits<qint64>::min();
         for (const TableCopy& copy : copyPlan()) {
@@ -272,12 +275,14 @@ TakeoverReport YearTakeover::run(const QString& targetYear)
             m_engine.forget(scratch);
             if (QFile::remove(scratch))
                 ChangeCounter::count();
+            QFile::remove(m_programDir + QStringLiteral("/tmp.dbt"));
         }
         m_ui.setProgressPosition(100);
     } catch (const std::exception& failure) {
         const QString reason = errorMessage(failure);
         m_engine.forget(m_programDir + QStringLiteral("/tmp.dbf"));
         QFile::remove(m_programDir + QStringLiteral("/tmp.dbf"));
+        QFile::remove(m_programDir + QStringLiteral("/tmp.dbt"));
         try {
             OperationGuard::undoFromArchive(m_dataDir, guard.marker(), m_ui, &m_engine);
             guard.abandon();

@@ -42,7 +42,8 @@ struct TakeoverReport {
 // safety archive beside it ("Preluare-<Y>-yyyyMMdd-HHmmss.kt"); any failure restores the data
 // directory from it through the staged restore, so the register is either fully copied or as it
 // was. Identifiers move by a linear shift: for each kind, new = old - lo + C, where lo is the
-// smallest identifier of the kind in the copied year and C its counter; the counter becomes
+// smallest identifier of the kind in the copied year and C its counter, raised to the first identifier
+// that no year holds; the counter becomes
 // C + (hi - lo) + 1.
 class YearTakeover {
 public:

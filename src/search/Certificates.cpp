@@ -3,6 +3,8 @@
 #include "register/FieldValues.h"
 #include "data/engine/Engine.h"
 #include "data/engine/SqlText.h"
+#include "data/dbf/CodePage1250.h"
+#include "output/StagedFile.h"
 #include "output/TRTFReplace.h"
 #include "search/ChapterSummaries.h"
 #include "search/SummaryText.h"
@@ -16,6 +18,7 @@
 #include <QFileInfo>
 
 #include <cmath>
+#include <memory>
 
 namespace velmor::search {
 
@@ -72,15 +75,19 @@ QString Certificates::dataFile(const QString& name) const
     return QDir(m_dataDirectory).filePath(name);
 }
 
-CertificateHousehold Certificates::household(qint64 codid) const
+CertificateHousehold Certificates::household(qint64 codid, int year) const
 {
     engine::Parameters p;
     p.bind(QStringLiteral("CODID"), std::int64_t(codid));
+    if (year > 0)
+        p.bind(QStringLiteral("ANUL"), std::int64_t(year));
     CertificateHousehold h;
     h.codid = codid;
+    h.year = year;
     const engine::ResultSet place = m_engine.select(QStringLiteral("SELECT LOCALIT, STRADA, NR, DENUMIRE, POZ, VOLUM, TIPRA, ANUL FROM ")
                                                         + engine::quotedPath(dataFile(QStringLiteral("Identificare.dbf")))
-                                                        + QStringLiteral("\nWHERE CODID=:CODID"),
+                                                        + (year > 0 ? QStringLiteral("\nWHERE CODID=:CODID AND ANUL=:ANUL")
+                                                                    : QStringLiteral("\nWHERE CODID=:CODID\nORDER BY ANUL DESC")),
                                                     p);
     if (!place.rows.empty()) {
         const auto& row = place.rows.front();
@@ -93,9 +100,10 @@ CertificateHousehold Certificates::household(qint64 codid) const
         h.type = qint64(fields::real(row[6]));
         h.year = int(fields::real(row[7]));
     }
+    p.bind(QStringLiteral("ANUL"), std::int64_t(h.year));
     const engine::ResultSet members = m_engine.select(QStringLiteral("SELECT NUMEP, CNP, CODSEX, COD FROM ")
                                                           + engine::quotedPath(dataFile(QStringLiteral("CAP1.dbf")))
-                                                          + QStringLiteral("\nWHERE CODID=:CODID\nORDER BY COD"),
+                                                          + QStringLiteral("\nWHERE CODID=:CODID AND ANUL=:ANUL\nORDER BY COD"),
                                                       p);
     for (const auto& row : members.rows)
         h.members << CertificateMember {fields::text(row[0]), fields::text(row[1]).trimmed(), int(fields::real(row[2]))};
@@ -223,16 +231,19 @@ QList<QPair<QString, QString>> Certificates::generalPairs(const CertificateReque
     QString verb;
     if (!second.isEmpty()) {
         QString secondPart = second;
+        // A member's sex comes from the register; only a typed name goes by its last letter.
+        bool secondFemale = endsInA(second);
         for (const CertificateMember& m : household.members) {
             if (Curata(m.name) == second) {
                 if (!m.cnp.isEmpty())
                     secondPart += QStringLiteral(" având CNP ") + m.cnp + QLatin1Char(',');
+                secondFemale = m.female();
                 break;
             }
         }
         if (!request.relation.trimmed().isEmpty())
             secondPart += QStringLiteral(" în calitate de ") + lowerAZ(request.relation.trimmed());
-        leadIn = QStringLiteral("si") + (endsInA(second) ? QStringLiteral(" numita ") : QStringLiteral(" numitul ")) + secondPart
+        leadIn = QStringLiteral("si") + (secondFemale ? QStringLiteral(" numita ") : QStringLiteral(" numitul ")) + secondPart
                  + QStringLiteral(", domiciliati ");
         verb = QStringLiteral("sunt înscrisi");
     } else {
@@ -284,6 +295,7 @@ QList<QPair<QString, QString>> Certificates::generalPairs(const CertificateReque
 
     // The chapter sections, mentions last, then the typed mentions and one blank repetition.
     ChapterSummaries summaries(m_engine, m_dataDirectory, m_tariffs);
+    summaries.setYear(household.year);
     const qint64 h = household.codid;
     struct Section {
         int position;
@@ -322,12 +334,19 @@ QString Certificates::fill(const QString& model, const QString& base, const QStr
 {
     output::TRTFReplace filler;
     filler.RTFSursa = model;
+    // A named output is replaced only by a complete document; until then the old one stays.
+    std::unique_ptr<output::StagedFile> staged;
     bool chosen = false;
     if (output.isEmpty()) {
         chosen = filler.StabilesteDest(QDir(m_programDirectory).filePath(base));
     } else {
-        filler.RTFDest = output;
-        chosen = !QFileInfo::exists(output) || QFile::remove(output);
+        try {
+            staged = std::make_unique<output::StagedFile>(output);
+        } catch (const Error&) {
+            throw Error(QStringLiteral("Nu pot scrie pe harddisk!"));
+        }
+        filler.RTFDest = staged->path();
+        chosen = true;
     }
     if (!chosen || !filler.IncepeDocument())
         throw Error(QStringLiteral("Nu pot scrie pe harddisk!"));
@@ -335,28 +354,99 @@ QString Certificates::fill(const QString& model, const QString& base, const QStr
     for (const auto& [placeholder, value] : pairs)
         filler.Inlocuieste(placeholder, value);
     if (!filler.ScrieCorp(1) || !filler.InchideDocument()) {
-        QFile::remove(filler.RTFDest);
+        if (!staged)
+            QFile::remove(filler.RTFDest);
         throw Error(QStringLiteral("Nu pot scrie pe harddisk!"));
+    }
+    if (staged) {
+        try {
+            staged->commit();
+        } catch (const Error&) {
+            throw Error(QStringLiteral("Nu pot scrie pe harddisk!"));
+        }
+        return QFileInfo(output).absoluteFilePath();
     }
     return filler.RTFDest;
 }
 
-QString Certificates::writeGeneral(const CertificateRequest& request, const QString& output)
+const QStringList& Certificates::generalPlaceholders()
 {
-    const CertificateHousehold h = household(request.household);
+    static const QStringList names {
+        QStringLiteral("[JUDET]"), QStringLiteral("[LOCALITATEA]"), QStringLiteral("[PRIMARIA]"), QStringLiteral("[NR]"),
+        QStringLiteral("[TAXA]"), QStringLiteral("[CHIT]"), QStringLiteral("[DESTINATIE]"), QStringLiteral("[PRIMAR]"),
+        QStringLiteral("[SECRETAR]"), QStringLiteral("[INTOCMIT]"), QStringLiteral("[TIPLOC]"), QStringLiteral("[NUMEPREN]"),
+        QStringLiteral("[DL]"), QStringLiteral("[DLUI]"), QStringLiteral("[INSCRIS]"), QStringLiteral("[LOCART]"),
+        QStringLiteral("[TITULAR]"), QStringLiteral("[CNP]"), QStringLiteral("[LOCDOM]"), QStringLiteral("[ADRESA]"),
+        QStringLiteral("[LINIA1]"), QStringLiteral("[POZ]"), QStringLiteral("[VOL]"), QStringLiteral("[TIP]"),
+        QStringLiteral("[CONTINUT]"),
+    };
+    return names;
+}
+
+QString Certificates::checkModel(const QString& path)
+{
+    const QString file = QDir::toNativeSeparators(path);
+    const auto refuse = [&](const QString& what) {
+        return Error(QStringLiteral("Modelul ") + file + QStringLiteral(" nu poate fi folosit: ") + what + QLatin1Char('.'));
+    };
+    QFile source(path);
+    if (!source.open(QIODevice::ReadOnly))
+        throw refuse(QStringLiteral("nu poate fi citit (%1)").arg(source.errorString()));
+    const QByteArray rtf = source.readAll();
+    const QString structure = output::TRTFReplace::structureProblem(rtf);
+    if (!structure.isEmpty())
+        throw refuse(structure);
+    const QStringList broken = output::TRTFReplace::brokenPlaceholders(rtf, generalPlaceholders());
+    if (!broken.isEmpty())
+        throw refuse(QStringLiteral("%1 este intrerupt de formatare in interiorul parantezelor").arg(broken.join(QStringLiteral(", "))));
+    if (!output::TRTFReplace::holds(rtf, QStringLiteral("[CONTINUT]")))
+        throw refuse(QStringLiteral("lipseste [CONTINUT], locul capitolelor"));
+    QStringList missing;
+    for (const QString& placeholder : generalPlaceholders()) {
+        if (!output::TRTFReplace::holds(rtf, placeholder))
+            missing << placeholder;
+    }
+    if (missing.isEmpty())
+        return QString();
+    return QStringLiteral("Modelul ") + file + QStringLiteral(" nu contine ") + missing.join(QStringLiteral(", "))
+           + QStringLiteral("; aceste date nu apar pe adeverinta.");
+}
+
+void Certificates::checkStorable(const CertificateRequest& request)
+{
+    const auto refuse = [](const QString& value, const QString& what) {
+        QByteArray bytes;
+        QChar bad;
+        if (!dbf::cp1250::tryEncode(value, bytes, &bad)) {
+            throw Error(QStringLiteral("Valoarea \"%1\" contine caracterul \"%2\", care nu poate fi scris in %3.")
+                            .arg(value, QString(bad), what));
+        }
+    };
+    refuse(Curata(request.destination), QStringLiteral("lista destinatiilor"));
+    for (const QString& line : request.mentions)
+        refuse(line, QStringLiteral("mentiunile"));
+}
+
+QString Certificates::writeGeneral(const CertificateRequest& request, const QString& output, QStringList* warnings)
+{
+    const CertificateHousehold h = household(request.household, request.year);
     check(request, h);
+    checkStorable(request);
     const QString model = modelPath(request.model);
     const QString first = modelPath(1);
     if (!QFileInfo::exists(model) && QFileInfo::exists(first))
         QFile::copy(first, model);
     if (!QFileInfo(model).isFile())
         throw Error(QStringLiteral("Lipseste fisierul model ") + QDir::toNativeSeparators(model) + QLatin1Char('!'));
+    const QString missing = checkModel(model);
+    if (warnings && !missing.isEmpty())
+        *warnings << missing;
     const QString written = fill(model, QStringLiteral("Adeverinta"), output, generalPairs(request, h));
-    // The number is used up only now that the certificate exists; a number below 1 leaves the
+    saveProfile(request);
+    // The number is used up last, once the certificate exists; a number below 1 leaves the
     // counter where it was.
     if (request.number() >= 1)
         m_settings.SetCod(QStringLiteral("ADEVNR"), QString::number(request.number()));
-    saveProfile(request);
     return written;
 }
 
@@ -383,9 +473,10 @@ QList<QPair<QString, QString>> Certificates::heatingPairs(const CertificateReque
     const CertificateMember& person = household.members[request.person];
     engine::Parameters p;
     p.bind(QStringLiteral("CODID"), std::int64_t(household.codid));
+    p.bind(QStringLiteral("ANUL"), std::int64_t(household.year));
     const auto rowsOf = [&](const char* table, const QString& where) {
         return m_engine.select(QStringLiteral("SELECT * FROM ") + engine::quotedPath(dataFile(QLatin1String(table)))
-                                   + QStringLiteral("\nWHERE CODID=:CODID") + where,
+                                   + QStringLiteral("\nWHERE CODID=:CODID AND ANUL=:ANUL") + where,
                                p);
     };
     const engine::ResultSet dwellings = rowsOf("CAP10.dbf", QStringLiteral(" AND RAND IN (1,4,7,10) AND DETALII>0"));
@@ -406,6 +497,7 @@ QList<QPair<QString, QString>> Certificates::heatingPairs(const CertificateReque
     const auto hectares = [&](int code) { return twoDecimals(value(land, code, "AHA") + value(land, code, "AARI") / 100); };
     const qsizetype dwellingCount = qsizetype(dwellings.rows.size());
     ChapterSummaries summaries(m_engine, m_dataDirectory, m_tariffs);
+    summaries.setYear(household.year);
     const qint64 number = request.number();
     return {
         {QStringLiteral("[JUDET]"), m_council.JUDET},
@@ -416,7 +508,7 @@ QList<QPair<QString, QString>> Certificates::heatingPairs(const CertificateReque
         {QStringLiteral("[PRIMAR]"), m_council.PRIMAR},
         {QStringLiteral("[AGENT]"), Curata(request.clerk)},
         {QStringLiteral("[SOLICITANT]"), person.name},
-        {QStringLiteral("[LUI]"), endsInA(person.name) ? QStringLiteral("ei") : QStringLiteral("ului ")},
+        {QStringLiteral("[LUI]"), person.female() ? QStringLiteral("ei") : QStringLiteral("ului ")},
         {QStringLiteral("[TIPFAMILIE]"), household.members.size() > 1 ? QStringLiteral("familia") : QStringLiteral("persoana singura")},
         {QStringLiteral("[NUMECAP]"), household.members.front().name},
         {QStringLiteral("[VOL]"), QString::number(household.volume)},
@@ -439,7 +531,7 @@ QList<QPair<QString, QString>> Certificates::heatingPairs(const CertificateReque
 
 QString Certificates::writeHeating(const CertificateRequest& request, const QString& output)
 {
-    const CertificateHousehold h = household(request.household);
+    const CertificateHousehold h = household(request.household, request.year);
     checkHeating(request, h);
     const QString model = dataFile(QStringLiteral("AdevCald.rtf"));
     if (!QFileInfo::exists(model) && !ExtrageResursa(QStringLiteral("ADEVC"), QStringLiteral("MODEL"), model))

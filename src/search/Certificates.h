@@ -43,6 +43,7 @@ struct CertificateHousehold {
 struct CertificateRequest {
     static constexpr int ChapterCount = 14;
     qint64 household = 0;
+    int year = 0; // the working year; 0: the latest year that has the household
     std::array<bool, ChapterCount> chapters {}; // the check boxes, position 1 first
     QString destination;
     int model = 1;   // 1..5
@@ -81,8 +82,10 @@ public:
     Certificates(engine::Engine& engine, QString dataDirectory, QString programDirectory, Settings& settings,
                  CouncilConstants council, LocalTariffs::Values tariffs);
 
-    // Throws Error "NU exista nici o persoana inscrisa la aceasta gospodarie !" without members.
-    CertificateHousehold household(qint64 codid) const;
+    // The household of the year (0: the latest year that has it); every later read of its rows
+    // is limited to that year. Throws Error "NU exista nici o persoana inscrisa la aceasta
+    // gospodarie !" without members.
+    CertificateHousehold household(qint64 codid, int year = 0) const;
 
     // ---- destinations ----
     // The settings section and file name of a destination: characters a file name cannot hold
@@ -107,9 +110,19 @@ public:
     QString modelPath(int model) const;
     // Every placeholder with its value, in the order given to the filler.
     QList<QPair<QString, QString>> generalPairs(const CertificateRequest& request, const CertificateHousehold& household);
-    // Writes the certificate to programDirectory/Adeverinta<n>.rtf (or `output`), then stores
-    // the profile and, for a number of 1 or more, the counter after it. Throws Error.
-    QString writeGeneral(const CertificateRequest& request, const QString& output = QString());
+    // Checks the model and that the profile and mentions can be stored, writes the certificate to
+    // programDirectory/Adeverinta<n>.rtf (or `output`, replaced only by a complete document), then
+    // stores the profile and, for a number of 1 or more, the counter last. Throws Error, with
+    // nothing written, for a model that cannot be used; `warnings` receives the placeholders the
+    // model lacks.
+    QString writeGeneral(const CertificateRequest& request, const QString& output = QString(), QStringList* warnings = nullptr);
+
+    // The general certificate's placeholders, [CONTINUT] last.
+    static const QStringList& generalPlaceholders();
+    // Throws Error "Modelul <file> nu poate fi folosit: <what>." for a model whose groups do not
+    // balance, that lacks [CONTINUT] or whose placeholders are broken by formatting; returns the
+    // warning for the other placeholders it lacks ("" when none).
+    static QString checkModel(const QString& path);
 
     // ---- the heating-aid certificate ----
     static void checkHeating(const CertificateRequest& request, const CertificateHousehold& household);
@@ -124,6 +137,9 @@ private:
     QString dataFile(const QString& name) const;
     QString fill(const QString& model, const QString& base, const QString& output,
                  const QList<QPair<QString, QString>>& pairs) const;
+    // Refuses, before anything is written, a destination or mention the settings and list
+    // files cannot hold.
+    static void checkStorable(const CertificateRequest& request);
 
     engine::Engine& m_engine;
     QString m_dataDirectory;

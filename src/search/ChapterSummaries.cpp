@@ -183,9 +183,14 @@ engine::ResultSet ChapterSummaries::select(const char* columns, const char* tabl
 {
     QStringList lines {QStringLiteral("SELECT ") + QString::fromUtf8(columns),
                        QStringLiteral("FROM ") + tablePath(QString::fromUtf8(table)), QStringLiteral("WHERE CODID=:CODID")};
+    engine::Parameters parameters = householdParameter(codid);
+    if (m_year > 0) {
+        lines.last() += QStringLiteral(" AND ANUL=:ANUL");
+        parameters.bind(QStringLiteral("ANUL"), std::int64_t(m_year));
+    }
     if (*order)
         lines << QString::fromUtf8(order);
-    return m_engine.select(lines.join(QLatin1Char('\n')), householdParameter(codid));
+    return m_engine.select(lines.join(QLatin1Char('\n')), parameters);
 }
 
 QString ChapterSummaries::TextMembri(qint64 codid)

@@ -28,6 +28,8 @@ public:
     ChapterSummaries(engine::Engine& engine, const QString& dataDirectory, const LocalTariffs::Values& tariffs);
 
     void setTariffs(const LocalTariffs::Values& tariffs) { m_tariffs = tariffs; }
+    // Limits every read to the rows of that year (0: rows of any year).
+    void setYear(qint64 year) { m_year = year; }
 
     QString TextMembri(qint64 codid);
     QString TextParcele(qint64 codid);
@@ -58,6 +60,7 @@ private:
 
     engine::Engine& m_engine;
     QString m_dataDirectory;
+    qint64 m_year = 0;
     LocalTariffs::Values m_tariffs;
 };
 

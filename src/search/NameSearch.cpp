@@ -1,10 +1,12 @@
 #include "search/NameSearch.h"
 
 #include "core/Interaction.h"
+#include "data/dbf/CodePage1250.h"
 #include "data/engine/DistinctValues.h"
 #include "data/engine/Engine.h"
 #include "data/engine/Query.h"
 #include "data/engine/SqlText.h"
+#include "domain/TextCase.h"
 #include "services/AppContext.h"
 #include "services/TextFunctions.h"
 
@@ -89,9 +91,22 @@ SearchResultsProxy::SearchResultsProxy(grid::QueryTableModel* rows, QObject* par
     setSourceModel(rows);
 }
 
+QString typedSearchText(const QString& text)
+{
+    return dbf::cp1250::storedForm(upperRomanian(text));
+}
+
 void SearchResultsProxy::setCriteria(const SearchCriteria& criteria)
 {
+    // Typed with a Romanian keyboard: comma-below letters are stored as cedillas, and the typed
+    // fields compare in capitals, diacritics included. The listed values are compared as stored.
     m_criteria = criteria;
+    m_criteria.name = typedSearchText(criteria.name);
+    m_criteria.cnp = typedSearchText(criteria.cnp);
+    m_criteria.number = typedSearchText(criteria.number);
+    m_criteria.company = dbf::cp1250::storedForm(criteria.company);
+    m_criteria.street = dbf::cp1250::storedForm(criteria.street);
+    m_criteria.domicile = dbf::cp1250::storedForm(criteria.domicile);
     invalidateFilter();
 }
 

@@ -17,8 +17,13 @@ struct AppContext;
 
 namespace velmor::search {
 
+// What a clerk types into a search field, as the register stores it: a..z and the Romanian
+// letters in capitals, comma-below ș ț as the cedilla letters.
+QString typedSearchText(const QString& text);
+
 // What the entry fields of the search ask for. A field that is empty (the name: empty as typed;
-// the others: blank after trimming) asks nothing. Texts are compared as typed, case-sensitively.
+// the others: blank after trimming) asks nothing. The typed fields (name, code, number) are compared
+// in their typedSearchText form, the listed values as stored (comma-below as cedilla), case-sensitively.
 struct SearchCriteria {
     QString name;     // NUMEP starts with it
     bool headsOnly = false; // COD = 1

@@ -4,11 +4,14 @@
 #include "core/Error.h"
 #include "data/engine/Engine.h"
 #include "data/engine/SqlText.h"
+#include "output/StagedFile.h"
 #include "output/TRTFReplace.h"
 #include "services/Settings.h"
 
 #include <QDir>
 #include <QFile>
+
+#include <memory>
 #include <QFileInfo>
 
 #include <cmath>
@@ -95,6 +98,11 @@ QList<QPair<QString, QString>> RAgr2Report::placeholders(const Values& values, c
     return pairs;
 }
 
+QPair<QString, QString> RAgr2Report::storedHeader(const Settings& settings)
+{
+    return {settings.Citeste_Ini(QStringLiteral("CONST"), QStringLiteral("SIRUTA")), settings.CodExistent(QStringLiteral("RAGR2"))};
+}
+
 QPair<QString, QString> RAgr2Report::proposedHeader(Settings& settings)
 {
     return {settings.Citeste_Ini(QStringLiteral("CONST"), QStringLiteral("SIRUTA")), settings.CodNou(QStringLiteral("RAGR2"))};
@@ -116,12 +124,19 @@ QString RAgr2Report::write(const RAgr2Request& request, const QString& model, co
     const Values grid = values(request.year);
     output::TRTFReplace filler;
     filler.RTFSursa = model;
+    // A named output is replaced only by a complete form; until then the old one stays.
+    std::unique_ptr<output::StagedFile> staged;
     bool chosen = false;
     if (outputPath.isEmpty()) {
         chosen = filler.StabilesteDest(QDir(programDirectory).filePath(QStringLiteral("Ragr0")));
     } else {
-        filler.RTFDest = outputPath;
-        chosen = !QFileInfo::exists(outputPath) || QFile::remove(outputPath);
+        try {
+            staged = std::make_unique<output::StagedFile>(outputPath);
+        } catch (const Error& e) {
+            throw Error(QStringLiteral("Nu pot scrie pe harddisk!\n") + e.message());
+        }
+        filler.RTFDest = staged->path();
+        chosen = true;
     }
     if (!chosen || !filler.IncepeDocument())
         throw Error(QStringLiteral("Nu pot scrie pe harddisk!\n") + filler.errorString());
@@ -130,6 +145,14 @@ QString RAgr2Report::write(const RAgr2Request& request, const QString& model, co
         filler.Inlocuieste(placeholder, value);
     if (!filler.ScrieCorp(1) || !filler.InchideDocument())
         throw Error(QStringLiteral("Nu pot scrie pe harddisk!\n") + filler.errorString());
+    if (staged) {
+        try {
+            staged->commit();
+        } catch (const Error& e) {
+            throw Error(QStringLiteral("Nu pot scrie pe harddisk!\n") + e.message());
+        }
+        return QFileInfo(outputPath).absoluteFilePath();
+    }
     return filler.RTFDest;
 }
 

@@ -49,6 +49,9 @@ public:
     // What confirming the dialog stores: the counter continues after `number`, the code is kept;
     // blank values change nothing.
     static void storeHeader(Settings& settings, const QString& siruta, const QString& number);
+    // The stored code and the counter's next number, nothing consumed (the CLI stores the number
+    // only once the form is written).
+    static QPair<QString, QString> storedHeader(const Settings& settings);
     // The widest report number the dialog takes, so the counter (number + 1) always fits.
     static constexpr int NumberDigits = 10;
 

@@ -14,9 +14,10 @@ namespace velmor {
 
 namespace {
 
+// Names are compared in the form the file holds them (comma-below letters as cedillas).
 bool sameName(const QString& a, const QString& b)
 {
-    return a.compare(b, Qt::CaseInsensitive) == 0;
+    return dbf::cp1250::storedForm(a).compare(dbf::cp1250::storedForm(b), Qt::CaseInsensitive) == 0;
 }
 
 bool isBlankLine(const QByteArray& raw)

@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <limits>
 
 namespace velmor {
@@ -80,6 +81,11 @@ void Settings::Scrie_Ini(const QString& section, const QString& key, const QStri
 
 QString Settings::CodNou(const QString& key)
 {
+    return QString::number(CodNou(key, std::numeric_limits<qint64>::min()));
+}
+
+qint64 Settings::CodNou(const QString& key, qint64 floor)
+{
     const QString section = QString::fromLatin1(CounterSection);
     IniDocument doc = IniDocument::load(iniPath());
     QString code = doc.value(section, key);
@@ -90,10 +96,15 @@ QString Settings::CodNou(const QString& key)
         throw ServiceError(QStringLiteral("Contorul %1/%2 din %3 nu este un numar intreg: \"%4\".")
                                .arg(section, key, QDir::toNativeSeparators(iniPath()), code));
     }
+    number = std::max(number, floor);
+    if (number == std::numeric_limits<qint64>::max()) {
+        throw ServiceError(QStringLiteral("Contorul %1/%2 din %3 nu mai poate creste.")
+                               .arg(section, key, QDir::toNativeSeparators(iniPath())));
+    }
     doc.setValue(section, key, QString::number(number + 1));
     doc.save(iniPath());
     ChangeCounter::count();
-    return code;
+    return number;
 }
 
 QString Settings::CodExistent(const QString& key) const

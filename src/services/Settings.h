@@ -29,6 +29,9 @@ public:
     // absent or empty) and stores that number plus one. A stored value that is not an integer
     // raises ServiceError and leaves the counter unchanged.
     QString CodNou(const QString& key);
+    // As CodNou, but never below `floor` (the first identifier no row holds): takes
+    // max(counter, floor) and stores that plus one.
+    qint64 CodNou(const QString& key, qint64 floor);
     // The counter's value, or "1" when absent or empty; nothing is changed.
     QString CodExistent(const QString& key) const;
     // Stores text + 1 when the text is an integer, otherwise "1".

@@ -1,4 +1,5 @@
 #include "app/CliOptions.h"
+#include "app/CliOutput.h"
 
 #include <gtest/gtest.h>
 
@@ -50,4 +51,11 @@ TEST(CliOptions, Refusals)
                     .contains(QStringLiteral("de doua ori")));
     EXPECT_TRUE(refusal({QStringLiteral("--verbose"), QStringLiteral("--verbose")}).contains(QStringLiteral("de doua ori")));
     EXPECT_TRUE(refusal({QStringLiteral("--param"), QStringLiteral("A=1"), QStringLiteral("--param"), QStringLiteral("B=1")}).isEmpty());
+}
+
+// The CLI prints every line break of a message as a line feed and no system text in English.
+TEST(CliOutput, MessageLinesUseLineFeeds)
+{
+    EXPECT_EQ(velmor::cli::messageLines(QStringLiteral("Unu\rDoi\r\nTrei\nPatru")), QStringLiteral("Unu\nDoi\nTrei\nPatru"));
+    EXPECT_EQ(velmor::cli::messageLines(QStringLiteral("Nu pot scrie x: Permission denied\r")), QStringLiteral("Nu pot scrie x: acces interzis\n"));
 }

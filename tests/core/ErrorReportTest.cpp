@@ -1,5 +1,7 @@
 #include "core/ErrorReport.h"
 
+#include "core/Error.h"
+
 #include "data/dbf/CodePage1250.h"
 #include "data/dbf/DbfError.h"
 #include "data/engine/SqlError.h"
@@ -48,4 +50,27 @@ TEST(ErrorReport, EveryErrorIsShownWithItsMessage)
             EXPECT_FALSE(m.text.isEmpty());
         }
     }
+}
+
+// System and Qt error texts reach the clerk in Romanian, wherever they sit in a message.
+TEST(ErrorReport, SystemTextsAreShownInRomanian)
+{
+    const struct {
+        const char* english;
+        const char* romanian;
+    } cases[] = {
+        {"Nu pot scrie CAP2.dbf: Permission denied", "Nu pot scrie CAP2.dbf: acces interzis"},
+        {"Preluarea a esuat: No space left on device\rDatele au fost readuse", "Preluarea a esuat: nu mai este loc pe disc\rDatele au fost readuse"},
+        {"Fisierul x nu poate fi scris: No such file or directory", "Fisierul x nu poate fi scris: fisierul sau dosarul nu exista"},
+        {"Read-only file system", "discul este numai pentru citire"},
+        {"unknown error", "eroare necunoscuta"},
+        {"Nimic de tradus.", "Nimic de tradus."},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(withoutSystemTexts(QString::fromLatin1(c.english)), QString::fromLatin1(c.romanian)) << c.english;
+        EXPECT_EQ(errorMessage(Error(QString::fromLatin1(c.english))), QString::fromLatin1(c.romanian)) << c.english;
+    }
+    ScriptedInteraction ui;
+    showError(ui, Error(QStringLiteral("Nu pot citi Sate.lst: Permission denied")));
+    EXPECT_EQ(ui.lastMessage().text, QStringLiteral("Nu pot citi Sate.lst: acces interzis"));
 }

@@ -114,10 +114,10 @@ TEST(CnpNascutLa, CenturyDiffersFromValidityForSevenEightNine)
 {
     const QString s7 = withCheck(QStringLiteral("780010122114"));
     EXPECT_TRUE(GetCorect(s7, false)); // validity uses 1980
-    EXPECT_EQ(GetNascutLa(s7), QDate(2080, 1, 1));
+    EXPECT_EQ(GetNascutLa(s7, QDate(2090, 1, 1)), QDate(2080, 1, 1));
     const QString s8 = withCheck(QStringLiteral("880010122114"));
     EXPECT_TRUE(GetCorect(s8, false));
-    EXPECT_EQ(GetNascutLa(s8), QDate(2080, 1, 1));
+    EXPECT_EQ(GetNascutLa(s8, QDate(2090, 1, 1)), QDate(2080, 1, 1));
     const QString s9 = withCheck(QStringLiteral("903041522114"));
     EXPECT_TRUE(GetCorect(s9, false)); // validity uses 2003
     EXPECT_EQ(GetNascutLa(s9), QDate(1903, 4, 15));
@@ -129,6 +129,34 @@ TEST(CnpNascutLa, CenturyDiffersFromValidityForSevenEightNine)
     const QString leap9 = withCheck(QStringLiteral("900022922114"));
     EXPECT_TRUE(GetCorect(leap9, false));
     EXPECT_TRUE(GetNascutLa(leap9).isNull());
+}
+
+// S = 7 and 8 read 20YY unless that date is still to come; then 19YY. The other digits keep
+// their century whatever the day.
+TEST(CnpNascutLa, NoBirthDateInTheFuture)
+{
+    const QDate today(2026, 12, 10);
+    const struct {
+        const char* code;
+        QDate expected;
+    } cases[] = {
+        {"7850315221141", QDate(1985, 3, 15)},  // 2085 is still to come
+        {"8850315221141", QDate(1985, 3, 15)},
+        {"7100315221141", QDate(2010, 3, 15)},  // 2010 is past
+        {"8261210221141", QDate(2026, 12, 10)}, // today is no future
+        {"8261211221141", QDate(1926, 12, 11)}, // tomorrow is
+        {"7000229221141", QDate(2000, 2, 29)},
+        {"5850315221141", QDate(2085, 3, 15)},  // 5, 6: 20YY as written
+        {"6850315221141", QDate(2085, 3, 15)},
+        {"1850315221141", QDate(1985, 3, 15)},  // 1, 2, 9: 19YY
+        {"2850315221141", QDate(1985, 3, 15)},
+        {"9850315221141", QDate(1985, 3, 15)},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(GetNascutLa(QString::fromLatin1(c.code), today), c.expected) << c.code;
+    // The member entry's own example is valid and gets 1985 today.
+    EXPECT_TRUE(GetCorect(QStringLiteral("7850315221141"), false));
+    EXPECT_EQ(GetNascutLa(QStringLiteral("7850315221141")), QDate(1985, 3, 15));
 }
 
 TEST(CnpNascutLa, OtherDigits)

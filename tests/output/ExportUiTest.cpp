@@ -90,7 +90,7 @@ TEST(GridExport, FileChosenThroughTheSeamGetsTheFormatsExtension)
     const QString written = exportAsChosen(table, {ExportFormat::Tsv, ExportChoice::Destination::File}, ui);
     EXPECT_EQ(written, dir.filePath(QStringLiteral("lista.tsv")));
     ASSERT_EQ(ui.choices().size(), 1u);
-    EXPECT_EQ(ui.choices()[0].filter, QStringLiteral("Tab-separated (*.tsv)"));
+    EXPECT_EQ(ui.choices()[0].filter, QStringLiteral("Text separat prin tab (*.tsv)"));
     const test::ReadBack back = test::readDelimited(fileBytes(written), QLatin1Char('\t'));
     ASSERT_TRUE(back.problem.isEmpty()) << back.problem.toStdString();
     EXPECT_EQ(back.rows.size(), 3);

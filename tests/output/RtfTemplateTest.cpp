@@ -136,3 +136,106 @@ TEST(TRTFReplace, OutputNamesAndFailures)
     EXPECT_FALSE(filler.errorString().isEmpty());
     EXPECT_FALSE(filler.ScrieCorp(1));
 }
+
+// A repeated placeholder repeats its whole paragraph, however the paragraph is laid out over
+// lines and groups; the document keeps every paragraph after it.
+TEST(TRTFReplace, RepeatedPlaceholderRepeatsItsWholeParagraph)
+{
+    const struct {
+        const char* layout;
+        QByteArray paragraph;
+    } cases[] = {
+        {"one line", "\\pard\\qj\\fi567 [Continut]\\par\r\n"},
+        {"saved by a word processor",
+         "\\par \\pard\\plain \\s0\\rtlch\\af6 \\ltrch\\qj\\ltrpar{\\hich\\af5\\loch\\fs22\\f5\\loch\r\n[Continut]}\r\n\\par "},
+        {"a group of its own", "{\\pard\\qj [Continut]\\par}\r\n"},
+        {"a group open across the paragraph end", "\\pard {\\b [Continut]\\par}\r\n"},
+        {"a group closed inside the paragraph", "{\\pard\\b [Continut]}\\par\r\n"},
+    };
+    for (const auto& c : cases) {
+        QTemporaryDir dir;
+        const QString source = dir.filePath(QStringLiteral("Model.rtf"));
+        writeFile(source, "{\\rtf1\\ansi\\ansicpg1250\\deff0{\\fonttbl{\\f0\\fswiss Arial;}}\r\n"
+                          "\\pard\\plain Inainte [NR]\\par\r\n"
+                          + c.paragraph
+                          + "\\pard\\plain Dupa [NR]\\par\r\n"
+                            "\\pard\\plain Semnaturi\\par\r\n"
+                            "}\r\n");
+        TRTFReplace filler;
+        filler.RTFSursa = source;
+        filler.RTFDest = dir.filePath(QStringLiteral("Out.rtf"));
+        ASSERT_TRUE(filler.IncepeDocument()) << c.layout;
+        filler.Inlocuieste(QStringLiteral("[NR]"), QStringLiteral("7"));
+        for (const char* section : {"Unu", "Doi", "Trei"})
+            filler.Inlocuieste(QStringLiteral("[CONTINUT]"), QString::fromLatin1(section));
+        filler.Inlocuieste(QStringLiteral("[CONTINUT]"), QStringLiteral(" "));
+        ASSERT_TRUE(filler.ScrieCorp(1)) << c.layout;
+        ASSERT_TRUE(filler.InchideDocument()) << c.layout;
+
+        const QByteArray bytes = readAll(filler.RTFDest);
+        EXPECT_EQ(TRTFReplace::structureProblem(bytes), QString()) << c.layout;
+        QString problem;
+        const QStringList text = test::readRtfText(bytes, &problem);
+        ASSERT_TRUE(problem.isEmpty()) << c.layout << ": " << problem.toStdString();
+        QStringList shown;
+        for (const QString& line : text) {
+            if (!line.trimmed().isEmpty())
+                shown << line.trimmed();
+        }
+        EXPECT_EQ(shown, (QStringList {QStringLiteral("Inainte 7"), QStringLiteral("Unu"), QStringLiteral("Doi"), QStringLiteral("Trei"),
+                                       QStringLiteral("Dupa 7"), QStringLiteral("Semnaturi")}))
+            << c.layout << "\n" << bytes.toStdString();
+    }
+}
+
+TEST(TRTFReplace, TemplateChecks)
+{
+    const struct {
+        QByteArray rtf;
+        bool sound;
+    } structures[] = {
+        {"{\\rtf1 \\pard a [CONTINUT]\\par\r\n}\r\n", true},
+        {"{\\rtf1 \\pard a \\{ [CONTINUT]\\par\r\n}", true},
+        {"{\\rtf1 \\pard {\\b a [CONTINUT]\\par\r\n}", false},
+        {"{\\rtf1 \\pard a}} [CONTINUT]\\par\r\n}", false},
+        {"{\\rtf1 \\pard a} \\pard b\\par", false},
+        {"fara acolade", false},
+    };
+    for (const auto& s : structures)
+        EXPECT_EQ(TRTFReplace::structureProblem(s.rtf).isEmpty(), s.sound) << s.rtf.toStdString();
+
+    const QStringList names {QStringLiteral("[NUMEPREN]"), QStringLiteral("[CNP]"), QStringLiteral("[CONTINUT]")};
+    EXPECT_EQ(TRTFReplace::brokenPlaceholders("\\pard [NUME{\\b PREN}] [CNP]\\par", names), QStringList {QStringLiteral("[NUMEPREN]")});
+    EXPECT_EQ(TRTFReplace::brokenPlaceholders("\\pard [C\\b0 NP] [Continut] [nota {\\i x}]\\par", names), QStringList {QStringLiteral("[CNP]")});
+    EXPECT_TRUE(TRTFReplace::brokenPlaceholders("\\pard [NUMEPREN] [cnp] [Continut]\\par", names).isEmpty());
+    EXPECT_TRUE(TRTFReplace::holds("\\pard [Continut]\\par", QStringLiteral("[CONTINUT]")));
+    EXPECT_FALSE(TRTFReplace::holds("\\pard [Contin{\\b ut}]\\par", QStringLiteral("[CONTINUT]")));
+}
+
+// A document a word processor holds open (its lock file beside it) or that is read-only is no
+// free name: the next one is taken and the open one stays as it is.
+TEST(TRTFReplace, DocumentsOpenInAWordProcessorAreNotReplaced)
+{
+    const struct {
+        const char* lock; // beside Adeverinta0.rtf; nullptr: read-only instead
+    } cases[] = {{".~lock.Adeverinta0.rtf#"}, {"~$Adeverinta0.rtf"}, {"~$everinta0.rtf"}, {nullptr}};
+    for (const auto& c : cases) {
+        QTemporaryDir dir;
+        const QString open = dir.filePath(QStringLiteral("Adeverinta0.rtf"));
+        writeFile(open, "deschis");
+        if (c.lock)
+            writeFile(dir.filePath(QString::fromLatin1(c.lock)), "lock");
+        else
+            QFile::setPermissions(open, QFile::ReadOwner | QFile::ReadUser);
+        TRTFReplace filler;
+        ASSERT_TRUE(filler.StabilesteDest(dir.filePath(QStringLiteral("Adeverinta"))));
+        EXPECT_EQ(filler.RTFDest, dir.filePath(QStringLiteral("Adeverinta1.rtf"))) << (c.lock ? c.lock : "read-only");
+        EXPECT_EQ(readAll(open), QByteArray("deschis"));
+    }
+    // Without a lock file the old document is replaced.
+    QTemporaryDir dir;
+    writeFile(dir.filePath(QStringLiteral("Adeverinta0.rtf")), "vechi");
+    TRTFReplace filler;
+    ASSERT_TRUE(filler.StabilesteDest(dir.filePath(QStringLiteral("Adeverinta"))));
+    EXPECT_EQ(filler.RTFDest, dir.filePath(QStringLiteral("Adeverinta0.rtf")));
+}

@@ -1,5 +1,6 @@
 #include "ChapterTestRows.h"
 
+#include "register/ChapterLayout.h"
 #include "register/ChapterRules.h"
 
 #include <gtest/gtest.h>
@@ -226,6 +227,30 @@ TEST(ChapterRules, Cap10YearsAndMaterialCodes)
     }
 }
 
+TEST(ChapterLayout, CaptionsAreTheGridsHeadings)
+{
+    const struct {
+        int chapter;
+        const char* field;
+        const char* caption;
+    } cases[] = {
+        {4, "HA", "SUPRAFATA ha"},
+        {4, "ARI", "SUPRAFATA ari"},
+        {7, "NR", "CAPETE"},
+        {5, "NR", "EFECTIV"},
+        {4, "NIMIC", "NIMIC"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(ChapterLayout::of(c.chapter).caption(QString::fromLatin1(c.field)), QString::fromLatin1(c.caption)) << c.field;
+    // Chapter 2's pairs carry their group's heading, line breaks as blanks.
+    for (const char* field : {"AHA", "AARI", "BHA", "CHA"}) {
+        const QString caption = ChapterLayout::of(2).caption(QString::fromLatin1(field));
+        EXPECT_NE(caption, QString::fromLatin1(field));
+        EXPECT_FALSE(caption.contains(QLatin1Char('\n'))) << caption.toStdString();
+        EXPECT_TRUE(caption.endsWith(QStringLiteral(" ha")) || caption.endsWith(QStringLiteral(" ari"))) << caption.toStdString();
+    }
+}
+
 TEST(ChapterRows, OverflowOfAComputedValueIsNamed)
 {
     ChapterRows before = catalogueRows(4);
@@ -236,6 +261,9 @@ TEST(ChapterRows, OverflowOfAComputedValueIsNamed)
     const QString message = overflowMessage(before, after);
     EXPECT_TRUE(message.contains(QStringLiteral("10000"))) << message.toStdString();
     EXPECT_TRUE(message.contains(QStringLiteral("linia cod 33"))) << message.toStdString();
+    // The column as the grid heads it, not its field name.
+    EXPECT_TRUE(message.contains(QStringLiteral("in coloana \"SUPRAFATA ha\""))) << message.toStdString();
+    EXPECT_FALSE(message.contains(QStringLiteral("HA"))) << message.toStdString();
     // Within the width nothing is refused.
     setPair(after, 1, QString(), 9000, 0);
     chapter_rules::CalculeazaCAP4Intern(after);

@@ -1,5 +1,7 @@
 #include "EditorTestWorld.h"
 
+#include "data/engine/Engine.h"
+#include "data/engine/SqlText.h"
 #include "register/ChapterGridSource.h"
 #include "register/ChapterRules.h"
 #include "register/ChapterSession.h"
@@ -198,6 +200,37 @@ TEST(HouseholdNotes, OneRowAndTheTextIsSavedWhenLeaving)
     notes.open(Household);
     EXPECT_EQ(notes.text(), QStringLiteral("Teren in litigiu \"Dealul Mare\"\nsecond line"));
     EXPECT_EQ(w.count(QStringLiteral("CAP11.dbf"), QStringLiteral("CODID=%1").arg(Household)), 1);
+}
+
+TEST(HouseholdNotes, LineBreaksAreCrLfOnDiskAndLineEndsAloneAreNoChange)
+{
+    SessionWorld w;
+    const QString cap11 = engine::quotedPath(w.ctx.tablePath(QStringLiteral("CAP11.dbf")));
+    const auto stored = [&] {
+        const engine::ResultSet r = w.engine->select(QStringLiteral("SELECT MENTIUNI FROM ") + cap11
+                                                     + QStringLiteral(" WHERE ANUL=2010 AND CODID=%1").arg(Household));
+        return std::get<QString>(r.rows.at(0).at(0));
+    };
+    HouseholdNotes notes(w.ctx);
+    notes.open(Household);
+    notes.setText(QStringLiteral("prima linie\na doua linie"));
+    ASSERT_TRUE(notes.StopCap(true));
+    EXPECT_EQ(stored(), QStringLiteral("prima linie\r\na doua linie"));
+
+    // A council's file: CR LF is read back as one line break.
+    engine::Parameters text;
+    text.bind(QStringLiteral("T"), QStringLiteral("unu\r\ndoi\r\n\r\ntrei"));
+    w.engine->execute(QStringLiteral("UPDATE ") + cap11 + QStringLiteral(" SET MENTIUNI=:T WHERE CODID=%1").arg(Household), text);
+    notes.open(Household);
+    EXPECT_EQ(notes.text(), QStringLiteral("unu\ndoi\n\ntrei"));
+    for (const char* same : {"unu\ndoi\n\ntrei", "unu\r\ndoi\r\n\r\ntrei", "unu\rdoi\r\rtrei"}) {
+        notes.setText(QString::fromLatin1(same));
+        EXPECT_FALSE(notes.isChanged()) << same;
+    }
+    notes.setText(QStringLiteral("unu\ndoi\ntrei"));
+    EXPECT_TRUE(notes.isChanged());
+    ASSERT_TRUE(notes.StopCap(true));
+    EXPECT_EQ(stored(), QStringLiteral("unu\r\ndoi\r\ntrei"));
 }
 
 TEST(ChapterSession, LegacyChaptersOfTheReferenceRegisterAreRepairedOnOpening)

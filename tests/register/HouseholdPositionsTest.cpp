@@ -2,7 +2,9 @@
 #include "RegisterTestTables.h"
 
 #include "register/HouseholdEditor.h"
+#include "register/HouseholdMembers.h"
 #include "register/HouseholdPositions.h"
+#include "register/PlotStore.h"
 
 #include "core/Paths.h"
 #include "data/ChapterCatalogue.h"
@@ -13,6 +15,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <map>
 #include <tuple>
 
@@ -578,4 +581,75 @@ TEST(HouseholdPositions, VillagesWithQuotesAreStoredAndFilteredExactly)
         EXPECT_EQ(p.placesOf()[100], std::make_pair(qint64(1), qint64(1))) << village.toStdString();
         EXPECT_EQ(p.placesOf()[11], std::make_pair(qint64(1), qint64(1)));
     }
+}
+
+// A counter that is missing or behind the data never hands out an identifier that a row of any
+// year already holds: a new household, member or plot takes the largest one + 1.
+TEST(NewIdentifiers, LieAboveTheLargestOfEveryYearWhateverTheCounter)
+{
+    PositionsWorld p(true);
+    HouseholdMembers members(p.w.ctx);
+    PlotStore plots(*p.w.engine, p.w.home.data(), *p.w.settings);
+    p.open(A, QStringLiteral("1"));
+    p.dialogs.edit = [](Place& place) {
+        place.position = QStringLiteral("77");
+        place.volume = QStringLiteral("9");
+    };
+    const auto largest = [&](const char* column, const QStringList& tables) {
+        qint64 top = 0;
+        for (const QString& table : tables) {
+            fileRows(p.w.home.data(), table, [&](const FileRow& r) {
+                top = std::max(top, r.whole(column));
+                return false;
+            });
+        }
+        return top;
+    };
+    const struct {
+        const char* key;
+        QStringList tables;
+        std::function<qint64()> take;
+    } kinds[] = {
+        {"CODID", {QStringLiteral("Identificare.dbf")}, [&] { return p.positions.AdaugaPozitie(); }},
+        {"COD1", {QStringLiteral("CAP1.dbf")},
+         [&] {
+             members.prepare(QStringLiteral("2010"));
+             members.load(p.editor.currentCodid());
+             MemberEntry entry;
+             entry.name = QStringLiteral("NOU ION");
+             entry.kinship = QStringLiteral("Fiu / Fiica");
+             return members.insert(entry);
+         }},
+        {"CODT", {QStringLiteral("Tarlale.dbf"), QStringLiteral("OmTarla.dbf"), QStringLiteral("PozeTarla.dbf")},
+         [&] {
+             PlotDetails plot;
+             plot.category = QStringLiteral("TEREN ARABIL");
+             plot.classification = QStringLiteral("EXTRAVILAN");
+             plot.area = 1;
+             plot.holderLines = {QStringLiteral("NOU ION")};
+             return plots.add(2010, p.editor.currentCodid(), plot);
+         }},
+    };
+    for (const char* counter : {"", "1", "3"}) {
+        for (const auto& kind : kinds) {
+            p.w.settings->Scrie_Ini(QStringLiteral("INDEX"), QLatin1String(kind.key), QLatin1String(counter));
+            const qint64 expected = largest(kind.key, kind.tables) + 1;
+            ASSERT_GT(expected, 3) << kind.key;
+            EXPECT_EQ(kind.take(), expected) << kind.key << " counter " << counter;
+            EXPECT_EQ(p.w.settings->Citeste_Ini(QStringLiteral("INDEX"), QLatin1String(kind.key)), QString::number(expected + 1))
+                << kind.key;
+            p.dialogs.edit = [counter](Place& place) {
+                place.position = QStringLiteral("7") + QLatin1String(counter) + QStringLiteral("1");
+                place.volume = QStringLiteral("9");
+            };
+        }
+    }
+    // A counter ahead of the data is kept.
+    p.w.settings->Scrie_Ini(QStringLiteral("INDEX"), QStringLiteral("CODT"), QStringLiteral("5000"));
+    PlotDetails plot;
+    plot.category = QStringLiteral("LIVEZI");
+    plot.classification = QStringLiteral("INTRAVILAN");
+    plot.area = 2;
+    plot.holderLines = {QStringLiteral("NOU ION")};
+    EXPECT_EQ(plots.add(2010, p.editor.currentCodid(), plot), 5000);
 }

@@ -212,7 +212,7 @@ TEST(PlotStore, AddChangeAndRemoveKeepHoldersAndPictures)
     w.addHousehold(QString::number(kYear), 507, QStringLiteral("SAT NOU"), 1, 1, 1);
     w.member(507, QStringLiteral("POP ANA"), 2);
     w.member(507, QStringLiteral("POP ION"), 1);
-    EXPECT_EQ(w.store.memberNames(507), (QStringList {QStringLiteral("POP ION"), QStringLiteral("POP ANA")}));
+    EXPECT_EQ(w.store.memberNames(kYear, 507), (QStringList {QStringLiteral("POP ION"), QStringLiteral("POP ANA")}));
 
     PlotDetails d;
     d.deed = QStringLiteral("TITLU \"PROPRIETATE\"");
@@ -260,7 +260,7 @@ TEST(PlotStore, AddChangeAndRemoveKeepHoldersAndPictures)
     EXPECT_EQ(w.store.read(kYear, codt).holderLines, QStringList {QStringLiteral("POP MARIA")});
 
     // Removing deletes the plot, its holders and its pictures; the other plot keeps its own.
-    w.store.remove(codt);
+    w.store.remove(kYear, codt);
     EXPECT_EQ(w.count(QStringLiteral("Tarlale.dbf"), QStringLiteral("CODT=%1").arg(codt)), 0);
     EXPECT_EQ(w.count(QStringLiteral("OmTarla.dbf"), QStringLiteral("CODT=%1").arg(codt)), 0);
     EXPECT_EQ(w.count(QStringLiteral("PozeTarla.dbf"), QStringLiteral("CODT=%1").arg(codt)), 0);

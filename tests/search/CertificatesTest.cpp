@@ -7,9 +7,11 @@
 #include "admin/Models.h"
 #include "core/Error.h"
 #include "search/Certificates.h"
+#include "output/TRTFReplace.h"
 #include "search/RAgr2Report.h"
 #include "services/Settings.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
@@ -336,4 +338,238 @@ TEST(Certificates, LibreOfficeReadsTheDocuments)
     EXPECT_TRUE(text(general).contains(QStringLiteral("Componenta gospodariei : ")));
     EXPECT_TRUE(text(heating).contains(QStringLiteral("figureaza familia POPESCU MARIA"))) << text(heating).toStdString();
     EXPECT_TRUE(text(statistics).contains(QStringLiteral("ARIESENI"))) << text(statistics).toStdString();
+}
+
+namespace {
+
+QByteArray fileBytes(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void putFile(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate)) << path.toStdString();
+    f.write(bytes);
+}
+
+}
+
+// The delivered models saved again by a word processor (one paragraph over two lines, its text in a
+// group) still give every section and everything after them.
+TEST(Certificates, ModelsSavedByAWordProcessorKeepEveryParagraph)
+{
+    const QString office = QStandardPaths::findExecutable(QStringLiteral("soffice"));
+    if (office.isEmpty()) {
+        if (qEnvironmentVariable("CI") == QLatin1String("true"))
+            FAIL() << "LibreOffice (soffice) is needed for this test on CI";
+        GTEST_SKIP() << "LibreOffice is not installed";
+    }
+    CertificateWorld w;
+    w.household(801, {{"POPESCU MARIA", "2810202221155", 2, 1}, {"POPESCU ION", "1800101221144", 1, 2}});
+    InstaleazaModele(w.home.home());
+    CertificateRequest r = request(801);
+    r.clerk = QStringLiteral("IONESCU VASILE");
+    w.certificates->writeHeating(r); // writes the built-in AdevCald.rtf
+    const QStringList models {w.home.home() + QStringLiteral("/Adv.rtf"), w.home.data() + QStringLiteral("/AdevCald.rtf"),
+                              w.home.home() + QStringLiteral("/RAGR2.rtf")};
+    const QString saved = w.home.home() + QStringLiteral("/salvate");
+    QProcess p;
+    p.start(office, QStringList {QStringLiteral("--headless"), QStringLiteral("-env:UserInstallation=file://") + w.home.home() + QStringLiteral("/lo"),
+                                 QStringLiteral("--convert-to"), QStringLiteral("rtf"), QStringLiteral("--outdir"), saved}
+                        + models);
+    ASSERT_TRUE(p.waitForFinished(180000));
+    for (const QString& model : models) {
+        const QByteArray again = fileBytes(saved + QLatin1Char('/') + QFileInfo(model).fileName());
+        ASSERT_FALSE(again.isEmpty()) << model.toStdString();
+        ASSERT_NE(again, fileBytes(model)) << model.toStdString();
+        putFile(model, again);
+    }
+    EXPECT_EQ(Certificates::checkModel(models[0]), QString());
+
+    r.chapters = {};
+    r.chapters[0] = true;  // land
+    r.chapters[11] = true; // members
+    r.chapters[5] = true;  // animals
+    r.mentions = {QStringLiteral("de retinut")};
+    r.second = QStringLiteral("POPESCU ION");
+    QStringList warnings;
+    const QString general = w.certificates->writeGeneral(r, QString(), &warnings);
+    EXPECT_TRUE(warnings.isEmpty()) << warnings.join(QLatin1Char('\n')).toStdString();
+    const QString heating = w.certificates->writeHeating(r);
+    RAgr2Request form;
+    form.year = kYear;
+    form.number = QStringLiteral("3");
+    form.date = QDate(2026, 12, 9);
+    form.council = w.council;
+    const QString statistics = RAgr2Report(*w.engine, w.home.data()).write(form, models[2], w.home.home());
+    for (const QString& document : {general, heating, statistics})
+        EXPECT_EQ(output::TRTFReplace::structureProblem(fileBytes(document)), QString()) << document.toStdString();
+
+    // Read back by the word processor itself.
+    const QString out = w.home.home() + QStringLiteral("/text");
+    QProcess read;
+    read.start(office, {QStringLiteral("--headless"), QStringLiteral("-env:UserInstallation=file://") + w.home.home() + QStringLiteral("/lo"),
+                        QStringLiteral("--convert-to"), QStringLiteral("txt:Text"), QStringLiteral("--outdir"), out, general, heating,
+                        statistics});
+    ASSERT_TRUE(read.waitForFinished(180000));
+    const auto text = [&](const QString& document) {
+        QFile file(out + QLatin1Char('/') + QFileInfo(document).completeBaseName() + QStringLiteral(".txt"));
+        return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+    };
+    const QString generalText = text(general);
+    qsizetype at = 0;
+    for (const char* expected : {"Prin prezenta se adevereste", "Terenuri în proprietate: ", "Animale domestice: ", "Componenta gospodariei : ",
+                                 "Alte mentiuni : de retinut", "Prezenta adeverinta se elibereaza", "PRIMAR,", "ION PRIMAR",
+                                 "Intocmit: IONESCU VASILE"}) {
+        const qsizetype found = generalText.indexOf(QString::fromUtf8(expected), at);
+        EXPECT_GE(found, at) << expected << "\n" << generalText.toStdString();
+        at = std::max(at, found);
+    }
+    EXPECT_FALSE(QRegularExpression(QStringLiteral("\\[[A-Za-z0-9]+\\]")).match(generalText).hasMatch()) << generalText.toStdString();
+    const QString heatingText = text(heating);
+    EXPECT_TRUE(heatingText.contains(QStringLiteral("figureaza familia POPESCU MARIA"))) << heatingText.toStdString();
+    EXPECT_TRUE(heatingText.contains(QStringLiteral("ajutor de caldura"))) << heatingText.toStdString();
+    EXPECT_TRUE(text(statistics).contains(QStringLiteral("ARIESENI"))) << text(statistics).toStdString();
+}
+
+// A model that cannot give a whole certificate is refused before anything is written or numbered;
+// a model that leaves out other placeholders is used, with a warning.
+TEST(Certificates, AModelThatCannotBeUsedIsRefusedBeforeANumberIsTaken)
+{
+    CertificateWorld w;
+    w.household(801, {{"POPESCU ION", "1800101221144", 1, 1}});
+    InstaleazaModele(w.home.home());
+    const QString model = w.home.home() + QStringLiteral("/Adv.rtf");
+    const QByteArray delivered = fileBytes(model);
+    ASSERT_TRUE(delivered.contains("[Continut]"));
+    const QString old = w.home.home() + QStringLiteral("/veche.rtf");
+    putFile(old, "adeverinta veche");
+    const struct {
+        const char* what;
+        QByteArray model;
+        const char* reason;
+    } refused[] = {
+        {"a group left open", QByteArray(delivered).replace("[Continut]\\par", "{\\b [Continut]\\par"), "un grup deschis cu { nu este inchis"},
+        {"a group closed twice", QByteArray(delivered).replace("[Continut]\\par", "[Continut]}\\par"), "inainte de sfarsitul"},
+        {"no sections", QByteArray(delivered).replace("[Continut]", "Capitole"), "lipseste [CONTINUT]"},
+        {"a placeholder split by formatting", QByteArray(delivered).replace("[Numepren]", "[NUME{\\b PREN}]"),
+         "[NUMEPREN] este intrerupt"},
+    };
+    CertificateRequest r = request(801);
+    const qint64 number = w.certificates->proposedNumber();
+    r.numberText = QString::number(number);
+    const QByteArray settings = fileBytes(w.home.dataFile(QStringLiteral("Velmor.ini")));
+    const QStringList destinations = w.certificates->destinations();
+    for (const auto& c : refused) {
+        putFile(model, c.model);
+        for (const QString& output : {QString(), old}) {
+            try {
+                w.certificates->writeGeneral(r, output);
+                ADD_FAILURE() << c.what << ": accepted";
+            } catch (const Error& e) {
+                EXPECT_TRUE(e.message().startsWith(QStringLiteral("Modelul ") + QDir::toNativeSeparators(model)
+                                                   + QStringLiteral(" nu poate fi folosit: ")))
+                    << e.message().toStdString();
+                EXPECT_TRUE(e.message().contains(QString::fromUtf8(c.reason))) << c.what << ": " << e.message().toStdString();
+            }
+        }
+        EXPECT_EQ(w.certificates->proposedNumber(), number) << c.what;
+        EXPECT_FALSE(QFile::exists(w.home.home() + QStringLiteral("/Adeverinta0.rtf"))) << c.what;
+        EXPECT_EQ(fileBytes(old), QByteArray("adeverinta veche")) << c.what;
+        EXPECT_EQ(fileBytes(w.home.dataFile(QStringLiteral("Velmor.ini"))), settings) << c.what;
+        EXPECT_EQ(w.certificates->destinations(), destinations) << c.what;
+    }
+
+    // A council that removed the line with the stamp duty and the code: a warning, and the certificate.
+    putFile(model, QByteArray(delivered).replace("[Taxa] [Chit]", "").replace(" (CNP [CNP])", ""));
+    QStringList warnings;
+    const QString written = w.certificates->writeGeneral(r, QString(), &warnings);
+    ASSERT_EQ(warnings.size(), 1);
+    EXPECT_EQ(warnings[0], QStringLiteral("Modelul ") + QDir::toNativeSeparators(model)
+                               + QStringLiteral(" nu contine [TAXA], [CHIT], [CNP]; aceste date nu apar pe adeverinta."));
+    EXPECT_TRUE(QFile::exists(written));
+    EXPECT_EQ(w.certificates->proposedNumber(), number + 1);
+}
+
+// Mentions the settings files cannot hold are refused before the certificate is written and numbered.
+TEST(Certificates, WhatCannotBeStoredIsRefusedBeforeTheDocument)
+{
+    CertificateWorld w;
+    w.household(801, {{"POPESCU ION", "1800101221144", 1, 1}});
+    InstaleazaModele(w.home.home());
+    const qint64 number = w.certificates->proposedNumber();
+    const QStringList destinations = w.certificates->destinations();
+    const struct {
+        QString destination;
+        QStringList mentions;
+    } cases[] = {
+        {QStringLiteral("BANCA"), {QStringLiteral("bine"), QStringLiteral("suprafata \u2248 2 ha")}},
+        {QStringLiteral("BANCA \u2192 CREDIT"), {}},
+    };
+    for (const auto& c : cases) {
+        CertificateRequest r = request(801);
+        r.numberText = QString::number(number);
+        r.destination = c.destination;
+        r.mentions = c.mentions;
+        EXPECT_THROW(w.certificates->writeGeneral(r), Error);
+        EXPECT_EQ(w.certificates->proposedNumber(), number);
+        EXPECT_FALSE(QFile::exists(w.home.home() + QStringLiteral("/Adeverinta0.rtf")));
+        EXPECT_EQ(w.certificates->destinations(), destinations);
+        EXPECT_FALSE(QFile::exists(w.home.dataFile(QStringLiteral("BANCA.adv"))));
+    }
+}
+
+// A destination typed with comma-below letters keeps one profile in the settings file.
+TEST(Certificates, ADestinationWithCommaBelowLettersKeepsOneProfile)
+{
+    CertificateWorld w;
+    w.household(801, {{"POPESCU ION", "1800101221144", 1, 1}});
+    InstaleazaModele(w.home.home());
+    const QString destination = QStringLiteral("BURS\u0102 \u0218COLAR\u0102 \u021aARA");
+    for (int round = 0; round < 3; ++round) {
+        CertificateRequest r = request(801);
+        r.destination = destination;
+        r.numberText = QString::number(w.certificates->proposedNumber());
+        r.chapters[11] = round > 0;
+        w.certificates->writeGeneral(r);
+    }
+    const QByteArray ini = fileBytes(w.home.dataFile(QStringLiteral("Velmor.ini")));
+    EXPECT_EQ(ini.count("\r\n[BURS"), 1) << ini.toStdString();
+    const Certificates::Profile profile = w.certificates->profile(destination);
+    EXPECT_EQ(profile.state, QStringLiteral("10000000000100"));
+    EXPECT_EQ(profile.model, QStringLiteral("MODEL 1"));
+}
+
+// The person's sex comes from the register for every member named; only a typed name goes by its
+// last letter.
+TEST(Certificates, SexOfMembersComesFromTheRegister)
+{
+    CertificateWorld w;
+    w.household(801, {{"SAVIN MIRCEA", "", 1, 1}, {"POP CARMEN", "", 2, 2}, {"LUCA MIHAILA", "1800101221144", 0, 3}});
+    const CertificateHousehold h = w.certificates->household(801);
+    const struct {
+        int person;
+        const char* second;
+        const char* lui;      // heating [LUI]
+        const char* leadIn;   // the second person's title in [LINIA1]
+    } cases[] = {
+        {0, "POP CARMEN", "ului ", "si numita POP CARMEN"},
+        {1, "SAVIN MIRCEA", "ei", "si numitul SAVIN MIRCEA"},
+        {2, "IONESCU ANA", "ului ", "si numita IONESCU ANA"},  // typed, not a member: the last letter
+        {0, "POPESCU ION", "ului ", "si numitul POPESCU ION"},
+    };
+    for (const auto& c : cases) {
+        CertificateRequest r = request(801, c.person);
+        r.second = QString::fromLatin1(c.second);
+        r.clerk = QStringLiteral("IONESCU VASILE");
+        QMap<QString, QString> heating;
+        for (const auto& [placeholder, value] : w.certificates->heatingPairs(r, h))
+            heating.insert(placeholder, value);
+        EXPECT_EQ(heating.value(QStringLiteral("[LUI]")), QString::fromLatin1(c.lui)) << c.person;
+        const QString line = w.pairs(r).value(QStringLiteral("[LINIA1]"));
+        EXPECT_TRUE(line.startsWith(QString::fromLatin1(c.leadIn))) << line.toStdString();
+    }
 }

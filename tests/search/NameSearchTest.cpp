@@ -89,7 +89,7 @@ TEST(NameSearch, Conditions)
         {"a quote in the name", name("O'B"), {"O'BRIEN ANA"}},
         {"a star in the name is a star", name("STAR*"), {"STAR*MAN"}},
         {"a whole name", name("POPESCU MARIA"), {"POPESCU MARIA"}},
-        {"letter case counts", name("pop"), {}},
+        {"typed in small letters", name("pop"), {"POP ANA", "POPESCU ION", "POPESCU MARIA"}},
         {"a name of blanks still asks", name("  "), {}},
         {"personal code prefix", with({}, [](SearchCriteria& c) { c.cnp = QStringLiteral("180"); }), {"POPESCU ION"}},
         {"blank code asks nothing", with({}, [](SearchCriteria& c) { c.cnp = QStringLiteral("   "); }), everyone},
@@ -245,4 +245,36 @@ TEST(NameSearch, MissingTableIsAnError)
     NameSearch search(w.ctx);
     EXPECT_THROW(search.open(QStringLiteral("TOATE")), std::exception);
     EXPECT_FALSE(search.isOpen());
+}
+
+// A clerk types with a Romanian keyboard: comma-below letters and small letters find the names
+// stored with cedillas in capitals; the listed values compare as stored.
+TEST(NameSearch, RomanianKeyboard)
+{
+    NameSearchWorld w;
+    auto t = [](const char* v) { return dbf::Value(QString::fromUtf8(v)); };
+    w.household(30, QStringLiteral("SAT NOU"), 1, 3, 1, {{QStringLiteral("STRADA"), t("\u015eCOLII")}, {QStringLiteral("NR"), t("\u021a1")}});
+    w.member(30, QString::fromUtf8("\u0162\u0102RAN \u015eTEFAN"), 1);
+    w.member(30, QString::fromUtf8("B\u0102LAN ANA"), 2);
+    NameSearch search(w.ctx);
+    search.open(QStringLiteral("TOATE"));
+    const QString taran = QString::fromUtf8("\u0162\u0102RAN \u015eTEFAN");
+    const QString balan = QString::fromUtf8("B\u0102LAN ANA");
+    const struct {
+        const char* what;
+        SearchCriteria criteria;
+        QStringList expected;
+    } cases[] = {
+        {"comma-below capitals", {QString::fromUtf8("\u021a\u0102RAN")}, {taran}},
+        {"comma-below small letters", {QString::fromUtf8("\u021b\u0103ran \u0219t")}, {taran}},
+        {"cedilla small letters", {QString::fromUtf8("\u0163\u0103ran")}, {taran}},
+        {"small letters with breve", {QString::fromUtf8("b\u0103lan")}, {balan}},
+        {"street typed with comma-below", {QString(), false, QString(), QString::fromUtf8("\u0218COLII")}, {balan, taran}},
+        {"number typed in small letters", {QString(), false, QString(), QString(), QString(), QString::fromUtf8("\u021b1")}, {balan, taran}},
+    };
+    for (const auto& c : cases) {
+        search.setCriteria(c.criteria);
+        EXPECT_EQ(shownNames(search), c.expected) << c.what;
+    }
+    EXPECT_EQ(typedSearchText(QString::fromUtf8("\u0219i \u021b \u00e2 \u00ee abc")), QString::fromUtf8("\u015eI \u0162 \u00c2 \u00ce ABC"));
 }

@@ -264,3 +264,27 @@ TEST(IniDocument, BatchEditsAndSave)
     EXPECT_EQ(IniDocument::load(path).value(QStringLiteral("STAT"), QStringLiteral("B")), QStringLiteral("2"));
     EXPECT_TRUE(IniDocument::load(path).hasSection(QStringLiteral("Stat")));
 }
+
+// A name typed with comma-below letters is stored with cedillas; either spelling finds it again
+// and a second write replaces the value instead of adding a section.
+TEST(IniFileWrite, SectionAndKeyNamesWithCommaBelowMatchTheirStoredForm)
+{
+    TempHome home;
+    IniFile ini(home.dataFile(QStringLiteral("Velmor.ini")));
+    const QString commaBelow = QStringLiteral("BURS\u0102 \u0218COLAR\u0102 \u021aARA");
+    const QString cedilla = QStringLiteral("BURS\u0102 \u015eCOLAR\u0102 \u0162ARA");
+    const QString lower = QStringLiteral("burs\u0103 \u0219colar\u0103 \u021bara");
+    for (const QString& name : {commaBelow, cedilla, lower}) {
+        ini.setValue(name, QStringLiteral("STARE"), QStringLiteral("1000000000000") + QString::number(name == lower));
+        ini.setValue(name, QStringLiteral("MODEL"), QStringLiteral("MODEL 2"));
+        ini.setValue(QStringLiteral("CONST"), QStringLiteral("\u021aARA"), QStringLiteral("x"));
+    }
+    EXPECT_EQ(ini.sections(), (QStringList {cedilla, QStringLiteral("CONST")}));
+    EXPECT_EQ(ini.keys(commaBelow), (QStringList {QStringLiteral("STARE"), QStringLiteral("MODEL")}));
+    EXPECT_EQ(ini.keys(QStringLiteral("CONST")), QStringList {QStringLiteral("\u0162ARA")});
+    for (const QString& name : {commaBelow, cedilla, lower}) {
+        EXPECT_EQ(ini.value(name, QStringLiteral("STARE")), QStringLiteral("10000000000001"));
+        EXPECT_EQ(ini.value(name, QStringLiteral("model")), QStringLiteral("MODEL 2"));
+    }
+    EXPECT_EQ(ini.value(QStringLiteral("CONST"), QStringLiteral("\u0163ara")), QStringLiteral("x"));
+}

@@ -4,6 +4,7 @@
 #include "grid/ui/GroupedHeader.h"
 
 #include <QHeaderView>
+#include <QScrollBar>
 #include <QLineEdit>
 #include <QPainter>
 #include <QRegularExpressionValidator>
@@ -95,6 +96,100 @@ void EditableGrid::setEditableModel(EditableGridModel* model)
     applyColumnWidths();
 }
 
+void EditableGrid::setFrozenColumns(int count)
+{
+    m_frozenCount = std::max(0, count);
+    if (!m_frozen && m_frozenCount > 0) {
+        m_frozen = new QTableView(this);
+        m_frozen->setObjectName(QStringLiteral("ColoaneFixe"));
+        m_frozen->setFocusPolicy(Qt::NoFocus);
+        m_frozen->setEditTriggers(QAbstractItemView::NoEditTriggers);
+        m_frozen->setSelectionBehavior(selectionBehavior());
+        m_frozen->setSelectionMode(selectionMode());
+        m_frozen->setItemDelegate(new CellDelegate(m_frozen));
+        m_frozen->setHorizontalHeader(new GroupedHeader(m_frozen));
+        m_frozen->verticalHeader()->setVisible(false);
+        m_frozen->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        m_frozen->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        m_frozen->setFrameStyle(QFrame::NoFrame);
+        m_frozen->setWordWrap(false);
+        m_frozen->setVerticalScrollMode(ScrollPerPixel);
+        m_frozen->setAutoScroll(false); // it follows the grid's scroll bar only
+        setVerticalScrollMode(ScrollPerPixel);
+        setHorizontalScrollMode(ScrollPerPixel);
+        viewport()->stackUnder(m_frozen);
+        connect(verticalScrollBar(), &QAbstractSlider::valueChanged, m_frozen->verticalScrollBar(), &QAbstractSlider::setValue);
+        connect(m_frozen->verticalScrollBar(), &QAbstractSlider::valueChanged, verticalScrollBar(), &QAbstractSlider::setValue);
+        // Laid out later than the grid, it takes the grid's place once its range is known.
+        connect(m_frozen->verticalScrollBar(), &QAbstractSlider::rangeChanged, this,
+                [this] { m_frozen->verticalScrollBar()->setValue(verticalScrollBar()->value()); });
+        connect(horizontalHeader(), &QHeaderView::sectionResized, this, [this] { updateFrozen(); });
+        // A click on a row name makes that row current in the grid.
+        connect(m_frozen, &QAbstractItemView::clicked, this, [this](const QModelIndex& index) {
+            if (m_model && index.isValid())
+                setCurrentIndex(m_model->index(index.row(), firstEditableColumn()));
+            setFocus();
+        });
+    }
+    updateFrozen();
+}
+
+int EditableGrid::frozenWidth() const
+{
+    int width = 0;
+    for (int c = 0; m_frozen && model() && c < std::min(m_frozenCount, model()->columnCount()); ++c)
+        width += columnWidth(c);
+    return width;
+}
+
+void EditableGrid::updateFrozen()
+{
+    if (!m_frozen)
+        return;
+    if (m_frozen->model() != model()) {
+        m_frozen->setModel(model());
+        if (model())
+            m_frozen->setSelectionModel(selectionModel());
+    }
+    if (!model() || m_frozenCount == 0) {
+        m_frozen->hide();
+        return;
+    }
+    for (int c = 0; c < model()->columnCount(); ++c) {
+        m_frozen->setColumnHidden(c, c >= m_frozenCount);
+        if (c < m_frozenCount)
+            m_frozen->setColumnWidth(c, columnWidth(c));
+    }
+    m_frozen->verticalHeader()->setDefaultSectionSize(verticalHeader()->defaultSectionSize());
+    m_frozen->horizontalHeader()->setFixedHeight(horizontalHeader()->height());
+    m_frozen->setGeometry(frameWidth(), frameWidth(), frozenWidth(), viewport()->height() + horizontalHeader()->height());
+    m_frozen->verticalScrollBar()->setValue(verticalScrollBar()->value());
+    m_frozen->show();
+}
+
+void EditableGrid::resizeEvent(QResizeEvent* event)
+{
+    QTableView::resizeEvent(event);
+    updateFrozen();
+}
+
+void EditableGrid::updateGeometries()
+{
+    QTableView::updateGeometries();
+    updateFrozen();
+}
+
+void EditableGrid::scrollTo(const QModelIndex& index, ScrollHint hint)
+{
+    QTableView::scrollTo(index, hint);
+    // A cell of the scrolling part is never left hidden under the frozen columns.
+    if (m_frozen && index.isValid() && index.column() >= m_frozenCount) {
+        const int hidden = frozenWidth() - visualRect(index).left();
+        if (hidden > 0)
+            horizontalScrollBar()->setValue(horizontalScrollBar()->value() - hidden);
+    }
+}
+
 void EditableGrid::applyColumnWidths()
 {
     if (!m_model)
@@ -104,6 +199,7 @@ void EditableGrid::applyColumnWidths()
         const int characters = std::max(m_model->column(c).description.width, 4);
         setColumnWidth(c, zero * characters + 10);
     }
+    updateFrozen();
 }
 
 int EditableGrid::firstEditableColumn() const

@@ -26,13 +26,29 @@ public:
     // The first column the user can type into; 0 when there is none.
     int firstEditableColumn() const;
 
+    // Keeps the first `count` columns (the row names) in view while the grid scrolls sideways: a
+    // view of them lies over the grid's left edge, scrolling up and down with it. 0 removes it.
+    void setFrozenColumns(int count);
+    int frozenColumns() const { return m_frozenCount; }
+    // The view of the frozen columns; null without them.
+    QTableView* frozenView() const { return m_frozen; }
+
+    void scrollTo(const QModelIndex& index, ScrollHint hint = EnsureVisible) override;
+
 protected:
     bool edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) override;
     // Fixed columns are not reached with the keyboard.
     QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void updateGeometries() override;
 
 private:
+    void updateFrozen();
+    int frozenWidth() const;
+
     EditableGridModel* m_model = nullptr;
+    QTableView* m_frozen = nullptr;
+    int m_frozenCount = 0;
 };
 
 }

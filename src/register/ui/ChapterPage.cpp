@@ -35,6 +35,10 @@ ChapterPage::ChapterPage(AppContext& ctx, HouseholdEditor& editor, int chapter, 
     m_grid = new grid::EditableGrid(this);
     m_grid->setObjectName(m_session.gridName());
     m_grid->setEditableModel(&m_model);
+    // The row names (and their codes) stay in view when the grid scrolls to the right.
+    const int name = m_model.columnOfField(QStringLiteral("CATEG"));
+    if (name == 0)
+        m_grid->setFrozenColumns(m_model.columnOfField(QStringLiteral("RAND")) == 1 ? 2 : 1);
     layout->addWidget(m_grid, 1);
 
     if (chapter == 2) {

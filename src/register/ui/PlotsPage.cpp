@@ -281,7 +281,7 @@ void PlotsPage::AdaugaClick()
     try {
         if (m_dialog->household() != household) {
             m_dialog->GolesteParcela();
-            m_dialog->Titulari()->setPlainText(store()->memberNames(household).join(QLatin1Char('\n')));
+            m_dialog->Titulari()->setPlainText(store()->memberNames(year(), household).join(QLatin1Char('\n')));
             m_dialog->setHousehold(household);
         }
         if (!m_dialog->EditeazaParcela(QStringLiteral("ADAUGARE")))
@@ -326,7 +326,7 @@ void PlotsPage::StergeClick()
                != ResultDa)
         return;
     try {
-        store()->remove(codt);
+        store()->remove(year(), codt);
     } catch (const Error& e) {
         showError(*m_ctx.interaction, e, kTitle);
     }

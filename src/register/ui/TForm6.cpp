@@ -1,5 +1,6 @@
 #include "register/ui/TForm6.h"
 
+#include "register/ui/ChapterPage.h"
 #include "register/ui/ChapterPages.h"
 #include "register/ui/EditorPage.h"
 #include "register/ui/PlotsPage.h"
@@ -15,12 +16,20 @@
 #include "data/Schema.h"
 #include "grid/ui/StandardGrid.h"
 #include "output/ui/GridExport.h"
+#include "core/Error.h"
+#include "grid/QueryTableModel.h"
+#include "grid/ui/EditableGrid.h"
 #include "services/AppContext.h"
+#include "services/RegistryStore.h"
 #include "ui/GradientPanel.h"
 #include "ui/TNumericF.h"
 
 #include <QAbstractSpinBox>
 #include <QComboBox>
+#include <QGuiApplication>
+#include <QPlainTextEdit>
+#include <QScreen>
+#include <QScrollBar>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QItemSelectionModel>
@@ -120,6 +129,9 @@ TForm6::TForm6(AppContext& ctx, QWidget* parent)
         connect(button, &QPushButton::clicked, this, [this, n] { ButClick(n); });
     }
     columnLayout->addStretch(1);
+    // The buttons keep their place whatever the page shown.
+    column->setFixedWidth(column->sizeHint().width());
+    m_buttonColumn = column;
     bodyLayout->addWidget(column);
 
     m_pages = new QStackedWidget(body);
@@ -234,6 +246,10 @@ QWidget* TForm6::buildHeader()
         const HouseholdEditor::Move move = b.move;
         connect(button, &QToolButton::clicked, this, [this, move] { navigate(move); });
     }
+    // Hidden while a household's data are edited, it keeps its room so nothing below it moves.
+    QSizePolicy kept = m_navigatorPanel->sizePolicy();
+    kept.setRetainSizeWhenHidden(true);
+    m_navigatorPanel->setSizePolicy(kept);
     layout->addWidget(m_navigatorPanel, 2, 0, 1, 2, Qt::AlignLeft);
 
     m_members = new ScrollingLabel(header);
@@ -403,8 +419,58 @@ void TForm6::Pregateste()
 void TForm6::Deschide()
 {
     Pregateste();
+    restoreSize();
     exec();
+    rememberSize();
     Inchide();
+}
+
+QSize TForm6::preferredSize(const QSize& available) const
+{
+    // Beside a page: the button column, the margins and spacing of the body and of the page.
+    const int around = m_buttonColumn->width() + 40;
+    const auto gridWidth = [](const QTableView* grid, int lastColumn) {
+        int columns = 0;
+        for (int c = 0; grid->model() && c <= std::min(lastColumn, grid->model()->columnCount() - 1); ++c)
+            columns += grid->isColumnHidden(c) ? 0 : grid->columnWidth(c);
+        return columns + 2 * grid->frameWidth() + grid->verticalScrollBar()->sizeHint().width() + 12;
+    };
+    int page = 0;
+    if (const auto* chapter2 = qobject_cast<const ChapterPage*>(m_pageWidgets[3]))
+        page = std::max(page, gridWidth(chapter2->Grid(), chapter2->Grid()->model()->columnCount() - 1));
+    if (const auto* plots = qobject_cast<const PlotsPage*>(m_pageWidgets[13])) {
+        const int area = plots->Grid()->queryModel() ? plots->Grid()->queryModel()->columnOfField(QStringLiteral("SUPRAF")) : 0;
+        page = std::max(page, gridWidth(plots->Grid(), area));
+    }
+    const int fullWidth = std::max(around + page, minimumSizeHint().width());
+    return QSize(std::min(fullWidth, available.width()), std::min(700, available.height()));
+}
+
+void TForm6::restoreSize()
+{
+    const QScreen* shown = screen() ? screen() : QGuiApplication::primaryScreen();
+    const QSize available = shown ? shown->availableGeometry().size() : QSize(1366, 728);
+    QSize size = preferredSize(available);
+    if (m_ctx.registry) {
+        const QStringList stored = m_ctx.registry->Citeste_Reg(QString::fromLatin1(SizeValue)).split(QLatin1Char(','));
+        bool wide = false, high = false;
+        const int w = stored.value(0).trimmed().toInt(&wide);
+        const int h = stored.size() == 2 ? stored.value(1).trimmed().toInt(&high) : 0;
+        if (wide && high && w > 0 && h > 0)
+            size = QSize(std::min(w, available.width()), std::min(h, available.height()));
+    }
+    resize(size.expandedTo(minimumSizeHint()));
+}
+
+void TForm6::rememberSize()
+{
+    if (!m_ctx.registry)
+        return;
+    try {
+        m_ctx.registry->Scrie_Reg(QString::fromLatin1(SizeValue), QStringLiteral("%1,%2").arg(width()).arg(height()));
+    } catch (const Error&) {
+        // The size is a convenience; a store that cannot be written changes nothing else.
+    }
 }
 
 void TForm6::Inchide()
@@ -516,6 +582,27 @@ void TForm6::ButClick(int button)
 {
     runSafely([this, button] { m_logic.ButClick(button); });
     showPressed(m_logic.pressedButton());
+    focusCurrentPage();
+}
+
+void TForm6::focusCurrentPage()
+{
+    QWidget* page = m_pages->currentWidget();
+    if (!page)
+        return;
+    const auto takes = [page](QWidget* w) { return w->isEnabled() && w->focusPolicy() != Qt::NoFocus && w->isVisibleTo(page); };
+    for (QAbstractItemView* view : page->findChildren<QAbstractItemView*>()) {
+        if (takes(view) && !qobject_cast<QAbstractItemView*>(view->parentWidget())) {
+            view->setFocus(Qt::OtherFocusReason);
+            return;
+        }
+    }
+    for (QWidget* field : page->findChildren<QWidget*>()) {
+        if (takes(field) && (qobject_cast<QPlainTextEdit*>(field) || qobject_cast<QLineEdit*>(field))) {
+            field->setFocus(Qt::OtherFocusReason);
+            return;
+        }
+    }
 }
 
 void TForm6::showPressed(int button)

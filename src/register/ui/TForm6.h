@@ -53,8 +53,20 @@ public:
     void PozitiaChange();
     // Rebuilds the scrolling member label for the current household.
     void AfiseazaMembri();
-    // The handler of the page buttons (1..14).
+    // The handler of the page buttons (1..14). The page's grid (or first field) takes the
+    // keyboard, so what is typed next reaches it.
     void ButClick(int button);
+
+    // The registry value holding the editor's size on this computer ("width,height").
+    static constexpr const char* SizeValue = "MarimeEvidente";
+    // The size that shows chapter 2's columns and the plots' grid up to their area whole, within
+    // `available` (the screen's free area).
+    QSize preferredSize(const QSize& available) const;
+    // Sizes the window as it was last left on this computer, else at the preferred size; within
+    // the screen.
+    void restoreSize();
+    // Remembers the window's size in the registry store.
+    void rememberSize();
 
     // The search by name behind "&Cautare dupa nume": shown over the village selector's text, it
     // returns the chosen household's place (nullopt: none chosen). Without one the button says the
@@ -126,6 +138,7 @@ private:
     void applyUnlocked();
     void runSafely(const std::function<void()>& action);
     void runPositionOperation(const std::function<void()>& operation);
+    void focusCurrentPage();
 
     AppContext& m_ctx;
     HouseholdEditor m_logic;
@@ -138,6 +151,7 @@ private:
     std::array<QToolButton*, 4> m_navigator {};
     ScrollingLabel* m_members = nullptr;
     std::array<QPushButton*, HouseholdEditor::PageCount> m_buttons {};
+    QWidget* m_buttonColumn = nullptr;
     QStackedWidget* m_pages = nullptr;
     std::array<EditorPage*, HouseholdEditor::PageCount> m_pageWidgets {};
     QStatusBar* m_status = nullptr;

@@ -8,6 +8,9 @@
 #include "ui/GradientPanel.h"
 
 #include <QCheckBox>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QScrollBar>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -165,7 +168,7 @@ TForm33::~TForm33() = default;
 void TForm33::upperCaseWhileTyping(QLineEdit* edit)
 {
     connect(edit, &QLineEdit::textEdited, this, [edit](const QString& text) {
-        const QString upper = upperAZ(text);
+        const QString upper = search::typedSearchText(text);
         if (upper == text)
             return;
         const int cursor = edit->cursorPosition();
@@ -213,8 +216,21 @@ qint64 TForm33::Cautare(const QString& village)
         m_logic.close();
         return -1;
     }
+    const QScreen* shown = screen() ? screen() : QGuiApplication::primaryScreen();
+    resize(preferredSize(shown ? shown->availableGeometry().size() : QSize(1366, 728)));
     exec();
     return m_result;
+}
+
+QSize TForm33::preferredSize(const QSize& available) const
+{
+    int columns = 0;
+    for (int c = 0; m_grid->model() && c < m_grid->model()->columnCount(); ++c)
+        columns += m_grid->isColumnHidden(c) ? 0 : m_grid->columnWidth(c);
+    // The grid's frame and scroll bar, the window's margins.
+    const int around = 2 * m_grid->frameWidth() + m_grid->verticalScrollBar()->sizeHint().width() + 40;
+    const int wanted = std::max(columns + around + 2, 980);
+    return QSize(std::min(wanted, available.width()), std::min(height(), available.height()));
 }
 
 std::optional<HouseholdPlace> TForm33::Alege(const QString& village)

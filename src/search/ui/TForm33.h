@@ -37,6 +37,9 @@ public:
     // chosen household's code, or -1 when nothing was chosen. The rows stay loaded and the chosen
     // one current until close().
     qint64 Cautare(const QString& village);
+    // The size that shows every column of the loaded rows, the address columns included, within
+    // `available` (the screen's free area).
+    QSize preferredSize(const QSize& available) const;
     // Cautare without the modal loop: loads the rows, clears the fields and shows the window.
     void Pregateste(const QString& village);
     // Cautare for the household register editor: the chosen household's place, the rows closed

@@ -187,7 +187,7 @@ bool TForm34::Pregateste(qint64 household)
     m_mentions->clear();
     search::CertificateHousehold h;
     try {
-        h = logic->household(household);
+        h = logic->household(household, m_ctx.workingYear().toInt());
     } catch (const Error& e) {
         if (m_ctx.interaction)
             m_ctx.interaction->Mesaj(kTitle, e.message(), KindError, ButtonsOk);
@@ -262,6 +262,7 @@ search::CertificateRequest TForm34::request() const
 {
     search::CertificateRequest r;
     r.household = m_household;
+    r.year = m_ctx.workingYear().toInt();
     for (size_t i = 0; i < m_chapters.size(); ++i)
         r.chapters[i] = m_chapters[i]->isChecked();
     r.destination = Curata(m_destination->currentText());
@@ -300,19 +301,22 @@ void TForm34::BitBtn3Click()
     m_duty->setText(dbf::decimalText(m_duty->Valoare(), 2));
     const search::CertificateRequest r = request();
     try {
-        search::Certificates::check(r, logic->household(r.household));
+        search::Certificates::check(r, logic->household(r.household, m_ctx.workingYear().toInt()));
         if (r.number() < 1
             && m_ctx.interaction->Mesaj(QStringLiteral("Listare Adeverinta"),
                                         QStringLiteral("Nu ati scris Numarul Adeverintei !\nContinuati asa ?"), KindWarning, ButtonsDaNu)
                    != ResultDa)
             return;
-        m_lastDocument = logic->writeGeneral(r);
+        QStringList warnings;
+        m_lastDocument = logic->writeGeneral(r, QString(), &warnings);
         if (m_destination->findText(r.destination) < 0) {
             const QSignalBlocker quiet(m_destination);
             m_destination->addItem(r.destination);
         }
         if (r.number() >= 1)
             m_number->setText(QString::number(r.number() + 1));
+        for (const QString& warning : warnings)
+            m_ctx.interaction->Mesaj(kTitle, warning, KindWarning, ButtonsOk);
         m_ctx.interaction->openFile(m_lastDocument);
     } catch (const search::CertificateRefusal& refusal) {
         refuse(refusal);

@@ -13,13 +13,16 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QStackedWidget>
+#include <QTableView>
 #include <QToolButton>
 
 #include <gtest/gtest.h>
 
 using namespace velmor;
 using velmor::test::EditorWorld;
+using velmor::test::waitUntil;
 
 namespace {
 
@@ -182,5 +185,39 @@ TEST(ChapterPages, TheKeyboardSkipsTheFixedColumns)
     EXPECT_EQ(grid->currentIndex().column(), obs);
     QTest::keyClick(grid, Qt::Key_Home);
     EXPECT_EQ(grid->currentIndex().column(), detalii);
+    form.Inchide();
+}
+
+// The row names stay in view when a chapter's grid scrolls to the right, and follow it up and down.
+TEST(ChapterPages, RowNamesStayInViewWhenScrollingRight)
+{
+    EditorWorld w(QStringLiteral("2010"));
+    TForm6 form(w.ctx);
+    form.Pregateste();
+    form.resize(560, 420);
+    form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    form.ButClick(4); // chapter 2
+    grid::EditableGrid* grid = chapterPage(form, 2)->Grid();
+    QTableView* names = grid->frozenView();
+    ASSERT_NE(names, nullptr);
+    const int categ = grid->model()->columnCount() > 0 ? chapterPage(form, 2)->model().columnOfField(QStringLiteral("CATEG")) : -1;
+    ASSERT_EQ(categ, 0);
+    EXPECT_EQ(grid->frozenColumns(), 2);
+    ASSERT_TRUE(waitUntil([&] { return grid->horizontalScrollBar()->maximum() > 0; }));
+    grid->horizontalScrollBar()->setValue(grid->horizontalScrollBar()->maximum());
+    EXPECT_TRUE(names->isVisible());
+    EXPECT_EQ(names->focusPolicy(), Qt::NoFocus);
+    for (int c = 0; c < grid->model()->columnCount(); ++c)
+        EXPECT_EQ(names->isColumnHidden(c), c >= 2) << c;
+    EXPECT_EQ(names->columnViewportPosition(0), 0);
+    EXPECT_EQ(names->width(), grid->columnWidth(0) + grid->columnWidth(1));
+    EXPECT_EQ(names->model()->index(0, categ).data().toString(), grid->model()->index(0, categ).data().toString());
+    grid->verticalScrollBar()->setValue(grid->verticalScrollBar()->maximum());
+    ASSERT_GT(grid->verticalScrollBar()->value(), 0);
+    EXPECT_TRUE(waitUntil([&] { return names->verticalScrollBar()->value() == grid->verticalScrollBar()->value(); }))
+        << names->verticalScrollBar()->value() << " " << grid->verticalScrollBar()->value();
+    // Chapters without row names (10, 11) have no frozen part.
+    EXPECT_EQ(chapterPage(form, 10)->Grid()->frozenView(), nullptr);
     form.Inchide();
 }

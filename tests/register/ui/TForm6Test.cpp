@@ -5,17 +5,23 @@
 #include "register/ui/ScrollingLabel.h"
 #include "register/ui/TForm6.h"
 
+#include "grid/QueryTableModel.h"
 #include "grid/ui/StandardGrid.h"
 #include "output/ui/ExportFormatDialog.h"
+#include "services/RegistryStore.h"
 #include "ui/TNumericF.h"
 
 #include <QComboBox>
 #include <QFile>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QStackedWidget>
 #include <QStatusBar>
+#include <QTableView>
+#include <QTemporaryDir>
 #include <QToolButton>
 
 #include <gtest/gtest.h>
@@ -23,6 +29,7 @@
 using namespace velmor;
 using velmor::test::EditorWorld;
 using velmor::test::failAndCloseModal;
+using velmor::test::waitUntil;
 using velmor::test::whenReady;
 
 namespace {
@@ -265,5 +272,99 @@ TEST(TForm6, ExportWritesTheRowsAndColumnsTheGridShows)
     EXPECT_TRUE(first >= 0 && first < second && second < third && third < fourth) << text.toStdString();
     EXPECT_FALSE(text.contains(QStringLiteral("DEALU MARE")));
     EXPECT_FALSE(text.contains(QStringLiteral("CODID")));
+    form.Inchide();
+}
+
+// On a 1366 x 768 screen the editor opens wide enough for chapter 2's columns and the plots up to
+// their area; the size it was left at is kept per computer, in the registry store.
+TEST(TForm6, OpeningSizeShowsChapterTwoAndIsRememberedPerComputer)
+{
+    EditorWorld w(QStringLiteral("2010"));
+    QTemporaryDir registryDir;
+    RegistryStore registry(registryDir.filePath(QStringLiteral("registry.ini")));
+    w.ctx.registry = &registry;
+    TForm6 form(w.ctx);
+    form.Pregateste();
+    const QSize size = form.preferredSize(QSize(1366, 728));
+    EXPECT_LE(size.width(), 1366);
+    EXPECT_LE(size.height(), 728);
+    form.resize(size);
+    form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    form.ButClick(4); // chapter 2
+    QTableView* chapter2 = form.findChild<QTableView*>(QStringLiteral("DBGridCap2"));
+    ASSERT_NE(chapter2, nullptr);
+    ASSERT_TRUE(waitUntil([&] { return chapter2->isVisible() && form.width() == size.width(); })) << form.width() << " " << size.width();
+    EXPECT_EQ(chapter2->horizontalScrollBar()->maximum(), 0);
+    form.ButClick(14); // plots
+    auto* plots = form.findChild<grid::StandardGrid*>(QStringLiteral("Parcele"));
+    ASSERT_NE(plots, nullptr);
+    ASSERT_TRUE(waitUntil([&] { return plots->isVisible(); }));
+    const int area = plots->queryModel()->columnOfField(QStringLiteral("SUPRAF"));
+    ASSERT_GE(area, 0);
+    EXPECT_LE(plots->columnViewportPosition(area) + plots->columnWidth(area), plots->viewport()->width());
+
+    // Left at another size, the editor opens at it again; the settings file knows nothing of it.
+    const QByteArray settings = [&] {
+        QFile f(w.home.dataFile(QStringLiteral("Velmor.ini")));
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }();
+    // Within this screen (and no narrower than the contents), so the size comes back as left.
+    const QSize left(form.minimumSizeHint().width(), std::min(612, form.screen()->availableGeometry().height()));
+    ASSERT_NE(left, form.size());
+    form.resize(left);
+    ASSERT_TRUE(waitUntil([&] { return form.size() == left; })) << form.width() << "x" << form.height();
+    form.rememberSize();
+    EXPECT_EQ(registry.Citeste_Reg(QString::fromLatin1(TForm6::SizeValue)), QStringLiteral("%1,%2").arg(left.width()).arg(left.height()));
+    form.Inchide();
+    TForm6 again(w.ctx);
+    again.Pregateste();
+    again.restoreSize();
+    EXPECT_EQ(again.size(), left);
+    again.Inchide();
+    QFile f(w.home.dataFile(QStringLiteral("Velmor.ini")));
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), settings);
+}
+
+// The page buttons keep their place on every page, and what is typed right after a page opens
+// reaches that page's grid.
+TEST(TForm6, PageButtonsStayAndKeysReachTheNewPage)
+{
+    EditorWorld w(QStringLiteral("2010"));
+    w.ctx.setUnlocked(true);
+    TForm6 form(w.ctx);
+    form.Pregateste();
+    form.resize(900, 600);
+    form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    const QRect first = form.But(1)->geometry();
+    const QPoint column = form.But(1)->mapTo(&form, QPoint(0, 0));
+    for (int n = 1; n <= HouseholdEditor::PageCount; ++n) {
+        form.ButClick(n);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(form.But(1)->geometry(), first) << n;
+        EXPECT_EQ(form.But(1)->mapTo(&form, QPoint(0, 0)), column) << n;
+    }
+    // Whatever held the keyboard before (here nothing), the new page's grid takes it.
+    if (QWidget* focus = form.focusWidget())
+        focus->clearFocus();
+    form.ButClick(5); // chapter 3
+    QTableView* grid = form.findChild<QTableView*>(QStringLiteral("DBGridCap3"));
+    ASSERT_NE(grid, nullptr);
+    EXPECT_EQ(form.focusWidget(), grid);
+    form.focusWidget()->clearFocus();
+    form.ButClick(4); // chapter 2
+    grid = form.findChild<QTableView*>(QStringLiteral("DBGridCap2"));
+    ASSERT_NE(grid, nullptr);
+    EXPECT_EQ(form.focusWidget(), grid);
+    const QModelIndex current = grid->currentIndex();
+    ASSERT_TRUE(current.isValid());
+    QTest::keyClicks(form.focusWidget(), QStringLiteral("7"));
+    QLineEdit* typed = nullptr;
+    for (QLineEdit* editor : grid->viewport()->findChildren<QLineEdit*>())
+        typed = editor->isVisible() ? editor : typed;
+    ASSERT_NE(typed, nullptr);
+    EXPECT_EQ(typed->text(), QStringLiteral("7"));
     form.Inchide();
 }

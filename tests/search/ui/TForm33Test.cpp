@@ -242,3 +242,48 @@ TEST(TForm33, EditorWithoutTheSearchSaysSo)
               QStringLiteral("Functia \"Cautare dupa nume\" nu este disponibila in aceasta versiune."));
     editor.Inchide();
 }
+
+// Romanian letters typed into a field are shown and searched in capitals, comma-below ș ț as the
+// cedilla letters the register holds.
+TEST(TForm33, RomanianLettersTypedBecomeTheStoredCapitals)
+{
+    NameSearchWorld w;
+    w.member(1, QString::fromUtf8("\u0162\u0102RAN \u015eTEFAN"), 3);
+    TForm33 form(w.ctx);
+    form.Pregateste(QStringLiteral("TOATE"));
+    ASSERT_TRUE(showAndFocus(form.Edit1()));
+    // Key by key, as a keyboard sends letters outside Latin-1.
+    for (const QChar c : QString::fromUtf8("\u021b\u0103ran \u0219"))
+        QTest::sendKeyEvent(QTest::Click, form.Edit1(), Qt::Key_unknown, QString(c), Qt::NoModifier);
+    EXPECT_EQ(form.Edit1()->text(), QString::fromUtf8("\u0162\u0102RAN \u015e"));
+    EXPECT_EQ(gridNames(form), QStringList {QString::fromUtf8("\u0162\u0102RAN \u015eTEFAN")});
+    form.reject();
+}
+
+// The window opens wide enough for every column, the addresses included, on a 1366 x 768 screen.
+TEST(TForm33, TheAddressColumnsAreShown)
+{
+    NameSearchWorld w;
+    TForm33 form(w.ctx);
+    form.Pregateste(QStringLiteral("TOATE"));
+    const QSize size = form.preferredSize(QSize(1366, 728));
+    EXPECT_LE(size.width(), 1366);
+    form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    form.resize(size);
+    ASSERT_TRUE(waitUntil([&] { return form.width() == size.width() && form.Grid()->viewport()->width() > size.width() / 2; }))
+        << form.width() << " " << size.width() << " " << form.Grid()->viewport()->width();
+    QAbstractItemModel* model = form.Grid()->model();
+    bool address = false, domicile = false;
+    for (int c = 0; c < model->columnCount(); ++c) {
+        const QString heading = model->headerData(c, Qt::Horizontal).toString();
+        address = address || heading == QStringLiteral("Adresa");
+        domicile = domicile || heading == QStringLiteral("Domiciliul stabil");
+        EXPECT_FALSE(form.Grid()->isColumnHidden(c)) << heading.toStdString();
+        EXPECT_LE(form.Grid()->columnViewportPosition(c) + form.Grid()->columnWidth(c), form.Grid()->viewport()->width())
+            << heading.toStdString();
+    }
+    EXPECT_TRUE(address);
+    EXPECT_TRUE(domicile);
+    form.reject();
+}
