@@ -8,7 +8,6 @@
 #include <QFile>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QPrinter>
 
 #include <functional>
 
@@ -19,21 +18,6 @@ namespace {
 ExportError notWritten(const QString& target)
 {
     return ExportError(QStringLiteral("Fisierul %1 nu poate fi scris.").arg(QDir::toNativeSeparators(target)));
-}
-
-// Draws the pages on a device whose painter is already begun; `scale` maps layout units to device pixels.
-bool drawPages(const ReportDocument& document, QPainter& painter, double scale,
-               const std::function<bool()>& newPage)
-{
-    for (int page = 0; page < document.pageCount(); ++page) {
-        if (page > 0 && !newPage())
-            return false;
-        painter.save();
-        painter.scale(scale, scale);
-        document.drawPage(painter, page);
-        painter.restore();
-    }
-    return true;
 }
 
 // A complete PDF ends with its end-of-file marker.
@@ -50,6 +34,20 @@ bool isCompletePdf(const QString& path)
 
 }
 
+bool drawReportPages(const ReportDocument& document, QPainter& painter, double scale,
+                     const std::function<bool()>& newPage)
+{
+    for (int page = 0; page < document.pageCount(); ++page) {
+        if (page > 0 && !newPage())
+            return false;
+        painter.save();
+        painter.scale(scale, scale);
+        document.drawPage(painter, page);
+        painter.restore();
+    }
+    return true;
+}
+
 void writeReportPdf(const ReportDocument& document, const QString& target, const QString& title)
 {
     StagedFile staged(target);
@@ -62,26 +60,13 @@ void writeReportPdf(const ReportDocument& document, const QString& target, const
         QPainter painter;
         if (!painter.begin(&writer))
             throw notWritten(target);
-        const bool drawn = drawPages(document, painter, 1.0, [&writer] { return writer.newPage(); });
+        const bool drawn = drawReportPages(document, painter, 1.0, [&writer] { return writer.newPage(); });
         if (!painter.end() || !drawn)
             throw notWritten(target);
     }
     if (!isCompletePdf(staged.path()))
         throw notWritten(target);
     staged.commit();
-}
-
-void printReport(const ReportDocument& document, QPrinter& printer)
-{
-    printer.setFullPage(true);
-    printer.setPageLayout(document.pageLayout());
-    QPainter painter;
-    if (!painter.begin(&printer))
-        throw ExportError(QStringLiteral("Imprimanta nu poate tipari raportul."));
-    const double scale = printer.resolution() / ReportDocument::unitsPerInch;
-    const bool drawn = drawPages(document, painter, scale, [&printer] { return printer.newPage(); });
-    if (!painter.end() || !drawn)
-        throw ExportError(QStringLiteral("Imprimanta nu a tiparit tot raportul."));
 }
 
 }

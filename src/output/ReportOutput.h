@@ -2,7 +2,9 @@
 
 #include <QString>
 
-class QPrinter;
+#include <functional>
+
+class QPainter;
 
 namespace velmor::output {
 
@@ -12,8 +14,9 @@ class ReportDocument;
 // failure leaves neither a partial file nor a damaged older one. Throws ExportError.
 void writeReportPdf(const ReportDocument& document, const QString& target, const QString& title);
 
-// Sends every page to the printer, A4 in the form's orientation. Throws ExportError when printing
-// cannot start.
-void printReport(const ReportDocument& document, QPrinter& printer);
+// Draws the pages on a begun painter; `scale` maps layout units to device pixels and `newPage`
+// starts the next page (false when the device failed).
+bool drawReportPages(const ReportDocument& document, QPainter& painter, double scale,
+                     const std::function<bool()>& newPage);
 
 }
