@@ -3,7 +3,10 @@
 #include "app/CliOptions.h"
 #include "app/ProgramHome.h"
 #include "data/engine/Engine.h"
+#include "output/ReportOutput.h"
 #include "reports/Totals.h"
+#include "reports/TotalsForms.h"
+#include "services/Settings.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -120,6 +123,21 @@ int runTotals(const Options& o)
     Totals totals(engine, dir, scratch.path(), year);
     totals.build(filter);
     const engine::ResultSet rows = chart ? totals.chart(table) : totals.page(table);
+    if (o.has(QStringLiteral("pdf"))) {
+        const engine::ResultSet pageRows = chart ? totals.page(table) : rows;
+        if (table == TotalsTable::Population && pageRows.rows.empty())
+            throw Error(Totals::emptyListMessage());
+        const Settings settings(dir);
+        reports::TotalsFormTexts texts;
+        texts.council = settings.Citeste_Ini(QStringLiteral("CONSTANTE"), QStringLiteral("NumePrimarie"));
+        texts.commune = settings.Citeste_Ini(QStringLiteral("CONSTANTE"), QStringLiteral("Comuna"));
+        texts.filter = Totals::filterDescription(filter);
+        texts.populationLine = Totals::populationLine(filter);
+        texts.year = year;
+        const output::ReportDocument document = reports::totalsDocument(table, pageRows, texts);
+        output::writeReportPdf(document, QDir(o.value(QStringLiteral("pdf"))).absolutePath(),
+                               reports::totalsFormTitle(table).join(QLatin1Char(' ')));
+    }
 
     QTextStream out(stdout);
     out.setEncoding(QStringConverter::Utf8);

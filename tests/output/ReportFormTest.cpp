@@ -8,10 +8,12 @@
 #include "output/ReportError.h"
 #include "output/ReportForm.h"
 #include "output/ReportOutput.h"
+#include "output/ReportPrint.h"
 
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
+#include <QPrinter>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -300,4 +302,23 @@ TEST_F(ReportFormTest, AnEmptyReportHasOnePageWithItsTotals)
     const QString target = dir.filePath(QStringLiteral("gol.pdf"));
     writeReportPdf(document, target, QStringLiteral("R"));
     EXPECT_TRUE(QFile::exists(target));
+}
+
+TEST_F(ReportFormTest, PrinterGetsTheSamePages)
+{
+    VELMOR_REQUIRE_PROGRAM(pdftotext, "pdftotext");
+    const ReportDocument document(peopleForm(), resultOf(people()), {{QStringLiteral("TITLU"), QStringLiteral("TIPĂRIT")}});
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("imprimanta.pdf"));
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(file);
+    printReport(document, printer);
+    QStringList pages = pdfText(pdftotext, file).split(QLatin1Char('\f'));
+    if (!pages.isEmpty() && pages.last().trimmed().isEmpty())
+        pages.removeLast();
+    ASSERT_EQ(pages.size(), document.pageCount());
+    EXPECT_TRUE(pages.first().contains(QStringLiteral("TIPĂRIT")));
+    EXPECT_TRUE(pages.last().contains(QStringLiteral("Pagina %1 din %1").arg(document.pageCount())));
+    EXPECT_TRUE(pages.last().contains(QStringLiteral("PERSOANA 112")));
 }
