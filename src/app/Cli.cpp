@@ -8,6 +8,7 @@
 #include "app/CliOptions.h"
 #include "app/CliDocuments.h"
 #include "app/CliSearch.h"
+#include "app/CliTotals.h"
 #include "app/ProgramHome.h"
 #include "output/DataExport.h"
 #include "register/PlotRecalculation.h"
@@ -82,7 +83,9 @@ const char* const UsageText =
     "       velmor-cli find --data DIR --year Y [--name TEXT] [--heads-only] [--cnp TEXT] [--company TEXT]\n"
     "                       [--street TEXT] [--number TEXT] [--domicile TEXT]\n"
     "       velmor-cli export [--home DIR] [--data DIR] [--format xlsx|csv|tsv|html|rtf|txt] [--title TEXT]\n"
-    "                         [--footer TEXT] [--param NAME=VALUE]... [--param-text NAME=VALUE]... --out FILE STATEMENT\n";
+    "                         [--footer TEXT] [--param NAME=VALUE]... [--param-text NAME=VALUE]... --out FILE STATEMENT\n"
+    "       velmor-cli totals --data DIR [--home DIR] --year Y [--village V] [--type 1..4] [--volume N] [--sex 1|2]\n"
+    "                         [--born dd.MM.yyyy..dd.MM.yyyy] --table pop|2|3|4|5|6|7|8|8net|9|10 [--chart] [--pdf FILE]\n";
 
 int usage()
 {
@@ -492,6 +495,11 @@ const std::vector<Command>& commands()
           {QStringLiteral("footer")}, {QStringLiteral("out")}, {QStringLiteral("param"), true, true},
           {QStringLiteral("param-text"), true, true}},
          runExport, {"data", never}},
+        {"totals",
+         {{QStringLiteral("data")}, {QStringLiteral("home")}, {QStringLiteral("year")}, {QStringLiteral("village")},
+          {QStringLiteral("type")}, {QStringLiteral("volume")}, {QStringLiteral("sex")}, {QStringLiteral("born")},
+          {QStringLiteral("table")}, {QStringLiteral("chart"), false}, {QStringLiteral("pdf")}},
+         runTotals, {"data", never}},
     };
     return all;
 }
