@@ -330,7 +330,7 @@ DataBackup::Result DataBackup::BitBtn1Click()
         progress.hide();
     } catch (const ArchiveError& e) {
         showError(m_ui, e, title);
-        return { Outcome::Failed, false, e.message() };
+        return { Outcome::Failed, false, errorMessage(e) };
     }
     m_ui.Mesaj(title, QStringLiteral("Salvare incheiata cu succes !"), KindInformation, ButtonsOk);
     return { Outcome::Done, false, {} };
@@ -369,9 +369,9 @@ DataBackup::Result DataBackup::BitBtn2Click()
         progress.hide();
     } catch (const SwapNotUndone& e) {
         showError(m_ui, e, title);
-        return { Outcome::Failed, true, e.message() };
+        return { Outcome::Failed, true, errorMessage(e) };
     } catch (const ArchiveError& e) {
-        const QString text = e.message() + CR + QStringLiteral("Datele existente au ramas neschimbate.");
+        const QString text = errorMessage(e) + CR + QStringLiteral("Datele existente au ramas neschimbate.");
         m_ui.Mesaj(title, text, KindError, ButtonsOk);
         return { Outcome::Failed, false, text };
     }

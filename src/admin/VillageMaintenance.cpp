@@ -175,13 +175,15 @@ void VillageMaintenance::deleteHouseholdsNow(const QString& village)
     ui.setProgressMaximum(12);
     ui.processEvents();
 
+    // Rows belong to a household by code and year together (an older register may have reused a
+    // code in another year and village).
     // 1-2. The plots of the village's households into the scratch table.
-    recreateScratch(QStringLiteral("(CODT DECIMAL(10,0) )"));
+    recreateScratch(QStringLiteral("(CODT DECIMAL(10,0), ANUL DECIMAL(4,0) )"));
     {
         engine::Query plots(engine);
-        plots.add(QStringLiteral("SELECT CODT FROM ") + quotedPath(table(QStringLiteral("Tarlale.dbf"))) + QStringLiteral(" T"));
-        plots.add(QStringLiteral("WHERE T.CODID IN"));
-        plots.add(QStringLiteral("(SELECT I.CODID FROM ") + identificare + QStringLiteral(" I"));
+        plots.add(QStringLiteral("SELECT CODT, ANUL FROM ") + quotedPath(table(QStringLiteral("Tarlale.dbf"))) + QStringLiteral(" T"));
+        plots.add(QStringLiteral("WHERE T.CODID*10000+T.ANUL IN"));
+        plots.add(QStringLiteral("(SELECT I.CODID*10000+I.ANUL FROM ") + identificare + QStringLiteral(" I"));
         plots.add(QStringLiteral("WHERE I.LOCALIT=:SAT )"));
         plots.bind(QStringLiteral("SAT"), village);
         plots.open();
@@ -192,6 +194,7 @@ void VillageMaintenance::deleteHouseholdsNow(const QString& village)
         for (plots.first(); !plots.eof(); plots.next()) {
             target.append();
             target.field(0).setString(plots.fieldByName(QStringLiteral("CODT")).asString());
+            target.field(1).setString(plots.fieldByName(QStringLiteral("ANUL")).asString());
             target.post();
         }
         target.close();
@@ -202,19 +205,19 @@ void VillageMaintenance::deleteHouseholdsNow(const QString& village)
     {
         engine::Query q(engine);
         q.add(QStringLiteral("DELETE FROM ") + quotedPath(table(QStringLiteral("PozeTarla.dbf"))));
-        q.add(QStringLiteral("WHERE CODT IN"));
-        q.add(QStringLiteral("(SELECT CODT FROM ") + scratch + QStringLiteral(")"));
+        q.add(QStringLiteral("WHERE CODT*10000+ANUL IN"));
+        q.add(QStringLiteral("(SELECT CODT*10000+ANUL FROM ") + scratch + QStringLiteral(")"));
         q.execSQL();
     }
     ui.setProgressPosition(1);
     ui.processEvents();
 
     // 4. The households' identifiers.
-    recreateScratch(QStringLiteral("(CODID DECIMAL(10,0) )"));
+    recreateScratch(QStringLiteral("(CODID DECIMAL(10,0), ANUL DECIMAL(4,0) )"));
     {
         engine::Query q(engine);
-        q.add(QStringLiteral("INSERT INTO ") + scratch);
-        q.add(QStringLiteral("SELECT CODID FROM ") + identificare);
+        q.add(QStringLiteral("INSERT INTO ") + scratch + QStringLiteral(" (CODID, ANUL)"));
+        q.add(QStringLiteral("SELECT CODID, ANUL FROM ") + identificare);
         q.add(QStringLiteral("WHERE LOCALIT=:SAT"));
         q.bind(QStringLiteral("SAT"), village);
         q.execSQL();
@@ -231,8 +234,8 @@ void VillageMaintenance::deleteHouseholdsNow(const QString& village)
     for (const QString& name : { QStringLiteral("Tarlale.dbf"), QStringLiteral("OmTarla.dbf") }) {
         engine::Query q(engine);
         q.add(QStringLiteral("DELETE FROM ") + quotedPath(table(name)));
-        q.add(QStringLiteral("WHERE CODID IN"));
-        q.add(QStringLiteral("(SELECT CODID FROM ") + scratch + QStringLiteral(")"));
+        q.add(QStringLiteral("WHERE CODID*10000+ANUL IN"));
+        q.add(QStringLiteral("(SELECT CODID*10000+ANUL FROM ") + scratch + QStringLiteral(")"));
         q.execSQL();
         ui.processEvents();
     }
@@ -244,8 +247,8 @@ void VillageMaintenance::deleteHouseholdsNow(const QString& village)
         ui.processEvents();
         engine::Query q(engine);
         q.add(QStringLiteral("DELETE FROM ") + quotedPath(table(QStringLiteral("CAP%1.dbf").arg(n))));
-        q.add(QStringLiteral("WHERE CODID IN"));
-        q.add(QStringLiteral("(SELECT CODID FROM ") + scratch + QStringLiteral(")"));
+        q.add(QStringLiteral("WHERE CODID*10000+ANUL IN"));
+        q.add(QStringLiteral("(SELECT CODID*10000+ANUL FROM ") + scratch + QStringLiteral(")"));
         q.execSQL();
     }
 }

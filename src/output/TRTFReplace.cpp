@@ -263,12 +263,25 @@ QList<TRTFReplace::Span> TRTFReplace::repeatedSpans(const QByteArray& body) cons
             }
             qsizetype to = body.size();
             for (qsizetype i = at + pair.placeholder.size(); i < body.size(); ++i) {
-                if (body[i] == '\\' && controlWordAt(body, i, "\\par")) {
-                    to = i + 4;
-                    if (to < body.size() && body[to] == ' ')
-                        ++to;
-                    break;
+                if (body[i] != '\\')
+                    continue;
+                const bool paragraph = controlWordAt(body, i, "\\par");
+                const bool row = controlWordAt(body, i, "\\row");
+                if (!paragraph && !row)
+                    continue;
+                to = i + 4;
+                if (to < body.size() && body[to] == ' ')
+                    ++to;
+                // In a table the whole row repeats, from its \trowd.
+                if (row) {
+                    for (qsizetype j = at; j >= 0; --j) {
+                        if (body[j] == '\\' && controlWordAt(body, j, "\\trowd")) {
+                            from = std::min(from, j);
+                            break;
+                        }
+                    }
                 }
+                break;
             }
             // Widened until it holds whole every group it touches, so the copies balance.
             for (bool widened = true; widened;) {

@@ -75,9 +75,9 @@ private:
         qsizetype to = 0;
         int copies = 1;
     };
-    // Each repeated placeholder's paragraph, from its \pard to the \par that ends it, widened to
-    // the group that encloses it when the paragraph alone does not balance its braces; spans
-    // that overlap are joined. In body order.
+    // Each repeated placeholder's paragraph, from its \pard to the \par that ends it (in a table
+    // its row, from \trowd to \row), widened to hold whole every group it touches; spans that
+    // overlap are joined. In body order.
     QList<Span> repeatedSpans(const QByteArray& body) const;
 
     QList<Pair> m_pairs;

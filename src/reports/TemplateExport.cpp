@@ -96,7 +96,7 @@ TemplateReportResult TemplateExport::raport1Apia(const QString& workingYear)
             insert.add(QLatin1String(s.select));
             insert.add(QStringLiteral("FROM ") + table(m_setup, "Cap1.dbf") + QStringLiteral(" C,"));
             insert.add(table(m_setup, "Cap7.dbf") + QStringLiteral(" X"));
-            insert.add(QStringLiteral("WHERE C.ANUL=:ANUL AND X.CODID=C.CODID"));
+            insert.add(QStringLiteral("WHERE C.ANUL=:ANUL AND X.CODID=C.CODID AND X.ANUL=C.ANUL"));
             insert.add(QLatin1String(s.row));
             insert.bind(QStringLiteral("ANUL"), year);
             insert.execSQL();
@@ -143,7 +143,7 @@ TemplateReportResult TemplateExport::raportStrainasi(const QString& workingYear,
     query.add(QStringLiteral("FROM ") + table(m_setup, "Identificare.dbf") + QStringLiteral(" I,"));
     query.add(table(m_setup, "Cap1.dbf") + QStringLiteral(" C"));
     query.add(QStringLiteral("WHERE I.TIPRA=2 AND I.ANUL=:ANUL"));
-    query.add(QStringLiteral("AND I.CODID=C.CODID"));
+    query.add(QStringLiteral("AND I.CODID=C.CODID AND C.ANUL=I.ANUL"));
     query.add(QStringLiteral("AND C.COD=1"));
     query.add(QStringLiteral("ORDER BY I.LOCALIT, I.STRADA"));
     query.bind(QStringLiteral("JUDL"), county);

@@ -178,7 +178,8 @@ void NameSearch::open(const QString& village)
         q.add(QStringLiteral("AND (I.LOCALIT=:LOCALIT)"));
         q.bind(QStringLiteral("LOCALIT"), village);
     }
-    q.add(QStringLiteral("AND C.CODID=I.CODID"));
+    // Households of the members' own year, even where an older register reused a code.
+    q.add(QStringLiteral("AND C.CODID=I.CODID AND I.ANUL=C.ANUL"));
     // Members of one name in one village keep the order they were entered in.
     q.add(QStringLiteral("ORDER BY I.LOCALIT, C.NUMEP, C.COD1"));
     q.open();

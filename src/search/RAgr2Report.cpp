@@ -52,12 +52,12 @@ RAgr2Report::Values RAgr2Report::values(int year) const
     };
     add(m_engine.select(QStringLiteral("SELECT C.RAND, SUM(C.NR) AS AA, I.TIPRA\nFROM ") + table("CAP9.dbf") + QStringLiteral(" C,\n")
                             + table("Identificare.dbf")
-                            + QStringLiteral(" I\nWHERE C.ANUL=:ANUL AND C.CODID=I.CODID\nGROUP BY C.RAND, I.TIPRA\nORDER BY C.RAND"),
+                            + QStringLiteral(" I\nWHERE C.ANUL=:ANUL AND C.CODID=I.CODID AND I.ANUL=C.ANUL\nGROUP BY C.RAND, I.TIPRA\nORDER BY C.RAND"),
                         p),
         1, 42, 10);
     add(m_engine.select(QStringLiteral("SELECT C.RAND, SUM(C.DETALII) AS AA, I.TIPRA\nFROM ") + table("CAP10.dbf")
                             + QStringLiteral(" C,\n") + table("Identificare.dbf")
-                            + QStringLiteral(" I\nWHERE C.ANUL=:ANUL AND C.RAND IN (13,14,15,16,17) AND C.CODID=I.CODID\n"
+                            + QStringLiteral(" I\nWHERE C.ANUL=:ANUL AND C.RAND IN (13,14,15,16,17) AND C.CODID=I.CODID AND I.ANUL=C.ANUL\n"
                                              "GROUP BY C.RAND, I.TIPRA"),
                         p),
         13, 17, 40);

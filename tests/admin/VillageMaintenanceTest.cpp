@@ -294,6 +294,40 @@ TEST(VillageDelete, WithHouseholdsOfSeveralYearsRemovesEverythingOfThem)
     EXPECT_FALSE(QFileInfo::exists(w.inHome(QStringLiteral("delt1.dbf"))));
 }
 
+// A household of another village and year that carries the code of a deleted one (as older
+// registers may) keeps its rows.
+TEST(VillageDelete, AnotherYearsHouseholdWithTheSameCodeKeepsItsRows)
+{
+    AdminWorld w(QStringLiteral("register-dbase4"));
+    const auto run = [&](const QString& statement) {
+        engine::Query q(*w.engine);
+        q.add(statement);
+        q.execSQL();
+    };
+    // SAT NOU's 2009 household 1 and a VALEA LUNGA household 1 of 2011 with a member, a chapter
+    // row, a plot with its holder and a picture.
+    run(QStringLiteral("INSERT INTO ") + quoted(w.data(QStringLiteral("Identificare.dbf")))
+        + QStringLiteral(" (ANUL, CODID, LOCALIT, TIPRA, VOLUM, POZ) VALUES (2011, 1, 'VALEA LUNGA', 1, 5, 1)"));
+    run(QStringLiteral("INSERT INTO ") + quoted(w.data(QStringLiteral("CAP1.dbf")))
+        + QStringLiteral(" (ANUL, CODID, COD1, NUMEP, COD) VALUES (2011, 1, 9001, 'ALT ION', 1)"));
+    run(QStringLiteral("INSERT INTO ") + quoted(w.data(QStringLiteral("CAP2.dbf")))
+        + QStringLiteral(" (ANUL, CODID, RAND, CATEG) VALUES (2011, 1, 1, 'x')"));
+    run(QStringLiteral("INSERT INTO ") + quoted(w.data(QStringLiteral("Tarlale.dbf")))
+        + QStringLiteral(" (ANUL, CODID, CODT, CATEG) VALUES (2011, 1, 9002, 'LIVEZI')"));
+    run(QStringLiteral("INSERT INTO ") + quoted(w.data(QStringLiteral("OmTarla.dbf")))
+        + QStringLiteral(" (ANUL, CODID, CODT, TITULAR) VALUES (2011, 1, 9002, 'ALT ION')"));
+    run(QStringLiteral("INSERT INTO ") + quoted(w.data(QStringLiteral("PozeTarla.dbf")))
+        + QStringLiteral(" (ANUL, CODT, FISIER) VALUES (2011, 9002, 'poza.jpg')"));
+    ASSERT_GT(rows(w, QStringLiteral("CAP1.dbf"), QStringLiteral("ANUL=2009 AND CODID=1")), 0);
+
+    QStringList villages = kReferenceVillages;
+    w.ui.pushYes();
+    EXPECT_EQ(VillageMaintenance(w.ctx).SpeedButton2Click(villages, 0), Outcome::Done);
+    EXPECT_EQ(rows(w, QStringLiteral("CAP1.dbf"), QStringLiteral("ANUL=2009 AND CODID=1")), 0);
+    for (const char* table : {"Identificare.dbf", "CAP1.dbf", "CAP2.dbf", "Tarlale.dbf", "OmTarla.dbf", "PozeTarla.dbf"})
+        EXPECT_EQ(rows(w, QString::fromLatin1(table), QStringLiteral("ANUL=2011")), 1) << table;
+}
+
 TEST(VillageDelete, AnsweredNuKeepsVillageAndData)
 {
     AdminWorld w(QStringLiteral("register-dbase4"));

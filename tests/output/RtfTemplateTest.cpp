@@ -141,16 +141,22 @@ TEST(TRTFReplace, OutputNamesAndFailures)
 // lines and groups; the document keeps every paragraph after it.
 TEST(TRTFReplace, RepeatedPlaceholderRepeatsItsWholeParagraph)
 {
+    const QStringList sections {QStringLiteral("Unu"), QStringLiteral("Doi"), QStringLiteral("Trei")};
     const struct {
         const char* layout;
         QByteArray paragraph;
+        QStringList shown; // between the paragraphs before and after
     } cases[] = {
-        {"one line", "\\pard\\qj\\fi567 [Continut]\\par\r\n"},
+        {"one line", "\\pard\\qj\\fi567 [Continut]\\par\r\n", sections},
         {"saved by a word processor",
-         "\\par \\pard\\plain \\s0\\rtlch\\af6 \\ltrch\\qj\\ltrpar{\\hich\\af5\\loch\\fs22\\f5\\loch\r\n[Continut]}\r\n\\par "},
-        {"a group of its own", "{\\pard\\qj [Continut]\\par}\r\n"},
-        {"a group open across the paragraph end", "\\pard {\\b [Continut]\\par}\r\n"},
-        {"a group closed inside the paragraph", "{\\pard\\b [Continut]}\\par\r\n"},
+         "\\par \\pard\\plain \\s0\\rtlch\\af6 \\ltrch\\qj\\ltrpar{\\hich\\af5\\loch\\fs22\\f5\\loch\r\n[Continut]}\r\n\\par ", sections},
+        {"a table row", "\\trowd\\cellx3000\\cellx6000\r\n\\pard\\intbl [Continut]\\cell\\pard\\intbl x\\cell\\row\r\n",
+         // the fourth, blank value's row keeps its other cell
+         {QStringLiteral("Unu"), QStringLiteral("x"), QStringLiteral("Doi"), QStringLiteral("x"), QStringLiteral("Trei"), QStringLiteral("x"),
+          QStringLiteral("x")}},
+        {"a group of its own", "{\\pard\\qj [Continut]\\par}\r\n", sections},
+        {"a group open across the paragraph end", "\\pard {\\b [Continut]\\par}\r\n", sections},
+        {"a group closed inside the paragraph", "{\\pard\\b [Continut]}\\par\r\n", sections},
     };
     for (const auto& c : cases) {
         QTemporaryDir dir;
@@ -182,8 +188,9 @@ TEST(TRTFReplace, RepeatedPlaceholderRepeatsItsWholeParagraph)
             if (!line.trimmed().isEmpty())
                 shown << line.trimmed();
         }
-        EXPECT_EQ(shown, (QStringList {QStringLiteral("Inainte 7"), QStringLiteral("Unu"), QStringLiteral("Doi"), QStringLiteral("Trei"),
-                                       QStringLiteral("Dupa 7"), QStringLiteral("Semnaturi")}))
+        const QStringList expected = QStringList {QStringLiteral("Inainte 7")} + c.shown
+                                     + QStringList {QStringLiteral("Dupa 7"), QStringLiteral("Semnaturi")};
+        EXPECT_EQ(shown, expected)
             << c.layout << "\n" << bytes.toStdString();
     }
 }

@@ -278,3 +278,19 @@ TEST(NameSearch, RomanianKeyboard)
     }
     EXPECT_EQ(typedSearchText(QString::fromUtf8("\u0219i \u021b \u00e2 \u00ee abc")), QString::fromUtf8("\u015eI \u0162 \u00c2 \u00ce ABC"));
 }
+
+// An older year whose household carries the same code (as older registers may) adds no rows:
+// each member is listed with the household of the member's own year.
+TEST(NameSearch, AnOlderHouseholdWithTheSameCodeAddsNothing)
+{
+    NameSearchWorld w;
+    w.household(1, QStringLiteral("VALEA LUNGA"), 2, 8, 8, {}, 2009);
+    w.household(2, QStringLiteral("DEALU MARE"), 1, 9, 9, {}, 2011);
+    NameSearch search(w.ctx);
+    search.open(QStringLiteral("TOATE"));
+    EXPECT_EQ(shownNames(search), (QStringList {"O'BRIEN ANA", "ION VASILE", "IONESCU MARIA", "POP ANA", "POPESCU ION",
+                                                "POPESCU MARIA", "STAR*MAN", "STARMAN ION"}));
+    const int row = rowOf(search, QStringLiteral("POPESCU ION"));
+    ASSERT_GE(row, 0);
+    EXPECT_EQ(search.shownText(row, QStringLiteral("LOCALIT")), QStringLiteral("SAT NOU"));
+}
