@@ -2,7 +2,7 @@
 
 #include "output/ExportError.h"
 #include "output/ReportDocument.h"
-#include "output/StagedFile.h"
+#include "core/StagedFile.h"
 
 #include <QDir>
 #include <QFile>

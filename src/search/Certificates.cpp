@@ -4,7 +4,6 @@
 #include "data/engine/Engine.h"
 #include "data/engine/SqlText.h"
 #include "data/dbf/CodePage1250.h"
-#include "output/StagedFile.h"
 #include "output/TRTFReplace.h"
 #include "search/ChapterSummaries.h"
 #include "search/SummaryText.h"
@@ -334,39 +333,18 @@ QString Certificates::fill(const QString& model, const QString& base, const QStr
 {
     output::TRTFReplace filler;
     filler.RTFSursa = model;
-    // A named output is replaced only by a complete document; until then the old one stays.
-    std::unique_ptr<output::StagedFile> staged;
-    bool chosen = false;
-    if (output.isEmpty()) {
-        chosen = filler.StabilesteDest(QDir(m_programDirectory).filePath(base));
-    } else {
-        try {
-            staged = std::make_unique<output::StagedFile>(output);
-        } catch (const Error&) {
-            throw Error(QStringLiteral("Nu pot scrie pe harddisk!"));
-        }
-        filler.RTFDest = staged->path();
-        chosen = true;
-    }
+    // The filler writes through a staged file: a named output is replaced only by a complete
+    // document, and until then the old one stays.
+    const bool chosen = output.isEmpty() ? filler.StabilesteDest(QDir(m_programDirectory).filePath(base))
+                                         : (filler.RTFDest = output, true);
     if (!chosen || !filler.IncepeDocument())
         throw Error(QStringLiteral("Nu pot scrie pe harddisk!"));
     filler.GolesteLista();
     for (const auto& [placeholder, value] : pairs)
         filler.Inlocuieste(placeholder, value);
-    if (!filler.ScrieCorp(1) || !filler.InchideDocument()) {
-        if (!staged)
-            QFile::remove(filler.RTFDest);
+    if (!filler.ScrieCorp(1) || !filler.InchideDocument())
         throw Error(QStringLiteral("Nu pot scrie pe harddisk!"));
-    }
-    if (staged) {
-        try {
-            staged->commit();
-        } catch (const Error&) {
-            throw Error(QStringLiteral("Nu pot scrie pe harddisk!"));
-        }
-        return QFileInfo(output).absoluteFilePath();
-    }
-    return filler.RTFDest;
+    return output.isEmpty() ? filler.RTFDest : QFileInfo(output).absoluteFilePath();
 }
 
 const QStringList& Certificates::generalPlaceholders()

@@ -4,7 +4,6 @@
 #include "core/Error.h"
 #include "data/engine/Engine.h"
 #include "data/engine/SqlText.h"
-#include "output/StagedFile.h"
 #include "output/TRTFReplace.h"
 #include "services/Settings.h"
 
@@ -124,20 +123,11 @@ QString RAgr2Report::write(const RAgr2Request& request, const QString& model, co
     const Values grid = values(request.year);
     output::TRTFReplace filler;
     filler.RTFSursa = model;
-    // A named output is replaced only by a complete form; until then the old one stays.
-    std::unique_ptr<output::StagedFile> staged;
-    bool chosen = false;
-    if (outputPath.isEmpty()) {
-        chosen = filler.StabilesteDest(QDir(programDirectory).filePath(QStringLiteral("Ragr0")));
-    } else {
-        try {
-            staged = std::make_unique<output::StagedFile>(outputPath);
-        } catch (const Error& e) {
-            throw Error(QStringLiteral("Nu pot scrie pe harddisk!\n") + e.message());
-        }
-        filler.RTFDest = staged->path();
-        chosen = true;
-    }
+    // The filler writes through a staged file: a named output is replaced only by a complete form,
+    // and until then the old one stays.
+    const bool chosen = outputPath.isEmpty()
+                            ? filler.StabilesteDest(QDir(programDirectory).filePath(QStringLiteral("Ragr0")))
+                            : (filler.RTFDest = outputPath, true);
     if (!chosen || !filler.IncepeDocument())
         throw Error(QStringLiteral("Nu pot scrie pe harddisk!\n") + filler.errorString());
     filler.GolesteLista();
@@ -145,15 +135,7 @@ QString RAgr2Report::write(const RAgr2Request& request, const QString& model, co
         filler.Inlocuieste(placeholder, value);
     if (!filler.ScrieCorp(1) || !filler.InchideDocument())
         throw Error(QStringLiteral("Nu pot scrie pe harddisk!\n") + filler.errorString());
-    if (staged) {
-        try {
-            staged->commit();
-        } catch (const Error& e) {
-            throw Error(QStringLiteral("Nu pot scrie pe harddisk!\n") + e.message());
-        }
-        return QFileInfo(outputPath).absoluteFilePath();
-    }
-    return filler.RTFDest;
+    return outputPath.isEmpty() ? filler.RTFDest : QFileInfo(outputPath).absoluteFilePath();
 }
 
 }

@@ -2,6 +2,7 @@
 
 #include "core/ChangeCounter.h"
 #include "core/Paths.h"
+#include "core/StagedFile.h"
 #include "services/DataDirectoryLock.h"
 #include "services/ServiceError.h"
 
@@ -9,7 +10,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace velmor {
 
@@ -28,9 +28,10 @@ QStringList split(const QString& text)
 // The one place the marker is written; complete or not at all.
 void writeMarkerFile(const QString& path, const QByteArray& contents)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(contents) != contents.size() || !file.commit()) {
-        throw ServiceError(QStringLiteral("Nu pot scrie %1: %2").arg(nativePath(path), file.errorString()));
+    try {
+        StagedFile::replace(path, contents);
+    } catch (const WriteError& e) {
+        throw ServiceError(e.message());
     }
 }
 
