@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/SystemErrors.h"
+
 #include <QString>
 
 #include <exception>
@@ -16,8 +18,5 @@ void showError(Interaction& ui, const std::exception& error, const QString& titl
 // The message of any exception, as showError shows it, without system texts in English.
 QString errorMessage(const std::exception& error);
 
-// The text with the operating system's and Qt's English error texts ("Permission denied",
-// "No space left on device", ...) replaced by their Romanian wording.
-QString withoutSystemTexts(QString text);
 
 }

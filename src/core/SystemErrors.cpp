@@ -66,24 +66,67 @@ SystemFault classifyError(const std::error_code& error)
 
 namespace {
 
-QString reasonFor(SystemFault fault, const QString& detail)
+// The words of each kind of fault, without the full stop.
+QString faultText(SystemFault fault)
 {
     switch (fault) {
     case SystemFault::DiskFull:
-        return QStringLiteral("discul este plin.");
+        return QStringLiteral("discul este plin");
     case SystemFault::InUse:
-        return QStringLiteral("fisierul este folosit de alt program.");
+        return QStringLiteral("fisierul este folosit de alt program");
     case SystemFault::AccessDenied:
-        return QStringLiteral("acces interzis.");
+        return QStringLiteral("acces interzis");
     case SystemFault::NoFolder:
-        return QStringLiteral("directorul nu exista.");
+        return QStringLiteral("directorul nu exista");
     case SystemFault::Other:
         break;
     }
-    return detail.isEmpty() ? QStringLiteral("scrierea nu a reusit.")
-                            : QStringLiteral("scrierea nu a reusit (%1).").arg(detail);
+    return QString();
 }
 
+QString reasonFor(SystemFault fault, const QString& detail)
+{
+    if (fault != SystemFault::Other)
+        return faultText(fault) + QLatin1Char('.');
+    return detail.isEmpty() ? QStringLiteral("scrierea nu a reusit.")
+                            : QStringLiteral("scrierea nu a reusit (%1).").arg(withoutSystemTexts(detail));
+}
+
+}
+
+QString withoutSystemTexts(QString text)
+{
+    static const struct {
+        const char* english;
+        const char* romanian; // nullptr: the words of its kind of fault
+        SystemFault fault;
+    } texts[] = {
+        {"Permission denied", nullptr, SystemFault::AccessDenied},
+        {"Operation not permitted", nullptr, SystemFault::AccessDenied},
+        {"Read-only file system", nullptr, SystemFault::AccessDenied},
+        {"No space left on device", nullptr, SystemFault::DiskFull},
+        {"Disk quota exceeded", nullptr, SystemFault::DiskFull},
+        {"File too large", nullptr, SystemFault::DiskFull},
+        {"Device or resource busy", nullptr, SystemFault::InUse},
+        {"Text file busy", nullptr, SystemFault::InUse},
+        {"No such file or directory", "fisierul sau dosarul nu exista", SystemFault::Other},
+        {"Input/output error", "eroare de citire sau scriere pe disc", SystemFault::Other},
+        {"Resource temporarily unavailable", "fisierul este ocupat acum", SystemFault::Other},
+        {"Is a directory", "este un dosar", SystemFault::Other},
+        {"Not a directory", "nu este un dosar", SystemFault::Other},
+        {"File exists", "fisierul exista deja", SystemFault::Other},
+        {"File name too long", "numele fisierului este prea lung", SystemFault::Other},
+        {"Too many open files", "prea multe fisiere deschise", SystemFault::Other},
+        {"Directory not empty", "dosarul nu este gol", SystemFault::Other},
+        {"Invalid cross-device link", "fisierul nu poate fi mutat pe alt disc", SystemFault::Other},
+        {"No file name specified", "lipseste numele fisierului", SystemFault::Other},
+        {"Unknown error", "eroare necunoscuta", SystemFault::Other},
+    };
+    for (const auto& t : texts) {
+        const QString romanian = t.romanian ? QString::fromLatin1(t.romanian) : faultText(t.fault);
+        text.replace(QLatin1String(t.english), romanian, Qt::CaseInsensitive);
+    }
+    return text;
 }
 
 QString systemErrorReason(int errorNumber)

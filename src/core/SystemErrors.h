@@ -21,6 +21,9 @@ QString systemErrorReason(const std::error_code& error);
 // device's own error kind and text.
 QString fileErrorReason(const QFileDevice& file, int errorNumber);
 
+// `text` with the system's own English texts (as Qt and the C library give them) in Romanian.
+QString withoutSystemTexts(QString text);
+
 // "Nu pot scrie <file>: <reason>", the one form of every failed write.
 QString cannotWriteMessage(const QString& file, const QString& reason);
 

@@ -60,9 +60,9 @@ TEST(ErrorReport, SystemTextsAreShownInRomanian)
         const char* romanian;
     } cases[] = {
         {"Nu pot scrie CAP2.dbf: Permission denied", "Nu pot scrie CAP2.dbf: acces interzis"},
-        {"Preluarea a esuat: No space left on device\rDatele au fost readuse", "Preluarea a esuat: nu mai este loc pe disc\rDatele au fost readuse"},
+        {"Preluarea a esuat: No space left on device\rDatele au fost readuse", "Preluarea a esuat: discul este plin\rDatele au fost readuse"},
         {"Fisierul x nu poate fi scris: No such file or directory", "Fisierul x nu poate fi scris: fisierul sau dosarul nu exista"},
-        {"Read-only file system", "discul este numai pentru citire"},
+        {"Read-only file system", "acces interzis"},
         {"unknown error", "eroare necunoscuta"},
         {"Nimic de tradus.", "Nimic de tradus."},
     };
