@@ -361,12 +361,7 @@ void putFile(const QString& path, const QByteArray& bytes)
 // group) still give every section and everything after them.
 TEST(Certificates, ModelsSavedByAWordProcessorKeepEveryParagraph)
 {
-    const QString office = QStandardPaths::findExecutable(QStringLiteral("soffice"));
-    if (office.isEmpty()) {
-        if (qEnvironmentVariable("CI") == QLatin1String("true"))
-            FAIL() << "LibreOffice (soffice) is needed for this test on CI";
-        GTEST_SKIP() << "LibreOffice is not installed";
-    }
+    VELMOR_REQUIRE_PROGRAM(office, "soffice");
     CertificateWorld w;
     w.household(801, {{"POPESCU MARIA", "2810202221155", 2, 1}, {"POPESCU ION", "1800101221144", 1, 2}});
     InstaleazaModele(w.home.home());
