@@ -205,13 +205,13 @@ void StartupSequence::connect()
 void StartupSequence::claimDataDirectory()
 {
     Interaction& ui = *m_ctx.interaction;
-    m_ctx.readOnly = false;
+    setReadOnly(false);
     m_lock = std::make_unique<DataDirectoryLock>(m_ctx.dataDirectory);
     if (!m_lock->tryLock(0)) {
         // DA: the register is only read; NU: the program ends.
         if (ui.Mesaj(QStringLiteral("Baza de date"), m_lock->readOnlyQuestion(), KindConfirmation, ButtonsDaNu) != ResultDa)
             throw data::ProgramTermination(m_lock->busyText());
-        m_ctx.readOnly = true;
+        setReadOnly(true);
         m_ctx.takeOverLock = [this] { return takeOverLock(); };
         return;
     }
@@ -221,17 +221,24 @@ void StartupSequence::claimDataDirectory()
         return;
     const QString title = QStringLiteral("Operatie neterminata");
     if (ui.Mesaj(title, OperationRecovery::question(*marker), KindWarning, ButtonsDaNu) != ResultDa) {
-        m_ctx.readOnly = true;
+        setReadOnly(true);
         return;
     }
     try {
         recovery.mend(*marker);
     } catch (const std::exception& error) {
         showError(ui, error, title);
-        m_ctx.readOnly = true;
+        setReadOnly(true);
         return;
     }
     ui.Mesaj(title, QStringLiteral("Baza de date a fost reparata."), KindInformation, ButtonsOk);
+}
+
+void StartupSequence::setReadOnly(bool on)
+{
+    m_ctx.readOnly = on;
+    m_engine->setReadOnly(on);
+    m_settings->setReadOnly(on);
 }
 
 bool StartupSequence::takeOverLock()
@@ -244,7 +251,7 @@ bool StartupSequence::takeOverLock()
         KindWarning, ButtonsDaNu);
     if (answer != ResultDa || !m_lock->takeOver())
         return false;
-    m_ctx.readOnly = false;
+    setReadOnly(false);
     m_ctx.takeOverLock = nullptr;
     return true;
 }

@@ -84,6 +84,8 @@ private:
     void claimDataDirectory();
     // The administrator's take-over of a lock held by another, after asking.
     bool takeOverLock();
+    // Read-only or not: the context, the engine and the settings file.
+    void setReadOnly(bool on);
     void status(const QString& text);
     void advanceBar(int amount);
     void pump();

@@ -73,8 +73,16 @@ QString Settings::Citeste_Ini(const QString& section, const QString& key) const
     return IniFile(iniPath()).value(section, key);
 }
 
+void Settings::checkWritable() const
+{
+    if (m_readOnly)
+        throw ServiceError(QStringLiteral("Baza de date este deschisa doar pentru consultare; %1 nu poate fi schimbat.")
+                               .arg(QString::fromLatin1(FileName)));
+}
+
 void Settings::Scrie_Ini(const QString& section, const QString& key, const QString& value)
 {
+    checkWritable();
     IniFile(iniPath()).setValue(section, key, value);
     ChangeCounter::count();
 }
@@ -86,6 +94,7 @@ QString Settings::CodNou(const QString& key)
 
 qint64 Settings::CodNou(const QString& key, qint64 floor)
 {
+    checkWritable();
     const QString section = QString::fromLatin1(CounterSection);
     IniDocument doc = IniDocument::load(iniPath());
     QString code = doc.value(section, key);

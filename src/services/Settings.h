@@ -15,6 +15,8 @@ public:
     explicit Settings(QString dataDir = QString());
 
     QString dataDir() const { return m_dataDir; }
+    // A register opened only for reading: every write raises ServiceError.
+    void setReadOnly(bool on) { m_readOnly = on; }
     void setDataDir(const QString& dataDir) { m_dataDir = dataDir; }
     // data directory + "/Velmor.ini"; an existing file whose name differs only in letter case
     // is used instead. Raises ServiceError while no data directory is set.
@@ -38,7 +40,10 @@ public:
     void SetCod(const QString& key, const QString& text);
 
 private:
+    void checkWritable() const;
+
     QString m_dataDir;
+    bool m_readOnly = false;
 };
 
 // Integer in decimal (optional sign, blanks around allowed) within 64 bits.

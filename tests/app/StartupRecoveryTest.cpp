@@ -3,6 +3,9 @@
 #include "StartupTestUtil.h"
 
 #include "app/StartupSequence.h"
+#include "core/Error.h"
+#include "data/engine/Engine.h"
+#include "services/Settings.h"
 #include "services/DataDirectoryLock.h"
 #include "services/OperationMarker.h"
 
@@ -63,6 +66,10 @@ TEST(StartupRecovery, ALockHeldByAnotherProgramOpensReadOnlyOrEndsTheProgram)
     for (const bool readOnly : {true, false}) {
         StartupEnv env;
         ASSERT_TRUE(QDir().mkpath(env.localData()));
+        createRegister(env.localData());
+        ASSERT_TRUE(QFile::remove(env.localData() + QStringLiteral("/CAP9.dbf")));
+        QFile::remove(env.localData() + QStringLiteral("/Velmor.ini"));
+        const QStringList tables = tablesIn(env.localData());
         DataDirectoryLock other(env.localData());
         ASSERT_TRUE(other.tryLock());
         const QString question = QStringLiteral("Baza de date este folosita de %1 (%2) din %3. Deschidem doar pentru consultare?")
@@ -75,7 +82,7 @@ TEST(StartupRecovery, ALockHeldByAnotherProgramOpensReadOnlyOrEndsTheProgram)
         ASSERT_FALSE(env.ui.messages().empty());
         EXPECT_EQ(env.ui.messages().front().text, question);
         // Nothing is written: no table is created, no setting written back.
-        EXPECT_EQ(tablesIn(env.localData()), QStringList());
+        EXPECT_EQ(tablesIn(env.localData()), tables);
         EXPECT_FALSE(QFileInfo::exists(env.localData() + QStringLiteral("/Velmor.ini")));
         if (!readOnly) {
             EXPECT_EQ(result.outcome, StartupSequence::Outcome::Terminate);
@@ -85,6 +92,15 @@ TEST(StartupRecovery, ALockHeldByAnotherProgramOpensReadOnlyOrEndsTheProgram)
         EXPECT_TRUE(env.ctx.readOnly);
         env.ctx.setUnlocked(true);
         EXPECT_FALSE(env.ctx.unlocked());
+        const QString insert = QStringLiteral("INSERT INTO %1 (ANUL, CODID) VALUES (2024, 1)")
+                                   .arg(tableOf(env.localData(), QStringLiteral("Identificare.dbf")));
+        try {
+            env.ctx.engine->execute(insert);
+            ADD_FAILURE() << "a read-only register took a row";
+        } catch (const Error& e) {
+            EXPECT_TRUE(e.message().contains(QStringLiteral("doar pentru consultare"))) << e.message().toStdString();
+        }
+        EXPECT_THROW(env.ctx.settings->Scrie_Ini(QStringLiteral("CONST"), QStringLiteral("X"), QStringLiteral("1")), Error);
         // The administrator takes the lock over after a second question; NU keeps it read-only.
         ASSERT_TRUE(env.ctx.takeOverLock);
         env.ui.pushNo();
@@ -98,6 +114,7 @@ TEST(StartupRecovery, ALockHeldByAnotherProgramOpensReadOnlyOrEndsTheProgram)
             QStringLiteral("Preluati baza de date? Daca programul de acolo inca lucreaza, datele se pot strica.")));
         env.ctx.setUnlocked(true);
         EXPECT_TRUE(env.ctx.unlocked());
+        EXPECT_EQ(env.ctx.engine->execute(insert), 1);
     }
 }
 

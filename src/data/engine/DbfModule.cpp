@@ -490,6 +490,7 @@ int xUpdate(sqlite3_vtab* base, int argc, sqlite3_value** argv, sqlite3_int64* r
         return setError(base, QStringLiteral("Coloanele tabelului \"%1\" nu corespund instructiunii.").arg(handle->table().fileName()));
     const auto validRow = [&](sqlite3_int64 row) { return row >= 0 && row < handle->table().recordCount(); };
     try {
+        handle->checkWritable(); // before a memo text is written
         if (argc == 1) {
             if (!validRow(sqlite3_value_int64(argv[0])))
                 return setError(base, QStringLiteral("Tabelul \"%1\" nu are inregistrarea cautata.").arg(handle->table().fileName()));

@@ -397,6 +397,7 @@ Engine::Entry& Engine::entryFor(const QString& resolvedPath)
     } catch (const dbf::DbfError& e) {
         throw SqlError(e.message());
     }
+    entry->handle->setReadOnly(m_readOnly && inDataDirectory(resolvedPath));
     entry->id = int(m_byId.size());
     m_byId.push_back(entry);
     m_entries.insert(key, entry);
@@ -566,9 +567,26 @@ int Engine::runStatement(const QString& text, ResultSet* rows, const Parameters&
     return int(result.rows.size());
 }
 
+void Engine::setReadOnly(bool on)
+{
+    m_readOnly = on;
+    for (const auto& entry : m_entries)
+        entry->handle->setReadOnly(on && inDataDirectory(entry->handle->table().path()));
+}
+
+bool Engine::inDataDirectory(const QString& path) const
+{
+    const QString dir = QFileInfo(m_dataDirectory).canonicalFilePath();
+    const QString folder = QFileInfo(QFileInfo(path).absolutePath()).canonicalFilePath();
+    return !dir.isEmpty() && folder.compare(dir, Qt::CaseInsensitive) == 0;
+}
+
 void Engine::runDefinition(const Statement& s)
 {
     const QString path = allowedPath(s.path);
+    if (m_readOnly && inDataDirectory(path))
+        throw SqlError(QStringLiteral("Baza de date este deschisa doar pentru consultare; tabelul \"%1\" nu poate fi schimbat.")
+                           .arg(QFileInfo(path).fileName()));
     // A new or restructured table may write its memo file: it must lie under a root as well.
     allowedPath(dbf::memoPathFor(path));
     const QString name = QFileInfo(path).fileName();

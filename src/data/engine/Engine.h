@@ -29,6 +29,10 @@ public:
     Engine& operator=(const Engine&) = delete;
 
     const QString& dataDirectory() const { return m_dataDirectory; }
+    // A register opened only for reading: every change of a table of the data directory is
+    // refused (tables elsewhere, the scratch tables of the program home, stay writable).
+    void setReadOnly(bool on);
+    bool readOnly() const { return m_readOnly; }
 
     // Statements and cursors reach only tables under the registered directories (after symbolic
     // links are followed); any other path is refused with a message naming it. The data directory
@@ -66,6 +70,8 @@ private:
     // A SQLite message in Romanian, virtual table names replaced by the paths they stand for.
     QString explain(const QString& sqliteText) const;
     int runStatement(const QString& statement, ResultSet* rows, const Parameters& parameters);
+    bool inDataDirectory(const QString& path) const;
+    bool m_readOnly = false;
     bool m_statementChanged = false; // the last statement changed a table (counted as a change)
     void runDefinition(const Statement& statement);
     void dropSqlTable(Entry& entry);

@@ -1,5 +1,7 @@
 #include "data/engine/TableHandle.h"
 
+#include "data/dbf/DbfError.h"
+
 #include <algorithm>
 
 namespace velmor::engine {
@@ -78,8 +80,16 @@ const ColumnIndex& TableHandle::index(int column)
     return *it->second;
 }
 
+void TableHandle::checkWritable() const
+{
+    if (m_readOnly)
+        throw dbf::DbfError(QStringLiteral("Baza de date este deschisa doar pentru consultare; tabelul \"%1\" nu poate fi schimbat.")
+                                .arg(m_table->fileName()));
+}
+
 int TableHandle::append(const std::vector<dbf::Value>& values)
 {
+    checkWritable();
     const int before = m_table->recordCount();
     const int row = m_table->append(values);
     // Records another program appended meanwhile come before this one.
@@ -92,6 +102,7 @@ int TableHandle::append(const std::vector<dbf::Value>& values)
 
 int TableHandle::appendEncoded(const QByteArray& record)
 {
+    checkWritable();
     const int before = m_table->recordCount();
     const int row = m_table->appendEncoded(record);
     for (auto& [column, index] : m_indexes) {
@@ -103,6 +114,7 @@ int TableHandle::appendEncoded(const QByteArray& record)
 
 void TableHandle::update(int row, const std::vector<std::pair<int, dbf::Value>>& changes)
 {
+    checkWritable();
     std::vector<ColumnIndex*> touched;
     for (const auto& change : changes) {
         auto it = m_indexes.find(change.first);
@@ -124,12 +136,14 @@ void TableHandle::update(int row, const std::vector<std::pair<int, dbf::Value>>&
 
 void TableHandle::remove(int row)
 {
+    checkWritable();
     // Deleted records stay in the indexes; every reader skips them.
     m_table->setDeleted(row, true);
 }
 
 void TableHandle::pack()
 {
+    checkWritable();
     if (m_table->deletedCount() == 0)
         return;
     m_table->pack();
@@ -138,6 +152,7 @@ void TableHandle::pack()
 
 void TableHandle::restructure(const QList<dbf::FieldSpec>& fields)
 {
+    checkWritable();
     m_table->restructure(fields);
     m_indexes.clear();
     ++m_layoutGeneration;

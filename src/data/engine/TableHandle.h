@@ -52,6 +52,11 @@ public:
     const ColumnIndex& index(int column);
     bool hasIndex(int column) const { return m_indexes.count(column) != 0; }
 
+    // A table of a register opened only for reading refuses every change (DbfError).
+    void setReadOnly(bool on) { m_readOnly = on; }
+    bool readOnly() const { return m_readOnly; }
+    void checkWritable() const;
+
     int append(const std::vector<dbf::Value>& values);
     int appendEncoded(const QByteArray& record);
     void update(int row, const std::vector<std::pair<int, dbf::Value>>& changes);
@@ -68,6 +73,7 @@ private:
     std::unique_ptr<dbf::DbfTable> m_table;
     std::unordered_map<int, std::unique_ptr<ColumnIndex>> m_indexes;
     int m_layoutGeneration = 0;
+    bool m_readOnly = false;
 };
 
 }
