@@ -7,13 +7,21 @@
 #include "grid/QueryTableModel.h"
 #include "grid/ui/StandardGrid.h"
 #include "output/ReportDocument.h"
+#include "output/StagedFile.h"
 #include "output/ui/GridExport.h"
 #include "output/ui/ReportPreview.h"
 #include "reports/TotalsForms.h"
 #include "reports/ui/TotalsCharts.h"
 #include "services/AppContext.h"
 
+#include <QBuffer>
+#include <QChart>
+#include <QChartView>
 #include <QCheckBox>
+#include <QGraphicsScene>
+#include <QPainter>
+#include <QPointer>
+#include <QStandardPaths>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDateEdit>
@@ -264,10 +272,17 @@ QWidget* TForm7::buildTablePage(int index, const QString& name, const QString& c
         auto* tabs = new QTabWidget(page);
         tabs->setObjectName(QStringLiteral("Tabs%1").arg(index));
         tabs->addTab(grid, QStringLiteral("Tabel"));
-        auto* host = new QWidget(tabs);
+        auto* chartPage = new QWidget(tabs);
+        auto* chartLayout = new QVBoxLayout(chartPage);
+        auto* host = new QWidget(chartPage);
         host->setObjectName(QStringLiteral("ChartHost%1").arg(index));
         new QVBoxLayout(host);
-        tabs->addTab(host, QStringLiteral("Grafic"));
+        chartLayout->addWidget(host, 1);
+        auto* save = new QPushButton(QStringLiteral("Salveaza imaginea"), chartPage);
+        save->setObjectName(QStringLiteral("SalveazaImaginea%1").arg(index));
+        chartLayout->addWidget(save, 0, Qt::AlignRight);
+        connect(save, &QPushButton::clicked, this, [this] { saveChartImage(); });
+        tabs->addTab(chartPage, QStringLiteral("Grafic"));
         m_tabs.insert(index, tabs);
         m_chartHosts.insert(index, host);
         layout->addWidget(tabs, 1);
@@ -464,12 +479,70 @@ void TForm7::ListButClick()
         texts.filter = Totals::filterDescription(f);
         texts.populationLine = Totals::populationLine(f);
         texts.year = yearOf(m_ctx);
-        // The chart tab prints the page's form too: the report layer has no chart element yet.
+        QTabWidget* tabs = m_tabs.value(index);
+        if (tabs && tabs->currentIndex() == 1) {
+            const output::ReportDocument document = totalsChartDocument(table, chartDrawing(), texts);
+            previewReport(document, totalsChartTitle(table).replace(QLatin1Char('\n'), QLatin1Char(' ')));
+            return;
+        }
         const output::ReportDocument document = totalsDocument(table, std::move(rows), texts);
         previewReport(document, totalsFormTitle(table).join(QLatin1Char(' ')));
     } catch (const std::exception& e) {
         showError(*m_ctx.interaction, e, QStringLiteral("Totaluri"));
     }
+}
+
+QChartView* TForm7::chartView() const
+{
+    QWidget* host = m_chartHosts.value(activePage());
+    return host ? host->findChild<QChartView*>() : nullptr;
+}
+
+output::ReportDocument::Drawing TForm7::chartDrawing() const
+{
+    QPointer<QChartView> view = chartView();
+    return [view](QPainter& painter, const QRectF& box) {
+        if (!view)
+            return;
+        QChart* chart = view->chart();
+        QRectF source = chart->sceneBoundingRect();
+        if (source.width() < 100 || source.height() < 100) {
+            chart->resize(QSizeF(900, 650));
+            source = chart->sceneBoundingRect();
+        }
+        // The chart keeps its proportions inside the box.
+        const double scale = std::min(box.width() / source.width(), box.height() / source.height());
+        const QRectF target(box.left() + (box.width() - source.width() * scale) / 2, box.top(), source.width() * scale,
+                            source.height() * scale);
+        chart->scene()->render(&painter, target, source);
+    };
+}
+
+bool TForm7::saveChartImage()
+{
+    QChartView* view = chartView();
+    if (!view)
+        return false;
+    const QString file = m_ctx.interaction->chooseSaveFile(QStringLiteral("Salveaza imaginea"),
+                                                           QStandardPaths::writableLocation(QStandardPaths::PicturesLocation),
+                                                           QStringLiteral("Imagini PNG (*.png)"));
+    if (file.isEmpty())
+        return false;
+    const QString target = file.endsWith(QLatin1String(".png"), Qt::CaseInsensitive) ? file : file + QStringLiteral(".png");
+    try {
+        QByteArray bytes;
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        if (!view->grab().save(&buffer, "PNG"))
+            throw Error(QStringLiteral("Imaginea graficului nu poate fi scrisa."));
+        output::StagedFile staged(target);
+        staged.write(bytes);
+        staged.commit();
+    } catch (const std::exception& e) {
+        showError(*m_ctx.interaction, e, QStringLiteral("Salveaza imaginea"));
+        return false;
+    }
+    return true;
 }
 
 void TForm7::ExpButClick()

@@ -8,7 +8,10 @@
 #include <functional>
 #include <memory>
 
+class QChartView;
 class QCheckBox;
+class QPainter;
+class QRectF;
 class QComboBox;
 class QDateEdit;
 class QLabel;
@@ -55,6 +58,8 @@ public:
     void ExpButClick();
     // Shows the chart tab of the active page (pages 2-7).
     void showChart(bool on);
+    // "Salveaza imaginea": the active page's chart as a PNG file asked for; false when none was written.
+    bool saveChartImage();
 
     TotalsFilter filter() const;
     Totals& totals() { return *m_totals; }
@@ -88,6 +93,8 @@ private:
     void reloadHouseholds();
     void loadPage(int index);
     void closeTables();
+    QChartView* chartView() const;
+    std::function<void(QPainter&, const QRectF&)> chartDrawing() const;
     TotalsTable tableOfPage(int index) const;
 
     AppContext& m_ctx;

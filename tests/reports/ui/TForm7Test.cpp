@@ -6,6 +6,7 @@
 #include "data/engine/Engine.h"
 #include "grid/ui/StandardGrid.h"
 #include "output/ReportDocument.h"
+#include "output/ReportOutput.h"
 #include "output/ui/ReportPreview.h"
 #include "reports/TotalsForms.h"
 #include "reports/ui/TForm7.h"
@@ -17,6 +18,8 @@
 #include <QComboBox>
 #include <QDateEdit>
 #include <QFile>
+#include <QImage>
+#include <QProcess>
 #include <QLabel>
 #include <QStackedWidget>
 #include <QTest>
@@ -109,10 +112,14 @@ TEST(TForm7, FilterBuildPagesAndPrint)
 
     // LISTEAZA on a table page and on a chart page hands the filled form to the preview.
     QStringList titles;
+    const QString chartPdf = w.home.home() + QStringLiteral("/grafic.pdf");
     form.previewReport = [&](const output::ReportDocument& document, const QString& title) {
         titles << title;
         EXPECT_GE(document.pageCount(), 1);
-        EXPECT_FALSE(document.rows().rows.empty());
+        if (title.startsWith(QLatin1String("STRUCTURA")))
+            output::writeReportPdf(document, chartPdf, title);
+        else
+            EXPECT_FALSE(document.rows().rows.empty());
     };
     form.pressPage(9);
     form.ListButClick();
@@ -121,7 +128,27 @@ TEST(TForm7, FilterBuildPagesAndPrint)
     EXPECT_FALSE(form.grid(2)->isVisible());
     form.ListButClick();
     EXPECT_EQ(titles, (QStringList{QStringLiteral("CAP.10 CONSTRUCTII PE RAZA LOCALITATII"),
-                                   QStringLiteral("CAP 2. TERENURI IN PROPRIETATE.")}));
+                                   QStringLiteral("STRUCTURA TERENURILOR IN PROPRIETATE")}));
+    // The chart goes to paper as vector drawing under the form's header labels.
+    if (const QString pdftotext = test::externalProgram(QStringLiteral("pdftotext")); !pdftotext.isEmpty()) {
+        QProcess read;
+        read.start(pdftotext, {QStringLiteral("-enc"), QStringLiteral("UTF-8"), chartPdf, QStringLiteral("-")});
+        ASSERT_TRUE(read.waitForFinished(60000));
+        const QString text = QString::fromUtf8(read.readAllStandardOutput());
+        EXPECT_TRUE(text.contains(QStringLiteral("CAP 2. TERENURI IN PROPRIETATE."))) << text.toStdString();
+        EXPECT_TRUE(text.contains(QStringLiteral("STRUCTURA TERENURILOR IN PROPRIETATE"))) << text.toStdString();
+        EXPECT_TRUE(text.contains(QStringLiteral("LOCALIT : SAT NOU TIP : 1"))) << text.toStdString();
+        EXPECT_TRUE(text.contains(QStringLiteral("PRIMARIA COMUNEI TÂRGU VECHI")));
+    }
+    // "Salveaza imaginea" writes the chart as a PNG.
+    const QString png = w.home.home() + QStringLiteral("/grafic");
+    w.ui.pushSaveFile(png);
+    EXPECT_TRUE(form.saveChartImage());
+    EXPECT_FALSE(QImage(png + QStringLiteral(".png")).isNull());
+    // LISTEAZA on the table tab of the same page prints the form.
+    form.showChart(false);
+    form.ListButClick();
+    EXPECT_EQ(titles.last(), QStringLiteral("CAP 2. TERENURI IN PROPRIETATE."));
 
     // "Raport nou" goes back to the filter without deleting anything.
     form.pressPage(0);
@@ -138,7 +165,7 @@ TEST(TForm7, FilterBuildPagesAndPrint)
     form.ListButClick();
     ASSERT_EQ(w.ui.balloons().size(), 2u);
     EXPECT_EQ(w.ui.balloons()[1].text, QStringLiteral("Tabelul e gol. Nu aveti ce lista !"));
-    EXPECT_EQ(titles.size(), 2);
+    EXPECT_EQ(titles.size(), 3);
 
     // Closing removes the tables.
     QTest::keyClick(&form, Qt::Key_Escape);
