@@ -17,6 +17,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
+#include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QProcess>
@@ -166,6 +167,19 @@ TEST(TForm7, FilterBuildPagesAndPrint)
     ASSERT_EQ(w.ui.balloons().size(), 2u);
     EXPECT_EQ(w.ui.balloons()[1].text, QStringLiteral("Tabelul e gol. Nu aveti ce lista !"));
     EXPECT_EQ(titles.size(), 3);
+
+    // A failure while building: the balloon at "Creaza Raport", then the error report.
+    form.OriceDN()->setChecked(true);
+    w.engine->forget(w.home.home() + QStringLiteral("/Rap2.dbf"));
+    QFile::remove(w.home.home() + QStringLiteral("/Rap2.dbf"));
+    QDir(w.home.home()).mkdir(QStringLiteral("Rap2.dbf"));
+    const size_t messages = w.ui.messages().size();
+    form.RapB1Click();
+    ASSERT_EQ(w.ui.balloons().size(), 3u);
+    EXPECT_TRUE(w.ui.balloons()[2].text.startsWith(QStringLiteral("Windows-ul are o problema! ")));
+    EXPECT_TRUE(w.ui.balloons()[2].text.contains(QStringLiteral("Inchideti programul, restartati calculatorul si mai incercati odata...")));
+    EXPECT_EQ(w.ui.messages().size(), messages + 1);
+    QDir(w.home.home()).rmdir(QStringLiteral("Rap2.dbf"));
 
     // Closing removes the tables.
     QTest::keyClick(&form, Qt::Key_Escape);
