@@ -13,9 +13,12 @@
 #include "register/YearTakeover.h"
 #include "services/AppContext.h"
 #include "reports/WorkbookReportCommand.h"
+#include "output/ReportOutput.h"
+#include "reports/Totals.h"
+#include "reports/TotalsForms.h"
 #include "services/Settings.h"
 
-#include <QCoreApplication>
+#include <QGuiApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -151,7 +154,10 @@ double peakResidentMegabytes()
 int main(int argc, char** argv)
 {
     AllocatedMemoryWatch memory;
-    QCoreApplication app(argc, argv);
+    // The report forms need fonts, hence a GUI application, offscreen unless told otherwise.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
     QStringList args = app.arguments().mid(1);
     QString dataDir;
     QString tsvPath;
@@ -476,6 +482,40 @@ int main(int argc, char** argv)
                 times.push_back(double(timer.nsecsElapsed()) / 1e6);
             }
             results.push_back({QStringLiteral("APIA workbook of a year (%1 rows)").arg(rows), median(times), 0});
+        }
+
+        // The totals of the latest year (every chapter table built), and its population form to PDF.
+        if (only.isEmpty() || QStringLiteral("totals of a year").contains(only)) {
+            std::vector<double> times;
+            reports::Totals totals(engine, dataDir, workDir, year.toLongLong());
+            for (int r = 0; r < rounds; ++r) {
+                QElapsedTimer timer;
+                timer.start();
+                totals.build({});
+                times.push_back(double(timer.nsecsElapsed()) / 1e6);
+            }
+            results.push_back({QStringLiteral("totals of a year"), median(times), 0});
+            totals.removeTables();
+        }
+        if (only.isEmpty() || QStringLiteral("population form of a year to PDF").contains(only)) {
+            std::vector<double> times;
+            reports::Totals totals(engine, dataDir, workDir, year.toLongLong());
+            totals.build({});
+            std::size_t people = 0;
+            for (int r = 0; r < rounds; ++r) {
+                QElapsedTimer timer;
+                timer.start();
+                engine::ResultSet rows = totals.page(reports::TotalsTable::Population);
+                people = rows.rows.size();
+                reports::TotalsFormTexts texts;
+                texts.year = year.toLongLong();
+                const output::ReportDocument document =
+                    reports::totalsDocument(reports::TotalsTable::Population, std::move(rows), texts);
+                output::writeReportPdf(document, workDir + QStringLiteral("/populatie.pdf"), QStringLiteral("EVIDENTA POPULATIEI"));
+                times.push_back(double(timer.nsecsElapsed()) / 1e6);
+            }
+            results.push_back({QStringLiteral("population form of a year to PDF (%1 people)").arg(people), median(times), 0});
+            totals.removeTables();
         }
 
         // The year take-over of the latest year, safety archive included; only on a register the

@@ -17,6 +17,7 @@
 #include "search/ui/TForm33.h"
 #include "search/ui/TForm34.h"
 #include "search/ui/TForm39.h"
+#include "reports/ui/TForm7.h"
 
 #include <QDateEdit>
 #include <QLineEdit>
@@ -72,6 +73,7 @@ void ProgramShell::createWindows()
     m_form33 = std::make_unique<TForm33>(m_ctx, nullptr);
     m_form34 = std::make_unique<TForm34>(m_ctx, nullptr);
     m_form39 = std::make_unique<TForm39>(m_ctx, nullptr);
+    m_form7 = std::make_unique<reports::TForm7>(m_ctx, nullptr);
     m_tarife = std::make_unique<TFTarife>(m_ctx, nullptr);
     m_form4->setTarife(m_tarife.get());
     m_sequence->hooks() = makeHooks();
@@ -120,6 +122,7 @@ void ProgramShell::wireMainWindow()
         return m_form5->InputQuery2(caption, label, value);
     });
     m_form3->setWindowOpener(TForm3::Window::Evidente, [this] { m_form6->Deschide(); });
+    m_form3->setWindowOpener(TForm3::Window::Totaluri, [this] { m_form7->Deschide(); });
     // The editor's search by name; the search window sits above the editor's layer.
     m_form6->setSearchByName([this](const QString& village) { return m_form33->Alege(village); });
     m_form6->setCertificate([this](qint64 household) { m_form34->AdeverintaOk(household); });

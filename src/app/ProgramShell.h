@@ -23,6 +23,9 @@ class TForm21;
 class TForm33;
 class TForm34;
 class TForm39;
+namespace reports {
+class TForm7;
+}
 class TFTarife;
 
 // The program of one run: the context, every window created once, the start-up sequence and the
@@ -65,6 +68,7 @@ public:
     TForm33* form33() const { return m_form33.get(); }
     TForm34* form34() const { return m_form34.get(); }
     TForm39* form39() const { return m_form39.get(); }
+    reports::TForm7* form7() const { return m_form7.get(); }
     TFTarife* tarife() const { return m_tarife.get(); }
 
     StartupSequence* sequence() const { return m_sequence.get(); }
@@ -96,6 +100,7 @@ private:
     std::unique_ptr<TForm33> m_form33;
     std::unique_ptr<TForm34> m_form34;
     std::unique_ptr<TForm39> m_form39;
+    std::unique_ptr<reports::TForm7> m_form7;
     std::unique_ptr<TFTarife> m_tarife;
 };
 

@@ -6,6 +6,8 @@
 #include "register/ui/TFTarife.h"
 #include "register/YearTakeover.h"
 #include "register/ui/TForm6.h"
+#include "reports/ui/TForm7.h"
+#include "grid/ui/StandardGrid.h"
 #include "register/PlotStore.h"
 #include "register/ui/PlotsPage.h"
 #include "register/ui/TRecalcSelect.h"
@@ -335,6 +337,37 @@ int takeScreenshots(const QString& programHome, const QString& directory, QStrin
         if (log)
             *log << QStringLiteral("TForm34: %1").arg(QString::fromStdString(error.what()));
     }
+    // The totals window: the filter page, then every page with the totals built (pages 2-7 showing
+    // their chart).
+    if (reports::TForm7* totals = shell.form7()) {
+        try {
+            const QString year = ctx.year.text();
+            if (ctx.engine && ctx.settings && ctx.interaction) {
+                const QString latest =
+                    YearTakeover(*ctx.engine, ctx.dataDirectory, ctx.programDirectory, *ctx.settings, *ctx.interaction).latestYear();
+                if (!latest.isEmpty() && ctx.year.years().contains(latest))
+                    ctx.year.setText(latest);
+            }
+            totals->prepare();
+            shooter.shoot(totals, QStringLiteral("TForm7_0"));
+            if (totals->grid(0)->model()->rowCount() > 0)
+                totals->RapB1Click();
+            if (totals->totals().built()) {
+                for (int page = 1; page <= 10; ++page) {
+                    totals->pressPage(page);
+                    totals->showChart(page >= 2 && page <= 7);
+                    shooter.shoot(totals, QStringLiteral("TForm7_%1").arg(page));
+                }
+            }
+            totals->totals().removeTables();
+            totals->hide();
+            ctx.year.setText(year);
+        } catch (const std::exception& error) {
+            if (log)
+                *log << QStringLiteral("TForm7: %1").arg(QString::fromStdString(error.what()));
+        }
+    }
+
     TForm39* header = shell.form39();
     header->setWindowTitle(QStringLiteral("R.AGR.2"));
     header->Edit2()->setText(QStringLiteral("1"));

@@ -89,6 +89,12 @@ struct Total {
     }
 };
 
+// Which band a placed band draws: the fixed bands, then each group's header and footer.
+enum BandId { TitleBand, PageHeaderBand, ColumnHeaderBand, DetailBand, SummaryBand, PageFooterBand, FirstGroupBand };
+
+int groupHeaderId(int level) { return FirstGroupBand + 2 * level; }
+int groupFooterId(int level) { return FirstGroupBand + 2 * level + 1; }
+
 double leastHeight(const ReportBand& band)
 {
     double least = band.height;
@@ -105,6 +111,22 @@ ReportDocument::ReportDocument(ReportForm form, engine::ResultSet rows, QHash<QS
     , m_labels(std::move(labels))
 {
     layOut();
+}
+
+const ReportBand& ReportDocument::bandOf(const PlacedBand& placed) const
+{
+    switch (placed.band) {
+    case TitleBand: return m_form.title;
+    case PageHeaderBand: return m_form.pageHeader;
+    case ColumnHeaderBand: return m_form.columnHeader;
+    case DetailBand: return m_form.detail;
+    case SummaryBand: return m_form.summary;
+    case PageFooterBand: return m_form.pageFooter;
+    default: break;
+    }
+    const int level = (placed.band - FirstGroupBand) / 2;
+    const ReportGroup& group = m_form.groups.at(level);
+    return (placed.band - FirstGroupBand) % 2 == 0 ? group.header : group.footer;
 }
 
 QSizeF ReportDocument::paperSize() const
@@ -208,8 +230,8 @@ void ReportDocument::layOut()
     bool fresh = true; // nothing but the page's opening bands on the current page
     int nextRow = 0;
 
-    const auto place = [&](const ReportBand& band, double height, int row, int first, int last) {
-        m_pages.last().bands.append(PlacedBand{&band, y, height, row, first, last});
+    const auto place = [&](int band, double height, int row, int first, int last) {
+        m_pages.last().bands.append(PlacedBand{band, y, height, row, first, last});
         y += height;
     };
     const auto startPage = [&]() {
@@ -218,11 +240,11 @@ void ReportDocument::layOut()
         m_pages.append(page);
         y = bodyTop;
         if (m_pages.size() == 1 && !m_form.title.isEmpty())
-            place(m_form.title, bandHeight(m_form.title, -1, 0, rowCount), -1, 0, rowCount);
-        for (const ReportBand* band : {&m_form.pageHeader, &m_form.columnHeader}) {
-            if (!band->isEmpty())
-                place(*band, bandHeight(*band, -1, nextRow, nextRow), -1, nextRow, nextRow);
-        }
+            place(TitleBand, bandHeight(m_form.title, -1, 0, rowCount), -1, 0, rowCount);
+        if (!m_form.pageHeader.isEmpty())
+            place(PageHeaderBand, bandHeight(m_form.pageHeader, -1, nextRow, nextRow), -1, nextRow, nextRow);
+        if (!m_form.columnHeader.isEmpty())
+            place(ColumnHeaderBand, bandHeight(m_form.columnHeader, -1, nextRow, nextRow), -1, nextRow, nextRow);
         if (y > limit + epsilon)
             throw ReportError(QStringLiteral("Antetul raportului nu incape pe o pagina."));
         fresh = true;
@@ -249,7 +271,7 @@ void ReportDocument::layOut()
                 continue;
             const double height = bandHeight(footer, endRow - 1, groupStart[level], endRow);
             makeRoom(height);
-            place(footer, height, endRow - 1, groupStart[level], endRow);
+            place(groupFooterId(level), height, endRow - 1, groupStart[level], endRow);
             fresh = false;
         }
     };
@@ -281,13 +303,13 @@ void ReportDocument::layOut()
                 continue;
             const double height = bandHeight(header, row, row, row);
             makeRoom(height);
-            place(header, height, row, row, row);
+            place(groupHeaderId(level), height, row, row, row);
             fresh = false;
         }
         makeRoom(detailHeight);
         if (m_pages.last().lastRow == m_pages.last().firstRow)
             m_pages.last().firstRow = row;
-        place(m_form.detail, detailHeight, row, row, row + 1);
+        place(DetailBand, detailHeight, row, row, row + 1);
         m_pages.last().lastRow = row + 1;
         fresh = false;
     }
@@ -297,11 +319,11 @@ void ReportDocument::layOut()
     if (!m_form.summary.isEmpty()) {
         const double height = bandHeight(m_form.summary, rowCount - 1, 0, rowCount);
         makeRoom(height);
-        place(m_form.summary, height, rowCount - 1, 0, rowCount);
+        place(SummaryBand, height, rowCount - 1, 0, rowCount);
     }
     if (!m_form.pageFooter.isEmpty()) {
         for (Page& page : m_pages)
-            page.bands.append(PlacedBand{&m_form.pageFooter, limit, footerHeight, -1, page.firstRow, page.lastRow});
+            page.bands.append(PlacedBand{PageFooterBand, limit, footerHeight, -1, page.firstRow, page.lastRow});
     }
 }
 
@@ -318,7 +340,7 @@ void ReportDocument::drawPage(QPainter& painter, int index) const
 
 void ReportDocument::drawBand(QPainter& painter, const PlacedBand& placed, int pageIndex) const
 {
-    const ReportBand& band = *placed.band;
+    const ReportBand& band = bandOf(placed);
     const double least = leastHeight(band);
     const double left = m_form.margins.left() * mm;
     for (const ReportElement& element : band.elements) {
@@ -334,6 +356,13 @@ void ReportDocument::drawBand(QPainter& painter, const PlacedBand& placed, int p
                 painter.drawLine(box.topLeft(), box.topRight());
             break;
         case Kind::Picture: {
+            const auto drawing = m_drawings.constFind(element.name);
+            if (drawing != m_drawings.cend() && *drawing) {
+                painter.save();
+                (*drawing)(painter, box);
+                painter.restore();
+                break;
+            }
             const QString file = m_labels.value(element.name, element.text);
             const QImage image = file.isEmpty() ? QImage() : QImage(file);
             if (!image.isNull()) {

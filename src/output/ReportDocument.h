@@ -4,6 +4,9 @@
 #include "output/ReportForm.h"
 
 #include <QHash>
+#include <QRectF>
+
+#include <functional>
 #include <QSizeF>
 
 class QPainter;
@@ -18,7 +21,7 @@ public:
     static constexpr double unitsPerMm = unitsPerInch / 25.4;
 
     struct PlacedBand {
-        const ReportBand* band = nullptr;
+        int band = 0;      // which band of the form (bandOf)
         double top = 0;    // units from the paper's top
         double height = 0; // units
         int row = -1;      // the detail row, or the last row before a group footer
@@ -45,6 +48,14 @@ public:
 
     void drawPage(QPainter& painter, int index) const;
 
+    // Vector drawing of the picture elements named `name` (a chart), drawn into their box when a
+    // page is drawn; it takes the place of an image file.
+    using Drawing = std::function<void(QPainter& painter, const QRectF& box)>;
+    void setDrawing(const QString& name, Drawing drawing) { m_drawings.insert(name, std::move(drawing)); }
+
+    // The band a placed band draws.
+    const ReportBand& bandOf(const PlacedBand& placed) const;
+
 private:
     double bandHeight(const ReportBand& band, int row, int firstRow, int lastRow) const;
     QString elementText(const ReportElement& element, int row, int firstRow, int lastRow, int pageIndex) const;
@@ -56,6 +67,7 @@ private:
     engine::ResultSet m_rows;
     QHash<QString, QString> m_labels;
     QList<Page> m_pages;
+    QHash<QString, Drawing> m_drawings;
 };
 
 }

@@ -198,11 +198,12 @@ void Totals::append(const char* name, const std::vector<dbf::Value>& values)
 engine::ResultSet Totals::chapterSums(const char* chapter, const QString& sums, const QString& groupBy,
                                       const QString& where) const
 {
+    // The chosen households (T2 holds each code once), looked up through the code's index.
     QString statement = QStringLiteral("SELECT ") + groupBy + QStringLiteral(", ") + sums + QStringLiteral(" FROM ")
-        + dataTable(chapter) + QStringLiteral(" C INNER JOIN ") + workTable("T2.dbf")
-        + QStringLiteral(" T ON C.CODID=T.CODID");
+        + dataTable(chapter) + QStringLiteral(" C WHERE C.CODID IN (SELECT CODID FROM ") + workTable("T2.dbf")
+        + QStringLiteral(")");
     if (!where.isEmpty())
-        statement += QStringLiteral(" WHERE ") + where;
+        statement += QStringLiteral(" AND ") + where;
     statement += QStringLiteral(" GROUP BY ") + groupBy + QStringLiteral(" ORDER BY ") + groupBy;
     return m_engine.select(statement);
 }

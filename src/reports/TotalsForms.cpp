@@ -154,7 +154,9 @@ output::ReportForm totalsForm(TotalsTable table)
     return form;
 }
 
-output::ReportDocument totalsDocument(TotalsTable table, engine::ResultSet rows, const TotalsFormTexts& texts)
+namespace {
+
+QHash<QString, QString> formLabels(TotalsTable table, const TotalsFormTexts& texts)
 {
     QHash<QString, QString> labels{
         {QStringLiteral("PRIMARIA"), texts.council},
@@ -168,7 +170,26 @@ output::ReportDocument totalsDocument(TotalsTable table, engine::ResultSet rows,
         labels.insert(QStringLiteral("FILTRU"), texts.filter);
         labels.insert(QStringLiteral("ANUL"), Totals::yearLine(table, texts.year));
     }
-    return output::ReportDocument(totalsForm(table), std::move(rows), std::move(labels));
+    return labels;
+}
+
+}
+
+output::ReportDocument totalsChartDocument(TotalsTable table, output::ReportDocument::Drawing chart, const TotalsFormTexts& texts)
+{
+    output::ReportForm form = totalsForm(table);
+    form.columnHeader = {};
+    form.detail = {};
+    form.summary = {};
+    form.summary.add(output::reportElement(Kind::Picture, QStringLiteral("GRAFIC"), QRectF(0, 4, form.bodyWidth(), 170)));
+    output::ReportDocument document(std::move(form), engine::ResultSet{}, formLabels(table, texts));
+    document.setDrawing(QStringLiteral("GRAFIC"), std::move(chart));
+    return document;
+}
+
+output::ReportDocument totalsDocument(TotalsTable table, engine::ResultSet rows, const TotalsFormTexts& texts)
+{
+    return output::ReportDocument(totalsForm(table), std::move(rows), formLabels(table, texts));
 }
 
 }

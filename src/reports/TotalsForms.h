@@ -21,6 +21,10 @@ struct TotalsFormTexts {
 QStringList totalsFormTitle(TotalsTable table);
 // The banded form of a table, its columns those of the table's page.
 output::ReportForm totalsForm(TotalsTable table);
+// The chart of a page on paper: the form's header labels above the chart drawn as vectors.
+output::ReportDocument totalsChartDocument(TotalsTable table, output::ReportDocument::Drawing chart,
+                                           const TotalsFormTexts& texts);
+
 // The form filled with the page rows and its labels.
 output::ReportDocument totalsDocument(TotalsTable table, engine::ResultSet rows, const TotalsFormTexts& texts);
 

@@ -1,3 +1,4 @@
+#include "reports/ui/TForm7.h"
 #include "StartupTestUtil.h"
 
 #include "admin/AccessControl.h"
@@ -17,6 +18,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStackedWidget>
 #include <QToolButton>
 #include <QDate>
 #include <QDir>
@@ -235,6 +237,26 @@ TEST(ProgramShell, SaveButtonOpensTheBackupWindow)
               [] { failAndCloseModal(); });
     shell.form3()->SavBut()->click();
     EXPECT_TRUE(seen);
+}
+
+TEST(ProgramShell, TotaluriOpensTheTotalsWindow)
+{
+    ShellEnv env;
+    QDir().mkpath(env.home);
+    ProgramShell shell(env.home, &env.registry, &env.ui);
+    ASSERT_EQ(shell.runStartup().outcome, StartupSequence::Outcome::HandOver);
+    shell.handOver();
+    bool seen = false;
+    whenReady([&] { return velmor::test::isActiveModal(shell.form7()); },
+              [&] {
+                  seen = true;
+                  EXPECT_EQ(shell.form7()->Pages()->currentIndex(), 0);
+                  QTest::keyClick(shell.form7(), Qt::Key_Escape);
+              },
+              [] { failAndCloseModal(); });
+    shell.form3()->ToolButton7()->click();
+    EXPECT_TRUE(seen);
+    EXPECT_FALSE(shell.form7()->isVisible());
 }
 
 TEST(ProgramShell, EditorsSearchByNameOpensTheSearchWindow)

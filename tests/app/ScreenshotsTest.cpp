@@ -33,7 +33,7 @@ TEST(Screenshots, EveryWindowIsRenderedIntoAFileNamedAfterIt)
                                 QStringLiteral("TForm21"), QStringLiteral("TFTarife"), QStringLiteral("TForm4_1"),
                                 QStringLiteral("TForm4_2"), QStringLiteral("TForm4_3"), QStringLiteral("TForm6_0"),
                                 QStringLiteral("TForm6_13"), QStringLiteral("TTarlaF"), QStringLiteral("TRecalcSelect"),
-                                QStringLiteral("TForm39")};
+                                QStringLiteral("TForm39"), QStringLiteral("TForm7_0")};
     for (const QString& name : expected) {
         const QString path = out + QLatin1Char('/') + name + QStringLiteral(".png");
         EXPECT_TRUE(written.contains(path)) << name.toStdString();
@@ -89,7 +89,9 @@ TEST(Screenshots, HouseholdPagesAndDialogsShowTheHomesRegister)
     const int code = takeScreenshots(home, out, &written, &log);
     RegistryStore::redirectDefault(QString());
     EXPECT_EQ(code, 0) << log.join(QLatin1Char('\n')).toStdString();
-    for (const char* name : {"TForm6_0", "TForm6_1", "TForm6_2", "TForm32", "TForm35", "TForm36"}) {
+    for (const char* name : {"TForm6_0", "TForm6_1", "TForm6_2", "TForm32", "TForm35", "TForm36", "TForm7_0", "TForm7_1",
+                             "TForm7_2", "TForm7_3", "TForm7_4", "TForm7_5", "TForm7_6", "TForm7_7", "TForm7_8", "TForm7_9",
+                             "TForm7_10"}) {
         const QString path = out + QLatin1Char('/') + QString::fromLatin1(name) + QStringLiteral(".png");
         EXPECT_TRUE(written.contains(path)) << name;
         EXPECT_FALSE(QImage(path).isNull()) << name;

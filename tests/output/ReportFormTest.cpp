@@ -259,7 +259,7 @@ TEST_F(ReportFormTest, PdfReadsBackWithHeadersTotalsNumbersAndWholeRows)
     QList<int> placed;
     for (int p = 0; p < document.pageCount(); ++p) {
         for (const auto& band : document.page(p).bands) {
-            if (band.band == &document.form().detail) {
+            if (&document.bandOf(band) == &document.form().detail) {
                 placed.append(band.row);
                 EXPECT_LE(band.top + band.height, document.paperSize().height() - document.form().margins.bottom() * ReportDocument::unitsPerMm);
             }

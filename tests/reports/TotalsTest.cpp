@@ -254,7 +254,12 @@ TEST(Totals, ReferenceRegister)
     home.copyFixture(QStringLiteral("register-dbase4"));
     engine::Engine engine(home.data());
     Totals totals(engine, home.data(), home.home(), 2010);
-    totals.build({});
+    ScriptedInteraction ui;
+    totals.build({}, &ui);
+    EXPECT_EQ(ui.progressLabels(),
+              (QStringList{QStringLiteral("Calculez CAP1. ..."), QStringLiteral("Calculez CAP.2 ..."), QStringLiteral("Calculez CAP.4 ..."),
+                           QStringLiteral("Calculez CAP 5. ..."), QStringLiteral("Calculez CAP.6 ..."), QStringLiteral("Calculez CAP 7. ..."),
+                           QStringLiteral("Calculez CAP.8 ..."), QStringLiteral("Calculez CAP9. ..."), QStringLiteral("Calculez CAP 10. ...")}));
 
     // Row 1: 1 ha 50.25 ari (50 ari inside) of 101, 60 ari of 102, 3 ha elsewhere of 105; the year
     // 2009 household 1 is not counted. Row 12: 3 ha 75.25 ari (65 inside) and 60 ari.

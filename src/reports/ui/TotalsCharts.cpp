@@ -1,0 +1,116 @@
+#include "reports/ui/TotalsCharts.h"
+
+#include <QBarCategoryAxis>
+#include <QBarSeries>
+#include <QBarSet>
+#include <QChart>
+#include <QChartView>
+#include <QHorizontalBarSeries>
+#include <QPieSeries>
+#include <QPieSlice>
+#include <QValueAxis>
+
+namespace velmor::reports {
+
+namespace {
+
+double numberOf(const dbf::Value& value)
+{
+    if (const auto* integer = std::get_if<std::int64_t>(&value))
+        return double(*integer);
+    if (const auto* real = std::get_if<double>(&value))
+        return *real;
+    return 0;
+}
+
+QString textOf(const dbf::Value& value)
+{
+    if (const auto* text = std::get_if<QString>(&value))
+        return text->trimmed();
+    return {};
+}
+
+}
+
+QString totalsChartTitle(TotalsTable table)
+{
+    switch (table) {
+    case TotalsTable::Chapter2: return QStringLiteral("STRUCTURA TERENURILOR IN PROPRIETATE");
+    case TotalsTable::Chapter4: return QStringLiteral("STRUCTURA CULTURILOR PE RAZA LOCALITATII");
+    case TotalsTable::Chapter5: return QStringLiteral("STRUCTURA POMILOR FRUCTIFERI");
+    case TotalsTable::Chapter6: return QStringLiteral("STRUCTURA SUPRAFETELOR IRIGATE");
+    case TotalsTable::Chapter7: return QStringLiteral("SITUATIA ANIMALELOR DOMESTICE");
+    case TotalsTable::Chapter8:
+        return QStringLiteral("DINAMICA EFECTIVELOR DE ANIMALE\n- diferenta total intrari - total iesiri -");
+    default: return {};
+    }
+}
+
+QWidget* makeTotalsChart(TotalsTable table, const engine::ResultSet& rows, QWidget* parent)
+{
+    auto* chart = new QChart;
+    chart->setTitle(totalsChartTitle(table));
+    chart->setAnimationOptions(QChart::NoAnimation);
+    const int valueColumn = table == TotalsTable::Chapter5 ? 2 : 1;
+    if (table == TotalsTable::Chapter8) {
+        auto* first = new QBarSet(QStringLiteral("SEM_1"));
+        auto* second = new QBarSet(QStringLiteral("SEM_2"));
+        QStringList categories;
+        for (const auto& row : rows.rows) {
+            categories << textOf(row[0]);
+            *first << numberOf(row[1]);
+            *second << numberOf(row[2]);
+        }
+        auto* series = new QBarSeries;
+        series->append(first);
+        series->append(second);
+        chart->addSeries(series);
+        auto* axisX = new QBarCategoryAxis;
+        axisX->append(categories);
+        chart->addAxis(axisX, Qt::AlignBottom);
+        series->attachAxis(axisX);
+        auto* axisY = new QValueAxis;
+        chart->addAxis(axisY, Qt::AlignLeft);
+        series->attachAxis(axisY);
+        chart->legend()->setVisible(true);
+    } else if (table == TotalsTable::Chapter4) {
+        auto* set = new QBarSet(QStringLiteral("ha"));
+        QStringList categories;
+        for (const auto& row : rows.rows) {
+            categories << textOf(row[0]);
+            *set << numberOf(row[valueColumn]);
+        }
+        auto* series = new QHorizontalBarSeries;
+        series->append(set);
+        chart->addSeries(series);
+        auto* axisY = new QBarCategoryAxis;
+        axisY->append(categories);
+        chart->addAxis(axisY, Qt::AlignLeft);
+        series->attachAxis(axisY);
+        auto* axisX = new QValueAxis;
+        chart->addAxis(axisX, Qt::AlignBottom);
+        series->attachAxis(axisX);
+        chart->legend()->setVisible(false);
+    } else {
+        auto* series = new QPieSeries;
+        double total = 0;
+        for (const auto& row : rows.rows)
+            total += std::max(0.0, numberOf(row[valueColumn]));
+        for (const auto& row : rows.rows) {
+            const double value = std::max(0.0, numberOf(row[valueColumn]));
+            if (value <= 0)
+                continue;
+            QPieSlice* slice = series->append(textOf(row[0]), value);
+            slice->setLabel(QStringLiteral("%1 %2%").arg(textOf(row[0])).arg(total > 0 ? value * 100.0 / total : 0, 0, 'f', 1));
+            slice->setLabelVisible(true);
+        }
+        chart->addSeries(series);
+        chart->legend()->setVisible(false);
+    }
+    auto* view = new QChartView(chart, parent);
+    view->setObjectName(QStringLiteral("Chart"));
+    view->setRenderHint(QPainter::Antialiasing);
+    return view;
+}
+
+}
