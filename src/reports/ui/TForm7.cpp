@@ -4,10 +4,10 @@
 #include "core/Interaction.h"
 #include "data/engine/Engine.h"
 #include "data/engine/SqlText.h"
+#include "core/StagedFile.h"
 #include "grid/QueryTableModel.h"
 #include "grid/ui/StandardGrid.h"
 #include "output/ReportDocument.h"
-#include "output/StagedFile.h"
 #include "output/ui/GridExport.h"
 #include "output/ui/ReportPreview.h"
 #include "reports/TotalsForms.h"
@@ -535,9 +535,7 @@ bool TForm7::saveChartImage()
         buffer.open(QIODevice::WriteOnly);
         if (!view->grab().save(&buffer, "PNG"))
             throw Error(QStringLiteral("Imaginea graficului nu poate fi scrisa."));
-        output::StagedFile staged(target);
-        staged.write(bytes);
-        staged.commit();
+        StagedFile::replace(target, bytes);
     } catch (const std::exception& e) {
         showError(*m_ctx.interaction, e, QStringLiteral("Salveaza imaginea"));
         return false;
