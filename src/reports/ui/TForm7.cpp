@@ -2,9 +2,9 @@
 
 #include "core/ErrorReport.h"
 #include "core/Interaction.h"
+#include "core/StagedFile.h"
 #include "data/engine/Engine.h"
 #include "data/engine/SqlText.h"
-#include "core/StagedFile.h"
 #include "grid/QueryTableModel.h"
 #include "grid/ui/StandardGrid.h"
 #include "output/ReportDocument.h"
