@@ -6,6 +6,7 @@
 #include "core/Interaction.h"
 #include "core/Paths.h"
 #include "core/ProgressShown.h"
+#include "core/StagedFile.h"
 #include "data/Identifiers.h"
 #include "data/Schema.h"
 #include "data/engine/Engine.h"
@@ -212,6 +213,9 @@ TakeoverReport YearTakeover::run(const QString& targetYear)
     }
     try {
         guard.saveArchive(report.safetyArchive, &m_ui, true);
+    } catch (const WriteError& e) {
+        // Already "Nu pot scrie <archive>: <reason>".
+        throw TakeoverError(e.message() + QStringLiteral("\r" "Preluarea nu s-a facut."));
     } catch (const Error& e) {
         throw TakeoverError(QStringLiteral("Nu pot scrie salvarea de siguranta %1: %2" "\r" "Preluarea nu s-a facut.")
                                 .arg(nativePath(report.safetyArchive), e.message()));
