@@ -531,7 +531,7 @@ int runWithDataDirectory(const Command& command, const Options& o)
             return failure(QStringLiteral("Directorul \"%1\" nu poate fi creat.").arg(QDir::toNativeSeparators(dir)));
         lock = std::make_unique<DataDirectoryLock>(dir);
         if (!lock->tryLock(DataDirectoryLock::commandWaitMs())) {
-            const QString busy = lock->busyText();
+            const QString busy = lock->refusalText();
             lock.reset();
             return failure(busy);
         }

@@ -210,7 +210,7 @@ void StartupSequence::claimDataDirectory()
     if (!m_lock->tryLock(0)) {
         // DA: the register is only read; NU: the program ends.
         if (ui.Mesaj(QStringLiteral("Baza de date"), m_lock->readOnlyQuestion(), KindConfirmation, ButtonsDaNu) != ResultDa)
-            throw data::ProgramTermination(m_lock->busyText());
+            throw data::ProgramTermination(m_lock->refusalText());
         setReadOnly(true);
         m_ctx.takeOverLock = [this] { return takeOverLock(); };
         return;

@@ -1,16 +1,20 @@
 #include "services/DataDirectoryLock.h"
 
+#include "core/SystemErrors.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLockFile>
+#include <QStorageInfo>
 #include <QSysInfo>
+
+#include <cerrno>
 
 #ifdef Q_OS_WIN
 #include <windows.h>
 #else
-#include <cerrno>
 #include <csignal>
 #include <pwd.h>
 #include <unistd.h>
@@ -102,9 +106,26 @@ QString DataDirectoryLock::busyText() const
         .arg(h.computer, h.user, h.time.toString(QStringLiteral("dd.MM.yyyy hh:mm")));
 }
 
+QString DataDirectoryLock::refusalText() const
+{
+    switch (m_lock->error()) {
+    case QLockFile::PermissionError:
+        return cannotWriteMessage(m_path, systemErrorReason(EACCES));
+    case QLockFile::UnknownError: {
+        // QLockFile keeps no errno; a full disk is the usual cause.
+        const QStorageInfo disk(QFileInfo(m_path).absolutePath());
+        if (disk.isValid() && disk.bytesAvailable() == 0)
+            return cannotWriteMessage(m_path, systemErrorReason(ENOSPC));
+        return cannotWriteMessage(m_path, QStringLiteral("scrierea nu a reusit."));
+    }
+    default:
+        return busyText();
+    }
+}
+
 QString DataDirectoryLock::readOnlyQuestion() const
 {
-    return busyText() + QStringLiteral(" Deschidem doar pentru consultare?");
+    return refusalText() + QStringLiteral(" Deschidem doar pentru consultare?");
 }
 
 int DataDirectoryLock::commandWaitMs()

@@ -47,7 +47,10 @@ public:
     Holder holder() const;
     // "Baza de date este folosita de <computer> (<user>) din dd.MM.yyyy hh:mm."
     QString busyText() const;
-    // The question of the desktop program: busyText() + " Deschidem doar pentru consultare?"
+    // Why tryLock() failed: busyText() when another holds the lock, else why the lock file could
+    // not be written ("Nu pot scrie .../Velmor.lck: discul este plin.").
+    QString refusalText() const;
+    // The question of the desktop program: refusalText() + " Deschidem doar pentru consultare?"
     QString readOnlyQuestion() const;
 
     // How long a writing command of velmor-cli waits for the lock (10 s, or VELMOR_LOCK_WAIT_MS).

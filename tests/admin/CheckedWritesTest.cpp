@@ -170,7 +170,11 @@ INSTANTIATE_TEST_SUITE_P(Writers, CheckedWrites,
 // Verbs on a full disk: status 1, the message on stderr, no success line, every file as it was.
 struct VerbCase {
     const char* name;
-    const char* target;
+    // The file named by the refusal: on a real full disk a writing verb cannot even take the data
+    // directory's lock, so nothing is written; with the injected fault the lock is taken and the
+    // first staged write fails.
+    const char* realTarget;
+    const char* injectedTarget;
     // The arguments, given the disk's folder, the home and a data directory on an ordinary disk.
     std::function<QStringList(const FullDisk&, const test::TempHome&)> arguments;
 };
@@ -178,20 +182,20 @@ struct VerbCase {
 const std::vector<VerbCase>& verbCases()
 {
     static const std::vector<VerbCase> all {
-        // The certificate's last step stores its number in Velmor.ini.
-        {"Certificate", "Velmor.ini",
+        // The certificate writes its document, then the destination list, then its number.
+        {"Certificate", "Velmor.lck", "TIPAdev.lst",
          [](const FullDisk& d, const test::TempHome& h) {
              return QStringList {QStringLiteral("certificate"), QStringLiteral("--data"), d.dir(), QStringLiteral("--home"), h.home(),
                                  QStringLiteral("--household"), QStringLiteral("101"), QStringLiteral("--chapters"), QStringLiteral("1"),
                                  QStringLiteral("--destination"), QStringLiteral("BANCA"), QStringLiteral("--out"),
                                  h.home() + QStringLiteral("/adeverinta.rtf")};
          }},
-        {"AlterTable", "CAP1.dbf",
+        {"AlterTable", "Velmor.lck", "CAP1.dbf",
          [](const FullDisk& d, const test::TempHome& h) {
              return QStringList {QStringLiteral("sql"), QStringLiteral("--home"), h.home(), QStringLiteral("--data"), d.dir(),
                                  QStringLiteral("ALTER TABLE \"CAP1.dbf\" ADD COLUMN XX CHAR(5)")};
          }},
-        {"Backup", "Salvare.kt",
+        {"Backup", "Salvare.kt", "Salvare.kt",
          [](const FullDisk& d, const test::TempHome& h) {
              return QStringList {QStringLiteral("backup"), QStringLiteral("--data"), h.data(), d.file(QStringLiteral("Salvare.kt"))};
          }},
@@ -243,7 +247,8 @@ TEST_P(CheckedWritesCli, AVerbThatCannotWriteFailsWithTheMessage)
         err = QString::fromStdString(::testing::internal::GetCapturedStderr());
     }
     EXPECT_EQ(status, 1) << c.name << ": " << err.toStdString();
-    EXPECT_TRUE(err.contains(QStringLiteral("Nu pot scrie ") + nativePath(disk.file(QString::fromLatin1(c.target)))
+    const char* target = disk.real() ? c.realTarget : c.injectedTarget;
+    EXPECT_TRUE(err.contains(QStringLiteral("Nu pot scrie ") + nativePath(disk.file(QString::fromLatin1(target)))
                              + QStringLiteral(": discul este plin.")))
         << c.name << ": " << err.toStdString();
     EXPECT_FALSE(out.contains(QStringLiteral("incheiata"))) << c.name << ": " << out.toStdString();

@@ -3,7 +3,7 @@
 
 #include "support/TestDirs.h"
 
-#include "output/ExportError.h"
+#include "core/StagedFile.h"
 #include "output/ReportDocument.h"
 #include "output/ReportError.h"
 #include "output/ReportForm.h"
@@ -277,11 +277,11 @@ TEST_F(ReportFormTest, FailuresLeaveNoFile)
     QTemporaryDir dir;
 
     const QString missingFolder = dir.filePath(QStringLiteral("lipsa/raport.pdf"));
-    EXPECT_THROW(writeReportPdf(document, missingFolder, QStringLiteral("R")), ExportError);
+    EXPECT_THROW(writeReportPdf(document, missingFolder, QStringLiteral("R")), velmor::WriteError);
     EXPECT_FALSE(QFile::exists(missingFolder));
 
     QDir(dir.path()).mkdir(QStringLiteral("dosar.pdf"));
-    EXPECT_THROW(writeReportPdf(document, dir.filePath(QStringLiteral("dosar.pdf")), QStringLiteral("R")), ExportError);
+    EXPECT_THROW(writeReportPdf(document, dir.filePath(QStringLiteral("dosar.pdf")), QStringLiteral("R")), velmor::WriteError);
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot), QStringList());
 
     // A field without its column and a row taller than a page are refused before anything is written.
