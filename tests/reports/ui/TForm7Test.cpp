@@ -7,6 +7,7 @@
 #include "grid/ui/StandardGrid.h"
 #include "output/ReportDocument.h"
 #include "output/ReportOutput.h"
+#include "output/ui/ExportFormatDialog.h"
 #include "output/ui/ReportPreview.h"
 #include "reports/TotalsForms.h"
 #include "reports/ui/TForm7.h"
@@ -21,6 +22,7 @@
 #include <QFile>
 #include <QImage>
 #include <QProcess>
+#include <QPushButton>
 #include <QLabel>
 #include <QStackedWidget>
 #include <QTest>
@@ -100,6 +102,30 @@ TEST(TForm7, FilterBuildPagesAndPrint)
     EXPECT_EQ(rows(form, 1), 5); // the deceased member is not listed
     EXPECT_EQ(form.personCount()->text(), QStringLiteral("TOTAL PERSOANE AFISATE: 5"));
     EXPECT_TRUE(QFile::exists(w.home.home() + QStringLiteral("/Rap2.dbf")));
+
+    // "Export in Excel" writes the population grid as it shows, through the grid export.
+    const QString exported = w.home.home() + QStringLiteral("/populatie.csv");
+    w.ui.pushSaveFile(exported);
+    QString exportTitle;
+    test::whenReady([] { return test::activeModalOf<output::ExportFormatDialog>() != nullptr; },
+                    [&] {
+                        auto* dialog = test::activeModalOf<output::ExportFormatDialog>();
+                        exportTitle = dialog->windowTitle();
+                        dialog->selectFormat(output::ExportFormat::Csv);
+                        dialog->fileButton()->click();
+                    },
+                    test::failAndCloseModal);
+    form.ExpBut()->click();
+    EXPECT_EQ(exportTitle, QStringLiteral("Export Grila"));
+    QFile exportedFile(exported);
+    ASSERT_TRUE(exportedFile.open(QIODevice::ReadOnly));
+    const QStringList lines = QString::fromUtf8(exportedFile.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    EXPECT_TRUE(lines.join(QLatin1Char('\n')).contains(QStringLiteral("Nume si prenume"))) << lines.join(QLatin1Char('\n')).toStdString();
+    EXPECT_GE(lines.size(), rows(form, 1) + 1);
+    for (int row = 0; row < rows(form, 1); ++row) {
+        const QString name = form.grid(1)->model()->index(row, 1).data().toString();
+        EXPECT_TRUE(lines.join(QLatin1Char('\n')).contains(name)) << name.toStdString();
+    }
 
     // Page buttons: exactly the pressed one down, the export only on page 1.
     for (int n = 2; n <= 10; ++n) {
