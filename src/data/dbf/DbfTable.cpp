@@ -900,13 +900,18 @@ int DbfTable::deletedCount() const
 
 void DbfTable::replaceFile(const QByteArray& contents)
 {
+    replaceThrough([&contents](StagedFile& file) { file.write(contents); });
+}
+
+void DbfTable::replaceThrough(const std::function<void(StagedFile&)>& write)
+{
     // The new file is written whole first; the mapping is let go only before it takes the name (a
     // mapped file cannot be replaced everywhere). The table is read again afterwards, from the new
     // file or, when writing failed, from the old one.
     bool released = false;
     try {
         StagedFile file(m_path);
-        file.write(contents);
+        write(file);
         releaseStorage();
         released = true;
         file.commit();
@@ -926,13 +931,11 @@ void DbfTable::pack()
     if (deleted == 0)
         return;
     // The kept records are streamed into the new file a chunk at a time, so packing a large table
-    // needs no copy of it in memory; the mapping is let go only before the new file takes the name.
+    // needs no copy of it in memory.
     QByteArray header = m_header;
     qToLittleEndian<quint32>(quint32(m_recordCount - deleted), header.data() + 4);
     touchDate(header);
-    bool released = false;
-    try {
-        StagedFile file(m_path);
+    replaceThrough([&](StagedFile& file) {
         file.write(header);
         constexpr qsizetype kChunk = 1 << 20;
         QByteArray chunk;
@@ -948,15 +951,7 @@ void DbfTable::pack()
         }
         chunk.append(kEndOfFile);
         file.write(chunk);
-        releaseStorage();
-        released = true;
-        file.commit();
-    } catch (const WriteError& e) {
-        if (released)
-            load();
-        throw DbfError(e.message());
-    }
-    load();
+    });
 }
 
 QList<Field> DbfTable::layoutFields(const QList<FieldSpec>& specs, int* recordLength, const QString& path)

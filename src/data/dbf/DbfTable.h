@@ -13,9 +13,14 @@
 #include <QString>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
+
+namespace velmor {
+class StagedFile;
+}
 
 namespace velmor::dbf {
 
@@ -127,6 +132,9 @@ private:
     static QList<Field> layoutFields(const QList<FieldSpec>& specs, int* recordLength, const QString& path);
     // Replaces the file with new contents and reads the table again.
     void replaceFile(const QByteArray& contents);
+    // Replaces the file with what `write` puts into its staged copy, then reads the table again
+    // (from the old file when the new one could not take its place).
+    void replaceThrough(const std::function<void(StagedFile&)>& write);
     void releaseStorage();
     char* mutableRecord(int row);
     QFile& writer();
