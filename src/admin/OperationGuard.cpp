@@ -4,6 +4,7 @@
 #include "admin/KtArchive.h"
 #include "core/ChangeCounter.h"
 #include "core/Paths.h"
+#include "core/StagedFile.h"
 #include "data/Schema.h"
 #include "data/dbf/DbfError.h"
 #include "data/dbf/DbfTable.h"
@@ -144,10 +145,8 @@ void OperationGuard::undoFromArchive(const QString& dataDirectory, const Operati
         const QString path = dir.filePath(name);
         if (engine)
             engine->forget(path);
-        QFile file(path);
         if (!QFileInfo::exists(path) || QFileInfo(path).size() != 0) {
-            if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-                throw Error(QStringLiteral("Nu pot goli fisierul %1: %2").arg(nativePath(path), file.errorString()));
+            StagedFile::replace(path, QByteArray());
             ChangeCounter::count();
         }
     }
