@@ -6,6 +6,7 @@
 #include "data/engine/SqlText.h"
 #include "data/engine/TableHandle.h"
 #include "domain/AreaMetres.h"
+#include "reports/TotalsValues.h"
 
 #include <QDir>
 #include <QFile>
@@ -19,31 +20,6 @@ namespace velmor::reports {
 using engine::quotedPath;
 
 namespace {
-
-std::int64_t integerOf(const dbf::Value& value)
-{
-    if (const auto* integer = std::get_if<std::int64_t>(&value))
-        return *integer;
-    if (const auto* real = std::get_if<double>(&value))
-        return std::llround(*real);
-    return 0;
-}
-
-double realOf(const dbf::Value& value)
-{
-    if (const auto* integer = std::get_if<std::int64_t>(&value))
-        return double(*integer);
-    if (const auto* real = std::get_if<double>(&value))
-        return *real;
-    return 0;
-}
-
-QString textOf(const dbf::Value& value)
-{
-    if (const auto* text = std::get_if<QString>(&value))
-        return *text;
-    return {};
-}
 
 // Square metres of a summed hectare / are pair.
 qint64 metresOf(const dbf::Value& ha, const dbf::Value& ari)
@@ -145,6 +121,21 @@ QString Totals::householdCondition(const TotalsFilter& filter, const QString& pr
         parameters.bind(QStringLiteral("VOLUM"), *filter.volume);
     }
     return parts.join(QStringLiteral(" AND "));
+}
+
+std::vector<std::int64_t> Totals::volumes() const
+{
+    engine::Parameters parameters;
+    parameters.bind(QStringLiteral("ANUL"), m_year);
+    const engine::ResultSet rows = m_engine.select(QStringLiteral("SELECT DISTINCT VOLUM FROM ") + dataTable("Identificare.dbf")
+                                                       + QStringLiteral(" WHERE ANUL=:ANUL ORDER BY VOLUM"),
+                                                   parameters);
+    std::vector<std::int64_t> volumes;
+    for (const auto& row : rows.rows) {
+        if (std::holds_alternative<std::int64_t>(row[0]) || std::holds_alternative<double>(row[0]))
+            volumes.push_back(std::int64_t(realOf(row[0])));
+    }
+    return volumes;
 }
 
 engine::ResultSet Totals::households(const TotalsFilter& filter) const

@@ -8,6 +8,7 @@
 #include <QStringList>
 
 #include <optional>
+#include <vector>
 
 namespace velmor {
 class Interaction;
@@ -61,6 +62,8 @@ public:
 
     std::int64_t year() const { return m_year; }
 
+    // The volumes the year's households are in, in order (the volume combo).
+    std::vector<std::int64_t> volumes() const;
     // The household grid: LOCALIT, POZ, VOLUM, STRADA, NR, DENUMIRE, CODID ordered by LOCALIT,
     // VOLUM, POZ, following the filter.
     engine::ResultSet households(const TotalsFilter& filter) const;

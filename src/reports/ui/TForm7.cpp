@@ -4,7 +4,6 @@
 #include "core/Interaction.h"
 #include "core/StagedFile.h"
 #include "data/engine/Engine.h"
-#include "data/engine/SqlText.h"
 #include "grid/QueryTableModel.h"
 #include "grid/ui/StandardGrid.h"
 #include "output/ReportDocument.h"
@@ -336,18 +335,8 @@ void TForm7::prepare()
         m_satCombo->setCurrentIndex(0);
         m_volCombo->clear();
         m_volCombo->addItem(QStringLiteral("INDIFERENT"));
-        engine::Parameters year;
-        year.bind(QStringLiteral("ANUL"), yearOf(m_ctx));
-        const engine::ResultSet volumes = m_ctx.engine->select(
-            QStringLiteral("SELECT DISTINCT VOLUM FROM ") + engine::quotedPath(m_ctx.tablePath(QStringLiteral("Identificare.dbf")))
-                + QStringLiteral(" WHERE ANUL=:ANUL ORDER BY VOLUM"),
-            year);
-        for (const auto& row : volumes.rows) {
-            if (const auto* v = std::get_if<std::int64_t>(&row[0]))
-                m_volCombo->addItem(QString::number(*v));
-            else if (const auto* d = std::get_if<double>(&row[0]))
-                m_volCombo->addItem(QString::number(qint64(*d)));
-        }
+        for (const std::int64_t volume : m_totals->volumes())
+            m_volCombo->addItem(QString::number(volume));
         m_volCombo->setCurrentIndex(0);
     }
     reloadHouseholds();
@@ -559,29 +548,27 @@ void TForm7::closeTables()
     }
 }
 
-void TForm7::closeEvent(QCloseEvent* event)
+void TForm7::removeTables()
 {
     closeTables();
-    if (m_totals) {
-        try {
-            m_totals->removeTables();
-        } catch (const std::exception& e) {
-            showError(*m_ctx.interaction, e, QStringLiteral("Totaluri"));
-        }
+    if (!m_totals)
+        return;
+    try {
+        m_totals->removeTables();
+    } catch (const std::exception& e) {
+        showError(*m_ctx.interaction, e, QStringLiteral("Totaluri"));
     }
+}
+
+void TForm7::closeEvent(QCloseEvent* event)
+{
+    removeTables();
     QDialog::closeEvent(event);
 }
 
 void TForm7::reject()
 {
-    closeTables();
-    if (m_totals) {
-        try {
-            m_totals->removeTables();
-        } catch (const std::exception& e) {
-            showError(*m_ctx.interaction, e, QStringLiteral("Totaluri"));
-        }
-    }
+    removeTables();
     QDialog::reject();
 }
 

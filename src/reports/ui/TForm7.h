@@ -93,6 +93,8 @@ private:
     void reloadHouseholds();
     void loadPage(int index);
     void closeTables();
+    // Closes the grids and removes the work tables (closing the window).
+    void removeTables();
     QChartView* chartView() const;
     std::function<void(QPainter&, const QRectF&)> chartDrawing() const;
     TotalsTable tableOfPage(int index) const;

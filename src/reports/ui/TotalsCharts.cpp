@@ -1,5 +1,7 @@
 #include "reports/ui/TotalsCharts.h"
 
+#include "reports/TotalsValues.h"
+
 #include <QBarCategoryAxis>
 #include <QBarSeries>
 #include <QBarSet>
@@ -11,26 +13,6 @@
 #include <QValueAxis>
 
 namespace velmor::reports {
-
-namespace {
-
-double numberOf(const dbf::Value& value)
-{
-    if (const auto* integer = std::get_if<std::int64_t>(&value))
-        return double(*integer);
-    if (const auto* real = std::get_if<double>(&value))
-        return *real;
-    return 0;
-}
-
-QString textOf(const dbf::Value& value)
-{
-    if (const auto* text = std::get_if<QString>(&value))
-        return text->trimmed();
-    return {};
-}
-
-}
 
 QString totalsChartTitle(TotalsTable table)
 {
@@ -57,9 +39,9 @@ QWidget* makeTotalsChart(TotalsTable table, const engine::ResultSet& rows, QWidg
         auto* second = new QBarSet(QStringLiteral("SEM_2"));
         QStringList categories;
         for (const auto& row : rows.rows) {
-            categories << textOf(row[0]);
-            *first << numberOf(row[1]);
-            *second << numberOf(row[2]);
+            categories << textOf(row[0]).trimmed();
+            *first << realOf(row[1]);
+            *second << realOf(row[2]);
         }
         auto* series = new QBarSeries;
         series->append(first);
@@ -77,8 +59,8 @@ QWidget* makeTotalsChart(TotalsTable table, const engine::ResultSet& rows, QWidg
         auto* set = new QBarSet(QStringLiteral("ha"));
         QStringList categories;
         for (const auto& row : rows.rows) {
-            categories << textOf(row[0]);
-            *set << numberOf(row[valueColumn]);
+            categories << textOf(row[0]).trimmed();
+            *set << realOf(row[valueColumn]);
         }
         auto* series = new QHorizontalBarSeries;
         series->append(set);
@@ -95,13 +77,13 @@ QWidget* makeTotalsChart(TotalsTable table, const engine::ResultSet& rows, QWidg
         auto* series = new QPieSeries;
         double total = 0;
         for (const auto& row : rows.rows)
-            total += std::max(0.0, numberOf(row[valueColumn]));
+            total += std::max(0.0, realOf(row[valueColumn]));
         for (const auto& row : rows.rows) {
-            const double value = std::max(0.0, numberOf(row[valueColumn]));
+            const double value = std::max(0.0, realOf(row[valueColumn]));
             if (value <= 0)
                 continue;
-            QPieSlice* slice = series->append(textOf(row[0]), value);
-            slice->setLabel(QStringLiteral("%1 %2%").arg(textOf(row[0])).arg(total > 0 ? value * 100.0 / total : 0, 0, 'f', 1));
+            QPieSlice* slice = series->append(textOf(row[0]).trimmed(), value);
+            slice->setLabel(QStringLiteral("%1 %2%").arg(textOf(row[0]).trimmed()).arg(total > 0 ? value * 100.0 / total : 0, 0, 'f', 1));
             slice->setLabelVisible(true);
         }
         chart->addSeries(series);
