@@ -9,6 +9,7 @@
 #include "app/CliDocuments.h"
 #include "app/CliSearch.h"
 #include "app/CliTotals.h"
+#include "app/CliLists.h"
 #include "app/ProgramHome.h"
 #include "output/DataExport.h"
 #include "register/PlotRecalculation.h"
@@ -85,7 +86,12 @@ const char* const UsageText =
     "       velmor-cli export [--home DIR] [--data DIR] [--format xlsx|csv|tsv|html|rtf|txt] [--title TEXT]\n"
     "                         [--footer TEXT] [--param NAME=VALUE]... [--param-text NAME=VALUE]... --out FILE STATEMENT\n"
     "       velmor-cli totals --data DIR [--home DIR] --year Y [--village V] [--type 1..4] [--volume N] [--sex 1|2]\n"
-    "                         [--born dd.MM.yyyy..dd.MM.yyyy] --table pop|2|3|4|5|6|7|8|8net|9|10 [--chart] [--pdf FILE]\n";
+    "                         [--born dd.MM.yyyy..dd.MM.yyyy] --table pop|2|3|4|5|6|7|8|8net|9|10 [--chart] [--pdf FILE]\n"
+    "       velmor-cli list-rows --data DIR [--home DIR] --year Y --chapter N\n"
+    "       velmor-cli advanced-list --data DIR [--home DIR] --year Y [--village V] [--type T] [--volume N]\n"
+    "                                [--column CH:ROW]... [--condition CH:ROW:MIN:MAX]... [--export FILE]\n"
+    "       velmor-cli selection-list --data DIR [--home DIR] --year Y --chapter N --row CODE [--min X] [--max X]\n"
+    "                                 [--village V] [--type T] [--volume N] [--export FILE] [--pdf FILE]\n";
 
 int usage()
 {
@@ -500,6 +506,9 @@ const std::vector<Command>& commands()
           {QStringLiteral("type")}, {QStringLiteral("volume")}, {QStringLiteral("sex")}, {QStringLiteral("born")},
           {QStringLiteral("table")}, {QStringLiteral("chart"), false}, {QStringLiteral("pdf")}},
          runTotals, {"data", never}},
+        {"list-rows", {{QStringLiteral("data")}, {QStringLiteral("home")}, {QStringLiteral("year")}, {QStringLiteral("chapter")}}, runListRows, {"data", never}},
+        {"advanced-list", {{QStringLiteral("data")}, {QStringLiteral("home")}, {QStringLiteral("year")}, {QStringLiteral("village")}, {QStringLiteral("type")}, {QStringLiteral("volume")}, {QStringLiteral("column"), true, true}, {QStringLiteral("condition"), true, true}, {QStringLiteral("export")}}, runAdvancedList, {"data", never}},
+        {"selection-list", {{QStringLiteral("data")}, {QStringLiteral("home")}, {QStringLiteral("year")}, {QStringLiteral("chapter")}, {QStringLiteral("row")}, {QStringLiteral("min")}, {QStringLiteral("max")}, {QStringLiteral("village")}, {QStringLiteral("type")}, {QStringLiteral("volume")}, {QStringLiteral("export")}, {QStringLiteral("pdf")}}, runSelectionList, {"data", never}},
     };
     return all;
 }

@@ -1,5 +1,6 @@
 #include "app/Cli.h"
 #include "app/CliTotals.h"
+#include "app/CliLists.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -10,7 +11,7 @@ int main(int argc, char** argv)
 {
     // Reports drawn to PDF need fonts, hence a GUI application; without a display it runs offscreen.
     std::unique_ptr<QCoreApplication> app;
-    if (velmor::cli::totalsNeedsGui(argc, argv)) {
+    if (velmor::cli::totalsNeedsGui(argc, argv) || velmor::cli::selectionListNeedsGui(argc, argv)) {
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
             qputenv("QT_QPA_PLATFORM", "offscreen");
         app = std::make_unique<QGuiApplication>(argc, argv);
