@@ -17,6 +17,7 @@
 #include "search/ui/TForm33.h"
 #include "search/ui/TForm34.h"
 #include "search/ui/TForm39.h"
+#include "search/ui/TForm8.h"
 #include "reports/ui/TForm7.h"
 
 #include <QDateEdit>
@@ -73,6 +74,7 @@ void ProgramShell::createWindows()
     m_form33 = std::make_unique<TForm33>(m_ctx, nullptr);
     m_form34 = std::make_unique<TForm34>(m_ctx, nullptr);
     m_form39 = std::make_unique<TForm39>(m_ctx, nullptr);
+    m_form8 = std::make_unique<search::TForm8>(m_ctx, nullptr);
     m_form7 = std::make_unique<reports::TForm7>(m_ctx, nullptr);
     m_tarife = std::make_unique<TFTarife>(m_ctx, nullptr);
     m_form4->setTarife(m_tarife.get());
@@ -123,6 +125,7 @@ void ProgramShell::wireMainWindow()
     });
     m_form3->setWindowOpener(TForm3::Window::Evidente, [this] { m_form6->Deschide(); });
     m_form3->setWindowOpener(TForm3::Window::Totaluri, [this] { m_form7->Deschide(); });
+    m_form3->setWindowOpener(TForm3::Window::Liste, [this] { m_form8->PornesteListele(); });
     // The editor's search by name; the search window sits above the editor's layer.
     m_form6->setSearchByName([this](const QString& village) { return m_form33->Alege(village); });
     m_form6->setCertificate([this](qint64 household) { m_form34->AdeverintaOk(household); });

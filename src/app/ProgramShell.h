@@ -23,6 +23,9 @@ class TForm21;
 class TForm33;
 class TForm34;
 class TForm39;
+namespace search {
+class TForm8;
+}
 namespace reports {
 class TForm7;
 }
@@ -68,6 +71,7 @@ public:
     TForm33* form33() const { return m_form33.get(); }
     TForm34* form34() const { return m_form34.get(); }
     TForm39* form39() const { return m_form39.get(); }
+    search::TForm8* form8() const { return m_form8.get(); }
     reports::TForm7* form7() const { return m_form7.get(); }
     TFTarife* tarife() const { return m_tarife.get(); }
 
@@ -100,6 +104,7 @@ private:
     std::unique_ptr<TForm33> m_form33;
     std::unique_ptr<TForm34> m_form34;
     std::unique_ptr<TForm39> m_form39;
+    std::unique_ptr<search::TForm8> m_form8;
     std::unique_ptr<reports::TForm7> m_form7;
     std::unique_ptr<TFTarife> m_tarife;
 };

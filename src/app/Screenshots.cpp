@@ -15,6 +15,9 @@
 #include "search/ui/TForm33.h"
 #include "search/ui/TForm34.h"
 #include "search/ui/TForm39.h"
+#include "search/ui/TForm37.h"
+#include "search/ui/TForm8.h"
+#include "ui/TNumericF.h"
 #include "data/engine/Engine.h"
 #include "data/engine/SqlText.h"
 #include "register/HouseholdPositions.h"
@@ -365,6 +368,29 @@ int takeScreenshots(const QString& programHome, const QString& directory, QStrin
         } catch (const std::exception& error) {
             if (log)
                 *log << QStringLiteral("TForm7: %1").arg(QString::fromStdString(error.what()));
+        }
+    }
+
+    // The lists window with a few advanced items, and the advanced list they give.
+    if (search::TForm8* lists = shell.form8()) {
+        try {
+            lists->prepare();
+            if (lists->choices().columns().size() == search::ListChoices::fixedColumns) {
+                lists->ComboBox3()->setCurrentIndex(1);
+                lists->BitBtn4Click();
+                lists->ComboBox3()->setCurrentIndex(5);
+                lists->BitBtn4Click();
+                lists->ValMin()->setText(QStringLiteral("1"));
+                lists->BitBtn6Click();
+                lists->ValMin()->clear();
+            }
+            shooter.shoot(lists, QStringLiteral("TForm8"));
+            search::AdvancedList list(*ctx.engine, ctx.dataDirectory, ctx.programDirectory, ctx.workingYear().toLongLong());
+            lists->form37()->load(list.build(lists->choices(), lists->filter()));
+            shooter.shoot(lists->form37(), QStringLiteral("TForm37"));
+        } catch (const std::exception& error) {
+            if (log)
+                *log << QStringLiteral("TForm8: %1").arg(QString::fromStdString(error.what()));
         }
     }
 

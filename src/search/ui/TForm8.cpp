@@ -336,7 +336,7 @@ void TForm8::BitBtn6Click()
 
 void TForm8::BitBtn5Click()
 {
-    const QTreeWidgetItem* current = m_columns->currentItem();
+    QTreeWidgetItem* current = m_columns->currentItem();
     try {
         m_choices.removeColumn(current && current->isSelected() ? m_columns->indexOfTopLevelItem(current) : -1);
     } catch (const ListRefusal& refusal) {
@@ -348,7 +348,7 @@ void TForm8::BitBtn5Click()
 
 void TForm8::BitBtn7Click()
 {
-    const QTreeWidgetItem* current = m_conditions->currentItem();
+    QTreeWidgetItem* current = m_conditions->currentItem();
     try {
         m_choices.removeCondition(current && current->isSelected() ? m_conditions->indexOfTopLevelItem(current) : -1);
     } catch (const ListRefusal& refusal) {
