@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLocale>
+#include <QProcess>
 
 #include <gtest/gtest.h>
 
@@ -159,4 +160,41 @@ TEST(CliLists, RefusalsExitOneWithTheWindowsMessage)
         EXPECT_TRUE(r.err.contains(c.message)) << r.err.toStdString();
         EXPECT_TRUE(r.out.isEmpty()) << r.out.toStdString();
     }
+}
+
+TEST(CliLists, SelectionListFormReadsBackFromItsPdf)
+{
+    VELMOR_REQUIRE_PROGRAM(pdftotext, "pdftotext");
+    Demo demo;
+    const QString pdf = QDir(demo.home.home()).filePath(QStringLiteral("lista.pdf"));
+    const auto r = cli(demo.base("selection-list") << QStringLiteral("--chapter") << QStringLiteral("8") << QStringLiteral("--row")
+                                                   << QStringLiteral("1") << QStringLiteral("--min") << QStringLiteral("1")
+                                                   << QStringLiteral("--pdf") << pdf);
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    const QList<QStringList> rows = tsv(r.out);
+    ASSERT_GE(rows.size(), 4);
+    const QStringList totals = rows[rows.size() - 3];
+    ASSERT_EQ(totals.size(), 3);
+
+    QProcess text;
+    text.start(pdftotext, {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+    ASSERT_TRUE(text.waitForFinished(60000));
+    const QString page = QString::fromUtf8(text.readAllStandardOutput());
+    QString ini;
+    {
+        QFile file(QDir(demo.data()).filePath(QStringLiteral("Velmor.ini")));
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        ini = QString::fromLatin1(file.readAll());
+    }
+    const QString mayor = ini.section(QStringLiteral("PRIMAR="), 1).section(QLatin1Char('\r'), 0, 0).section(QLatin1Char('\n'), 0, 0).trimmed();
+    for (const QString& expected : {QStringLiteral("ROMANIA"), QStringLiteral("RAPORT,"), rows[rows.size() - 2][1], QStringLiteral("Nr.crt."),
+                                    QStringLiteral("Sem.I"), QStringLiteral("Sem.II"), QStringLiteral("TOTAL"), QStringLiteral("PRIMAR,"),
+                                    QStringLiteral("SECRETAR,"), QStringLiteral("pag. 1"), rows[1][0]}) {
+        EXPECT_TRUE(page.contains(expected)) << expected.toStdString();
+    }
+    ASSERT_FALSE(mayor.isEmpty());
+    EXPECT_TRUE(page.contains(mayor)) << mayor.toStdString();
+    // The summary line holds both half-year totals.
+    const QString summary = page.section(QStringLiteral("TOTAL"), -1).section(QLatin1Char('\n'), 0, 0);
+    EXPECT_TRUE(summary.contains(totals[1]) && summary.contains(totals[2])) << summary.toStdString();
 }
