@@ -1,3 +1,4 @@
+#include "bench/BenchLists.h"
 #include "bench/NativeMirror.h"
 #include "bench/Runners.h"
 #include "app/CliInteraction.h"
@@ -517,6 +518,9 @@ int main(int argc, char** argv)
             results.push_back({QStringLiteral("population form of a year to PDF (%1 people)").arg(people), median(times), 0});
             totals.removeTables();
         }
+
+        for (const bench::ListTiming& t : bench::benchLists(engine, dataDir, workDir, year.toLongLong(), rounds, only))
+            results.push_back({t.name, t.ms, 0});
 
         // The year take-over of the latest year, safety archive included; only on a register the
         // benchmark generated itself, since it adds a year.
