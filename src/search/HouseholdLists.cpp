@@ -394,6 +394,20 @@ void AdvancedList::removeTables()
 engine::ResultSet AdvancedList::build(const ListChoices& choices, const ListFilter& filter)
 {
     removeTables();
+    try {
+        return buildTables(choices, filter);
+    } catch (...) {
+        // The work tables go with a failed list too; the failure is what the caller hears of.
+        try {
+            removeTables();
+        } catch (const Error&) {
+        }
+        throw;
+    }
+}
+
+engine::ResultSet AdvancedList::buildTables(const ListChoices& choices, const ListFilter& filter)
+{
     const auto& columns = choices.columns();
     const auto& conditions = choices.conditions();
     const bool sexColumn = ListChoices::find(columns, 1, 1) >= 0;

@@ -156,6 +156,7 @@ public:
     void removeTables();
 
 private:
+    engine::ResultSet buildTables(const ListChoices& choices, const ListFilter& filter);
     void removeTable(const QString& file);
     QString workTable(const QString& file) const;
     QString dataTable(const QString& file) const;

@@ -6,6 +6,7 @@
 #include "search/HouseholdLists.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 #include <gtest/gtest.h>
@@ -527,4 +528,26 @@ TEST(SelectionList, SubjectAndFilterLines)
         EXPECT_EQ(SelectionList::filterLine(c.chapter, chosen), c.filterLine) << c.chapter;
         EXPECT_EQ(SelectionList::filterLine(c.chapter, all), QString()) << c.chapter;
     }
+}
+
+TEST(AdvancedList, AFailedListLeavesNoWorkTablesAndAQuotedVillageIsMatchedExactly)
+{
+    ListsWorld w;
+    const QString quoted = QStringLiteral("SAT \"O'NOU\"");
+    w.head(1, quoted, QStringLiteral("POP ION"));
+    w.head(2, QStringLiteral("SAT"), QStringLiteral("ALT ION"));
+    w.count(9, 1, 1, 2);
+    w.count(9, 2, 1, 3);
+    ListFilter filter;
+    filter.village = quoted;
+    const SelectionResult listed = w.selection(9, 1, {}, {}, filter);
+    EXPECT_EQ(lines(listed.rows), (QStringList{"POP ION||SAT \"O'NOU\"|1|1|||2"}));
+    EXPECT_EQ(listed.filterLine, QStringLiteral("pe raza localitatii SAT \"O'NOU\""));
+
+    ListChoices choices = columns(w, {{9, 1}});
+    w.engine->forget(w.ctx.tablePath(QStringLiteral("CAP9.dbf")));
+    ASSERT_TRUE(QFile::remove(w.ctx.tablePath(QStringLiteral("CAP9.dbf"))));
+    EXPECT_THROW(w.advanced(choices), Error);
+    for (const QString& file : AdvancedList::tableFiles())
+        EXPECT_FALSE(QFileInfo::exists(QDir(w.home.home()).filePath(file))) << file.toStdString();
 }
