@@ -372,7 +372,7 @@ int takeScreenshots(const QString& programHome, const QString& directory, QStrin
     }
 
     // The lists window with a few advanced items, and the advanced list they give.
-    if (search::TForm8* lists = shell.form8()) {
+    if (search::TForm8* lists = shell.form8(); lists && ctx.engine && ctx.interaction) {
         try {
             lists->prepare();
             if (lists->choices().columns().size() == search::ListChoices::fixedColumns) {
