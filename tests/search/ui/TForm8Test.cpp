@@ -10,9 +10,12 @@
 #include "grid/QueryTableModel.h"
 #include "grid/ui/StandardGrid.h"
 #include "output/ReportDocument.h"
+#include "output/ui/ExportFormatDialog.h"
 #include "ui/TNumericF.h"
 
 #include <QComboBox>
+#include <QFile>
+#include <QPushButton>
 #include <QTreeWidget>
 
 #include <gtest/gtest.h>
@@ -150,4 +153,49 @@ TEST(TForm8, CreazaListaRunsTheSelectionListOrTheAdvancedList)
     EXPECT_EQ(model->rowCount(), 2);
     EXPECT_EQ(model->headerData(3, Qt::Horizontal).toString(), QStringLiteral("C211"));
     EXPECT_EQ(form.form37()->windowTitle(), QStringLiteral("Cautare avansata"));
+}
+
+TEST(TForm8, BothExportsWriteTheListsRows)
+{
+    ListsWindowWorld w;
+    TForm8 form(w.ctx, nullptr);
+    std::vector<engine::ResultSet> advanced;
+    form.showAdvanced = [&](const engine::ResultSet& rows) { advanced.push_back(rows); };
+    form.prepare();
+    form.ComboBox3()->setCurrentIndex(1);
+
+    const auto exportThrough = [&](const QString& file, const std::function<void()>& press) {
+        w.ui.pushSaveFile(file);
+        QString title;
+        test::whenReady([] { return test::activeModalOf<output::ExportFormatDialog>() != nullptr; },
+                        [&] {
+                            auto* dialog = test::activeModalOf<output::ExportFormatDialog>();
+                            title = dialog->windowTitle();
+                            dialog->selectFormat(output::ExportFormat::Csv);
+                            dialog->fileButton()->click();
+                        },
+                        test::failAndCloseModal);
+        press();
+        QFile written(file);
+        EXPECT_TRUE(written.open(QIODevice::ReadOnly)) << file.toStdString();
+        return title + QLatin1Char('\n') + QString::fromUtf8(written.readAll());
+    };
+
+    // "Export in excel" of the simple list: the format dialog over the list's rows.
+    const QString simple = exportThrough(w.home.home() + QStringLiteral("/simplu.csv"), [&] { form.BitBtn1Click(true); });
+    EXPECT_TRUE(simple.startsWith(QStringLiteral("Export datele\n"))) << simple.toStdString();
+    EXPECT_TRUE(simple.contains(QStringLiteral("POZ"))) << simple.toStdString();
+    EXPECT_TRUE(simple.contains(QStringLiteral("POP ION")));
+    EXPECT_TRUE(simple.contains(QStringLiteral("ZAHARIA ANA")));
+
+    // "&EXPORTA" of the advanced list: the grid export of what TForm37 shows.
+    form.BitBtn4Click();
+    form.BitBtn1Click(false);
+    ASSERT_EQ(advanced.size(), 1u);
+    form.form37()->load(advanced[0]);
+    const QString grid = exportThrough(w.home.home() + QStringLiteral("/avansat.csv"), [&] { form.form37()->ExportBut()->click(); });
+    EXPECT_TRUE(grid.contains(QStringLiteral("C211"))) << grid.toStdString();
+    EXPECT_TRUE(grid.contains(QStringLiteral("2.1"))) << grid.toStdString();
+    EXPECT_TRUE(grid.contains(QStringLiteral("ZAHARIA ANA")));
+    EXPECT_TRUE(w.ui.messages().empty());
 }
