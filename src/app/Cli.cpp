@@ -7,6 +7,7 @@
 #include "admin/DataBackup.h"
 #include "app/CliOptions.h"
 #include "app/CliDocuments.h"
+#include "app/CliCensus.h"
 #include "app/CliSearch.h"
 #include "app/CliTotals.h"
 #include "app/ProgramHome.h"
@@ -85,7 +86,12 @@ const char* const UsageText =
     "       velmor-cli export [--home DIR] [--data DIR] [--format xlsx|csv|tsv|html|rtf|txt] [--title TEXT]\n"
     "                         [--footer TEXT] [--param NAME=VALUE]... [--param-text NAME=VALUE]... --out FILE STATEMENT\n"
     "       velmor-cli totals --data DIR [--home DIR] --year Y [--village V] [--type 1..4] [--volume N] [--sex 1|2]\n"
-    "                         [--born dd.MM.yyyy..dd.MM.yyyy] --table pop|2|3|4|5|6|7|8|8net|9|10 [--chart] [--pdf FILE]\n";
+    "                         [--born dd.MM.yyyy..dd.MM.yyyy] --table pop|2|3|4|5|6|7|8|8net|9|10 [--chart] [--pdf FILE]\n"
+    "       velmor-cli census --data DIR [--home DIR] --year Y --form L1|L2|L3|L4|C1|C2 --village V [--include-nu] [--ignore-other]\n"
+    "                         [--date dd.MM.yyyy] [--template FILE] [--rows] [--out FILE.xls]\n"
+    "       velmor-cli plot-search --data DIR --year Y [--act T] [--nract T] [--categ T] [--intra T] [--tarla T] [--nrtarla T]\n"
+    "                              [--parcel T] [--head T] [--nrcad T] [--worker T] [--type N] [--village V] [--sort FIELD]\n"
+    "                              [--export FILE.xls] [--date dd.MM.yyyy]\n";
 
 int usage()
 {
@@ -495,6 +501,8 @@ const std::vector<Command>& commands()
           {QStringLiteral("footer")}, {QStringLiteral("out")}, {QStringLiteral("param"), true, true},
           {QStringLiteral("param-text"), true, true}},
          runExport, {"data", never}},
+        {"census", {{QStringLiteral("data")}, {QStringLiteral("home")}, {QStringLiteral("year")}, {QStringLiteral("form")}, {QStringLiteral("village")}, {QStringLiteral("include-nu"), false}, {QStringLiteral("ignore-other"), false}, {QStringLiteral("date")}, {QStringLiteral("template")}, {QStringLiteral("rows"), false}, {QStringLiteral("out")}}, runCensus, {"data", [](const Options& o) { return o.has(QStringLiteral("out")); }}},
+        {"plot-search", {{QStringLiteral("data")}, {QStringLiteral("year")}, {QStringLiteral("act")}, {QStringLiteral("nract")}, {QStringLiteral("categ")}, {QStringLiteral("intra")}, {QStringLiteral("tarla")}, {QStringLiteral("nrtarla")}, {QStringLiteral("parcel")}, {QStringLiteral("head")}, {QStringLiteral("nrcad")}, {QStringLiteral("worker")}, {QStringLiteral("type")}, {QStringLiteral("village")}, {QStringLiteral("sort")}, {QStringLiteral("export")}, {QStringLiteral("date")}}, runPlotSearch, {"data", never}},
         {"totals",
          {{QStringLiteral("data")}, {QStringLiteral("home")}, {QStringLiteral("year")}, {QStringLiteral("village")},
           {QStringLiteral("type")}, {QStringLiteral("volume")}, {QStringLiteral("sex")}, {QStringLiteral("born")},

@@ -23,8 +23,10 @@ class TForm21;
 class TForm33;
 class TForm34;
 class TForm39;
+class TTarlaC;
 namespace reports {
 class TForm7;
+class TRecensamantF;
 }
 class TFTarife;
 
@@ -69,6 +71,8 @@ public:
     TForm34* form34() const { return m_form34.get(); }
     TForm39* form39() const { return m_form39.get(); }
     reports::TForm7* form7() const { return m_form7.get(); }
+    reports::TRecensamantF* recensamant() const { return m_recensamant.get(); }
+    TTarlaC* tarlaC() const { return m_tarlaC.get(); }
     TFTarife* tarife() const { return m_tarife.get(); }
 
     StartupSequence* sequence() const { return m_sequence.get(); }
@@ -101,6 +105,8 @@ private:
     std::unique_ptr<TForm34> m_form34;
     std::unique_ptr<TForm39> m_form39;
     std::unique_ptr<reports::TForm7> m_form7;
+    std::unique_ptr<reports::TRecensamantF> m_recensamant;
+    std::unique_ptr<TTarlaC> m_tarlaC;
     std::unique_ptr<TFTarife> m_tarife;
 };
 
