@@ -7,6 +7,8 @@
 #include "register/YearTakeover.h"
 #include "register/ui/TForm6.h"
 #include "reports/ui/TForm7.h"
+#include "reports/ui/TRecensamantF.h"
+#include "search/ui/TTarlaC.h"
 #include "grid/ui/StandardGrid.h"
 #include "register/PlotStore.h"
 #include "register/ui/PlotsPage.h"
@@ -366,6 +368,21 @@ int takeScreenshots(const QString& programHome, const QString& directory, QStrin
             if (log)
                 *log << QStringLiteral("TForm7: %1").arg(QString::fromStdString(error.what()));
         }
+    }
+
+    // The census dialog and the plot search over the working year.
+    if (reports::TRecensamantF* census = shell.recensamant()) {
+        census->IncarcaLocalitati();
+        shooter.shoot(census, QStringLiteral("TRecensamantF"));
+    }
+    if (TTarlaC* plots = shell.tarlaC()) {
+        try {
+            plots->pregateste();
+        } catch (const std::exception& error) {
+            if (log)
+                *log << QStringLiteral("TTarlaC: %1").arg(QString::fromStdString(error.what()));
+        }
+        shooter.shoot(plots, QStringLiteral("TTarlaC"));
     }
 
     TForm39* header = shell.form39();

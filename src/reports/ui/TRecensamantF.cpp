@@ -70,9 +70,8 @@ void TRecensamantF::IncarcaLocalitati()
     if (!m_ctx.engine)
         return;
     engine::Query query(*m_ctx.engine);
-    query.bind(QStringLiteral("ANUL"), std::int64_t(m_ctx.workingYear().toLongLong()));
     IncarcaCombo(m_village, query, m_ctx.tablePath(QStringLiteral("Identificare.dbf")), QStringLiteral("LOCALIT"),
-                 QStringLiteral("ANUL=:ANUL"));
+                 QStringLiteral("ANUL=") + QString::number(m_ctx.workingYear().toLongLong()));
     m_village->setCurrentIndex(m_village->count() > 0 ? 0 : -1);
 }
 

@@ -1,5 +1,6 @@
 #include "search/ui/TTarlaC.h"
 
+#include "core/Error.h"
 #include "core/ErrorReport.h"
 #include "core/Interaction.h"
 #include "data/engine/Query.h"
@@ -239,9 +240,8 @@ void TTarlaC::pregateste()
     m_village->addItem(PlotSearch::anyItem());
     {
         engine::Query query(*m_ctx.engine);
-        query.bind(QStringLiteral("ANUL"), std::int64_t(m_ctx.workingYear().toLongLong()));
         IncarcaCombo(m_village, query, m_ctx.tablePath(QStringLiteral("Identificare.dbf")), QStringLiteral("LOCALIT"),
-                     QStringLiteral("ANUL=:ANUL"));
+                     QStringLiteral("ANUL=") + QString::number(m_ctx.workingYear().toLongLong()));
         m_village->setCurrentIndex(0);
     }
     loadList(m_deed, QStringLiteral("TarlaActe.txt"), PlotSearch::anyItem(), QStringLiteral("ACT"));
