@@ -2,6 +2,7 @@
 
 #include "core/Error.h"
 #include "core/Interaction.h"
+#include "core/StagedFile.h"
 #include "data/dbf/CodePage1250.h"
 #include "data/engine/Engine.h"
 #include "data/engine/SqlText.h"
@@ -11,7 +12,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QTemporaryFile>
 
 #include <cmath>
 
@@ -383,16 +383,19 @@ std::optional<QString> PlotSearch::exportList(const QString& directory, const QS
     } catch (const Error&) {
         return failed();
     }
-    // Written in full aside; an older list is replaced only by a complete file.
-    QTemporaryFile staged(QDir(directory).filePath(QStringLiteral(".Lista.XXXXXX.xls")));
-    if (!staged.open() || staged.write(bytes) != bytes.size() || !staged.flush())
+    // Written in full aside (written, flushed and synced); an older list is replaced only by a
+    // complete file.
+    std::optional<QString> placed;
+    try {
+        StagedFile staged(outputs.path(0));
+        staged.write(bytes);
+        staged.prepare();
+        placed = outputs.place(staged.path());
+    } catch (const Error&) {
         return failed();
-    staged.close();
-    const std::optional<QString> placed = outputs.place(staged.fileName());
+    }
     if (!placed)
         return failed();
-    staged.setAutoRemove(false);
-    QFile(*placed).setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
     ui.openFile(*placed);
     return placed;
 }
