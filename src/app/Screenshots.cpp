@@ -370,19 +370,25 @@ int takeScreenshots(const QString& programHome, const QString& directory, QStrin
         }
     }
 
-    // The census dialog and the plot search over the working year.
-    if (reports::TRecensamantF* census = shell.recensamant()) {
-        census->IncarcaLocalitati();
-        shooter.shoot(census, QStringLiteral("TRecensamantF"));
-    }
-    if (TTarlaC* plots = shell.tarlaC()) {
+    // The census dialog and the plot search over the latest year of the register.
+    {
+        const QString year = ctx.year.text();
         try {
-            plots->pregateste();
+            if (ctx.engine && ctx.settings && ctx.interaction) {
+                const QString latest =
+                    YearTakeover(*ctx.engine, ctx.dataDirectory, ctx.programDirectory, *ctx.settings, *ctx.interaction).latestYear();
+                if (!latest.isEmpty() && ctx.year.years().contains(latest))
+                    ctx.year.setText(latest);
+            }
+            shell.recensamant()->IncarcaLocalitati();
+            shell.tarlaC()->pregateste();
         } catch (const std::exception& error) {
             if (log)
                 *log << QStringLiteral("TTarlaC: %1").arg(QString::fromStdString(error.what()));
         }
-        shooter.shoot(plots, QStringLiteral("TTarlaC"));
+        shooter.shoot(shell.recensamant(), QStringLiteral("TRecensamantF"));
+        shooter.shoot(shell.tarlaC(), QStringLiteral("TTarlaC"));
+        ctx.year.setText(year);
     }
 
     TForm39* header = shell.form39();

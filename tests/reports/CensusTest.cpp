@@ -218,6 +218,8 @@ TEST_F(CensusForms, L1WithTheBuiltInTemplate)
     ASSERT_TRUE(result.output);
     EXPECT_EQ(*result.output, QDir(home.home()).filePath(QStringLiteral("Rap0.xls")));
     EXPECT_EQ(ui.openedFiles(), QStringList {*result.output});
+    EXPECT_EQ(ui.progressLabels(), (QStringList {"Caut Capii de gospodarie...", "Caut Suprafetele...", "Caut Animalele..."}));
+    EXPECT_FALSE(ui.progressVisible());
     EXPECT_TRUE(QFile::exists(home.dataFile(QStringLiteral("L1.xls"))));
     expectNoWorkTables();
     const test::XlsContent c = test::readXls(*result.output);
