@@ -103,6 +103,13 @@ TEST(TTarlaC, LooksAsDesignedAndListsThePlots)
     EXPECT_EQ(shownPlots(form), QList<qint64> {501});
     form.ComboBox4()->setCurrentIndex(0);
     EXPECT_EQ(form.SMDBGrid11()->model()->rowCount(), 3);
+
+    // Enter moves to the next filter.
+    ASSERT_TRUE(showAndFocus(form.Edit1()));
+    QTest::keyClick(form.Edit1(), Qt::Key_Return);
+    EXPECT_TRUE(velmor::test::waitUntil([&] { return form.ComboBox3()->hasFocus(); }));
+    EXPECT_TRUE(form.isVisible());
+    form.hide();
 }
 
 TEST(TTarlaC, SortingPicturesAndExport)
