@@ -1,4 +1,5 @@
 #include "bench/BenchLists.h"
+#include "bench/BenchCensus.h"
 #include "bench/NativeMirror.h"
 #include "bench/Runners.h"
 #include "app/CliInteraction.h"
@@ -484,6 +485,8 @@ int main(int argc, char** argv)
             }
             results.push_back({QStringLiteral("APIA workbook of a year (%1 rows)").arg(rows), median(times), 0});
         }
+
+        for (const auto& [name, ms] : bench::benchCensus(engine, dataDir, workDir, year, rounds, only, ui)) results.push_back({name, ms, 0});
 
         // The totals of the latest year (every chapter table built), and its population form to PDF.
         if (only.isEmpty() || QStringLiteral("totals of a year").contains(only)) {

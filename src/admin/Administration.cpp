@@ -1,5 +1,7 @@
 #include "admin/Administration.h"
 
+#include "reports/Census.h"
+
 #include "core/ErrorReport.h"
 #include "core/Paths.h"
 #include "domain/TextCase.h"
@@ -318,21 +320,12 @@ void Administration::DeschideModelRecensamant(const QString& caption)
     const QChar last = caption.back();
     if (last < QLatin1Char('1') || last > QLatin1Char('4'))
         return;
-    const int n = last.digitValue();
-    const QString path = QDir(m_ctx.dataDirectory).filePath(QStringLiteral("L%1.xls").arg(n));
+    // The same template table as the census report: a missing copy is written from the built-in one.
+    const QString path = reports::ensureTemplateCopy(reports::censusTemplate(last.digitValue()), m_ctx.dataDirectory);
     if (!QFileInfo::exists(path)) {
-        if (!existaModelRecensamant(n)) {
-            m_ctx.interaction->Mesaj(title,
-                                     QStringLiteral("Modelele formularelor Recensamant 2010 nu sunt disponibile") + CR
-                                         + QStringLiteral("in aceasta versiune a programului."),
-                                     KindInformation, ButtonsOk);
-            return;
-        }
-        if (!ExtrageResursa(QStringLiteral("L%1").arg(n), QStringLiteral("Model"), path)) {
-            m_ctx.interaction->Mesaj(title, QStringLiteral("Nu pot scrie fisierul ") + nativePath(path) + QStringLiteral("!"),
-                                     KindError, ButtonsOk);
-            return;
-        }
+        m_ctx.interaction->Mesaj(title, QStringLiteral("Nu pot scrie fisierul ") + nativePath(path) + QStringLiteral("!"),
+                                 KindError, ButtonsOk);
+        return;
     }
     openModel(path, title);
 }

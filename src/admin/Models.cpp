@@ -30,7 +30,7 @@ QStringList InstaleazaModele(const QString& programDirectory)
 
 bool existaModelRecensamant(int n)
 {
-    return QFile::exists(QStringLiteral(":/L%1/Model").arg(n));
+    return QFile::exists(QStringLiteral(":/L%1/MODEL").arg(n));
 }
 
 }

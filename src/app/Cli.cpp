@@ -7,6 +7,7 @@
 #include "admin/DataBackup.h"
 #include "app/CliOptions.h"
 #include "app/CliDocuments.h"
+#include "app/CliCensus.h"
 #include "app/CliSearch.h"
 #include "app/CliTotals.h"
 #include "app/CliLists.h"
@@ -91,7 +92,12 @@ const char* const UsageText =
     "       velmor-cli advanced-list --data DIR [--home DIR] --year Y [--village V] [--type T] [--volume N]\n"
     "                                [--column CH:ROW]... [--condition CH:ROW:MIN:MAX]... [--export FILE]\n"
     "       velmor-cli selection-list --data DIR [--home DIR] --year Y --chapter N --row CODE [--min X] [--max X]\n"
-    "                                 [--village V] [--type T] [--volume N] [--export FILE] [--pdf FILE]\n";
+    "                                 [--village V] [--type T] [--volume N] [--export FILE] [--pdf FILE]\n"
+    "       velmor-cli census --data DIR [--home DIR] --year Y --form L1|L2|L3|L4|C1|C2 --village V [--include-nu] [--ignore-other]\n"
+    "                         [--date dd.MM.yyyy] [--template FILE] [--rows] [--out FILE.xls]\n"
+    "       velmor-cli plot-search --data DIR --year Y [--act T] [--nract T] [--categ T] [--intra T] [--tarla T] [--nrtarla T]\n"
+    "                              [--parcel T] [--head T] [--nrcad T] [--worker T] [--type N] [--village V] [--sort FIELD]\n"
+    "                              [--export FILE.xls] [--date dd.MM.yyyy]\n";
 
 int usage()
 {
@@ -501,6 +507,8 @@ const std::vector<Command>& commands()
           {QStringLiteral("footer")}, {QStringLiteral("out")}, {QStringLiteral("param"), true, true},
           {QStringLiteral("param-text"), true, true}},
          runExport, {"data", never}},
+        {"census", {{QStringLiteral("data")}, {QStringLiteral("home")}, {QStringLiteral("year")}, {QStringLiteral("form")}, {QStringLiteral("village")}, {QStringLiteral("include-nu"), false}, {QStringLiteral("ignore-other"), false}, {QStringLiteral("date")}, {QStringLiteral("template")}, {QStringLiteral("rows"), false}, {QStringLiteral("out")}}, runCensus, {"data", [](const Options& o) { return o.has(QStringLiteral("out")); }}},
+        {"plot-search", {{QStringLiteral("data")}, {QStringLiteral("year")}, {QStringLiteral("act")}, {QStringLiteral("nract")}, {QStringLiteral("categ")}, {QStringLiteral("intra")}, {QStringLiteral("tarla")}, {QStringLiteral("nrtarla")}, {QStringLiteral("parcel")}, {QStringLiteral("head")}, {QStringLiteral("nrcad")}, {QStringLiteral("worker")}, {QStringLiteral("type")}, {QStringLiteral("village")}, {QStringLiteral("sort")}, {QStringLiteral("export")}, {QStringLiteral("date")}}, runPlotSearch, {"data", never}},
         {"totals",
          {{QStringLiteral("data")}, {QStringLiteral("home")}, {QStringLiteral("year")}, {QStringLiteral("village")},
           {QStringLiteral("type")}, {QStringLiteral("volume")}, {QStringLiteral("sex")}, {QStringLiteral("born")},

@@ -19,6 +19,9 @@
 #include "search/ui/TForm39.h"
 #include "search/ui/TForm8.h"
 #include "reports/ui/TForm7.h"
+#include "reports/Census.h"
+#include "reports/ui/TRecensamantF.h"
+#include "search/ui/TTarlaC.h"
 
 #include <QDateEdit>
 #include <QLineEdit>
@@ -76,6 +79,8 @@ void ProgramShell::createWindows()
     m_form39 = std::make_unique<TForm39>(m_ctx, nullptr);
     m_form8 = std::make_unique<search::TForm8>(m_ctx, nullptr);
     m_form7 = std::make_unique<reports::TForm7>(m_ctx, nullptr);
+    m_recensamant = std::make_unique<reports::TRecensamantF>(m_ctx, nullptr);
+    m_tarlaC = std::make_unique<TTarlaC>(m_ctx, nullptr);
     m_tarife = std::make_unique<TFTarife>(m_ctx, nullptr);
     m_form4->setTarife(m_tarife.get());
     m_sequence->hooks() = makeHooks();
@@ -126,6 +131,7 @@ void ProgramShell::wireMainWindow()
     m_form3->setWindowOpener(TForm3::Window::Evidente, [this] { m_form6->Deschide(); });
     m_form3->setWindowOpener(TForm3::Window::Totaluri, [this] { m_form7->Deschide(); });
     m_form3->setWindowOpener(TForm3::Window::Liste, [this] { m_form8->PornesteListele(); });
+    m_form3->setWindowOpener(TForm3::Window::Parcele, [this] { m_tarlaC->Deschide(); });
     // The editor's search by name; the search window sits above the editor's layer.
     m_form6->setSearchByName([this](const QString& village) { return m_form33->Alege(village); });
     m_form6->setCertificate([this](qint64 household) { m_form34->AdeverintaOk(household); });
@@ -137,6 +143,11 @@ void ProgramShell::wireMainWindow()
         reports::TemplateExport(reports::TemplateExport::setupFrom(m_ctx)).raport1Apia(m_ctx.workingYear());
     });
     m_form3->setReport(QStringLiteral("RAGR21"), [this] { exportRAgr2(); });
+    m_form3->setReport(QStringLiteral("ListaExploatatiiAgricole1"), [this] {
+        if (const auto request = m_recensamant->Alege())
+            reports::Census(reports::TemplateExport::setupFrom(m_ctx), m_ctx.profile.constants().JUDET, m_ctx.profile.constants().Comuna)
+                .run(*request, m_ctx.workingYear());
+    });
     m_form3->setReport(QStringLiteral("RaportStrainasi1"), [this] {
         reports::TemplateExport(reports::TemplateExport::setupFrom(m_ctx))
             .raportStrainasi(m_ctx.workingYear(), m_ctx.profile.constants().JUDET);

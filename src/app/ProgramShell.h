@@ -26,8 +26,10 @@ class TForm39;
 namespace search {
 class TForm8;
 }
+class TTarlaC;
 namespace reports {
 class TForm7;
+class TRecensamantF;
 }
 class TFTarife;
 
@@ -73,6 +75,8 @@ public:
     TForm39* form39() const { return m_form39.get(); }
     search::TForm8* form8() const { return m_form8.get(); }
     reports::TForm7* form7() const { return m_form7.get(); }
+    reports::TRecensamantF* recensamant() const { return m_recensamant.get(); }
+    TTarlaC* tarlaC() const { return m_tarlaC.get(); }
     TFTarife* tarife() const { return m_tarife.get(); }
 
     StartupSequence* sequence() const { return m_sequence.get(); }
@@ -106,6 +110,8 @@ private:
     std::unique_ptr<TForm39> m_form39;
     std::unique_ptr<search::TForm8> m_form8;
     std::unique_ptr<reports::TForm7> m_form7;
+    std::unique_ptr<reports::TRecensamantF> m_recensamant;
+    std::unique_ptr<TTarlaC> m_tarlaC;
     std::unique_ptr<TFTarife> m_tarife;
 };
 

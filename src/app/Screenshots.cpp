@@ -7,6 +7,8 @@
 #include "register/YearTakeover.h"
 #include "register/ui/TForm6.h"
 #include "reports/ui/TForm7.h"
+#include "reports/ui/TRecensamantF.h"
+#include "search/ui/TTarlaC.h"
 #include "grid/ui/StandardGrid.h"
 #include "register/PlotStore.h"
 #include "register/ui/PlotsPage.h"
@@ -392,6 +394,27 @@ int takeScreenshots(const QString& programHome, const QString& directory, QStrin
             if (log)
                 *log << QStringLiteral("TForm8: %1").arg(QString::fromStdString(error.what()));
         }
+    }
+
+    // The census dialog and the plot search over the latest year of the register.
+    {
+        const QString year = ctx.year.text();
+        try {
+            if (ctx.engine && ctx.settings && ctx.interaction) {
+                const QString latest =
+                    YearTakeover(*ctx.engine, ctx.dataDirectory, ctx.programDirectory, *ctx.settings, *ctx.interaction).latestYear();
+                if (!latest.isEmpty() && ctx.year.years().contains(latest))
+                    ctx.year.setText(latest);
+            }
+            shell.recensamant()->IncarcaLocalitati();
+            shell.tarlaC()->pregateste();
+        } catch (const std::exception& error) {
+            if (log)
+                *log << QStringLiteral("TTarlaC: %1").arg(QString::fromStdString(error.what()));
+        }
+        shooter.shoot(shell.recensamant(), QStringLiteral("TRecensamantF"));
+        shooter.shoot(shell.tarlaC(), QStringLiteral("TTarlaC"));
+        ctx.year.setText(year);
     }
 
     TForm39* header = shell.form39();

@@ -1,5 +1,7 @@
 #include "reports/TemplateDesigns.h"
 
+#include "workbook/WorkbookError.h"
+
 namespace velmor::reports {
 
 using workbook::CellStyle;
@@ -108,6 +110,111 @@ WorkbookDesign machetaDesign()
                         "numele se scrie împreună cu iniţiala tatălui (de exemplu POPESCU I. ION)."),
          Note);
     d.merges = {{3, 4, 1, 1}, {3, 3, 2, 3}, {3, 3, 4, 5}, {3, 3, 6, 7}, {3, 3, 8, 15}, {11, 11, 1, 15}};
+    return d;
+}
+
+WorkbookDesign censusDesign(int k)
+{
+    if (k < 1 || k > 6)
+        throw workbook::WorkbookError(QStringLiteral("Formularul de recensamant %1 nu exista.").arg(k));
+    const bool list = k <= 4;
+    const bool elsewhere = k == 2 || k == 4;
+    WorkbookDesign d;
+    addStyles(d);
+
+    // Columns of the table: heading (two lines), width, placeholder of the template row.
+    struct Column {
+        const char* heading;
+        const char* second;
+        double width;
+        const char* placeholder;
+    };
+    QList<Column> columns;
+    const Column number {"Nr.", "crt.", 6, "%NRCRT"};
+    if (list) {
+        const Column name = k <= 2 ? Column {"NUMELE SI PRENUMELE", "(capul exploatatiei agricole)", 32, "#NUMEP"}
+                                   : Column {"DENUMIREA", "(unitatii cu personalitate juridica)", 32, "#NUMEP"};
+        columns << number << name;
+        if (elsewhere)
+            columns << Column {"Judetul", "", 14, "#JUD"} << Column {"Localitatea", "", 18, "#LOC"};
+        columns << Column {"Strada", "", 22, "#STRADA"} << Column {"Numar", "", 8, "#NR"}
+                << Column {"   Suprafata agricola", "ha", 8, "#HA"} << Column {"", "ari", 8, "#ARI"}
+                << Column {"Animale", "", 9, "#ANIMALE"};
+    } else {
+        columns << number << Column {"", k == 5 ? "LOCALITATI COMPONENTE" : "PRIMARIA", 30, k == 5 ? "#LOCALITATE" : "#DENLOC"}
+                << Column {"Numarul exploatatiilor agricole", "din lista L1", 14, "#NR1"} << Column {"", "din lista L2", 14, "#NR2"}
+                << Column {"", "din lista L3", 14, "#NR3"} << Column {"", "din lista L4", 14, "#NR4"};
+    }
+    const int last = int(columns.size());          // the last table column
+    const int marker = last + 1;                    // the column of #DBF
+    const int formColumn = k == 1 || !list ? last : last - 1; // G for L1, F for L3, H for L2/L4, F for C1/C2
+    const int headRow = list ? 18 : 19;
+    const int templateRow = list ? 24 : 25;
+    for (int c = 1; c <= last; ++c)
+        d.columnWidths.append({c, columns[c - 1].width});
+    d.columnWidths.append({marker, 6});
+
+    static const char* const forms[] = {"L1", "L2", "L3", "L4", "C1", "C2"};
+    text(d, 1, 2, QStringLiteral("ROMÂNIA"), Title);
+    text(d, 1, formColumn, QStringLiteral("Formular ") + QLatin1String(forms[k - 1]), Title);
+    text(d, 2, 1, QStringLiteral("RECENSAMANTUL GENERALAGRICOL - 2010"), Title);
+    text(d, 4, 1, QStringLiteral("#JUDET"), -1);
+    text(d, 6, 1, QStringLiteral("Primaria municipiului, sect.m.Bucuresti,"), -1);
+    text(d, 7, 1, QStringLiteral("#PRIMARIA"), -1);
+    if (list)
+        text(d, 9, 1, QStringLiteral("#LOCALIT"), -1);
+    text(d, 13, formColumn, QStringLiteral("#DATA"), -1);
+
+    static const char* const subjects[] = {
+        "exploatatiilor agricole fara personalitate juridica cu domiciliul in localitate",
+        "persoanelor fizice cu domiciliul in alte localitati care detin teren agricol sau animale in localitate",
+        "unitatilor cu personalitate juridica cu sediul in localitate",
+        "unitatilor cu personalitate juridica cu sediul in alte localitati care detin teren agricol sau animale in localitate",
+        "numarului de exploatatii agricole pe localitati componente",
+        "numarului de exploatatii agricole pe primarie",
+    };
+    text(d, 15, 3, list ? QStringLiteral("LISTA") : QStringLiteral("SITUATIA"), Title);
+    text(d, 16, 3, QLatin1String(subjects[k - 1]), -1);
+
+    // The headings: two rows, then the column numbers (lists) and the template row.
+    for (int c = 1; c <= last; ++c) {
+        const Column& col = columns[c - 1];
+        if (*col.heading)
+            text(d, headRow, c, QLatin1String(col.heading), Heading);
+        else
+            blank(d, headRow, c, Heading);
+        if (*col.second)
+            text(d, headRow + 1, c, QLatin1String(col.second), Heading);
+        else
+            blank(d, headRow + 1, c, Heading);
+    }
+    if (list) {
+        const int area = elsewhere ? 7 : 5; // the ha column
+        d.merges = {{headRow, headRow, area, area + 1}};
+        int n = 0;
+        for (int c = 1; c <= last; ++c) {
+            if (c == area + 1) {
+                blank(d, 23, c, Heading);
+                continue;
+            }
+            text(d, 23, c, QString::number(n++), Heading);
+        }
+        d.merges.append({23, 23, area, area + 1});
+    } else {
+        d.merges = {{headRow, headRow, 3, 6}};
+    }
+    for (int c = 1; c <= last; ++c)
+        text(d, templateRow, c, QLatin1String(columns[c - 1].placeholder), Body);
+    text(d, templateRow, marker, QStringLiteral("#DBF"), -1);
+
+    // The signature block below the template row.
+    const int sign = templateRow + 3;
+    text(d, sign, 2, QStringLiteral("Intocmit de "), -1);
+    text(d, sign + 1, 2, QStringLiteral("(numele si prenumele)"), Note);
+    text(d, sign, formColumn - 1, QStringLiteral("Semnatura  "), -1);
+    text(d, sign + 3, 2, QStringLiteral("Data completarii"), -1);
+    d.rowHeights = {{headRow, 27}, {headRow + 1, 27}};
+    d.emptySheets = 1;
     return d;
 }
 

@@ -65,13 +65,13 @@ QByteArray xf(quint16 fontIndex, bool styleXf, const CellStyle& s)
 {
     QByteArray b;
     putU16(b, fontIndex);
-    putU16(b, 0); // General number format
+    putU16(b, quint16(s.numberFormat));
     putU16(b, styleXf ? 0xFFF5 : 0x0001);
     quint8 align = quint8(int(s.align)) | (s.wrap ? 0x08 : 0) | ((s.middle ? 1 : 2) << 4);
     putU8(b, align);
     putU8(b, 0);
     putU8(b, 0);
-    putU8(b, styleXf ? 0 : 0xF8);
+    putU8(b, styleXf ? 0 : (s.numberFormat ? 0xFC : 0xF8));
     const quint32 line = s.border ? 1 : 0;
     const quint32 black = s.border ? 8 : 0;
     putU32(b, line | (line << 4) | (line << 8) | (line << 12) | (black << 16) | (black << 23));

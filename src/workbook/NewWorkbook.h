@@ -15,6 +15,7 @@ struct CellStyle {
     enum class Align { General, Left, Center, Right } align = Align::General;
     bool middle = false;     // vertically centred (else bottom)
     bool wrap = false;
+    int numberFormat = 0;    // a built-in number format (0 General, 2 "0.00")
 };
 
 struct FontStyle {

@@ -425,16 +425,22 @@ TEST(Models, FailingOpenIsReported)
                                 QStringLiteral("Nu pot deschide fisierul ") + native(w.inHome(QStringLiteral("RAGR2.rtf"))) + QStringLiteral("!")));
 }
 
-TEST(Models, CensusTemplatesWithoutBuiltInWorkbookSayTheyAreNotAvailable)
+// A missing census copy is written from the built-in form, byte for byte, and opened.
+TEST(Models, MissingCensusCopyIsWrittenFromTheBuiltInFormAndOpened)
 {
-    AdminWorld w;
-    ASSERT_FALSE(existaModelRecensamant(2));
-    Administration(w.ctx).DeschideModelRecensamant(QStringLiteral("Formularul L2"));
-    EXPECT_TRUE(w.ui.openedFiles().isEmpty());
-    EXPECT_FALSE(QFileInfo::exists(w.data(QStringLiteral("L2.xls"))));
-    ASSERT_EQ(w.ui.messages().size(), 1u);
-    EXPECT_EQ(w.ui.lastMessage().title, QStringLiteral("Modele Recensamant 2010"));
-    EXPECT_TRUE(w.ui.lastMessage().text.contains(QStringLiteral("nu sunt disponibile")));
+    for (int n = 1; n <= 4; ++n) {
+        AdminWorld w;
+        ASSERT_TRUE(existaModelRecensamant(n));
+        const QString copy = w.data(QStringLiteral("L%1.xls").arg(n));
+        Administration(w.ctx).DeschideModelRecensamant(QStringLiteral("Formularul L%1").arg(n));
+        EXPECT_EQ(w.ui.openedFiles(), QStringList({ copy }));
+        EXPECT_TRUE(w.ui.messages().empty());
+        QFile written(copy);
+        ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+        QFile builtIn(QStringLiteral(":/L%1/MODEL").arg(n));
+        ASSERT_TRUE(builtIn.open(QIODevice::ReadOnly));
+        EXPECT_EQ(written.readAll(), builtIn.readAll());
+    }
 }
 
 TEST(Models, ExistingCensusWorkbookOfTheDataDirectoryIsOpened)

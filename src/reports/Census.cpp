@@ -1,0 +1,460 @@
+#include "reports/Census.h"
+
+#include "core/Error.h"
+#include "core/Interaction.h"
+#include "data/dbf/CodePage1250.h"
+#include "data/dbf/DbfBulkWriter.h"
+#include "data/engine/Engine.h"
+#include "data/engine/DataSet.h"
+#include "data/engine/SqlText.h"
+#include "domain/TextCase.h"
+#include "reports/TExportXLSModel.h"
+#include "reports/TotalsValues.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QHash>
+
+#include <array>
+#include <cmath>
+#include <map>
+
+namespace velmor::reports {
+
+using engine::quotedPath;
+
+namespace {
+
+const QString CR = QStringLiteral("\r");
+
+constexpr BuiltInTemplate CensusTemplates[] = {
+    {"L1", "L1.xls"}, {"L2", "L2.xls"}, {"L3", "L3.xls"}, {"L4", "L4.xls"}, {"L5", "L5.xls"}, {"L6", "L6.xls"},
+};
+
+bool isList(CensusForm f) { return f != CensusForm::C1 && f != CensusForm::C2; }
+bool elsewhere(CensusForm f) { return f == CensusForm::L2 || f == CensusForm::L4; }
+
+dbf::FieldSpec numeric(const char* name, int width, int decimals = 0) { return {QLatin1String(name), 'N', width, decimals}; }
+dbf::FieldSpec character(const char* name, int width) { return {QLatin1String(name), 'C', width, 0}; }
+
+// The columns of Tmp.dbf for a form. NRN keeps the key's four decimals.
+QList<dbf::FieldSpec> workColumns(CensusForm form)
+{
+    const dbf::FieldSpec codid = numeric("CODID", 10), volum = numeric("VOLUM", 6), poz = numeric("POZ", 6),
+                         numep = character("NUMEP", 40), strada = character("STRADA", 32), nr = character("NR", 32),
+                         nrn = numeric("NRN", 14, 4), ha = numeric("HA", 10), ari = numeric("ARI", 12, 2),
+                         animale = character("ANIMALE", 7), are = character("ARE", 2);
+    switch (form) {
+    case CensusForm::L1:
+    case CensusForm::L3:
+        return {codid, volum, poz, numep, strada, nr, nrn, ha, ari, animale, are};
+    case CensusForm::L2:
+    case CensusForm::L4:
+        return {codid, volum, poz, numep, character("JUD", 20), character("LOC", 32), strada, nr, nrn, ha, ari, animale, are};
+    case CensusForm::C1:
+        return {codid, character("LOCALIT", 40), numeric("TIPRA", 6), nrn, nr, ha, ari, animale, are};
+    case CensusForm::C2:
+        return {codid, numeric("TIPRA", 6), ha, ari, animale, are, nrn, nr};
+    }
+    return {};
+}
+
+// Identificare's columns read for a form, and the Tmp.dbf column each goes to.
+QList<QPair<const char*, const char*>> identityColumns(CensusForm form)
+{
+    switch (form) {
+    case CensusForm::L1: return {{"CODID", "CODID"}, {"VOLUM", "VOLUM"}, {"POZ", "POZ"}, {"STRADA", "STRADA"}, {"NR", "NR"}};
+    case CensusForm::L2:
+        return {{"CODID", "CODID"}, {"VOLUM", "VOLUM"}, {"POZ", "POZ"}, {"JUDET", "JUD"}, {"LOC", "LOC"}, {"STR2", "STRADA"}, {"NR2", "NR"}};
+    case CensusForm::L3:
+        return {{"CODID", "CODID"}, {"VOLUM", "VOLUM"}, {"POZ", "POZ"}, {"DENUMIRE", "NUMEP"}, {"STRADA", "STRADA"}, {"NR", "NR"}};
+    case CensusForm::L4:
+        return {{"CODID", "CODID"}, {"VOLUM", "VOLUM"}, {"POZ", "POZ"}, {"DENUMIRE", "NUMEP"},
+                {"JUDET", "JUD"},   {"LOC", "LOC"},     {"STRADA", "STRADA"}, {"NR", "NR"}};
+    case CensusForm::C1: return {{"CODID", "CODID"}, {"LOCALIT", "LOCALIT"}, {"TIPRA", "TIPRA"}};
+    case CensusForm::C2: return {{"CODID", "CODID"}, {"TIPRA", "TIPRA"}};
+    }
+    return {};
+}
+
+// Rows already read, walked as a data set by the template filling.
+class ResultRows : public engine::DataSet {
+public:
+    explicit ResultRows(const engine::ResultSet& rows)
+        : m_rows(rows)
+    {
+        setActive(true);
+        rebuildView();
+    }
+
+protected:
+    const QList<engine::ResultField>& fields() const override { return m_rows.fields; }
+    int sourceCount() const override { return int(m_rows.rows.size()); }
+    dbf::Value sourceValue(int source, int column) const override { return m_rows.rows[size_t(source)][size_t(column)]; }
+
+private:
+    const engine::ResultSet& m_rows;
+};
+
+// HA + ARI/100 hectares as square metres (ARI has two decimals).
+qint64 squareMetres(const dbf::Value& ha, const dbf::Value& ari)
+{
+    return integerOf(ha) * 10000 + qint64(std::llround(realOf(ari) * 100.0));
+}
+
+}
+
+const BuiltInTemplate& censusTemplate(int k)
+{
+    if (k < 1 || k > 6)
+        throw Error(QStringLiteral("Formularul %1 nu exista.").arg(k));
+    return CensusTemplates[k - 1];
+}
+
+QStringList censusFormNames()
+{
+    return {QStringLiteral("L1"), QStringLiteral("L2"), QStringLiteral("L3"), QStringLiteral("L4"), QStringLiteral("C1"), QStringLiteral("C2")};
+}
+
+Census::Census(TemplateExportSetup setup, QString county, QString commune)
+    : m_setup(std::move(setup))
+    , m_county(std::move(county))
+    , m_commune(std::move(commune))
+{
+    if (!m_setup.engine || !m_setup.interaction)
+        throw Error(QStringLiteral("Rapoartele Excel au nevoie de motorul de date si de interfata cu utilizatorul."));
+}
+
+QString Census::workTable() const { return QDir(m_setup.programDirectory).filePath(QStringLiteral("Tmp.dbf")); }
+QString Census::countTable() const { return QDir(m_setup.programDirectory).filePath(QStringLiteral("Tmp2.dbf")); }
+
+double Census::houseNumberKey(const QString& number)
+{
+    const QString text = upperAZ(number.trimmed()).trimmed();
+    qint64 digits = 0;
+    int taken = 0;
+    int code = 0;
+    for (QChar c : text) {
+        if (c >= QLatin1Char('0') && c <= QLatin1Char('9')) {
+            if (taken < 9) {
+                digits = digits * 10 + (c.unicode() - '0');
+                ++taken;
+            }
+            continue;
+        }
+        QByteArray byte;
+        if (dbf::cp1250::tryEncode(QStringView(&c, 1), byte) && byte.size() == 1)
+            code = quint8(byte[0]);
+        else
+            code = '?';
+        break;
+    }
+    return double(digits) + code / 10000.0;
+}
+
+QString Census::dateText(const QDate& date)
+{
+    return QStringLiteral("ziua ") + date.toString(QStringLiteral("dd")) + QStringLiteral("  luna ") + date.toString(QStringLiteral("MM"))
+        + QStringLiteral("  2010");
+}
+
+bool Census::removeTable(const QString& path) const
+{
+    m_setup.engine->forget(path);
+    return !QFileInfo::exists(path) || QFile::remove(path);
+}
+
+void Census::removeWorkTables() const
+{
+    removeTable(workTable());
+    removeTable(countTable());
+}
+
+engine::ResultSet Census::rows(const CensusRequest& request, const QString& workingYear, int* leftOut)
+{
+    bool ok = false;
+    const qint64 year = workingYear.trimmed().toLongLong(&ok);
+    if (!ok)
+        throw Error(QStringLiteral("Anul de lucru \"%1\" nu este un an.").arg(workingYear));
+    if (request.village.trimmed().isEmpty())
+        throw Error(QStringLiteral("Nu ati ales localitatea!"));
+    for (const QString& path : {workTable(), countTable()}) {
+        if (!removeTable(path))
+            throw Error(QStringLiteral("Fisierul ") + QDir::toNativeSeparators(path) + QStringLiteral(" este blocat!") + CR
+                        + QStringLiteral("Restartati calculatorul!"));
+    }
+    try {
+        engine::ResultSet result = build(request, year, leftOut);
+        removeWorkTables();
+        return result;
+    } catch (...) {
+        removeWorkTables();
+        throw;
+    }
+}
+
+engine::ResultSet Census::build(const CensusRequest& request, qint64 year, int* leftOut)
+{
+    engine::Engine& engine = *m_setup.engine;
+    Interaction& ui = *m_setup.interaction;
+    const CensusForm form = request.form;
+    const int k = int(form);
+    auto table = [&](const char* name) { return quotedPath(QDir(m_setup.dataDirectory).filePath(QLatin1String(name))); };
+    engine::Parameters byYear;
+    byYear.bind(QStringLiteral("ANUL"), std::int64_t(year));
+
+    // The households of the form: every column as a value, in Tmp.dbf's layout.
+    const QList<dbf::FieldSpec> columns = workColumns(form);
+    auto columnOf = [&](const char* name) {
+        for (int c = 0; c < columns.size(); ++c) {
+            if (columns[c].name == QLatin1String(name))
+                return c;
+        }
+        return -1;
+    };
+    const auto identity = identityColumns(form);
+    QStringList selected;
+    for (const auto& [from, to] : identity)
+        selected << QLatin1String(from);
+    QString statement = QStringLiteral("SELECT ") + selected.join(QStringLiteral(", ")) + QStringLiteral(" FROM ")
+        + table("Identificare.dbf") + QStringLiteral(" WHERE ANUL=:ANUL");
+    engine::Parameters households = byYear;
+    if (isList(form)) {
+        // The village is a bound value: any text reaches the comparison as typed.
+        statement += QStringLiteral(" AND TIPRA=:TIPRA AND LOCALIT=:LOCALIT");
+        households.bind(QStringLiteral("TIPRA"), std::int64_t(k));
+        households.bind(QStringLiteral("LOCALIT"), dbf::cp1250::storedForm(request.village));
+    }
+    const engine::ResultSet found = engine.select(statement, households);
+    std::vector<std::vector<dbf::Value>> work(found.rows.size(), std::vector<dbf::Value>(size_t(columns.size())));
+    for (size_t r = 0; r < found.rows.size(); ++r) {
+        for (int i = 0; i < identity.size(); ++i)
+            work[r][size_t(columnOf(identity[i].second))] = found.rows[r][size_t(i)];
+        work[r][size_t(columnOf("ARE"))] = QStringLiteral("NU");
+    }
+    const int codidColumn = columnOf("CODID");
+    auto codidOf = [&](size_t r) { return integerOf(work[r][size_t(codidColumn)]); };
+
+    ui.Arata();
+    struct HideProgress {
+        Interaction& ui;
+        ~HideProgress() { ui.Distruge(); }
+    } hide {ui};
+    ui.setProgressMaximum(int(work.size()));
+
+    // Names of the lists: the head of household's, or the unit's own when it has one.
+    if (isList(form)) {
+        const engine::ResultSet heads = engine.select(QStringLiteral("SELECT CODID, NUMEP FROM ") + table("Cap1.dbf")
+                                                          + QStringLiteral(" WHERE ANUL=:ANUL AND COD=1 ORDER BY CODID"),
+                                                      byYear);
+        QHash<qint64, QString> headOf;
+        for (const auto& row : heads.rows) {
+            const qint64 codid = integerOf(row[0]);
+            if (!headOf.contains(codid))
+                headOf.insert(codid, textOf(row[1]));
+        }
+        ui.setProgressLabel(QStringLiteral("Caut Capii de gospodarie..."));
+        const int numep = columnOf("NUMEP");
+        const bool company = form == CensusForm::L3 || form == CensusForm::L4;
+        for (size_t r = 0; r < work.size(); ++r) {
+            ui.setProgressPosition(int(r + 1));
+            const auto head = headOf.constFind(codidOf(r));
+            if (head == headOf.cend())
+                continue;
+            if (!company)
+                work[r][size_t(numep)] = upperRomanian(*head);
+            else if (textOf(work[r][size_t(numep)]).trimmed().isEmpty())
+                work[r][size_t(numep)] = upperRomanian(*head).trimmed();
+        }
+    }
+
+    // Areas, in square metres, and the house-number key.
+    ui.setProgressLabel(QStringLiteral("Caut Suprafetele..."));
+    std::map<qint64, qint64> received, givenAway, owned, ownedElsewhere;
+    auto lookup = [&](const QString& select, const char* from, int row) {
+        engine::Parameters p = byYear;
+        p.bind(QStringLiteral("RAND"), std::int64_t(row));
+        return engine.select(select + QStringLiteral(" FROM ") + table(from) + QStringLiteral(" WHERE ANUL=:ANUL AND RAND=:RAND ORDER BY CODID"), p);
+    };
+    for (const auto& row : lookup(QStringLiteral("SELECT CODID, HA, ARI"), "Cap3.dbf", 2).rows)
+        received.emplace(integerOf(row[0]), squareMetres(row[1], row[2]));
+    for (const auto& row : lookup(QStringLiteral("SELECT CODID, HA, ARI"), "Cap3.dbf", 8).rows)
+        givenAway.emplace(integerOf(row[0]), squareMetres(row[1], row[2]));
+    for (const auto& row : lookup(QStringLiteral("SELECT CODID, BHA, BARI, CHA, CARI"), "Cap2.dbf", 8).rows) {
+        owned.emplace(integerOf(row[0]), squareMetres(row[1], row[2]));
+        ownedElsewhere.emplace(integerOf(row[0]), squareMetres(row[3], row[4]));
+    }
+    auto metresOf = [](const std::map<qint64, qint64>& m, qint64 codid) {
+        const auto it = m.find(codid);
+        return it == m.end() ? qint64(0) : it->second;
+    };
+    const int ha = columnOf("HA"), ari = columnOf("ARI"), are = columnOf("ARE"), nr = columnOf("NR"), nrn = columnOf("NRN");
+    for (size_t r = 0; r < work.size(); ++r) {
+        ui.setProgressPosition(int(r + 1));
+        const qint64 codid = codidOf(r);
+        qint64 own = metresOf(owned, codid);
+        if (elsewhere(form) && own == 0 && !request.ignoreOther && metresOf(ownedElsewhere, codid) > 0)
+            own = metresOf(ownedElsewhere, codid);
+        const qint64 total = own + metresOf(received, codid) - metresOf(givenAway, codid);
+        const qint64 hectares = total / 10000; // toward zero
+        work[r][size_t(ha)] = std::int64_t(hectares);
+        work[r][size_t(ari)] = double(total - hectares * 10000) / 100.0;
+        if (total > 0)
+            work[r][size_t(are)] = QStringLiteral("DA");
+        work[r][size_t(nrn)] = houseNumberKey(textOf(work[r][size_t(nr)]));
+    }
+
+    // Animals of the year (chapter 7, rows below 31).
+    ui.setProgressLabel(QStringLiteral("Caut Animalele..."));
+    std::map<qint64, double> animals;
+    for (const auto& row : engine.select(QStringLiteral("SELECT CODID, SUM(NR) AS NRX FROM ") + table("Cap7.dbf")
+                                             + QStringLiteral(" WHERE ANUL=:ANUL AND RAND<31 GROUP BY CODID ORDER BY CODID"),
+                                         byYear)
+                               .rows)
+        animals.emplace(integerOf(row[0]), realOf(row[1]));
+    const int animale = columnOf("ANIMALE");
+    for (size_t r = 0; r < work.size(); ++r) {
+        ui.setProgressPosition(int(r + 1));
+        const auto it = animals.find(codidOf(r));
+        if (it != animals.end() && it->second > 0) {
+            work[r][size_t(animale)] = QStringLiteral("X");
+            work[r][size_t(are)] = QStringLiteral("DA");
+        }
+    }
+
+    // Holdings without land or animals go, unless the lists keep them.
+    const bool dropNu = !isList(form) || !request.includeNu;
+    {
+        dbf::DbfBulkWriter writer(workTable(), columns);
+        for (const auto& row : work) {
+            if (dropNu && textOf(row[size_t(are)]) != QLatin1String("DA"))
+                continue;
+            writer.append(row);
+        }
+        writer.finish();
+    }
+    engine.forget(workTable());
+    const QString tmp = quotedPath(workTable());
+
+    if (isList(form)) {
+        const QString order = elsewhere(form) ? QStringLiteral(" ORDER BY JUD, LOC, VOLUM, POZ") : QStringLiteral(" ORDER BY STRADA, NRN, VOLUM, POZ");
+        return engine.select(QStringLiteral("SELECT * FROM ") + tmp + order);
+    }
+
+    // The counts by register type: per village for C1, one row for the council for C2. A type
+    // outside 1-4 has no column; such households are left out and counted.
+    int outside = 0;
+    const bool perVillage = form == CensusForm::C1;
+    std::map<QString, std::array<qint64, 4>> counts;
+    std::array<qint64, 4> council {};
+    std::array<bool, 4> councilSeen {};
+    std::map<QString, std::array<bool, 4>> seen;
+    const engine::ResultSet villages = perVillage ? engine.select(QStringLiteral("SELECT LOCALIT FROM ") + tmp + QStringLiteral(" GROUP BY LOCALIT"))
+                                                  : engine::ResultSet {};
+    for (const auto& row : villages.rows) {
+        counts[textOf(row[0])] = {};
+        seen[textOf(row[0])] = {};
+    }
+    const engine::ResultSet grouped = engine.select(perVillage ? QStringLiteral("SELECT LOCALIT, TIPRA, Count(*) AS NRX FROM ") + tmp
+                                                                     + QStringLiteral(" GROUP BY LOCALIT, TIPRA")
+                                                               : QStringLiteral("SELECT TIPRA, Count(*) AS NRX FROM ") + tmp
+                                                                     + QStringLiteral(" GROUP BY TIPRA"));
+    for (const auto& row : grouped.rows) {
+        const int offset = perVillage ? 1 : 0;
+        const dbf::Value& typeValue = row[size_t(offset)];
+        const qint64 count = integerOf(row[size_t(offset + 1)]);
+        const bool known = !std::holds_alternative<std::monostate>(typeValue) && realOf(typeValue) == double(integerOf(typeValue));
+        const qint64 type = integerOf(typeValue);
+        if (!known || type < 1 || type > 4) {
+            outside += int(count);
+            continue;
+        }
+        if (perVillage) {
+            counts[textOf(row[0])][size_t(type - 1)] = count;
+            seen[textOf(row[0])][size_t(type - 1)] = true;
+        } else {
+            council[size_t(type - 1)] = count;
+            councilSeen[size_t(type - 1)] = true;
+        }
+    }
+    if (leftOut)
+        *leftOut = outside;
+
+    QList<dbf::FieldSpec> countColumns;
+    if (perVillage)
+        countColumns << character("LOCALITATE", 40);
+    for (const char* name : {"NR1", "NR2", "NR3", "NR4"})
+        countColumns << numeric(name, 10);
+    {
+        dbf::DbfBulkWriter writer(countTable(), countColumns);
+        auto row = [](const std::array<qint64, 4>& n, const std::array<bool, 4>& set) {
+            std::vector<dbf::Value> values;
+            for (size_t t = 0; t < 4; ++t)
+                values.push_back(set[t] ? dbf::Value(std::int64_t(n[t])) : dbf::Value());
+            return values;
+        };
+        if (perVillage) {
+            for (const auto& [village, n] : counts) {
+                std::vector<dbf::Value> values {village};
+                for (const dbf::Value& v : row(n, seen[village]))
+                    values.push_back(v);
+                writer.append(values);
+            }
+        } else {
+            writer.append(row(council, councilSeen));
+        }
+        writer.finish();
+    }
+    engine.forget(countTable());
+    removeTable(workTable());
+    return engine.select(QStringLiteral("SELECT * FROM ") + quotedPath(countTable())
+                         + (perVillage ? QStringLiteral(" ORDER BY LOCALITATE") : QString()));
+}
+
+CensusResult Census::run(const CensusRequest& request, const QString& workingYear)
+{
+    CensusResult result;
+    Interaction& ui = *m_setup.interaction;
+    const QString title = QStringLiteral("Recensamant");
+    // A work table that cannot be removed stops everything.
+    for (const QString& path : {workTable(), countTable()}) {
+        if (!removeTable(path)) {
+            ui.Mesaj(title,
+                     QStringLiteral("Fisierul ") + QDir::toNativeSeparators(path) + QStringLiteral(" este blocat!") + CR
+                         + QStringLiteral("Restartati calculatorul!"),
+                     KindError, ButtonsOk);
+            result.locked = true;
+            return result;
+        }
+    }
+    const int k = int(request.form);
+    const QString copy = ensureTemplateCopy(censusTemplate(k), m_setup.dataDirectory);
+
+    int leftOut = 0;
+    const engine::ResultSet found = rows(request, workingYear, &leftOut);
+    result.leftOut = leftOut;
+
+    TExportXLSModel model(ui, m_setup.programDirectory);
+    if (!m_outputFile.isEmpty())
+        model.setFixedOutput(m_outputFile);
+    result.templateOpened = model.openTemplate(m_templateFile.isEmpty() ? copy : m_templateFile);
+    const QDate date = request.date.isValid() ? request.date : QDate::currentDate();
+    model.replaceHeader(QStringLiteral("#JUDET"), QStringLiteral("JUDETUL ") + m_county);
+    model.replaceHeader(QStringLiteral("#PRIMARIA"), QStringLiteral("orasului, comunei ") + m_commune);
+    model.replaceHeader(QStringLiteral("#LOCALIT"), QStringLiteral("Localitatea componenta/ satul ") + request.village);
+    model.replaceHeader(QStringLiteral("#DENLOC"), m_commune);
+    model.replaceHeader(QStringLiteral("#DATA"), dateText(date));
+
+    ResultRows data(found);
+    result.rows = model.fill(data);
+    result.output = model.saveAndShow();
+    if (leftOut > 0) {
+        ui.Mesaj(title,
+                 QStringLiteral("%1 gospodarii cu tipul registrului in afara valorilor 1-4 nu au fost numarate.").arg(leftOut),
+                 KindWarning, ButtonsOk);
+    }
+    return result;
+}
+
+}
