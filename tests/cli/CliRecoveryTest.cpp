@@ -183,7 +183,8 @@ int stopAtEveryChange(const StoppedOperation& op)
         EXPECT_FALSE(QFileInfo::exists(data + QStringLiteral("/Velmor.op")));
         // Nothing of the operation is left beside the data directory but the take-over's archive.
         for (const QString& left : QDir(root).entryList(QDir::AllEntries | QDir::NoDotAndDotDot)) {
-            EXPECT_TRUE(left == QLatin1String("Data") || left == QLatin1String("home") || left.startsWith(QLatin1String("Preluare-")))
+            EXPECT_TRUE(left == QLatin1String("Data") || left == QLatin1String("home") || left.startsWith(QLatin1String("Preluare-"))
+                        || left.startsWith(QLatin1String("Lipire-")))
                 << op.name << " at " << n << ": " << left.toStdString();
         }
         EXPECT_FALSE(QFileInfo::exists(root + QStringLiteral("/home/tmp.dbf"))) << op.name << " at " << n;
@@ -232,6 +233,28 @@ TEST(CliRecovery, EveryStopOfTheTakeoverIsUndoneFromItsSafetyArchive)
     const int stops = stopAtEveryChange(op);
     EXPECT_GT(stops, 50);
     std::printf("takeover: %d stop points\n", stops);
+}
+
+TEST(CliRecovery, EveryStopOfTheMergeIsUndoneFromItsSafetyArchive)
+{
+    // The register's own backup, merged back for its latest year, replacing every household.
+    QString archive;
+    const StoppedOperation op {
+        "merge",
+        [&](const QString& data, const QString& home) {
+            return QStringList {QStringLiteral("merge"), QStringLiteral("--data"), data, QStringLiteral("--home"), home,
+                                QStringLiteral("--year"), QStringLiteral("2023"), QStringLiteral("--archive"), archive,
+                                QStringLiteral("--replace"), QStringLiteral("yes")};
+        },
+        [&](const QString& base, const QString& home) {
+            archive = home + QStringLiteral("/source.kt");
+            ASSERT_EQ(cli({QStringLiteral("backup"), QStringLiteral("--data"), base, archive}).status, 0);
+        },
+        {QStringLiteral("rolled-back")},
+    };
+    const int stops = stopAtEveryChange(op);
+    EXPECT_GT(stops, 20);
+    std::printf("merge: %d stop points\n", stops);
 }
 
 TEST(CliRecovery, StoppedRepairsAndDeletesAreRerunOrUndone)
