@@ -137,6 +137,8 @@ MergeReport RegisterMerge::run(const QString& archivePath, const QString& yearTe
     auto target = [this](const QString& name) {
         return dbf::resolveFileName(m_dataDir + QLatin1Char('/') + name + QStringLiteral(".dbf"));
     };
+    if (m_engine.readOnly())
+        throw MergeError(refusal(QStringLiteral("Registrul este deschis numai pentru citire.")));
     if (!data::Schema::ExistaBaza(m_dataDir))
         throw MergeError(refusal(QStringLiteral("Baza de date %1 este incompleta.").arg(nativePath(m_dataDir))));
 
@@ -195,8 +197,11 @@ MergeReport RegisterMerge::run(const QString& archivePath, const QString& yearTe
     const int ourColumns[4] = {0, 1, 2, 3};
     QHash<QString, QList<qint64>> ourPositions; // position -> our households there
     for (const auto& row : ours.rows) {
-        if (const auto key = positionKey(row, ourColumns))
-            ourPositions[*key] << (dbf::isNull(row[4]) ? -1 : fields::whole(row[4]));
+        if (const auto key = positionKey(row, ourColumns)) {
+            QList<qint64>& there = ourPositions[*key];
+            if (!dbf::isNull(row[4]))
+                there << fields::whole(row[4]);
+        }
     }
     const engine::ResultSet& theirIdent = rows[QStringLiteral("Identificare")];
     const int theirColumns[4] = {theirIdent.fieldIndex(QStringLiteral("POZ")), theirIdent.fieldIndex(QStringLiteral("VOLUM")),
