@@ -39,20 +39,6 @@ constexpr qint64 LargestIdentifier = 9'999'999'999LL;
 
 const char* const Kinds[] = {"CODID", "COD1", "CODT"};
 
-// The tables that carry each kind of identifier.
-QStringList tablesOfKind(const QString& kind)
-{
-    if (kind == QLatin1String("COD1"))
-        return {QStringLiteral("CAP1")};
-    if (kind == QLatin1String("CODT"))
-        return {QStringLiteral("Tarlale"), QStringLiteral("OmTarla"), QStringLiteral("PozeTarla")};
-    QStringList tables {QStringLiteral("Identificare")};
-    for (int n = 1; n <= 11; ++n)
-        tables << QStringLiteral("CAP%1").arg(n);
-    tables << QStringLiteral("Tarlale") << QStringLiteral("OmTarla");
-    return tables;
-}
-
 bool isIdentifierColumn(const QString& name)
 {
     return name == QLatin1String("CODID") || name == QLatin1String("COD1") || name == QLatin1String("CODT");
@@ -83,14 +69,6 @@ int compareValues(const dbf::Value& a, const dbf::Value& b)
     const double x = fields::real(a);
     const double y = fields::real(b);
     return x < y ? -1 : (x > y ? 1 : 0);
-}
-
-qint64 largestIn(engine::Engine& engine, const QString& table, const QString& column)
-{
-    const engine::ResultSet r = engine.select(QStringLiteral("SELECT MAX(%1) AS M FROM ").arg(column) + engine::quotedPath(table));
-    if (r.rows.empty() || dbf::isNull(r.rows.front().front()))
-        return 0;
-    return fields::whole(r.rows.front().front());
 }
 
 QString refusal(const QString& text)
@@ -267,30 +245,91 @@ MergeReport RegisterMerge::run(const QString& archivePath, const QString& yearTe
         }
     }
 
+    // Our households that are replaced, and their plots, as scratch tables the statements read.
+    const QString laFel = outDir + QStringLiteral("/LaFel.dbf");
+    const QString laFelT = outDir + QStringLiteral("/LaFelT.dbf");
+    QHash<QString, QString> staged;
+    m_engine.addTableRoot(scratch.path());
+    auto forgetScratch = [&] {
+        for (const QString& path : std::as_const(staged))
+            m_engine.forget(path);
+        m_engine.forget(laFel);
+        m_engine.forget(laFelT);
+    };
+    // Per table: the rows replaced; per kind: the largest identifier, and the largest one that stays.
+    QHash<QString, qint64> removedRows;
+    QHash<QString, qint64> largest;
+    QHash<QString, qint64> largestKept;
+    QHash<QString, QList<dbf::FieldSpec>> layouts;
+    try {
+        {
+            dbf::DbfBulkWriter writer(laFel, {{QStringLiteral("CODID"), 'N', 10, 0}});
+            QList<qint64> sorted(removed.begin(), removed.end());
+            std::sort(sorted.begin(), sorted.end());
+            for (qint64 codid : sorted)
+                writer.append({dbf::Value(std::int64_t(codid))});
+            writer.finish();
+        }
+        {
+            const engine::ResultSet plots = m_engine.select(
+                QStringLiteral("SELECT DISTINCT CODT FROM ") + engine::quotedPath(target(QStringLiteral("Tarlale")))
+                    + QStringLiteral(" WHERE ANUL=:Y AND CODT IS NOT NULL AND CODID IN (SELECT CODID FROM ") + engine::quotedPath(laFel)
+                    + QStringLiteral(") ORDER BY CODT"),
+                yearParameter);
+            dbf::DbfBulkWriter writer(laFelT, {{QStringLiteral("CODT"), 'N', 10, 0}});
+            for (const auto& row : plots.rows)
+                writer.append({row[0]});
+            writer.finish();
+        }
+        // One pass over each table.
+        for (const QString& name : tableNames()) {
+            layouts[name] = dbf::DbfBulkWriter::layoutOf(target(name));
+            const bool byPlot = name == QLatin1String("PozeTarla");
+            const QString gone = QStringLiteral("ANUL=:Y AND ") + (byPlot ? QStringLiteral("CODT IN (SELECT CODT FROM ") : QStringLiteral("CODID IN (SELECT CODID FROM "))
+                                 + engine::quotedPath(byPlot ? laFelT : laFel) + QLatin1Char(')');
+            QStringList select {QStringLiteral("SUM(CASE WHEN ") + gone + QStringLiteral(" THEN 1 ELSE 0 END) AS R")};
+            QStringList kinds;
+            for (const dbf::FieldSpec& spec : std::as_const(layouts[name])) {
+                const QString column = spec.name.toUpper();
+                if (!isIdentifierColumn(column))
+                    continue;
+                kinds << column;
+                select << QStringLiteral("MAX(%1) AS M%1").arg(column)
+                       << QStringLiteral("MAX(CASE WHEN ") + gone + QStringLiteral(" THEN NULL ELSE %1 END) AS K%1").arg(column);
+            }
+            const engine::ResultSet r = m_engine.select(QStringLiteral("SELECT ") + select.join(QStringLiteral(", ")) + QStringLiteral(" FROM ")
+                                                            + engine::quotedPath(target(name)),
+                                                        yearParameter);
+            const auto& row = r.rows.front();
+            removedRows[name] = fields::whole(row[0]);
+            for (int k = 0; k < kinds.size(); ++k) {
+                largest[kinds[k]] = std::max(largest.value(kinds[k]), fields::whole(row[size_t(1 + 2 * k)]));
+                largestKept[kinds[k]] = std::max(largestKept.value(kinds[k]), fields::whole(row[size_t(2 + 2 * k)]));
+            }
+        }
+    } catch (const Error& e) {
+        forgetScratch();
+        throw MergeError(refusal(e.message()));
+    }
+
     // ---- the shift: above the counter and above every identifier of this register ----
     QHash<QString, qint64> offset;
+    QHash<QString, qint64> largestAppended;
     for (const char* k : Kinds) {
         const QString kind = QString::fromLatin1(k);
         qint64 counter = 0;
-        if (!parseInteger(m_settings.CodExistent(kind), counter))
+        if (!parseInteger(m_settings.CodExistent(kind), counter)) {
+            forgetScratch();
             throw MergeError(refusal(QStringLiteral("Contorul %1 din Velmor.ini nu este un numar.").arg(kind)));
-        qint64 largest = 0;
-        for (const QString& table : tablesOfKind(kind))
-            largest = std::max(largest, largestIn(m_engine, target(table), kind));
-        offset[kind] = std::max(counter, largest + 1);
+        }
+        offset[kind] = std::max(counter, largest.value(kind) + 1);
         report.counters.append({kind, counter, counter});
     }
 
     // ---- the rows to append, shifted, in this register's layouts, written aside ----
-    QHash<QString, QString> staged;
     for (const QString& name : tableNames()) {
         const engine::ResultSet& set = rows[name];
-        QList<dbf::FieldSpec> layout;
-        try {
-            layout = dbf::DbfBulkWriter::layoutOf(target(name));
-        } catch (const Error& e) {
-            throw MergeError(refusal(e.message()));
-        }
+        const QList<dbf::FieldSpec>& layout = layouts[name];
         std::vector<const std::vector<dbf::Value>*> chosen;
         const int codid = set.fieldIndex(QStringLiteral("CODID"));
         const int codt = set.fieldIndex(QStringLiteral("CODT"));
@@ -339,6 +378,7 @@ MergeReport RegisterMerge::run(const QString& archivePath, const QString& yearTe
                         if (old > LargestIdentifier - shift)
                             throw MergeError(refusal(QStringLiteral("Codurile %1 mutate ar depasi 10 cifre (%2 + %3).").arg(column).arg(old).arg(shift)));
                         v = std::int64_t(old + shift);
+                        largestAppended[column] = std::max(largestAppended.value(column), old + shift);
                     }
                     if (spec.type == 'C') {
                         const QString text = fields::text(v);
@@ -355,58 +395,18 @@ MergeReport RegisterMerge::run(const QString& archivePath, const QString& yearTe
             }
             writer.finish();
         } catch (const MergeError&) {
+            forgetScratch();
             throw;
         } catch (const dbf::DbfError& e) {
+            forgetScratch();
             throw MergeError(refusal(QStringLiteral("Tabelul %1 al sursei nu se potriveste: %2").arg(name, e.message())));
         }
         staged[name] = path;
-        report.tables.append({name, 0, qint64(chosen.size())});
+        report.tables.append({name, removedRows.value(name), qint64(chosen.size())});
     }
-
-    // Our households that are replaced, and their plots.
-    const QString laFel = outDir + QStringLiteral("/LaFel.dbf");
-    const QString laFelT = outDir + QStringLiteral("/LaFelT.dbf");
-    m_engine.addTableRoot(scratch.path());
-    auto forgetScratch = [&] {
-        for (const QString& path : std::as_const(staged))
-            m_engine.forget(path);
-        m_engine.forget(laFel);
-        m_engine.forget(laFelT);
-    };
-    try {
-        {
-            dbf::DbfBulkWriter writer(laFel, {{QStringLiteral("CODID"), 'N', 10, 0}});
-            QList<qint64> sorted(removed.begin(), removed.end());
-            std::sort(sorted.begin(), sorted.end());
-            for (qint64 codid : sorted)
-                writer.append({dbf::Value(std::int64_t(codid))});
-            writer.finish();
-        }
-        {
-            const engine::ResultSet plots = m_engine.select(
-                QStringLiteral("SELECT DISTINCT CODT FROM ") + engine::quotedPath(target(QStringLiteral("Tarlale")))
-                    + QStringLiteral(" WHERE ANUL=:Y AND CODT IS NOT NULL AND CODID IN (SELECT CODID FROM ") + engine::quotedPath(laFel)
-                    + QStringLiteral(") ORDER BY CODT"),
-                yearParameter);
-            dbf::DbfBulkWriter writer(laFelT, {{QStringLiteral("CODT"), 'N', 10, 0}});
-            for (const auto& row : plots.rows)
-                writer.append({row[0]});
-            writer.finish();
-        }
-        for (MergeReport::Table& table : report.tables) {
-            const bool byPlot = table.name == QLatin1String("PozeTarla");
-            const engine::ResultSet count = m_engine.select(
-                QStringLiteral("SELECT COUNT(*) AS N FROM ") + engine::quotedPath(target(table.name))
-                    + QStringLiteral(" WHERE ANUL=:Y AND ") + (byPlot ? QStringLiteral("CODT") : QStringLiteral("CODID"))
-                    + QStringLiteral(" IN (SELECT ") + (byPlot ? QStringLiteral("CODT FROM ") : QStringLiteral("CODID FROM "))
-                    + engine::quotedPath(byPlot ? laFelT : laFel) + QLatin1Char(')'),
-                yearParameter);
-            table.removed = fields::whole(count.rows.front().front());
-        }
-    } catch (const Error& e) {
-        forgetScratch();
-        throw MergeError(refusal(e.message()));
-    }
+    // Each counter ends above every identifier of its kind that stays or comes.
+    for (MergeReport::Counter& counter : report.counters)
+        counter.after = std::max(counter.before, std::max(largestKept.value(counter.kind), largestAppended.value(counter.kind)) + 1);
 
     // ---- the village list ----
     const QStringList sourceVillages = [&] {
@@ -471,12 +471,7 @@ MergeReport RegisterMerge::run(const QString& archivePath, const QString& yearTe
             m_ui.processEvents();
         }
 
-        // Each counter ends above every identifier of its kind.
-        for (MergeReport::Counter& counter : report.counters) {
-            qint64 largest = 0;
-            for (const QString& table : tablesOfKind(counter.kind))
-                largest = std::max(largest, largestIn(m_engine, target(table), counter.kind));
-            counter.after = std::max(counter.before, largest + 1);
+        for (const MergeReport::Counter& counter : std::as_const(report.counters)) {
             if (counter.after != counter.before)
                 m_settings.Scrie_Ini(QStringLiteral("INDEX"), counter.kind, QString::number(counter.after));
         }
