@@ -264,10 +264,8 @@ int takeScreenshots(const QString& programHome, const QString& directory, QStrin
         admin->PageList()->setCurrentRow(page);
         shooter.shoot(admin, QStringLiteral("TForm4_%1").arg(page + 1));
     }
-    {
-        // The verification window after its household check.
+    if (shell.context().engine && shell.context().interaction) {
         TForm38 checks(shell.context(), admin);
-        checks.CorectitudineClick();
         shooter.shoot(&checks, QStringLiteral("TForm38"));
     }
 
