@@ -292,6 +292,25 @@ TEST(CliRecovery, StoppedRepairsAndDeletesAreRerunOrUndone)
     }
 }
 
+// The deletion of the households check 1 lists, stopped after each change.
+TEST(CliRecovery, EveryStopOfTheCheckDeletionIsUndone)
+{
+    const StoppedOperation op {
+        "household-delete",
+        [](const QString& data, const QString& home) {
+            return QStringList {QStringLiteral("check"), QStringLiteral("1"), QStringLiteral("--delete"), QStringLiteral("--data"), data,
+                                QStringLiteral("--home"), home};
+        },
+        [](const QString& base, const QString&) {
+            sql(base, QStringLiteral("UPDATE ") + table(base, "Identificare.dbf") + QStringLiteral(" SET POZ=0 WHERE ANUL=2023 AND POZ=1"));
+        },
+        {QStringLiteral("rolled-back")},
+    };
+    const int stops = stopAtEveryChange(op);
+    EXPECT_GT(stops, 5);
+    std::printf("check deletion: %d stop points\n", stops);
+}
+
 // A file the operation must change that cannot be written refuses it before its first change.
 TEST(CliRecovery, AnUnwritableTableRefusesEveryOperationBeforeAnyChange)
 {
