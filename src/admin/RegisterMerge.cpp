@@ -441,7 +441,13 @@ MergeReport RegisterMerge::run(const QString& archivePath, const QString& yearTe
         if (!removed.isEmpty()) {
             m_ui.setProgressLabel(QStringLiteral("Sterg pozitiile dublate..."));
             for (const MergeReport::Table& table : std::as_const(report.tables)) {
+                if (table.name.startsWith(QLatin1String("CAP")))
+                    m_ui.setProgressLabel(QStringLiteral("Sterg din CAP.%1...").arg(table.name.mid(3)));
                 const bool byPlot = table.name == QLatin1String("PozeTarla");
+                if (table.removed == 0) {
+                    m_ui.setProgressPosition(++step);
+                    continue;
+                }
                 const int gone = m_engine.execute(
                     QStringLiteral("DELETE FROM ") + engine::quotedPath(target(table.name)) + QStringLiteral(" WHERE ANUL=:Y AND ")
                         + (byPlot ? QStringLiteral("CODT IN (SELECT CODT FROM ") : QStringLiteral("CODID IN (SELECT CODID FROM "))
