@@ -2,6 +2,7 @@
 #include "bench/BenchCensus.h"
 #include "bench/NativeMirror.h"
 #include "bench/Runners.h"
+#include "bench/BenchMerge.h"
 #include "app/CliInteraction.h"
 #include "data/DemoRegister.h"
 #include "data/Schema.h"
@@ -538,6 +539,9 @@ int main(int argc, char** argv)
             results.push_back({QStringLiteral("year take-over with safety archive"), double(timer.nsecsElapsed()) / 1e6, 0});
             QFile::remove(report.safetyArchive);
         }
+
+        for (const auto& [name, ms] : bench::runMergeScenarios(dataDir, workDir, year, generatorMs >= 0, only, ui))
+            results.push_back({name, ms, 0});
 
         // Scenarios without a native counterpart show "-".
         const auto cell = [](double v, int width, int decimals, bool known) {

@@ -11,6 +11,7 @@
 #include "app/CliSearch.h"
 #include "app/CliTotals.h"
 #include "app/CliLists.h"
+#include "app/CliMerge.h"
 #include "app/ProgramHome.h"
 #include "output/DataExport.h"
 #include "register/PlotRecalculation.h"
@@ -70,6 +71,8 @@ const char* const UsageText =
     "       velmor-cli backup --data DIR ARCHIVE\n"
     "       velmor-cli restore ARCHIVE --into DIR [--fail-after N]\n"
     "       velmor-cli takeover --data DIR --year Y [--home DIR] [--fail-after N]\n"
+    "       velmor-cli merge --data DIR [--home DIR] --year Y --archive FILE.kt --replace yes|no [--fail-after N]\n"
+    "       velmor-cli check 1|2|3|4|missing --data DIR [--home DIR] [--year Y] [--delete] [--export FILE.xlsx] [--fail-after N]\n"
     "       velmor-cli recalc --data DIR --year Y [--household CODID | [--village V] [--type T] [--volume N] [--position N]]\n"
     "                         [--fail-after N]\n"
     "       velmor-cli household-delete --data DIR --year Y --codid C [--renumber] [--home DIR] [--fail-after N]\n"
@@ -471,6 +474,8 @@ const std::vector<Command>& commands()
         {"recover", {{QStringLiteral("data")}}, runRecover, {"data", always, false, true}},
         {"takeover", {{QStringLiteral("data")}, {QStringLiteral("year")}, {QStringLiteral("home")}, {QStringLiteral("fail-after")}},
          runTakeover, {"data", always, true}},
+        {"merge", {{QStringLiteral("data")}, {QStringLiteral("home")}, {QStringLiteral("year")}, {QStringLiteral("archive")}, {QStringLiteral("replace")}, {QStringLiteral("fail-after")}}, runMerge, {"data", always, true}},
+        {"check", {{QStringLiteral("data")}, {QStringLiteral("home")}, {QStringLiteral("year")}, {QStringLiteral("delete"), false}, {QStringLiteral("export")}, {QStringLiteral("fail-after")}}, runCheck, {"data", checkWrites, true}},
         {"recalc",
          {{QStringLiteral("data")}, {QStringLiteral("year")}, {QStringLiteral("household")}, {QStringLiteral("village")},
           {QStringLiteral("type")}, {QStringLiteral("volume")}, {QStringLiteral("position")}, {QStringLiteral("fail-after")}},

@@ -86,12 +86,13 @@ QString OperationRecovery::mend(const OperationMarker& marker)
         return QStringLiteral("rerun");
     }
     if (op == QLatin1String(OperationMarker::Takeover) || op == QLatin1String(OperationMarker::HouseholdDelete)
-        || op == QLatin1String(OperationMarker::VillageRename) || op == QLatin1String(OperationMarker::VillageDelete)) {
+        || op == QLatin1String(OperationMarker::VillageRename) || op == QLatin1String(OperationMarker::VillageDelete)
+        || op == QLatin1String(OperationMarker::Merge)) {
         QString action = QStringLiteral("none");
         if (!marker.archive.isEmpty() && QFileInfo::exists(marker.archive)) {
             OperationGuard::undoFromArchive(m_dataDir, marker, m_ui, engine);
             action = QStringLiteral("rolled-back");
-        } else if (op == QLatin1String(OperationMarker::Takeover) && !marker.archive.isEmpty()) {
+        } else if ((op == QLatin1String(OperationMarker::Takeover) || op == QLatin1String(OperationMarker::Merge)) && !marker.archive.isEmpty()) {
             throw Error(QStringLiteral("Salvarea de siguranta %1 lipseste; datele nu pot fi readuse.").arg(nativePath(marker.archive)));
         }
         // A temporary archive that is gone was removed after the last step: nothing to undo.
@@ -100,7 +101,8 @@ QString OperationRecovery::mend(const OperationMarker& marker)
             engine->forget(scratch);
             QFile::remove(scratch);
         }
-        if (op != QLatin1String(OperationMarker::Takeover) && !marker.archive.isEmpty() && QFile::exists(marker.archive))
+        if (op != QLatin1String(OperationMarker::Takeover) && op != QLatin1String(OperationMarker::Merge) && !marker.archive.isEmpty()
+            && QFile::exists(marker.archive))
             QFile::remove(marker.archive);
         OperationMarker::remove(m_dataDir);
         return action;

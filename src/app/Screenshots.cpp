@@ -1,6 +1,7 @@
 #include "app/Screenshots.h"
 
 #include "admin/ui/TForm21.h"
+#include "admin/ui/TForm38.h"
 #include "admin/ui/TForm4.h"
 #include "admin/ui/TForm5.h"
 #include "register/ui/TFTarife.h"
@@ -267,6 +268,10 @@ int takeScreenshots(const QString& programHome, const QString& directory, QStrin
     for (int page = 0; page < admin->PageList()->count(); ++page) {
         admin->PageList()->setCurrentRow(page);
         shooter.shoot(admin, QStringLiteral("TForm4_%1").arg(page + 1));
+    }
+    if (shell.context().engine && shell.context().interaction) {
+        TForm38 checks(shell.context(), admin);
+        shooter.shoot(&checks, QStringLiteral("TForm38"));
     }
 
     // The household register editor's list page, on the home's data: the latest year with

@@ -42,6 +42,7 @@ TEST(Screenshots, EveryWindowIsRenderedIntoAFileNamedAfterIt)
         EXPECT_FALSE(image.isNull()) << name.toStdString();
     }
     EXPECT_FALSE(QImage(out + QStringLiteral("/TForm33.png")).isNull());
+    EXPECT_FALSE(QImage(out + QStringLiteral("/TForm38.png")).isNull());
     EXPECT_EQ(QImage(out + QStringLiteral("/TForm1.png")).size(), QSize(428, 201));
     // The message dialog is at least its designed size; longer sentences widen it.
     const QSize message = QImage(out + QStringLiteral("/TErori_Eroare.png")).size();

@@ -183,7 +183,8 @@ int stopAtEveryChange(const StoppedOperation& op)
         EXPECT_FALSE(QFileInfo::exists(data + QStringLiteral("/Velmor.op")));
         // Nothing of the operation is left beside the data directory but the take-over's archive.
         for (const QString& left : QDir(root).entryList(QDir::AllEntries | QDir::NoDotAndDotDot)) {
-            EXPECT_TRUE(left == QLatin1String("Data") || left == QLatin1String("home") || left.startsWith(QLatin1String("Preluare-")))
+            EXPECT_TRUE(left == QLatin1String("Data") || left == QLatin1String("home") || left.startsWith(QLatin1String("Preluare-"))
+                        || left.startsWith(QLatin1String("Lipire-")))
                 << op.name << " at " << n << ": " << left.toStdString();
         }
         EXPECT_FALSE(QFileInfo::exists(root + QStringLiteral("/home/tmp.dbf"))) << op.name << " at " << n;
@@ -234,6 +235,28 @@ TEST(CliRecovery, EveryStopOfTheTakeoverIsUndoneFromItsSafetyArchive)
     std::printf("takeover: %d stop points\n", stops);
 }
 
+TEST(CliRecovery, EveryStopOfTheMergeIsUndoneFromItsSafetyArchive)
+{
+    // The register's own backup, merged back for its latest year, replacing every household.
+    QString archive;
+    const StoppedOperation op {
+        "merge",
+        [&](const QString& data, const QString& home) {
+            return QStringList {QStringLiteral("merge"), QStringLiteral("--data"), data, QStringLiteral("--home"), home,
+                                QStringLiteral("--year"), QStringLiteral("2023"), QStringLiteral("--archive"), archive,
+                                QStringLiteral("--replace"), QStringLiteral("yes")};
+        },
+        [&](const QString& base, const QString& home) {
+            archive = home + QStringLiteral("/source.kt");
+            ASSERT_EQ(cli({QStringLiteral("backup"), QStringLiteral("--data"), base, archive}).status, 0);
+        },
+        {QStringLiteral("rolled-back")},
+    };
+    const int stops = stopAtEveryChange(op);
+    EXPECT_GT(stops, 20);
+    std::printf("merge: %d stop points\n", stops);
+}
+
 TEST(CliRecovery, StoppedRepairsAndDeletesAreRerunOrUndone)
 {
     const StoppedOperation operations[] = {
@@ -267,6 +290,25 @@ TEST(CliRecovery, StoppedRepairsAndDeletesAreRerunOrUndone)
         EXPECT_GT(stops, 1) << op.name;
         std::printf("%s: %d stop points\n", op.name, stops);
     }
+}
+
+// The deletion of the households check 1 lists, stopped after each change.
+TEST(CliRecovery, EveryStopOfTheCheckDeletionIsUndone)
+{
+    const StoppedOperation op {
+        "household-delete",
+        [](const QString& data, const QString& home) {
+            return QStringList {QStringLiteral("check"), QStringLiteral("1"), QStringLiteral("--delete"), QStringLiteral("--data"), data,
+                                QStringLiteral("--home"), home};
+        },
+        [](const QString& base, const QString&) {
+            sql(base, QStringLiteral("UPDATE ") + table(base, "Identificare.dbf") + QStringLiteral(" SET POZ=0 WHERE ANUL=2023 AND POZ=1"));
+        },
+        {QStringLiteral("rolled-back")},
+    };
+    const int stops = stopAtEveryChange(op);
+    EXPECT_GT(stops, 5);
+    std::printf("check deletion: %d stop points\n", stops);
 }
 
 // A file the operation must change that cannot be written refuses it before its first change.

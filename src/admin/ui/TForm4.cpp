@@ -3,6 +3,9 @@
 #include "core/ErrorReport.h"
 #include "admin/AccessControl.h"
 #include "admin/VillageMaintenance.h"
+#include "admin/DataChecks.h"
+#include "admin/RegisterMerge.h"
+#include "admin/ui/TForm38.h"
 #include "data/Schema.h"
 #include "data/engine/SqlError.h"
 #include "register/ui/TFTarife.h"
@@ -294,12 +297,15 @@ QWidget* TForm4::buildUtilitiesPage()
     bold.setBold(true);
     heading->setFont(bold);
 
-    m_merge = button(QStringLiteral("Adaugare pozitii dintr-o salvare"), QStringLiteral("MergeButton"), page);
-    m_missing = button(QStringLiteral("Depistare pozitii lipsa"), QStringLiteral("MissingButton"), page);
-    m_checkData = button(QStringLiteral("Verificare date"), QStringLiteral("CheckButton"), page);
-    connect(m_merge, &QPushButton::clicked, this, [this] { notAvailable(m_merge->text()); });
-    connect(m_missing, &QPushButton::clicked, this, [this] { notAvailable(m_missing->text()); });
-    connect(m_checkData, &QPushButton::clicked, this, [this] { notAvailable(m_checkData->text()); });
+    m_merge = button(QStringLiteral("&Adauga o salvare KT"), QStringLiteral("ConvexBtn4"), page,
+                     QStringLiteral("Adaugare date dintr-un alt program KT."));
+    m_missing = button(QStringLiteral("&Cauta pozitiile lipsa"), QStringLiteral("MissingButton"), page,
+                       QStringLiteral("Cauta in fiecare volum pozitiile lipsa."));
+    m_checkData = button(QStringLiteral("&Porneste Verificarea"), QStringLiteral("CheckButton"), page,
+                         QStringLiteral("Face o verificare a corectitudinii bazei de date."));
+    connect(m_merge, &QPushButton::clicked, this, &TForm4::ConvexBtn4Click);
+    connect(m_missing, &QPushButton::clicked, this, &TForm4::CautaPozitiiLipsaClick);
+    connect(m_checkData, &QPushButton::clicked, this, &TForm4::PornesteVerificareaClick);
     m_memo1 = new QPlainTextEdit(page);
     m_memo1->setObjectName(QStringLiteral("Memo1"));
     m_memo1->setReadOnly(true);
@@ -307,13 +313,23 @@ QWidget* TForm4::buildUtilitiesPage()
     m_memo2->setObjectName(QStringLiteral("Memo2"));
     m_memo2->setReadOnly(true);
 
+    auto* mergeGroup = new QGroupBox(QStringLiteral("Adaugare pozitii dintr-o salvare"), page);
+    mergeGroup->setObjectName(QStringLiteral("GroupMerge"));
+    auto* mergeLayout = new QVBoxLayout(mergeGroup);
+    mergeLayout->addWidget(m_merge);
+    mergeLayout->addWidget(m_memo1, 1);
+    auto* missingGroup = new QGroupBox(QStringLiteral("Depistare pozitii lipsa"), page);
+    missingGroup->setObjectName(QStringLiteral("GroupMissing"));
+    (new QVBoxLayout(missingGroup))->addWidget(m_missing);
+    auto* checkGroup = new QGroupBox(QStringLiteral("Verificare date"), page);
+    checkGroup->setObjectName(QStringLiteral("GroupCheck"));
+    (new QVBoxLayout(checkGroup))->addWidget(m_checkData);
     auto* checks = new QHBoxLayout;
-    checks->addWidget(m_missing);
-    checks->addWidget(m_checkData);
+    checks->addWidget(missingGroup);
+    checks->addWidget(checkGroup);
     auto* layout = new QVBoxLayout(page);
     layout->addWidget(heading);
-    layout->addWidget(m_merge);
-    layout->addWidget(m_memo1, 1);
+    layout->addWidget(mergeGroup, 1);
     layout->addLayout(checks);
     layout->addWidget(m_memo2, 1);
     return page;
@@ -508,14 +524,53 @@ void TForm4::TarifeStabiliteClick()
     m_tarifeStabilite->setEnabled(true);
 }
 
-void TForm4::notAvailable(const QString& command)
+// ---- utilities ----
+
+void TForm4::ConvexBtn4Click()
 {
-    QString name = command;
-    name.remove(QLatin1Char('&'));
-    m_ctx.interaction->Mesaj(QStringLiteral("Utilitare"),
-                             QStringLiteral("\"") + name + QStringLiteral("\"") + QChar(13)
-                                 + QStringLiteral("nu este disponibila in aceasta versiune a programului."),
-                             KindInformation, ButtonsOk);
+    Interaction& ui = *m_ctx.interaction;
+    const QString archive = ui.chooseOpenFile(QStringLiteral("Indicati salvarea KT de preluat!"), QString(),
+                                              QStringLiteral("Salvare KT (*.kt)"));
+    if (archive.isEmpty())
+        return;
+    RegisterMerge merge(*m_ctx.engine, m_ctx.dataDirectory, m_ctx.programDirectory, *m_ctx.settings, ui);
+    merge.log = [this](const QString& line) {
+        m_memo1->appendPlainText(line);
+        m_ctx.interaction->processEvents();
+    };
+    m_merge->setEnabled(false);
+    try {
+        const MergeReport report = merge.run(archive, m_ctx.workingYear(), Sate());
+        if (!report.cancelled) {
+            setVillages(report.villages);
+            m_ctx.profile.setVillages(report.villages);
+        }
+    } catch (const MergeError& e) {
+        if (e.balloon())
+            ui.ArataProblema(e.message(), QStringLiteral("Memo1"));
+        else
+            ui.Mesaj(QStringLiteral("Lipire"), e.message(), KindError, ButtonsOk);
+    } catch (const std::exception& e) {
+        showError(ui, e, QStringLiteral("Lipire"));
+    }
+    m_merge->setEnabled(true);
+}
+
+void TForm4::CautaPozitiiLipsaClick()
+{
+    m_memo2->clear();
+    try {
+        DataChecks checks(*m_ctx.engine, m_ctx.dataDirectory, m_ctx.programDirectory, *m_ctx.interaction);
+        m_memo2->setPlainText(checks.missingPositions(m_ctx.workingYear()).join(QLatin1Char('\n')));
+    } catch (const std::exception& e) {
+        showError(*m_ctx.interaction, e, QStringLiteral("Pozitii lipsa"));
+    }
+}
+
+void TForm4::PornesteVerificareaClick()
+{
+    TForm38 form(m_ctx, this);
+    form.Deschide();
 }
 
 // ---- villages ----

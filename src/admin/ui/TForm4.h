@@ -111,6 +111,12 @@ public slots:
     void SpeedButton3Click();
     void Modifica1Click();
     void TarifeStabiliteClick();
+    // "&Adauga o salvare KT": the merge of another register's backup, logged in Memo1.
+    void ConvexBtn4Click();
+    // "&Cauta pozitiile lipsa": the missing positions of the working year in Memo2.
+    void CautaPozitiiLipsaClick();
+    // "&Porneste Verificarea": the verification window.
+    void PornesteVerificareaClick();
     void done(int result) override;
 
 signals:
@@ -128,7 +134,6 @@ private:
     void setVillages(const QStringList& villages);
     int selectedVillage() const;
     void requestProgramEnd();
-    void notAvailable(const QString& command);
     // Runs a village command; an engine error is shown as the general error report.
     void runVillageCommand(const std::function<void(QStringList&)>& command);
 

@@ -3,6 +3,12 @@
 
 #include "admin/AccessControl.h"
 #include "admin/ui/TForm4.h"
+#include "admin/ui/TForm38.h"
+#include "data/engine/SqlText.h"
+#include "XlsxTestReader.h"
+
+#include <QApplication>
+#include <QGroupBox>
 #include "data/Schema.h"
 #include "register/ui/TFTarife.h"
 
@@ -232,17 +238,124 @@ TEST(TForm4, PasswordFieldsEnterOrderAndChange)
     form.hide();
 }
 
-TEST(TForm4, UtilitiesAreNotAvailableInThisVersion)
+TEST(TForm4, UtilitiesPageHoldsTheMergeAndTheChecks)
 {
-    AdminWorld w;
+    AdminWorld w(QStringLiteral("register-dbase4"));
+    w.ctx.year.setYears({QStringLiteral("2009"), QStringLiteral("2010")});
+    w.ctx.year.setText(QStringLiteral("2010"));
     TForm4 form(w.ctx);
-    for (QPushButton* b : { form.MergeButton(), form.MissingPositionsButton(), form.CheckDataButton() }) {
-        b->click();
-        EXPECT_EQ(w.ui.lastMessage().title, QStringLiteral("Utilitare"));
-        EXPECT_TRUE(w.ui.lastMessage().text.contains(QStringLiteral("nu este disponibila in aceasta versiune")));
-        EXPECT_TRUE(w.ui.lastMessage().text.contains(b->text()));
-    }
-    EXPECT_EQ(w.ui.messages().size(), 3u);
+    form.IncarcaConstante();
+    w.ctx.year.setText(QStringLiteral("2010"));
+    EXPECT_EQ(form.MergeButton()->text(), QStringLiteral("&Adauga o salvare KT"));
+    EXPECT_EQ(form.MergeButton()->toolTip(), QStringLiteral("Adaugare date dintr-un alt program KT."));
+    EXPECT_EQ(form.MissingPositionsButton()->text(), QStringLiteral("&Cauta pozitiile lipsa"));
+    EXPECT_EQ(form.MissingPositionsButton()->toolTip(), QStringLiteral("Cauta in fiecare volum pozitiile lipsa."));
+    EXPECT_EQ(form.CheckDataButton()->text(), QStringLiteral("&Porneste Verificarea"));
+    EXPECT_EQ(form.CheckDataButton()->toolTip(), QStringLiteral("Face o verificare a corectitudinii bazei de date."));
+    QStringList headings;
+    for (const QGroupBox* group : form.Pages()->widget(2)->findChildren<QGroupBox*>())
+        headings << group->title();
+    EXPECT_EQ(headings, (QStringList {QStringLiteral("Adaugare pozitii dintr-o salvare"), QStringLiteral("Depistare pozitii lipsa"),
+                                      QStringLiteral("Verificare date")}));
+
+    // Missing positions of the working year.
+    form.MissingPositionsButton()->click();
+    EXPECT_TRUE(form.Memo2()->toPlainText().endsWith(QStringLiteral("LIPSESC :\n  SAT NOU TIP 1 > VOL.1 POZ. 3")))
+        << form.Memo2()->toPlainText().toStdString();
+
+    // An archive without tables: a balloon at the log, nothing merged.
+    w.ui.pushOpenFile(velmor::test::fixturePath(QStringLiteral("archives/empty.kt")));
+    form.MergeButton()->click();
+    ASSERT_EQ(w.ui.balloons().size(), 1u);
+    EXPECT_EQ(w.ui.balloons().back().text, QStringLiteral("Baza incompleta!"));
+    EXPECT_EQ(w.ui.balloons().back().anchor, QStringLiteral("Memo1"));
+
+    // The register's own backup, replacing every household of 2010.
+    w.ui.pushOpenFile(velmor::test::fixturePath(QStringLiteral("archives/register.kt"))).pushYes().pushYes();
+    form.MergeButton()->click();
+    EXPECT_EQ(w.ui.choices().back().title, QStringLiteral("Indicati salvarea KT de preluat!"));
+    EXPECT_TRUE(form.Memo1()->toPlainText().endsWith(QStringLiteral("Inlocuire.\nOperatie incheiata cu succes!")))
+        << form.Memo1()->toPlainText().toStdString();
+    const engine::ResultSet ids = w.engine->select(QStringLiteral("SELECT MIN(CODID) AS A, MAX(CODID) AS B FROM ")
+                                                   + engine::quotedPath(w.data(QStringLiteral("Identificare.dbf")))
+                                                   + QStringLiteral(" WHERE ANUL=2010"));
+    EXPECT_EQ(std::get<std::int64_t>(ids.rows[0][0]), 210);
+    EXPECT_EQ(std::get<std::int64_t>(ids.rows[0][1]), 217);
+    EXPECT_EQ(form.Sate(), (QStringList {QStringLiteral("SAT NOU"), QStringLiteral("DEALU MARE"), QStringLiteral("VALEA LUNGA")}));
+
+    // Cancelling the file choice does nothing.
+    const auto asked = w.ui.messages().size();
+    form.MergeButton()->click();
+    EXPECT_EQ(w.ui.messages().size(), asked);
+
+    // The verification window comes up modally.
+    QString title;
+    whenReady([] { return qobject_cast<TForm38*>(QApplication::activeModalWidget()) != nullptr; },
+              [&] {
+                  auto* checks = qobject_cast<TForm38*>(QApplication::activeModalWidget());
+                  title = checks->windowTitle();
+                  checks->reject();
+              },
+              failAndCloseModal);
+    form.CheckDataButton()->click();
+    EXPECT_EQ(title, QStringLiteral("Verificare Baza de Date"));
+}
+
+TEST(TForm38, ChecksFillTheGridAndDeleteTheListedHouseholds)
+{
+    AdminWorld w(QStringLiteral("register-dbase4"));
+    w.ctx.year.setYears({QStringLiteral("2010")});
+    w.ctx.year.setText(QStringLiteral("2010"));
+    TForm38 form(w.ctx);
+    EXPECT_EQ(form.windowTitle(), QStringLiteral("Verificare Baza de Date"));
+    EXPECT_EQ(form.Label6()->text(), QStringLiteral("Rezultat"));
+    EXPECT_EQ(form.Inchide()->toolTip(), QStringLiteral("Inchide aceasta fereastra."));
+    EXPECT_EQ(form.StergeLe()->text(), QStringLiteral("&Sterge-le !"));
+    EXPECT_FALSE(form.Panel4()->isVisibleTo(&form));
+
+    form.PozitiiFaraCap()->click();
+    EXPECT_EQ(form.Label6()->text(), QStringLiteral("Rezultat : AVETI 2 ANOMALII!"));
+    EXPECT_EQ(form.model().rowCount(), 2);
+    EXPECT_EQ(form.lastCheck(), 3);
+    form.DiferenteParcele()->click();
+    EXPECT_EQ(form.Label6()->text(), QStringLiteral("Exista 1 ANOMALII!!"));
+    ASSERT_EQ(form.model().rowCount(), 1);
+    EXPECT_DOUBLE_EQ(std::get<double>(form.model().value(0, form.model().fieldIndex(QStringLiteral("DIFERA")))), 2.15);
+
+    // Export Excel asks for a file and writes the grid.
+    const QString xlsx = w.inHome(QStringLiteral("verificare.xlsx"));
+    w.ui.pushSaveFile(xlsx);
+    form.ExportExcel()->click();
+    const velmor::test::XlsxTestReader book(xlsx);
+    ASSERT_TRUE(book.ok()) << book.error().toStdString();
+    bool found = false;
+    for (int row = 0; row < book.rowCount(); ++row)
+        found = found || book.cell(row, 1).text == QLatin1String("SAT NOU");
+    EXPECT_TRUE(found);
+
+    form.Corectitudine()->click();
+    EXPECT_EQ(form.Label6()->text(), QStringLiteral("Rezultat : toate bune!"));
+    EXPECT_FALSE(form.Panel4()->isVisibleTo(&form));
+    w.engine->execute(QStringLiteral("UPDATE ") + engine::quotedPath(w.data(QStringLiteral("Identificare.dbf")))
+                      + QStringLiteral(" SET POZ=0 WHERE CODID=103"));
+    form.Corectitudine()->click();
+    EXPECT_EQ(form.Label6()->text(), QStringLiteral("Rezultat : AVETI 1 ANOMALII!"));
+    EXPECT_TRUE(form.Panel4()->isVisibleTo(&form));
+    // NU keeps them.
+    w.ui.pushNo();
+    form.StergeLe()->click();
+    EXPECT_EQ(form.model().rowCount(), 1);
+    w.ui.pushYes();
+    form.StergeLe()->click();
+    EXPECT_EQ(w.ui.lastMessage().text, QStringLiteral("Stergeti liniile afisate?"));
+    EXPECT_EQ(form.Label6()->text(), QStringLiteral("Rezultat : toate bune!"));
+    EXPECT_EQ(form.model().rowCount(), 0);
+    const engine::ResultSet left = w.engine->select(QStringLiteral("SELECT COUNT(*) AS N FROM ")
+                                                    + engine::quotedPath(w.data(QStringLiteral("CAP1.dbf")))
+                                                    + QStringLiteral(" WHERE CODID=103"));
+    EXPECT_EQ(std::get<std::int64_t>(left.rows[0][0]), 0);
+    form.Reset();
+    EXPECT_EQ(form.Label6()->text(), QStringLiteral("Rezultat"));
 }
 
 TEST(TForm4, TarifeStabiliteOpensTheTariffsWindow)

@@ -1,0 +1,530 @@
+#include "admin/RegisterMerge.h"
+
+#include "admin/KtArchive.h"
+#include "admin/OperationGuard.h"
+#include "core/ErrorReport.h"
+#include "core/Interaction.h"
+#include "core/Paths.h"
+#include "core/ProgressShown.h"
+#include "data/Schema.h"
+#include "data/dbf/DbfBulkWriter.h"
+#include "data/dbf/DbfError.h"
+#include "data/dbf/FileNames.h"
+#include "data/engine/Engine.h"
+#include "data/engine/SqlError.h"
+#include "data/engine/SqlText.h"
+#include "register/FieldValues.h"
+#include "services/LineListFile.h"
+#include "services/ServiceError.h"
+#include "services/Settings.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QHash>
+#include <QSet>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <map>
+#include <optional>
+
+namespace velmor {
+
+namespace {
+
+// The identifier columns are DECIMAL(10,0).
+constexpr qint64 LargestIdentifier = 9'999'999'999LL;
+
+const char* const Kinds[] = {"CODID", "COD1", "CODT"};
+
+bool isIdentifierColumn(const QString& name)
+{
+    return name == QLatin1String("CODID") || name == QLatin1String("COD1") || name == QLatin1String("CODT");
+}
+
+// A position as POZ|VOLUM|LOCALIT|TIPRA; none when a part is blank (such rows are no position).
+std::optional<QString> positionKey(const std::vector<dbf::Value>& row, const int columns[4])
+{
+    QStringList parts;
+    for (int i = 0; i < 4; ++i) {
+        if (columns[i] < 0 || dbf::isNull(row[size_t(columns[i])]))
+            return std::nullopt;
+        const dbf::Value& v = row[size_t(columns[i])];
+        parts << (i == 2 ? fields::text(v).trimmed() : QString::number(fields::whole(v)));
+    }
+    return parts.join(QLatin1Char('|'));
+}
+
+// Order of a sort key: blanks first, numbers by value, texts as stored.
+int compareValues(const dbf::Value& a, const dbf::Value& b)
+{
+    const bool an = dbf::isNull(a);
+    const bool bn = dbf::isNull(b);
+    if (an || bn)
+        return an == bn ? 0 : (an ? -1 : 1);
+    if (std::holds_alternative<QString>(a) || std::holds_alternative<QString>(b))
+        return QString::compare(fields::text(a), fields::text(b));
+    const double x = fields::real(a);
+    const double y = fields::real(b);
+    return x < y ? -1 : (x > y ? 1 : 0);
+}
+
+QString refusal(const QString& text)
+{
+    return text + QStringLiteral("\r" "Lipirea nu s-a facut; nu s-a schimbat nimic.");
+}
+
+}
+
+RegisterMerge::RegisterMerge(engine::Engine& engine, QString dataDirectory, QString scratchParent, Settings& settings,
+                             Interaction& ui)
+    : m_engine(engine)
+    , m_dataDir(std::move(dataDirectory))
+    , m_scratchParent(std::move(scratchParent))
+    , m_settings(settings)
+    , m_ui(ui)
+{
+}
+
+QStringList RegisterMerge::tableNames()
+{
+    QStringList names {QStringLiteral("Identificare")};
+    for (int n = 1; n <= 11; ++n)
+        names << QStringLiteral("CAP%1").arg(n);
+    names << QStringLiteral("Tarlale") << QStringLiteral("OmTarla") << QStringLiteral("PozeTarla");
+    return names;
+}
+
+void RegisterMerge::write(const QString& line)
+{
+    if (log)
+        log(line);
+}
+
+MergeReport RegisterMerge::run(const QString& archivePath, const QString& yearText, const QStringList& villages)
+{
+    MergeReport report;
+    write(QStringLiteral("SURSA : ") + nativePath(archivePath));
+
+    bool yearOk = false;
+    const qint64 year = yearText.trimmed().toLongLong(&yearOk);
+    if (!yearOk || year < 1000 || year > 9999)
+        throw MergeError(refusal(QStringLiteral("Anul de lucru \"%1\" nu este un an.").arg(yearText)));
+    auto target = [this](const QString& name) {
+        return dbf::resolveFileName(m_dataDir + QLatin1Char('/') + name + QStringLiteral(".dbf"));
+    };
+    if (m_engine.readOnly())
+        throw MergeError(refusal(QStringLiteral("Registrul este deschis numai pentru citire.")));
+    if (!data::Schema::ExistaBaza(m_dataDir))
+        throw MergeError(refusal(QStringLiteral("Baza de date %1 este incompleta.").arg(nativePath(m_dataDir))));
+
+    // ---- extraction into a private scratch folder, checked whole ----
+    if (!QDir().mkpath(m_scratchParent))
+        throw MergeError(refusal(QStringLiteral("Folderul %1 nu poate fi creat.").arg(nativePath(m_scratchParent))));
+    QTemporaryDir scratch(QDir(m_scratchParent).filePath(QStringLiteral("velmor-merge-XXXXXX")));
+    if (!scratch.isValid())
+        throw MergeError(refusal(QStringLiteral("Folderul temporar nu poate fi creat: %1").arg(scratch.errorString())));
+    const QString sourceDir = scratch.filePath(QStringLiteral("Data"));
+    const QString outDir = scratch.filePath(QStringLiteral("Out"));
+    QDir().mkpath(outDir);
+    try {
+        KtArchive::extract(archivePath, sourceDir, KtArchive::Layout::DataDirectory, false, &m_ui);
+    } catch (const Error& e) {
+        throw MergeError(refusal(e.message()));
+    }
+    QStringList missing;
+    for (const QString& name : data::Schema::tableFileNames()) {
+        if (!QFileInfo::exists(dbf::resolveFileName(sourceDir + QLatin1Char('/') + name)))
+            missing << name;
+    }
+    if (!missing.isEmpty()) {
+        write(QStringLiteral("Lipsesc din sursa: ") + missing.join(QStringLiteral(", ")));
+        throw MergeError(QStringLiteral("Baza incompleta!"), true);
+    }
+
+    // Every source table read whole before anything else.
+    engine::Engine source(sourceDir);
+    std::map<QString, engine::ResultSet> rows;
+    try {
+        for (const QString& name : tableNames())
+            rows[name] = source.select(QStringLiteral("SELECT * FROM ") + engine::quotedPath(dbf::resolveFileName(sourceDir + QLatin1Char('/') + name + QStringLiteral(".dbf"))));
+    } catch (const Error& e) {
+        throw MergeError(refusal(QStringLiteral("Sursa nu poate fi citita: ") + e.message()));
+    }
+    {
+        const engine::ResultSet& ident = rows[QStringLiteral("Identificare")];
+        const int nr2 = ident.fieldIndex(QStringLiteral("NR2"));
+        if (nr2 < 0 || ident.fields[nr2].width <= 20)
+            throw MergeError(QStringLiteral("Baza specificata este de la o versiune mai veche decat 2.78!"), true);
+    }
+
+    if (m_ui.Mesaj(QStringLiteral("Lipire"), QStringLiteral("Adaugam datele ?"), KindConfirmation, ButtonsDaNu) != ResultDa) {
+        report.cancelled = true;
+        return report;
+    }
+
+    // ---- the common positions of the year ----
+    engine::Parameters yearParameter;
+    yearParameter.bind(QStringLiteral("Y"), std::int64_t(year));
+    const engine::ResultSet ours = m_engine.select(QStringLiteral("SELECT POZ, VOLUM, LOCALIT, TIPRA, CODID FROM ")
+                                                       + engine::quotedPath(target(QStringLiteral("Identificare")))
+                                                       + QStringLiteral(" WHERE ANUL=:Y"),
+                                                   yearParameter);
+    const int ourColumns[4] = {0, 1, 2, 3};
+    QHash<QString, QList<qint64>> ourPositions; // position -> our households there
+    for (const auto& row : ours.rows) {
+        if (const auto key = positionKey(row, ourColumns)) {
+            QList<qint64>& there = ourPositions[*key];
+            if (!dbf::isNull(row[4]))
+                there << fields::whole(row[4]);
+        }
+    }
+    const engine::ResultSet& theirIdent = rows[QStringLiteral("Identificare")];
+    const int theirColumns[4] = {theirIdent.fieldIndex(QStringLiteral("POZ")), theirIdent.fieldIndex(QStringLiteral("VOLUM")),
+                                 theirIdent.fieldIndex(QStringLiteral("LOCALIT")), theirIdent.fieldIndex(QStringLiteral("TIPRA"))};
+    const int theirYear = theirIdent.fieldIndex(QStringLiteral("ANUL"));
+    const int theirCodid = theirIdent.fieldIndex(QStringLiteral("CODID"));
+    if (theirYear < 0 || theirCodid < 0)
+        throw MergeError(refusal(QStringLiteral("Tabelul Identificare al sursei nu are coloanele ANUL si CODID.")));
+    auto inYear = [year](const engine::ResultSet& set, const std::vector<dbf::Value>& row) {
+        const int c = set.fieldIndex(QStringLiteral("ANUL"));
+        return c >= 0 && !dbf::isNull(row[size_t(c)]) && fields::whole(row[size_t(c)]) == year;
+    };
+    QSet<QString> theirPositions;
+    QHash<QString, QList<qint64>> theirAt;
+    for (const auto& row : theirIdent.rows) {
+        if (!inYear(theirIdent, row))
+            continue;
+        if (const auto key = positionKey(row, theirColumns)) {
+            theirPositions.insert(*key);
+            if (!dbf::isNull(row[size_t(theirCodid)]))
+                theirAt[*key] << fields::whole(row[size_t(theirCodid)]);
+        }
+    }
+    QSet<qint64> removed; // our households replaced
+    QSet<qint64> dropped; // source households left out
+    for (const QString& key : std::as_const(theirPositions)) {
+        if (ourPositions.contains(key))
+            ++report.common;
+    }
+    if (report.common > 0) {
+        write(QStringLiteral("Sursa contine %1 pozitii care exista deja.").arg(report.common));
+        report.replaced = m_ui.Mesaj(QStringLiteral("Lipire"),
+                                     QStringLiteral("Sursa contine %1 pozitii existente in baza noastra.").arg(report.common)
+                                         + QChar(13) + QStringLiteral("Le inlocuim si pe acestea ?"),
+                                     KindConfirmation, ButtonsDaNu)
+                          == ResultDa;
+        write(report.replaced ? QStringLiteral("Inlocuire.") : QStringLiteral("Acestea NU vor fi inlocuite."));
+        for (const QString& key : std::as_const(theirPositions)) {
+            if (!ourPositions.contains(key))
+                continue;
+            if (report.replaced) {
+                for (qint64 codid : ourPositions.value(key))
+                    removed.insert(codid);
+            } else {
+                for (qint64 codid : theirAt.value(key))
+                    dropped.insert(codid);
+            }
+        }
+    }
+
+    // Plots of the households left out.
+    QSet<qint64> droppedPlots;
+    {
+        const engine::ResultSet& plots = rows[QStringLiteral("Tarlale")];
+        const int codid = plots.fieldIndex(QStringLiteral("CODID"));
+        const int codt = plots.fieldIndex(QStringLiteral("CODT"));
+        if (codid >= 0 && codt >= 0) {
+            for (const auto& row : plots.rows) {
+                if (inYear(plots, row) && !dbf::isNull(row[size_t(codid)]) && dropped.contains(fields::whole(row[size_t(codid)]))
+                    && !dbf::isNull(row[size_t(codt)]))
+                    droppedPlots.insert(fields::whole(row[size_t(codt)]));
+            }
+        }
+    }
+
+    // Our households that are replaced, and their plots, as scratch tables the statements read.
+    const QString laFel = outDir + QStringLiteral("/LaFel.dbf");
+    const QString laFelT = outDir + QStringLiteral("/LaFelT.dbf");
+    QHash<QString, QString> staged;
+    m_engine.addTableRoot(scratch.path());
+    auto forgetScratch = [&] {
+        for (const QString& path : std::as_const(staged))
+            m_engine.forget(path);
+        m_engine.forget(laFel);
+        m_engine.forget(laFelT);
+    };
+    // Per table: the rows replaced; per kind: the largest identifier, and the largest one that stays.
+    QHash<QString, qint64> removedRows;
+    QHash<QString, qint64> largest;
+    QHash<QString, qint64> largestKept;
+    QHash<QString, QList<dbf::FieldSpec>> layouts;
+    try {
+        {
+            dbf::DbfBulkWriter writer(laFel, {{QStringLiteral("CODID"), 'N', 10, 0}});
+            QList<qint64> sorted(removed.begin(), removed.end());
+            std::sort(sorted.begin(), sorted.end());
+            for (qint64 codid : sorted)
+                writer.append({dbf::Value(std::int64_t(codid))});
+            writer.finish();
+        }
+        {
+            const engine::ResultSet plots = m_engine.select(
+                QStringLiteral("SELECT DISTINCT CODT FROM ") + engine::quotedPath(target(QStringLiteral("Tarlale")))
+                    + QStringLiteral(" WHERE ANUL=:Y AND CODT IS NOT NULL AND CODID IN (SELECT CODID FROM ") + engine::quotedPath(laFel)
+                    + QStringLiteral(") ORDER BY CODT"),
+                yearParameter);
+            dbf::DbfBulkWriter writer(laFelT, {{QStringLiteral("CODT"), 'N', 10, 0}});
+            for (const auto& row : plots.rows)
+                writer.append({row[0]});
+            writer.finish();
+        }
+        // One pass over each table.
+        for (const QString& name : tableNames()) {
+            layouts[name] = dbf::DbfBulkWriter::layoutOf(target(name));
+            const bool byPlot = name == QLatin1String("PozeTarla");
+            const QString gone = QStringLiteral("ANUL=:Y AND ") + (byPlot ? QStringLiteral("CODT IN (SELECT CODT FROM ") : QStringLiteral("CODID IN (SELECT CODID FROM "))
+                                 + engine::quotedPath(byPlot ? laFelT : laFel) + QLatin1Char(')');
+            QStringList select {QStringLiteral("SUM(CASE WHEN ") + gone + QStringLiteral(" THEN 1 ELSE 0 END) AS R")};
+            QStringList kinds;
+            for (const dbf::FieldSpec& spec : std::as_const(layouts[name])) {
+                const QString column = spec.name.toUpper();
+                if (!isIdentifierColumn(column))
+                    continue;
+                kinds << column;
+                select << QStringLiteral("MAX(%1) AS M%1").arg(column)
+                       << QStringLiteral("MAX(CASE WHEN ") + gone + QStringLiteral(" THEN NULL ELSE %1 END) AS K%1").arg(column);
+            }
+            const engine::ResultSet r = m_engine.select(QStringLiteral("SELECT ") + select.join(QStringLiteral(", ")) + QStringLiteral(" FROM ")
+                                                            + engine::quotedPath(target(name)),
+                                                        yearParameter);
+            const auto& row = r.rows.front();
+            removedRows[name] = fields::whole(row[0]);
+            for (int k = 0; k < kinds.size(); ++k) {
+                largest[kinds[k]] = std::max(largest.value(kinds[k]), fields::whole(row[size_t(1 + 2 * k)]));
+                largestKept[kinds[k]] = std::max(largestKept.value(kinds[k]), fields::whole(row[size_t(2 + 2 * k)]));
+            }
+        }
+    } catch (const Error& e) {
+        forgetScratch();
+        throw MergeError(refusal(e.message()));
+    }
+
+    // ---- the shift: above the counter and above every identifier of this register ----
+    QHash<QString, qint64> offset;
+    QHash<QString, qint64> largestAppended;
+    for (const char* k : Kinds) {
+        const QString kind = QString::fromLatin1(k);
+        qint64 counter = 0;
+        if (!parseInteger(m_settings.CodExistent(kind), counter)) {
+            forgetScratch();
+            throw MergeError(refusal(QStringLiteral("Contorul %1 din Velmor.ini nu este un numar.").arg(kind)));
+        }
+        offset[kind] = std::max(counter, largest.value(kind) + 1);
+        report.counters.append({kind, counter, counter});
+    }
+
+    // ---- the rows to append, shifted, in this register's layouts, written aside ----
+    for (const QString& name : tableNames()) {
+        const engine::ResultSet& set = rows[name];
+        const QList<dbf::FieldSpec>& layout = layouts[name];
+        std::vector<const std::vector<dbf::Value>*> chosen;
+        const int codid = set.fieldIndex(QStringLiteral("CODID"));
+        const int codt = set.fieldIndex(QStringLiteral("CODT"));
+        for (const auto& row : set.rows) {
+            if (!inYear(set, row))
+                continue;
+            if (name == QLatin1String("PozeTarla")) {
+                if (codt >= 0 && !dbf::isNull(row[size_t(codt)]) && droppedPlots.contains(fields::whole(row[size_t(codt)])))
+                    continue;
+            } else if (codid >= 0 && !dbf::isNull(row[size_t(codid)]) && dropped.contains(fields::whole(row[size_t(codid)]))) {
+                continue;
+            }
+            chosen.push_back(&row);
+        }
+        if (name == QLatin1String("Identificare")) {
+            const int order[4] = {set.fieldIndex(QStringLiteral("LOCALIT")), set.fieldIndex(QStringLiteral("TIPRA")),
+                                  set.fieldIndex(QStringLiteral("VOLUM")), set.fieldIndex(QStringLiteral("POZ"))};
+            std::stable_sort(chosen.begin(), chosen.end(), [&](const auto* a, const auto* b) {
+                for (int c : order) {
+                    if (c < 0)
+                        continue;
+                    const int cmp = compareValues((*a)[size_t(c)], (*b)[size_t(c)]);
+                    if (cmp != 0)
+                        return cmp < 0;
+                }
+                return false;
+            });
+        }
+        std::vector<int> from; // source column of each target column, -1 when the source lacks it
+        for (const dbf::FieldSpec& spec : layout)
+            from.push_back(set.fieldIndex(spec.name));
+        const QString path = outDir + QLatin1Char('/') + name + QStringLiteral(".dbf");
+        try {
+            dbf::DbfBulkWriter writer(path, layout);
+            std::vector<dbf::Value> values(size_t(layout.size()));
+            for (const auto* row : chosen) {
+                for (int c = 0; c < layout.size(); ++c) {
+                    const dbf::FieldSpec& spec = layout[c];
+                    dbf::Value v = from[size_t(c)] < 0 ? dbf::Value() : (*row)[size_t(from[size_t(c)])];
+                    const QString column = spec.name.toUpper();
+                    if (isIdentifierColumn(column) && !dbf::isNull(v)) {
+                        const qint64 old = fields::whole(v);
+                        const qint64 shift = offset.value(column);
+                        if (old < 0)
+                            throw MergeError(refusal(QStringLiteral("Sursa are in tabelul %1 codul %2 negativ (%3).").arg(name, column).arg(old)));
+                        if (old > LargestIdentifier - shift)
+                            throw MergeError(refusal(QStringLiteral("Codurile %1 mutate ar depasi 10 cifre (%2 + %3).").arg(column).arg(old).arg(shift)));
+                        v = std::int64_t(old + shift);
+                        largestAppended[column] = std::max(largestAppended.value(column), old + shift);
+                    }
+                    if (spec.type == 'C') {
+                        const QString text = fields::text(v);
+                        if (text.size() > spec.width) {
+                            throw MergeError(refusal(QStringLiteral("Tabelul %1, coloana %2: textul \"%3\" are %4 caractere, coloana are %5.")
+                                                         .arg(name, spec.name, text)
+                                                         .arg(text.size())
+                                                         .arg(spec.width)));
+                        }
+                    }
+                    values[size_t(c)] = v;
+                }
+                writer.append(values);
+            }
+            writer.finish();
+        } catch (const MergeError&) {
+            forgetScratch();
+            throw;
+        } catch (const dbf::DbfError& e) {
+            forgetScratch();
+            throw MergeError(refusal(QStringLiteral("Tabelul %1 al sursei nu se potriveste: %2").arg(name, e.message())));
+        }
+        staged[name] = path;
+        report.tables.append({name, removedRows.value(name), qint64(chosen.size())});
+    }
+    // Each counter ends above every identifier of its kind that stays or comes.
+    for (MergeReport::Counter& counter : report.counters)
+        counter.after = std::max(counter.before, std::max(largestKept.value(counter.kind), largestAppended.value(counter.kind)) + 1);
+
+    // ---- the village list ----
+    const QStringList sourceVillages = [&] {
+        try {
+            return readLineList(dbf::resolveFileName(sourceDir + QStringLiteral("/Sate.lst")), QStringLiteral("lista localitatilor"));
+        } catch (const Error&) {
+            return QStringList();
+        }
+    }();
+
+    // ---- the safety archive and the marker ----
+    const QString parent = QFileInfo(QDir::cleanPath(m_dataDir)).absolutePath();
+    report.safetyArchive = parent + QStringLiteral("/Lipire-%1.kt").arg(QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss")));
+    OperationGuard guard(m_dataDir, QString::fromLatin1(OperationMarker::Merge), &m_engine);
+    QStringList touched = OperationGuard::registerFiles();
+    touched << QStringLiteral("Sate.lst");
+    try {
+        guard.preflight(touched);
+        guard.saveArchive(report.safetyArchive, &m_ui, true);
+    } catch (const Error& e) {
+        forgetScratch();
+        throw MergeError(refusal(e.message()));
+    }
+    guard.marker().values.insert(QStringLiteral("year"), QString::number(year));
+    guard.begin();
+
+    // ---- the changes ----
+    try {
+        ProgressShown progress(m_ui, QStringLiteral("Lipire Sursa..."));
+        m_ui.setProgressMaximum(int(report.tables.size()) * 2 + 2);
+        int step = 0;
+        if (!removed.isEmpty()) {
+            m_ui.setProgressLabel(QStringLiteral("Sterg pozitiile dublate..."));
+            for (const MergeReport::Table& table : std::as_const(report.tables)) {
+                if (table.name.startsWith(QLatin1String("CAP")))
+                    m_ui.setProgressLabel(QStringLiteral("Sterg din CAP.%1...").arg(table.name.mid(3)));
+                const bool byPlot = table.name == QLatin1String("PozeTarla");
+                if (table.removed == 0) {
+                    m_ui.setProgressPosition(++step);
+                    continue;
+                }
+                const int gone = m_engine.execute(
+                    QStringLiteral("DELETE FROM ") + engine::quotedPath(target(table.name)) + QStringLiteral(" WHERE ANUL=:Y AND ")
+                        + (byPlot ? QStringLiteral("CODT IN (SELECT CODT FROM ") : QStringLiteral("CODID IN (SELECT CODID FROM "))
+                        + engine::quotedPath(byPlot ? laFelT : laFel) + QLatin1Char(')'),
+                    yearParameter);
+                if (gone != table.removed)
+                    throw Error(QStringLiteral("Tabelul %1: %2 randuri de sters, %3 sterse.").arg(table.name).arg(table.removed).arg(gone));
+                m_ui.setProgressPosition(++step);
+                m_ui.processEvents();
+            }
+        }
+        step = int(report.tables.size());
+        m_ui.setProgressLabel(QStringLiteral("Lipire Sursa..."));
+        for (const MergeReport::Table& table : std::as_const(report.tables)) {
+            if (table.appended > 0) {
+                QStringList columns;
+                for (const dbf::FieldSpec& spec : dbf::DbfBulkWriter::layoutOf(staged[table.name]))
+                    columns << spec.name;
+                const QString list = columns.join(QLatin1Char(','));
+                const int added = m_engine.execute(QStringLiteral("INSERT INTO ") + engine::quotedPath(target(table.name)) + QStringLiteral(" (")
+                                                   + list + QStringLiteral(") SELECT ") + list + QStringLiteral(" FROM ")
+                                                   + engine::quotedPath(staged[table.name]));
+                if (added != table.appended)
+                    throw Error(QStringLiteral("Tabelul %1: %2 randuri de adaugat, %3 adaugate.").arg(table.name).arg(table.appended).arg(added));
+            }
+            m_ui.setProgressPosition(++step);
+            m_ui.processEvents();
+        }
+
+        for (const MergeReport::Counter& counter : std::as_const(report.counters)) {
+            if (counter.after != counter.before)
+                m_settings.Scrie_Ini(QStringLiteral("INDEX"), counter.kind, QString::number(counter.after));
+        }
+        m_ui.setProgressPosition(++step);
+
+        // The village list keeps its villages and order; the missing ones are appended.
+        QStringList list = villages;
+        QSet<QString> known;
+        for (const QString& v : std::as_const(list))
+            known.insert(v.trimmed());
+        const engine::ResultSet present = m_engine.select(QStringLiteral("SELECT DISTINCT LOCALIT FROM ")
+                                                          + engine::quotedPath(target(QStringLiteral("Identificare"))));
+        QSet<QString> lacking;
+        for (const auto& row : present.rows) {
+            const QString v = fields::text(row[0]).trimmed();
+            if (!v.isEmpty() && !known.contains(v))
+                lacking.insert(v);
+        }
+        for (const QString& v : sourceVillages) {
+            if (lacking.remove(v.trimmed()))
+                list << v.trimmed();
+        }
+        QStringList rest(lacking.begin(), lacking.end());
+        std::sort(rest.begin(), rest.end());
+        list << rest;
+        writeLineList(dbf::resolveFileName(m_dataDir + QStringLiteral("/Sate.lst")), list, QStringLiteral("lista localitatilor"));
+        report.villages = list;
+        m_ui.setProgressPosition(++step);
+    } catch (const std::exception& failure) {
+        const QString reason = errorMessage(failure);
+        forgetScratch();
+        try {
+            OperationGuard::undoFromArchive(m_dataDir, guard.marker(), m_ui, &m_engine);
+            guard.abandon();
+        } catch (const Error& undo) {
+            throw MergeError(QStringLiteral("Lipirea a esuat: %1" "\r" "Datele nu au putut fi readuse: %2" "\r"
+                                            "Salvarea de siguranta este %3.")
+                                 .arg(reason, undo.message(), nativePath(report.safetyArchive)));
+        }
+        throw MergeError(QStringLiteral("Lipirea a esuat: %1" "\r"
+                                        "Datele au fost readuse din salvarea de siguranta %2; nu s-a schimbat nimic.")
+                             .arg(reason, nativePath(report.safetyArchive)));
+    }
+    forgetScratch();
+    guard.finish();
+    write(QStringLiteral("Operatie incheiata cu succes!"));
+    return report;
+}
+
+}
