@@ -9,6 +9,7 @@
 #include "app/CliDocuments.h"
 #include "app/CliSearch.h"
 #include "app/CliTotals.h"
+#include "app/CliReports.h"
 #include "app/ProgramHome.h"
 #include "output/DataExport.h"
 #include "register/PlotRecalculation.h"
@@ -500,6 +501,7 @@ const std::vector<Command>& commands()
           {QStringLiteral("type")}, {QStringLiteral("volume")}, {QStringLiteral("sex")}, {QStringLiteral("born")},
           {QStringLiteral("table")}, {QStringLiteral("chart"), false}, {QStringLiteral("pdf")}},
          runTotals, {"data", never}},
+        {"statfile", {{QStringLiteral("data")}, {QStringLiteral("home")}, {QStringLiteral("year")}, {QStringLiteral("date")}, {QStringLiteral("out")}, {QStringLiteral("replace")}}, runStatisticsFile, {"data", never}},
     };
     return all;
 }

@@ -1,0 +1,14 @@
+#pragma once
+
+namespace velmor::cli {
+
+class Options;
+
+// velmor-cli statfile --data DIR [--home H] --year Y --date dd.MM.yyyy --out DIR [--replace yes|no]:
+// writes the statistics file of the year into DIR and prints its path.
+int runStatisticsFile(const Options& options);
+
+// True when the command line needs a GUI application object (a report drawn to PDF).
+bool reportsNeedGui(int argc, char** argv);
+
+}
