@@ -502,6 +502,8 @@ const std::vector<Command>& commands()
           {QStringLiteral("table")}, {QStringLiteral("chart"), false}, {QStringLiteral("pdf")}},
          runTotals, {"data", never}},
         {"statfile", {{QStringLiteral("data")}, {QStringLiteral("home")}, {QStringLiteral("year")}, {QStringLiteral("date")}, {QStringLiteral("out")}, {QStringLiteral("replace")}}, runStatisticsFile, {"data", never}},
+        {"accounting", {{QStringLiteral("data")}, {QStringLiteral("home")}, {QStringLiteral("year")}, {QStringLiteral("pdf")}}, runAccounting, {"data", never}},
+        {"heads", {{QStringLiteral("data")}, {QStringLiteral("home")}, {QStringLiteral("year")}, {QStringLiteral("by")}, {QStringLiteral("pdf")}}, runHeads, {"data", never}},
     };
     return all;
 }

@@ -6,12 +6,17 @@
 #include "app/ProgramHome.h"
 #include "core/Error.h"
 #include "data/engine/Engine.h"
+#include "output/ReportOutput.h"
+#include "reports/Accounting.h"
+#include "reports/HouseholdHeads.h"
 #include "reports/StatisticsFile.h"
+#include "reports/Totals.h"
 #include "services/AppContext.h"
 #include "services/Settings.h"
 
 #include <QDate>
 #include <QDir>
+#include <QTemporaryDir>
 #include <QTextStream>
 
 #include <cstring>
@@ -67,6 +72,20 @@ QString yearOption(const Options& o)
     if (!ok)
         throw UsageError(QStringLiteral("--year cere un an, nu \"%1\".").arg(year));
     return year;
+}
+
+std::int64_t yearNumber(const Options& o)
+{
+    return yearOption(o).toLongLong();
+}
+
+// A private folder in the program home for work tables, removed at the end.
+std::unique_ptr<QTemporaryDir> scratchFolder(const QString& home)
+{
+    auto scratch = std::make_unique<QTemporaryDir>(QDir(home).filePath(QStringLiteral("velmor-reports-XXXXXX")));
+    if (!scratch->isValid())
+        throw Error(QStringLiteral("Folderul temporar nu poate fi creat: %1").arg(scratch->errorString()));
+    return scratch;
 }
 
 QTextStream& out()
@@ -130,6 +149,48 @@ int runStatisticsFile(const Options& o)
     if (file.run(run.council(), year, day, ui) != reports::StatisticsFile::Outcome::Delivered)
         return 1;
     out() << QDir::toNativeSeparators(file.deliveredPath()) << '\n';
+    out().flush();
+    return 0;
+}
+
+int runAccounting(const Options& o)
+{
+    o.require({"data", "year"});
+    o.requirePositional(0, 0);
+    const std::int64_t year = yearNumber(o);
+    ReportContext run(o);
+    const auto scratch = scratchFolder(run.home);
+    reports::Accounting accounting(*run.engine, run.data, scratch->path(), year);
+    accounting.build();
+    const engine::ResultSet rows = accounting.rows();
+    if (o.has(QStringLiteral("pdf"))) {
+        output::writeReportPdf(reports::accountingDocument(rows, run.council().NumePrimarie, QDate::currentDate()),
+                               QDir(o.value(QStringLiteral("pdf"))).absolutePath(),
+                               QStringLiteral("RAPORT CU TERENURILE IN PROPRIETATE"));
+    }
+    out() << reports::totalsTsv(rows);
+    out().flush();
+    accounting.removeTables();
+    return 0;
+}
+
+int runHeads(const Options& o)
+{
+    o.require({"data", "year", "by"});
+    o.requirePositional(0, 0);
+    const QString by = o.value(QStringLiteral("by"));
+    if (by != QLatin1String("address") && by != QLatin1String("positions"))
+        throw UsageError(QStringLiteral("--by cere address sau positions."));
+    const auto list = by == QLatin1String("address") ? reports::HouseholdHeads::List::Address
+                                                     : reports::HouseholdHeads::List::Positions;
+    const std::int64_t year = yearNumber(o);
+    ReportContext run(o);
+    const engine::ResultSet rows = reports::HouseholdHeads(*run.engine, run.data, year).rows(list);
+    if (o.has(QStringLiteral("pdf"))) {
+        output::writeReportPdf(reports::HouseholdHeads::document(list, rows, run.council().NumePrimarie, QDate::currentDate()),
+                               QDir(o.value(QStringLiteral("pdf"))).absolutePath(), reports::HouseholdHeads::title(list));
+    }
+    out() << reports::totalsTsv(rows);
     out().flush();
     return 0;
 }

@@ -8,6 +8,14 @@ class Options;
 // writes the statistics file of the year into DIR and prints its path.
 int runStatisticsFile(const Options& options);
 
+// velmor-cli accounting --data DIR [--home H] --year Y [--pdf F]: the land of every head of household
+// by category, intravilan and extravilan, in hectares.
+int runAccounting(const Options& options);
+
+// velmor-cli heads --data DIR [--home H] --year Y --by address|positions [--pdf F]: the heads of
+// household with their address, or the index of positions.
+int runHeads(const Options& options);
+
 // True when the command line needs a GUI application object (a report drawn to PDF).
 bool reportsNeedGui(int argc, char** argv);
 
