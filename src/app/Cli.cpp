@@ -504,6 +504,9 @@ const std::vector<Command>& commands()
         {"statfile", {{QStringLiteral("data")}, {QStringLiteral("home")}, {QStringLiteral("year")}, {QStringLiteral("date")}, {QStringLiteral("out")}, {QStringLiteral("replace")}}, runStatisticsFile, {"data", never}},
         {"accounting", {{QStringLiteral("data")}, {QStringLiteral("home")}, {QStringLiteral("year")}, {QStringLiteral("pdf")}}, runAccounting, {"data", never}},
         {"heads", {{QStringLiteral("data")}, {QStringLiteral("home")}, {QStringLiteral("year")}, {QStringLiteral("by")}, {QStringLiteral("pdf")}}, runHeads, {"data", never}},
+        {"list-street", {{QStringLiteral("data")}, {QStringLiteral("home")}, {QStringLiteral("year")}, {QStringLiteral("street")}, {QStringLiteral("out")}}, runListStreet, {"data", never}},
+        {"list-sizes", {{QStringLiteral("data")}, {QStringLiteral("home")}, {QStringLiteral("year")}, {QStringLiteral("out")}}, runListSizes, {"data", never}},
+        {"list-dwellings", {{QStringLiteral("data")}, {QStringLiteral("home")}, {QStringLiteral("year")}, {QStringLiteral("out")}}, runListDwellings, {"data", never}},
     };
     return all;
 }

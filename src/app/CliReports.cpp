@@ -9,6 +9,9 @@
 #include "output/ReportOutput.h"
 #include "reports/Accounting.h"
 #include "reports/HouseholdHeads.h"
+#include "reports/ResidentLists.h"
+#include "output/DataExport.h"
+#include "output/ExportError.h"
 #include "reports/StatisticsFile.h"
 #include "reports/Totals.h"
 #include "services/AppContext.h"
@@ -193,6 +196,57 @@ int runHeads(const Options& o)
     out() << reports::totalsTsv(rows);
     out().flush();
     return 0;
+}
+
+namespace {
+
+// Prints the list; with --out, writes it in the format of the file's extension.
+int printList(const Options& o, const engine::ResultSet& rows, const output::ExportTable& table)
+{
+    if (o.has(QStringLiteral("out"))) {
+        const QString path = QDir(o.value(QStringLiteral("out"))).absolutePath();
+        const std::optional<output::ExportFormat> format = output::formatFromPath(path);
+        if (!format)
+            throw UsageError(QStringLiteral("Extensia fisierului %1 nu numeste un format de export.").arg(path));
+        output::DataExport::write(table, *format, path);
+    }
+    out() << reports::totalsTsv(rows);
+    out().flush();
+    return 0;
+}
+
+}
+
+int runListStreet(const Options& o)
+{
+    o.require({"data", "year", "street"});
+    o.requirePositional(0, 0);
+    const std::int64_t year = yearNumber(o);
+    ReportContext run(o);
+    const QString street = o.value(QStringLiteral("street")).trimmed().toUpper();
+    const engine::ResultSet rows = reports::ResidentLists(*run.engine, run.data, year).residents(street);
+    return printList(o, rows, reports::ResidentLists::residentsExport(rows, street));
+}
+
+int runListSizes(const Options& o)
+{
+    o.require({"data", "year"});
+    o.requirePositional(0, 0);
+    const std::int64_t year = yearNumber(o);
+    ReportContext run(o);
+    const engine::ResultSet rows = reports::ResidentLists(*run.engine, run.data, year).householdSizes();
+    return printList(o, rows, reports::ResidentLists::listExport(rows, QStringLiteral("Liste Gospodarii dupa nr.membri")));
+}
+
+int runListDwellings(const Options& o)
+{
+    o.require({"data", "year"});
+    o.requirePositional(0, 0);
+    const std::int64_t year = yearNumber(o);
+    ReportContext run(o);
+    const engine::ResultSet rows = reports::ResidentLists(*run.engine, run.data, year).dwellings();
+    return printList(o, rows,
+                     reports::ResidentLists::listExport(rows, QStringLiteral("Lista Constructiilor cu destinatie de locuinta")));
 }
 
 }

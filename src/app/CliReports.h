@@ -16,6 +16,13 @@ int runAccounting(const Options& options);
 // household with their address, or the index of positions.
 int runHeads(const Options& options);
 
+// velmor-cli list-street --street S | list-sizes | list-dwellings --data DIR [--home H] --year Y
+// [--out FILE]: the residents of a street, the households by size, the dwellings; --out exports the
+// list in the format of the file's extension.
+int runListStreet(const Options& options);
+int runListSizes(const Options& options);
+int runListDwellings(const Options& options);
+
 // True when the command line needs a GUI application object (a report drawn to PDF).
 bool reportsNeedGui(int argc, char** argv);
 
