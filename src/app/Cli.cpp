@@ -86,7 +86,13 @@ const char* const UsageText =
     "       velmor-cli export [--home DIR] [--data DIR] [--format xlsx|csv|tsv|html|rtf|txt] [--title TEXT]\n"
     "                         [--footer TEXT] [--param NAME=VALUE]... [--param-text NAME=VALUE]... --out FILE STATEMENT\n"
     "       velmor-cli totals --data DIR [--home DIR] --year Y [--village V] [--type 1..4] [--volume N] [--sex 1|2]\n"
-    "                         [--born dd.MM.yyyy..dd.MM.yyyy] --table pop|2|3|4|5|6|7|8|8net|9|10 [--chart] [--pdf FILE]\n";
+    "                         [--born dd.MM.yyyy..dd.MM.yyyy] --table pop|2|3|4|5|6|7|8|8net|9|10 [--chart] [--pdf FILE]\n"
+    "       velmor-cli statfile --data DIR [--home DIR] --year Y --date dd.MM.yyyy --out DIR [--replace yes|no]\n"
+    "       velmor-cli accounting --data DIR [--home DIR] --year Y [--pdf FILE]\n"
+    "       velmor-cli heads --data DIR [--home DIR] --year Y --by address|positions [--pdf FILE]\n"
+    "       velmor-cli farms --data DIR [--home DIR] --year Y --date dd.MM.yyyy [--out FILE.rtf]\n"
+    "       velmor-cli list-street --data DIR [--home DIR] --year Y --street S [--out FILE]\n"
+    "       velmor-cli list-sizes|list-dwellings --data DIR [--home DIR] --year Y [--out FILE]\n";
 
 int usage()
 {
@@ -507,6 +513,7 @@ const std::vector<Command>& commands()
         {"list-street", {{QStringLiteral("data")}, {QStringLiteral("home")}, {QStringLiteral("year")}, {QStringLiteral("street")}, {QStringLiteral("out")}}, runListStreet, {"data", never}},
         {"list-sizes", {{QStringLiteral("data")}, {QStringLiteral("home")}, {QStringLiteral("year")}, {QStringLiteral("out")}}, runListSizes, {"data", never}},
         {"list-dwellings", {{QStringLiteral("data")}, {QStringLiteral("home")}, {QStringLiteral("year")}, {QStringLiteral("out")}}, runListDwellings, {"data", never}},
+        {"farms", {{QStringLiteral("data")}, {QStringLiteral("home")}, {QStringLiteral("year")}, {QStringLiteral("date")}, {QStringLiteral("out")}}, runFarms, {"data", never}},
     };
     return all;
 }

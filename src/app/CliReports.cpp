@@ -8,6 +8,7 @@
 #include "data/engine/Engine.h"
 #include "output/ReportOutput.h"
 #include "reports/Accounting.h"
+#include "reports/FarmSituation.h"
 #include "reports/HouseholdHeads.h"
 #include "reports/ResidentLists.h"
 #include "output/DataExport.h"
@@ -18,6 +19,7 @@
 #include "services/Settings.h"
 
 #include <QDate>
+#include <QLocale>
 #include <QDir>
 #include <QTemporaryDir>
 #include <QTextStream>
@@ -247,6 +249,25 @@ int runListDwellings(const Options& o)
     const engine::ResultSet rows = reports::ResidentLists(*run.engine, run.data, year).dwellings();
     return printList(o, rows,
                      reports::ResidentLists::listExport(rows, QStringLiteral("Lista Constructiilor cu destinatie de locuinta")));
+}
+
+int runFarms(const Options& o)
+{
+    o.require({"data", "year", "date"});
+    o.requirePositional(0, 0);
+    const QDate day = dateOption(o);
+    const std::int64_t year = yearNumber(o);
+    ReportContext run(o);
+    const QString county = run.council().JUDET;
+    const QString separator = QLocale().decimalPoint();
+    const reports::FarmSituation farms(*run.engine, run.data, run.home, year);
+    if (o.has(QStringLiteral("out")))
+        farms.write(county, day, separator, nullptr, QDir(o.value(QStringLiteral("out"))).absolutePath());
+    out() << "PLACEHOLDER\tTEXT\n";
+    for (const auto& [placeholder, text] : farms.values(county, day, separator))
+        out() << placeholder << '\t' << text << '\n';
+    out().flush();
+    return 0;
 }
 
 }

@@ -23,6 +23,10 @@ int runListStreet(const Options& options);
 int runListSizes(const Options& options);
 int runListDwellings(const Options& options);
 
+// velmor-cli farms --data DIR [--home H] --year Y --date dd.MM.yyyy [--out FILE.rtf]: the placeholders
+// of the farm situation and their texts; --out fills the data directory's ModelDir.rtf into FILE.
+int runFarms(const Options& options);
+
 // True when the command line needs a GUI application object (a report drawn to PDF).
 bool reportsNeedGui(int argc, char** argv);
 
