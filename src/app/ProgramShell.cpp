@@ -18,6 +18,7 @@
 #include "search/ui/TForm34.h"
 #include "search/ui/TForm39.h"
 #include "reports/ui/TForm7.h"
+#include "app/ShellReports.h"
 
 #include <QDateEdit>
 #include <QLineEdit>
@@ -134,6 +135,7 @@ void ProgramShell::wireMainWindow()
         reports::TemplateExport(reports::TemplateExport::setupFrom(m_ctx)).raport1Apia(m_ctx.workingYear());
     });
     m_form3->setReport(QStringLiteral("RAGR21"), [this] { exportRAgr2(); });
+    wireRegisterReports(*m_form3, m_ctx);
     m_form3->setReport(QStringLiteral("RaportStrainasi1"), [this] {
         reports::TemplateExport(reports::TemplateExport::setupFrom(m_ctx))
             .raportStrainasi(m_ctx.workingYear(), m_ctx.profile.constants().JUDET);
