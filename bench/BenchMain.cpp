@@ -1,5 +1,6 @@
 #include "bench/NativeMirror.h"
 #include "bench/Runners.h"
+#include "bench/BenchReports.h"
 #include "app/CliInteraction.h"
 #include "data/DemoRegister.h"
 #include "data/Schema.h"
@@ -517,6 +518,8 @@ int main(int argc, char** argv)
             results.push_back({QStringLiteral("population form of a year to PDF (%1 people)").arg(people), median(times), 0});
             totals.removeTables();
         }
+
+        for (const auto& [name, ms] : bench::benchReports(engine, dataDir, workDir, year, rounds, only, ui)) results.push_back({name, ms, 0});
 
         // The year take-over of the latest year, safety archive included; only on a register the
         // benchmark generated itself, since it adds a year.

@@ -3,7 +3,11 @@
 #include "data/engine/Engine.h"
 #include "data/engine/SqlText.h"
 
+#include "reports/RowOrder.h"
+
 #include <QDir>
+
+#include <unordered_map>
 
 namespace velmor::reports {
 
@@ -21,14 +25,34 @@ engine::ResultSet HouseholdHeads::rows(List list) const
     };
     engine::Parameters parameters;
     parameters.bind(QStringLiteral("ANUL"), m_year);
+    const engine::ResultSet households = m_engine.select(
+        QStringLiteral("SELECT CODID, LOCALIT, STRADA, NR, POZ, VOLUM FROM ") + table("Identificare.dbf"));
+    std::unordered_map<std::int64_t, const std::vector<dbf::Value>*> byCode;
+    for (const auto& row : households.rows) {
+        if (!dbf::isNull(row[0]))
+            byCode.try_emplace(integerOf(row[0]), &row);
+    }
     parameters.bind(QStringLiteral("DENUM"), QStringLiteral("Cap de gospodarie"));
-    const QString columns = list == List::Address ? QStringLiteral("C.NUMEP, I.LOCALIT, I.STRADA, I.NR")
-                                                  : QStringLiteral("C.NUMEP, I.LOCALIT, C.CNP, I.POZ, I.VOLUM");
-    return m_engine.select(QStringLiteral("SELECT ") + columns + QStringLiteral(" FROM ") + table("CAP1.dbf")
-                               + QStringLiteral(" C, ") + table("Identificare.dbf")
-                               + QStringLiteral(" I WHERE C.DENUM=:DENUM AND I.CODID=C.CODID AND C.ANUL=:ANUL"
-                                                " ORDER BY I.LOCALIT, C.NUMEP"),
-                           parameters);
+    const engine::ResultSet heads = m_engine.select(QStringLiteral("SELECT CODID, NUMEP, CNP FROM ") + table("CAP1.dbf")
+                                                        + QStringLiteral(" WHERE DENUM=:DENUM AND ANUL=:ANUL"),
+                                                    parameters);
+    engine::ResultSet rows;
+    const bool address = list == List::Address;
+    rows.fields = address ? QList<engine::ResultField>{heads.fields[1], households.fields[1], households.fields[2], households.fields[3]}
+                          : QList<engine::ResultField>{heads.fields[1], households.fields[1], heads.fields[2], households.fields[4],
+                                                       households.fields[5]};
+    for (const auto& head : heads.rows) {
+        const auto it = byCode.find(integerOf(head[0]));
+        if (dbf::isNull(head[0]) || it == byCode.end())
+            continue;
+        const std::vector<dbf::Value>& h = *it->second;
+        if (address)
+            rows.rows.push_back({head[1], h[1], h[2], h[3]});
+        else
+            rows.rows.push_back({head[1], h[1], head[2], h[4], h[5]});
+    }
+    sortRows(rows, {1, 0});
+    return rows;
 }
 
 QString HouseholdHeads::title(List list)

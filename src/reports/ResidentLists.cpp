@@ -3,6 +3,7 @@
 #include "data/engine/Engine.h"
 #include "data/engine/SqlText.h"
 #include "output/TableSources.h"
+#include "reports/RowOrder.h"
 #include "reports/TotalsValues.h"
 
 #include <QDir>
@@ -20,30 +21,6 @@ QString field(const QString& text)
 {
     const QString trimmed = text.trimmed();
     return trimmed.isEmpty() ? QStringLiteral(" -") : trimmed;
-}
-
-int compareValues(const dbf::Value& a, const dbf::Value& b)
-{
-    // Null first, then numbers by value and text as it is.
-    if (dbf::isNull(a) || dbf::isNull(b))
-        return int(!dbf::isNull(a)) - int(!dbf::isNull(b));
-    if (std::holds_alternative<QString>(a) || std::holds_alternative<QString>(b))
-        return textOf(a).compare(textOf(b));
-    const double x = realOf(a);
-    const double y = realOf(b);
-    return x < y ? -1 : (x > y ? 1 : 0);
-}
-
-void sortBy(engine::ResultSet& rows, const QList<int>& columns)
-{
-    std::stable_sort(rows.rows.begin(), rows.rows.end(), [&](const auto& a, const auto& b) {
-        for (const int c : columns) {
-            const int order = compareValues(a[size_t(c)], b[size_t(c)]);
-            if (order != 0)
-                return order < 0;
-        }
-        return false;
-    });
 }
 
 engine::ResultField fieldOf(const char* name, engine::FieldType type, int width)
@@ -90,22 +67,30 @@ engine::ResultSet ResidentLists::residents(const QString& street) const
 {
     engine::Parameters parameters;
     parameters.bind(QStringLiteral("ANUL"), m_year);
-    engine::ResultSet rows = m_engine.select(
-        QStringLiteral("SELECT I.LOCALIT, I.VOLUM, I.POZ, I.NR, C.NUMEP, C.DATAN, I.STRADA FROM ") + dataTable("CAP1.dbf")
-            + QStringLiteral(" C, ") + dataTable("Identificare.dbf")
-            + QStringLiteral(" I WHERE C.ANUL=:ANUL AND I.ANUL=:ANUL AND I.TIPRA=1 AND C.CODID=I.CODID"),
-        parameters);
+    const engine::ResultSet households = m_engine.select(QStringLiteral("SELECT CODID, LOCALIT, VOLUM, POZ, NR, STRADA FROM ")
+                                                             + dataTable("Identificare.dbf")
+                                                             + QStringLiteral(" WHERE ANUL=:ANUL AND TIPRA=1"),
+                                                         parameters);
     const QString wanted = street.trimmed().toUpper();
-    std::vector<std::vector<dbf::Value>> kept;
-    for (auto& row : rows.rows) {
-        if (textOf(row[6]).trimmed().toUpper() == wanted) {
-            row.pop_back();
-            kept.push_back(std::move(row));
+    std::unordered_multimap<std::int64_t, const std::vector<dbf::Value>*> onStreet;
+    for (const auto& row : households.rows) {
+        if (!dbf::isNull(row[0]) && textOf(row[5]).trimmed().toUpper() == wanted)
+            onStreet.emplace(integerOf(row[0]), &row);
+    }
+    const engine::ResultSet members = m_engine.select(QStringLiteral("SELECT CODID, NUMEP, DATAN FROM ") + dataTable("CAP1.dbf")
+                                                          + QStringLiteral(" WHERE ANUL=:ANUL"),
+                                                      parameters);
+    engine::ResultSet rows;
+    rows.fields = {households.fields[1], households.fields[2], households.fields[3], households.fields[4], members.fields[1],
+                   members.fields[2]};
+    for (const auto& member : members.rows) {
+        const auto range = onStreet.equal_range(integerOf(member[0]));
+        for (auto it = range.first; it != range.second; ++it) {
+            const std::vector<dbf::Value>& h = *it->second;
+            rows.rows.push_back({h[1], h[2], h[3], h[4], member[1], member[2]});
         }
     }
-    rows.rows = std::move(kept);
-    rows.fields.removeLast();
-    sortBy(rows, {0, 3, 4});
+    sortRows(rows, {0, 3, 4});
     return rows;
 }
 
@@ -113,24 +98,35 @@ engine::ResultSet ResidentLists::householdSizes() const
 {
     engine::Parameters parameters;
     parameters.bind(QStringLiteral("ANUL"), m_year);
-    engine::ResultSet rows = m_engine.select(
-        QStringLiteral("SELECT I.TIPRA, I.LOCALIT, I.VOLUM, I.POZ, I.ROL, C.NUMEP AS CAP_GOSP, I.CODID FROM ")
-            + dataTable("Identificare.dbf") + QStringLiteral(" I, ") + dataTable("CAP1.dbf")
-            + QStringLiteral(" C WHERE I.ANUL=:ANUL AND C.CODID=I.CODID AND C.COD=1"),
-        parameters);
-    std::unordered_map<std::int64_t, std::int64_t> members;
-    for (const auto& row : m_engine.select(QStringLiteral("SELECT CODID, COUNT(*) AS NR_LOC FROM ") + dataTable("CAP1.dbf")
-                                               + QStringLiteral(" WHERE ANUL=:ANUL GROUP BY CODID"),
-                                           parameters)
-                               .rows) {
-        members[integerOf(row[0])] = integerOf(row[1]);
+    const engine::ResultSet households = m_engine.select(QStringLiteral("SELECT CODID, TIPRA, LOCALIT, VOLUM, POZ, ROL FROM ")
+                                                             + dataTable("Identificare.dbf") + QStringLiteral(" WHERE ANUL=:ANUL"),
+                                                         parameters);
+    const engine::ResultSet members = m_engine.select(QStringLiteral("SELECT CODID, NUMEP, COD FROM ") + dataTable("CAP1.dbf")
+                                                          + QStringLiteral(" WHERE ANUL=:ANUL"),
+                                                      parameters);
+    std::unordered_map<std::int64_t, std::int64_t> counts;
+    std::unordered_multimap<std::int64_t, QString> heads;
+    for (const auto& row : members.rows) {
+        if (dbf::isNull(row[0]))
+            continue;
+        ++counts[integerOf(row[0])];
+        if (!dbf::isNull(row[2]) && integerOf(row[2]) == 1)
+            heads.emplace(integerOf(row[0]), textOf(row[1]));
     }
-    for (auto& row : rows.rows) {
-        const auto it = members.find(integerOf(row[6]));
-        row[6] = it == members.end() ? std::int64_t(0) : it->second;
+    engine::ResultSet rows;
+    engine::ResultField head = members.fields[1];
+    head.name = QStringLiteral("CAP_GOSP");
+    rows.fields = {households.fields[1], households.fields[2], households.fields[3], households.fields[4], households.fields[5],
+                   head, fieldOf("NRLOC", engine::FieldType::Integer, 6)};
+    for (const auto& h : households.rows) {
+        if (dbf::isNull(h[0]))
+            continue;
+        const std::int64_t code = integerOf(h[0]);
+        const auto range = heads.equal_range(code);
+        for (auto it = range.first; it != range.second; ++it)
+            rows.rows.push_back({h[1], h[2], h[3], h[4], h[5], it->second, counts[code]});
     }
-    rows.fields[6] = fieldOf("NRLOC", engine::FieldType::Integer, 6);
-    sortBy(rows, {1, 0, 2, 3});
+    sortRows(rows, {1, 0, 2, 3});
     return rows;
 }
 
@@ -211,7 +207,7 @@ engine::ResultSet ResidentLists::dwellings() const
         row[3] = cnp.trimmed().isEmpty() ? QStringLiteral(" - ") : cnp;
         result.rows.push_back(std::move(row));
     }
-    sortBy(result, {0, 1});
+    sortRows(result, {0, 1});
     return result;
 }
 

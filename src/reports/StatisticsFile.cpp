@@ -178,31 +178,32 @@ public:
         return result;
     }
 
-    void writeSection(const char* section, const char* format, const QStringList& lines)
+    void writeSection(const char* section, const char* format, const QStringList& lines,
+                      std::vector<std::pair<QString, QString>> entries = {})
     {
-        const QString name = QLatin1String(section);
-        m_document.setValue(name, QStringLiteral("FORMAT_LINIE"), QString::fromUtf8(format));
+        entries.reserve(entries.size() + size_t(lines.size()) + 2);
+        entries.emplace_back(QStringLiteral("FORMAT_LINIE"), QString::fromUtf8(format));
         for (qsizetype i = 0; i < lines.size(); ++i)
-            m_document.setValue(name, QStringLiteral("L%1").arg(i + 1), lines[i]);
-        m_document.setValue(name, QStringLiteral("LINII"), QString::number(lines.size()));
+            entries.emplace_back(QStringLiteral("L%1").arg(i + 1), lines[i]);
+        entries.emplace_back(QStringLiteral("LINII"), QString::number(lines.size()));
+        m_document.appendSection(QLatin1String(section), entries);
     }
 
-    void writeCapOne()
+    void writeCapOne(const QString& locality, const QString& fiscalCode)
     {
         QStringList lines;
         const QString separator = QString(Separator) + QLatin1Char(' ');
         for (const auto& [group, one] : m_capOne) {
             qint64 members = 0;
-            for (const std::int64_t code : one.codes)
-                members += m_members.count(code) ? m_members[code] : 0;
+            for (const std::int64_t code : one.codes) {
+                const auto it = m_members.find(code);
+                members += it == m_members.end() ? 0 : it->second;
+            }
             lines << group.prefix(separator) + QString::number(one.codes.size()) + separator
                     + QString::number(one.volumes.size()) + separator + QString::number(members);
         }
-        m_document.setValue(QStringLiteral("CAP1"), QStringLiteral("FORMAT_LINIE"),
-                            QStringLiteral("LOCALIT»TIPRA»POZITII»VOLUME»LOCUITOR"));
-        for (qsizetype i = 0; i < lines.size(); ++i)
-            m_document.setValue(QStringLiteral("CAP1"), QStringLiteral("L%1").arg(i + 1), lines[i]);
-        m_document.setValue(QStringLiteral("CAP1"), QStringLiteral("LINII"), QString::number(lines.size()));
+        writeSection("CAP1", "LOCALIT»TIPRA»POZITII»VOLUME»LOCUITOR", lines,
+                     {{QStringLiteral("LOCALITATE"), locality}, {QStringLiteral("SIRUES"), fiscalCode}});
     }
 
     // Members per household: the member rows with a member code.
@@ -375,8 +376,6 @@ QString StatisticsFile::fileName(const QString& commune, const QDate& day)
 IniDocument StatisticsFile::build(const CouncilConstants& constants, std::int64_t year, Interaction* ui) const
 {
     IniDocument document;
-    document.setValue(QStringLiteral("CAP1"), QStringLiteral("LOCALITATE"), constants.TIPLOC + QLatin1Char(' ') + constants.Comuna);
-    document.setValue(QStringLiteral("CAP1"), QStringLiteral("SIRUES"), constants.CodFiscal);
 
     std::optional<ProgressShown> progress;
     if (ui) {
@@ -395,7 +394,7 @@ IniDocument StatisticsFile::build(const CouncilConstants& constants, std::int64_
     if (builder.empty())
         throw Error(noRecordsMessage(QString::number(year)));
     builder.countMembers();
-    builder.writeCapOne();
+    builder.writeCapOne(constants.TIPLOC + QLatin1Char(' ') + constants.Comuna, constants.CodFiscal);
     step(8);
 
     const ChapterLayout chapters[] = {
