@@ -159,8 +159,7 @@ public:
         parameters.bind(QStringLiteral("ANUL"), m_year);
         const engine::ResultSet rows = m_engine.select(
             QStringLiteral("SELECT CODID, ") + columns.join(QStringLiteral(", ")) + QStringLiteral(" FROM ")
-                + dataTable(file) + QStringLiteral(" WHERE CODID IN (SELECT CODID FROM ")
-                + dataTable("Identificare.dbf") + QStringLiteral(" WHERE ANUL=:ANUL)"),
+                + dataTable(file) + QStringLiteral(" WHERE ANUL=:ANUL"),
             parameters);
         std::vector<std::pair<const Household*, std::vector<dbf::Value>>> result;
         result.reserve(rows.rows.size());
@@ -212,9 +211,7 @@ public:
         engine::Parameters parameters;
         parameters.bind(QStringLiteral("ANUL"), m_year);
         const engine::ResultSet rows = m_engine.select(
-            QStringLiteral("SELECT CODID, COD1 FROM ") + dataTable("CAP1.dbf")
-                + QStringLiteral(" WHERE CODID IN (SELECT CODID FROM ") + dataTable("Identificare.dbf")
-                + QStringLiteral(" WHERE ANUL=:ANUL)"),
+            QStringLiteral("SELECT CODID, COD1 FROM ") + dataTable("CAP1.dbf") + QStringLiteral(" WHERE ANUL=:ANUL"),
             parameters);
         for (const auto& row : rows.rows) {
             if (!dbf::isNull(row[0]) && !dbf::isNull(row[1]))
