@@ -294,11 +294,12 @@ TEST(ProgramShell, RegisterReportItemsRunTheirReports)
                 action->trigger();
         }
     };
-    // A fresh register has no commune name: the statistics file says so instead of "not available".
+    // A fresh register has no household: the statistics file says so instead of "not available".
     trigger(QStringLiteral("Raport Directia Statistica"));
     ASSERT_EQ(env.ui.messages().size(), 1u);
     EXPECT_EQ(env.ui.lastMessage().title, QStringLiteral("Raport statistic"));
-    EXPECT_EQ(env.ui.lastMessage().text, QStringLiteral("Nu ati trecut denumirea localitatii la sectiunea Administrare!"));
+    EXPECT_EQ(env.ui.lastMessage().text,
+              QStringLiteral(" Nu aveti nici o inregistrare in anul ") + shell.context().workingYear() + QStringLiteral("!"));
     // The farm situation looks for the data directory's template.
     trigger(QStringLiteral("Situatie ferme"));
     ASSERT_EQ(env.ui.messages().size(), 2u);
