@@ -366,3 +366,22 @@ TEST(StatisticsFile, FileNames)
     for (const auto& c : cases)
         EXPECT_EQ(StatisticsFile::fileName(QString::fromUtf8(c.commune), Day), QString::fromUtf8(c.name)) << c.commune;
 }
+
+TEST(StatisticsFile, WorkingCopyInUseIsRefused)
+{
+    Register r;
+    r.household(1, QStringLiteral("DEAL"), std::int64_t(1));
+    const QString working = QDir(r.home.home()).filePath(StatisticsFile::fileName(council().Comuna, Day));
+    ASSERT_TRUE(QDir().mkpath(working)); // something the program cannot open in its place
+    QTemporaryDir folder;
+    ScriptedInteraction ui;
+    ui.pushFolder(folder.path());
+    StatisticsFile file(r.engine, r.home.data(), r.home.home());
+    EXPECT_EQ(file.run(council(), QStringLiteral("2010"), Day, ui), StatisticsFile::Outcome::Refused);
+    EXPECT_TRUE(ui.hasMessage(QStringLiteral("Raport statistic"),
+                              QStringLiteral("Fisierul ") + QDir::toNativeSeparators(working)
+                                  + QStringLiteral(" este in utilizare!\r\nInchideti programele deschise si mai incercati odata!")));
+    EXPECT_TRUE(ui.choices().empty());
+    EXPECT_TRUE(QDir(folder.path()).entryList(QDir::Files).isEmpty());
+    EXPECT_TRUE(QFileInfo(working).isDir());
+}
