@@ -3,6 +3,7 @@
 #include "bench/NativeMirror.h"
 #include "bench/Runners.h"
 #include "bench/BenchMerge.h"
+#include "bench/BenchReports.h"
 #include "app/CliInteraction.h"
 #include "data/DemoRegister.h"
 #include "data/Schema.h"
@@ -525,6 +526,7 @@ int main(int argc, char** argv)
 
         for (const bench::ListTiming& t : bench::benchLists(engine, dataDir, workDir, year.toLongLong(), rounds, only))
             results.push_back({t.name, t.ms, 0});
+        for (const auto& [name, ms] : bench::benchReports(engine, dataDir, workDir, year, rounds, only, ui)) results.push_back({name, ms, 0});
 
         // The year take-over of the latest year, safety archive included; only on a register the
         // benchmark generated itself, since it adds a year.

@@ -12,6 +12,7 @@
 #include "app/CliTotals.h"
 #include "app/CliLists.h"
 #include "app/CliMerge.h"
+#include "app/CliReports.h"
 #include "app/ProgramHome.h"
 #include "output/DataExport.h"
 #include "register/PlotRecalculation.h"
@@ -100,7 +101,13 @@ const char* const UsageText =
     "                         [--date dd.MM.yyyy] [--template FILE] [--rows] [--out FILE.xls]\n"
     "       velmor-cli plot-search --data DIR --year Y [--act T] [--nract T] [--categ T] [--intra T] [--tarla T] [--nrtarla T]\n"
     "                              [--parcel T] [--head T] [--nrcad T] [--worker T] [--type N] [--village V] [--sort FIELD]\n"
-    "                              [--export FILE.xls] [--date dd.MM.yyyy]\n";
+    "                              [--export FILE.xls] [--date dd.MM.yyyy]\n"
+    "       velmor-cli statfile --data DIR [--home DIR] --year Y --date dd.MM.yyyy --out DIR [--replace yes|no]\n"
+    "       velmor-cli accounting --data DIR [--home DIR] --year Y [--pdf FILE]\n"
+    "       velmor-cli heads --data DIR [--home DIR] --year Y --by address|positions [--pdf FILE]\n"
+    "       velmor-cli farms --data DIR [--home DIR] --year Y --date dd.MM.yyyy [--out FILE.rtf]\n"
+    "       velmor-cli list-street --data DIR [--home DIR] --year Y --street S [--out FILE]\n"
+    "       velmor-cli list-sizes|list-dwellings --data DIR [--home DIR] --year Y [--out FILE]\n";
 
 int usage()
 {
@@ -522,6 +529,13 @@ const std::vector<Command>& commands()
         {"list-rows", {{QStringLiteral("data")}, {QStringLiteral("home")}, {QStringLiteral("year")}, {QStringLiteral("chapter")}}, runListRows, {"data", never}},
         {"advanced-list", {{QStringLiteral("data")}, {QStringLiteral("home")}, {QStringLiteral("year")}, {QStringLiteral("village")}, {QStringLiteral("type")}, {QStringLiteral("volume")}, {QStringLiteral("column"), true, true}, {QStringLiteral("condition"), true, true}, {QStringLiteral("export")}}, runAdvancedList, {"data", never}},
         {"selection-list", {{QStringLiteral("data")}, {QStringLiteral("home")}, {QStringLiteral("year")}, {QStringLiteral("chapter")}, {QStringLiteral("row")}, {QStringLiteral("min")}, {QStringLiteral("max")}, {QStringLiteral("village")}, {QStringLiteral("type")}, {QStringLiteral("volume")}, {QStringLiteral("export")}, {QStringLiteral("pdf")}}, runSelectionList, {"data", never}},
+        {"statfile", {{QStringLiteral("data")}, {QStringLiteral("home")}, {QStringLiteral("year")}, {QStringLiteral("date")}, {QStringLiteral("out")}, {QStringLiteral("replace")}}, runStatisticsFile, {"data", never}},
+        {"accounting", {{QStringLiteral("data")}, {QStringLiteral("home")}, {QStringLiteral("year")}, {QStringLiteral("pdf")}}, runAccounting, {"data", never}},
+        {"heads", {{QStringLiteral("data")}, {QStringLiteral("home")}, {QStringLiteral("year")}, {QStringLiteral("by")}, {QStringLiteral("pdf")}}, runHeads, {"data", never}},
+        {"list-street", {{QStringLiteral("data")}, {QStringLiteral("home")}, {QStringLiteral("year")}, {QStringLiteral("street")}, {QStringLiteral("out")}}, runListStreet, {"data", never}},
+        {"list-sizes", {{QStringLiteral("data")}, {QStringLiteral("home")}, {QStringLiteral("year")}, {QStringLiteral("out")}}, runListSizes, {"data", never}},
+        {"list-dwellings", {{QStringLiteral("data")}, {QStringLiteral("home")}, {QStringLiteral("year")}, {QStringLiteral("out")}}, runListDwellings, {"data", never}},
+        {"farms", {{QStringLiteral("data")}, {QStringLiteral("home")}, {QStringLiteral("year")}, {QStringLiteral("date")}, {QStringLiteral("out")}}, runFarms, {"data", never}},
     };
     return all;
 }

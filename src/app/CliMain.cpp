@@ -1,4 +1,5 @@
 #include "app/Cli.h"
+#include "app/CliReports.h"
 #include "app/CliTotals.h"
 #include "app/CliLists.h"
 
@@ -11,7 +12,8 @@ int main(int argc, char** argv)
 {
     // Reports drawn to PDF need fonts, hence a GUI application; without a display it runs offscreen.
     std::unique_ptr<QCoreApplication> app;
-    if (velmor::cli::totalsNeedsGui(argc, argv) || velmor::cli::selectionListNeedsGui(argc, argv)) {
+    if (velmor::cli::totalsNeedsGui(argc, argv) || velmor::cli::selectionListNeedsGui(argc, argv)
+        || velmor::cli::reportsNeedGui(argc, argv)) {
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
             qputenv("QT_QPA_PLATFORM", "offscreen");
         app = std::make_unique<QGuiApplication>(argc, argv);

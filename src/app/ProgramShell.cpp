@@ -22,6 +22,7 @@
 #include "reports/Census.h"
 #include "reports/ui/TRecensamantF.h"
 #include "search/ui/TTarlaC.h"
+#include "app/ShellReports.h"
 
 #include <QDateEdit>
 #include <QLineEdit>
@@ -148,6 +149,7 @@ void ProgramShell::wireMainWindow()
             reports::Census(reports::TemplateExport::setupFrom(m_ctx), m_ctx.profile.constants().JUDET, m_ctx.profile.constants().Comuna)
                 .run(*request, m_ctx.workingYear());
     });
+    wireRegisterReports(*m_form3, m_ctx);
     m_form3->setReport(QStringLiteral("RaportStrainasi1"), [this] {
         reports::TemplateExport(reports::TemplateExport::setupFrom(m_ctx))
             .raportStrainasi(m_ctx.workingYear(), m_ctx.profile.constants().JUDET);

@@ -10,6 +10,8 @@
 #include "reports/ui/TForm7.h"
 #include "reports/ui/TRecensamantF.h"
 #include "search/ui/TTarlaC.h"
+#include "reports/ui/TForm9.h"
+#include "reports/ui/TListLocNr.h"
 #include "grid/ui/StandardGrid.h"
 #include "register/PlotStore.h"
 #include "register/ui/PlotsPage.h"
@@ -420,6 +422,20 @@ int takeScreenshots(const QString& programHome, const QString& directory, QStrin
         shooter.shoot(shell.recensamant(), QStringLiteral("TRecensamantF"));
         shooter.shoot(shell.tarlaC(), QStringLiteral("TTarlaC"));
         ctx.year.setText(year);
+    }
+
+    // The accounting window and the street dialog of the residents list.
+    try {
+        reports::TForm9 accounting(ctx, nullptr);
+        if (accounting.prepare())
+            shooter.shoot(&accounting, QStringLiteral("TForm9"));
+        accounting.closeTables();
+        reports::TListLocNr streets(ctx, nullptr);
+        if (streets.prepare())
+            shooter.shoot(&streets, QStringLiteral("TListLocNr"));
+    } catch (const std::exception& error) {
+        if (log)
+            *log << QStringLiteral("TForm9: %1").arg(QString::fromStdString(error.what()));
     }
 
     TForm39* header = shell.form39();

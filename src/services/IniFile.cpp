@@ -1,5 +1,7 @@
 #include "services/IniFile.h"
 
+#include <QSet>
+
 #include "core/StagedFile.h"
 #include "data/dbf/CodePage1250.h"
 #include "services/FileAccess.h"
@@ -249,6 +251,34 @@ void IniDocument::setValue(const QString& section, const QString& key, const QSt
         }
     }
     m_lines.insert(m_lines.begin() + insertAt, keyBytes + '=' + valueBytes);
+}
+
+void IniDocument::appendSection(const QString& section, const std::vector<std::pair<QString, QString>>& entries)
+{
+    const QString sectionName = Trim(section);
+    if (findSection(sectionName).header >= 0)
+        throw ServiceError(QStringLiteral("Sectiunea \"%1\" exista deja in %2.").arg(sectionName, describe(m_path)));
+    // The checks of setValue, on a document of this section alone.
+    IniDocument part;
+    part.m_path = m_path;
+    QSet<QString> seen;
+    for (const auto& [key, value] : entries) {
+        const QString keyName = Trim(key).toUpper();
+        if (seen.contains(keyName))
+            throw ServiceError(QStringLiteral("Cheia \"%1\" apare de doua ori in sectiunea %2.").arg(key, sectionName));
+        seen.insert(keyName);
+        if (part.m_lines.empty()) {
+            part.setValue(sectionName, key, value);
+        } else {
+            IniDocument line;
+            line.m_path = m_path;
+            line.setValue(sectionName, key, value);
+            part.m_lines.push_back(line.m_lines.back());
+        }
+    }
+    if (part.m_lines.empty())
+        part.m_lines.push_back('[' + encodeName(sectionName, "sectiunea") + ']');
+    m_lines.insert(m_lines.end(), part.m_lines.begin(), part.m_lines.end());
 }
 
 QByteArray IniDocument::toBytes() const

@@ -4,6 +4,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <utility>
 #include <vector>
 
 namespace velmor {
@@ -32,6 +33,11 @@ public:
     // profile line cannot hold (empty name, line break, "=" in a key, brackets in a section) or
     // a character Windows-1250 lacks.
     void setValue(const QString& section, const QString& key, const QString& value);
+
+    // Adds a section that is not in the document yet at the end, with its keys in the order given,
+    // as setValue would for each key but in one pass. Raises ServiceError as setValue does, and
+    // when the section exists or a key comes twice.
+    void appendSection(const QString& section, const std::vector<std::pair<QString, QString>>& entries);
 
     // Every line ended by CR LF.
     QByteArray toBytes() const;

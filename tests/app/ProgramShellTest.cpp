@@ -14,6 +14,8 @@
 #include "services/RegistryStore.h"
 #include "services/ScriptedInteraction.h"
 
+#include <QAction>
+#include <QMenu>
 #include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
@@ -277,4 +279,31 @@ TEST(ProgramShell, EditorsSearchByNameOpensTheSearchWindow)
     EXPECT_EQ(village, QStringLiteral("TOATE"));
     EXPECT_TRUE(env.ui.messagesContaining(QStringLiteral("nu este disponibila")).empty());
     shell.form6()->Inchide();
+}
+
+TEST(ProgramShell, RegisterReportItemsRunTheirReports)
+{
+    ShellEnv env;
+    QDir().mkpath(env.home);
+    ProgramShell shell(env.home, &env.registry, &env.ui);
+    ASSERT_EQ(shell.runStartup().outcome, StartupSequence::Outcome::HandOver);
+    env.ui.clear();
+    const auto trigger = [&](const QString& caption) {
+        for (QAction* action : shell.form3()->PopupMenu1()->actions()) {
+            if (action->text() == caption)
+                action->trigger();
+        }
+    };
+    // A fresh register has no household: the statistics file says so instead of "not available".
+    trigger(QStringLiteral("Raport Directia Statistica"));
+    ASSERT_EQ(env.ui.messages().size(), 1u);
+    EXPECT_EQ(env.ui.lastMessage().title, QStringLiteral("Raport statistic"));
+    EXPECT_EQ(env.ui.lastMessage().text,
+              QStringLiteral(" Nu aveti nici o inregistrare in anul ") + shell.context().workingYear() + QStringLiteral("!"));
+    // The farm situation looks for the data directory's template.
+    trigger(QStringLiteral("Situatie ferme"));
+    ASSERT_EQ(env.ui.messages().size(), 2u);
+    EXPECT_EQ(env.ui.lastMessage().title, QStringLiteral("Situatie ferme"));
+    EXPECT_TRUE(env.ui.lastMessage().text.startsWith(QStringLiteral("Lipseste fisierul model "))) << env.ui.lastMessage().text.toStdString();
+    EXPECT_TRUE(env.ui.lastMessage().text.endsWith(QStringLiteral("ModelDir.rtf!")));
 }

@@ -288,3 +288,27 @@ TEST(IniFileWrite, SectionAndKeyNamesWithCommaBelowMatchTheirStoredForm)
     }
     EXPECT_EQ(ini.value(QStringLiteral("CONST"), QStringLiteral("\u0163ara")), QStringLiteral("x"));
 }
+
+TEST(IniDocumentAppend, SectionAppendedAsKeyByKeyWritesIt)
+{
+    IniDocument byKey = IniDocument::fromBytes("[A]\r\nX=1\r\n");
+    IniDocument appended = byKey;
+    const std::vector<std::pair<QString, QString>> entries{{QStringLiteral("K"), QStringLiteral("a\u00BBb")},
+                                                           {QStringLiteral("L1"), QStringLiteral(" v ")},
+                                                           {QStringLiteral("LINII"), QStringLiteral("1")}};
+    for (const auto& [key, value] : entries)
+        byKey.setValue(QStringLiteral("CAP"), key, value);
+    appended.appendSection(QStringLiteral("CAP"), entries);
+    EXPECT_EQ(appended.toBytes(), byKey.toBytes());
+    EXPECT_EQ(appended.toBytes(), QByteArray("[A]\r\nX=1\r\n[CAP]\r\nK=a\xBB" "b\r\nL1= v \r\nLINII=1\r\n"));
+
+    // An existing section, a key given twice, a value a line cannot hold: refused, nothing added.
+    const QByteArray before = appended.toBytes();
+    EXPECT_THROW(appended.appendSection(QStringLiteral("cap"), {{QStringLiteral("Z"), QStringLiteral("1")}}), ServiceError);
+    EXPECT_THROW(appended.appendSection(QStringLiteral("B"), {{QStringLiteral("Z"), QStringLiteral("1")}, {QStringLiteral("z"), QStringLiteral("2")}}),
+                 ServiceError);
+    EXPECT_THROW(appended.appendSection(QStringLiteral("B"), {{QStringLiteral("Z"), QStringLiteral("1\n2")}}), ServiceError);
+    EXPECT_EQ(appended.toBytes(), before);
+    appended.appendSection(QStringLiteral("B"), {});
+    EXPECT_EQ(appended.toBytes(), before + "[B]\r\n");
+}
