@@ -26,6 +26,7 @@ struct OperationMarker {
     static constexpr const char* HouseholdDelete = "household-delete";
     static constexpr const char* VillageRename = "village-rename";
     static constexpr const char* VillageDelete = "village-delete";
+    static constexpr const char* Upgrade = "upgrade";
 
     QString operation;
     QString computer;
