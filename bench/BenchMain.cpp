@@ -1,3 +1,4 @@
+#include "bench/BenchUpgrade.h"
 #include "bench/NativeMirror.h"
 #include "bench/Runners.h"
 #include "app/CliInteraction.h"
@@ -531,6 +532,8 @@ int main(int argc, char** argv)
             results.push_back({QStringLiteral("year take-over with safety archive"), double(timer.nsecsElapsed()) / 1e6, 0});
             QFile::remove(report.safetyArchive);
         }
+
+        for (const auto& [name, ms] : bench::upgradeScenarios(dataDir, workDir, ui, rounds, only)) results.push_back({name, ms, 0});
 
         // Scenarios without a native counterpart show "-".
         const auto cell = [](double v, int width, int decimals, bool known) {
