@@ -308,13 +308,16 @@ void StartupSequence::runUpgrade()
         status(text);
         pump();
     };
-    upgrade.setBar = [this](int position) {
+    bool barMoved = false;
+    upgrade.setBar = [this, &barMoved](int position) {
+        barMoved = true;
         if (m_hooks.setBar)
             m_hooks.setBar(std::clamp(position, 0, 100));
         pump();
     };
     const data::UpgradeReport report = upgrade.run();
-    if (m_hooks.setBar)
+    // The bar belongs to the re-indexing again.
+    if (barMoved && m_hooks.setBar)
         m_hooks.setBar(m_bar);
     const QString failed = SchemaUpgradeRun::failureMessage(report);
     if (!failed.isEmpty())
