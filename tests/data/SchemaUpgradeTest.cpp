@@ -506,3 +506,20 @@ TEST(SchemaUpgradeFailures, RefusedFirstChangeChangesNothing)
         after.insert(name, bytesOf(d.home.dataFile(name)));
     EXPECT_EQ(after, before);
 }
+
+TEST(SchemaUpgradeVillage, HouseholdsWithoutAVillageTakeTheCouncilsLocalityAndTheChaptersStayWithout)
+{
+    Directory d("old-layouts/gen-a");
+    d.sql(QStringLiteral("ALTER TABLE %1 DROP SATUL").arg(d.quoted(QStringLiteral("Identificare.dbf"))));
+    const data::UpgradeReport report = d.upgrade();
+    EXPECT_FALSE(report.failed()) << report.failures().join(QLatin1Char('\n')).toStdString();
+    EXPECT_EQ(step(report, QStringLiteral("10")).status, UpgradeStep::Status::Applied);
+    EXPECT_EQ(d.villagesAdded, QStringList {QStringLiteral("TÂRGU VECHI")});
+    const dbf::DbfTable t = d.table(QStringLiteral("Identificare.dbf"));
+    const int village = t.fieldIndex(QStringLiteral("LOCALIT"));
+    ASSERT_GE(village, 0);
+    for (int r = 0; r < t.recordCount(); ++r)
+        EXPECT_EQ(text(t.value(r, village)), QStringLiteral("TÂRGU VECHI"));
+    for (int n = 1; n <= 11; ++n)
+        EXPECT_FALSE(field(d.table(QStringLiteral("CAP%1.dbf").arg(n)), "LOCALIT")) << n;
+}
