@@ -304,3 +304,28 @@ TEST(CliUpgrade, StoppedAfterEveryChangeTheNextRunFinishes)
         EXPECT_EQ(changesOf(third.out), 0) << third.out.toStdString();
     }
 }
+
+TEST(CliUpgrade, AFailedStepIsReportedWithItsTableAndTheGateStaysOpen)
+{
+    test::TempHome home;
+    home.copyFixture(QStringLiteral("old-layouts/gen-a"));
+    const QString cap7 = home.dataFile(QStringLiteral("CAP7.dbf"));
+    const test::CliRun raise = cli({QStringLiteral("sql"), QStringLiteral("--data"), home.data(),
+                                    QStringLiteral("UPDATE \"%1\" SET RAND=150 WHERE RAND=30").arg(cap7)});
+    ASSERT_EQ(raise.status, 0) << raise.err.toStdString();
+    const QStringList args {QStringLiteral("upgrade"), QStringLiteral("--data"), home.data(), QStringLiteral("--home"), home.home()};
+    const test::CliRun run = cli(args);
+    EXPECT_EQ(run.status, 1);
+    const QStringList lines = outputSteps(run.out);
+    ASSERT_EQ(lines.size(), 21) << run.out.toStdString();
+    EXPECT_TRUE(lines[10].startsWith(QStringLiteral("9\tfailed\tCAP7: "))) << lines[10].toStdString();
+    EXPECT_TRUE(lines[19].startsWith(QStringLiteral("18\tskipped\t"))) << lines[19].toStdString();
+    EXPECT_TRUE(run.err.contains(QStringLiteral("Pasul 9 (CAP7)"))) << run.err.toStdString();
+    // The next run tries step 9 again and finds the rest done.
+    const test::CliRun again = cli(args);
+    EXPECT_EQ(again.status, 1);
+    const QStringList next = outputSteps(again.out);
+    ASSERT_EQ(next.size(), 21);
+    EXPECT_TRUE(next[10].startsWith(QStringLiteral("9\tfailed\t")));
+    EXPECT_TRUE(next[12].startsWith(QStringLiteral("11\tskipped"))) << next[12].toStdString();
+}
