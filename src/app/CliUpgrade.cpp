@@ -81,11 +81,7 @@ int runUpgrade(const Options& o)
     if (!report.longNotes.isEmpty()) {
         QTextStream err(stderr);
         err.setEncoding(QStringConverter::Utf8);
-        err << QStringLiteral("Mentiunile mai lungi de %1 caractere ale membrilor %2 sunt pastrate intregi in %3.")
-                   .arg(data::SchemaUpgrade::NotesWidth)
-                   .arg(report.longNotes.join(QStringLiteral(", ")),
-                        nativePath(dir + QLatin1Char('/') + QLatin1String(data::SchemaUpgrade::LongNotesFile)))
-            << '\n';
+        err << messageLines(SchemaUpgradeRun::longNotesMessage(report, dir)) << '\n';
     }
     if (report.failed())
         return fail(SchemaUpgradeRun::failureMessage(report));

@@ -28,6 +28,17 @@ QString SchemaUpgradeRun::archivePathFor(const QString& dataDirectory)
     return parent + QStringLiteral("/UpGrade-%1.kt").arg(QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss")));
 }
 
+QString SchemaUpgradeRun::longNotesMessage(const data::UpgradeReport& report, const QString& dataDirectory)
+{
+    if (report.longNotes.isEmpty())
+        return {};
+    return QStringLiteral("Mentiunile mai lungi de %1 caractere ale membrilor %2 au fost scurtate in baza de date;")
+               .arg(data::SchemaUpgrade::NotesWidth)
+               .arg(report.longNotes.join(QStringLiteral(", ")))
+        + CR + QStringLiteral("textul lor intreg este in %1.")
+                   .arg(nativePath(dataDirectory + QLatin1Char('/') + QLatin1String(data::SchemaUpgrade::LongNotesFile)));
+}
+
 QString SchemaUpgradeRun::failureMessage(const data::UpgradeReport& report)
 {
     const QStringList failures = report.failures();

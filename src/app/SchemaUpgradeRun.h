@@ -30,6 +30,8 @@ public:
 
     // The safety archive's name for a data directory, now.
     static QString archivePathFor(const QString& dataDirectory);
+    // What the start-up tells about notes kept whole in MentiuniLungi.txt; empty when none.
+    static QString longNotesMessage(const data::UpgradeReport& report, const QString& dataDirectory);
     // The one message of the start-up about failed steps; empty when none failed.
     static QString failureMessage(const data::UpgradeReport& report);
 

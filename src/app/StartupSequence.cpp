@@ -319,6 +319,9 @@ void StartupSequence::runUpgrade()
     // The bar belongs to the re-indexing again.
     if (barMoved && m_hooks.setBar)
         m_hooks.setBar(m_bar);
+    const QString notes = SchemaUpgradeRun::longNotesMessage(report, m_ctx.dataDirectory);
+    if (!notes.isEmpty())
+        m_ctx.interaction->Mesaj(QStringLiteral("UpGrade"), notes, KindInformation, ButtonsOk);
     const QString failed = SchemaUpgradeRun::failureMessage(report);
     if (!failed.isEmpty())
         m_ctx.interaction->Mesaj(QStringLiteral("UpGrade"), failed, KindError, ButtonsOk);

@@ -122,3 +122,28 @@ TEST(StartupUpgrade, AnUpgradeStoppedMidwayIsFinishedByTheNextStart)
     expectCurrent(env.localData());
     EXPECT_FALSE(QFileInfo::exists(env.localData() + QStringLiteral("/Velmor.op")));
 }
+
+TEST(StartupUpgrade, ALongNoteIsToldWithTheFileThatKeepsItWhole)
+{
+    StartupEnv env;
+    copyFixture(QStringLiteral("old-layouts/gen-a"), env.localData());
+    {
+        dbf::DbfTable t(dbf::resolveFileName(env.localData() + QStringLiteral("/CAP1.dbf")));
+        const int code = t.fieldIndex(QStringLiteral("COD1"));
+        const int notes = t.fieldIndex(QStringLiteral("MENTIUNI"));
+        for (int r = 0; r < t.recordCount(); ++r) {
+            if (std::get<std::int64_t>(t.value(r, code)) == 106)
+                t.update(r, {{notes, QString(QStringLiteral("nota lunga ")).repeated(30)}});
+        }
+    }
+    env.ui.pushOk();
+    StartupSequence sequence(env.ctx, env.home);
+    sequence.run();
+    ASSERT_EQ(env.ui.messages().size(), 1u);
+    EXPECT_EQ(env.ui.messages()[0].title, QStringLiteral("UpGrade"));
+    EXPECT_EQ(env.ui.messages()[0].kind, int(KindInformation));
+    EXPECT_TRUE(env.ui.messages()[0].text.contains(QStringLiteral("membrilor 106"))) << env.ui.messages()[0].text.toStdString();
+    EXPECT_TRUE(env.ui.messages()[0].text.contains(QStringLiteral("MentiuniLungi.txt")));
+    EXPECT_TRUE(QFileInfo::exists(env.localData() + QStringLiteral("/MentiuniLungi.txt")));
+    expectCurrent(env.localData());
+}
