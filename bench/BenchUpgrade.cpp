@@ -9,6 +9,7 @@
 #include "data/engine/Query.h"
 #include "data/engine/SqlText.h"
 #include "data/engine/TableHandle.h"
+#include "reports/TotalsValues.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -38,20 +39,8 @@ QList<dbf::FieldSpec> specsOf(const dbf::DbfTable& t)
     return specs;
 }
 
-double numberOf(const dbf::Value& v)
-{
-    if (const auto* i = std::get_if<std::int64_t>(&v))
-        return double(*i);
-    if (const auto* d = std::get_if<double>(&v))
-        return *d;
-    return 0;
-}
-
-QString textOf(const dbf::Value& v)
-{
-    const auto* s = std::get_if<QString>(&v);
-    return s ? *s : QString();
-}
+using reports::realOf;
+using reports::textOf;
 
 void setSize(QList<dbf::FieldSpec>& specs, const char* name, int width, int decimals)
 {
@@ -89,7 +78,7 @@ void rewriteAsOldest(const QString& dir)
         specs.removeAt(indexOf(specs, "TIPRA"));
         const int pz = indexOf(specs, "POZITIA"), sat = indexOf(specs, "SATUL"), n1 = indexOf(specs, "NR"), n2 = indexOf(specs, "NR2");
         h.restructure(specs, [=](const dbf::OldRecord& old, std::vector<dbf::Value>& v) {
-            v[size_t(pz)] = numberOf(old.value(QStringLiteral("POZ"))) + std::min(99.0, numberOf(old.value(QStringLiteral("VOLUM")))) / 100.0;
+            v[size_t(pz)] = realOf(old.value(QStringLiteral("POZ"))) + std::min(99.0, realOf(old.value(QStringLiteral("VOLUM")))) / 100.0;
             v[size_t(sat)] = old.value(QStringLiteral("LOCALIT"));
             v[size_t(n1)] = textOf(old.value(QStringLiteral("NR"))).left(10);
             v[size_t(n2)] = textOf(old.value(QStringLiteral("NR2"))).left(10);

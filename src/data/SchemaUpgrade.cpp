@@ -14,6 +14,7 @@
 #include "data/engine/SqlText.h"
 #include "data/engine/TableHandle.h"
 #include "domain/CnpRules.h"
+#include "reports/TotalsValues.h"
 
 #include <QDir>
 #include <QFile>
@@ -56,16 +57,13 @@ int indexIn(const QList<dbf::FieldSpec>& specs, const QString& name)
     return -1;
 }
 
-QString textOfValue(const dbf::Value& v)
-{
-    if (const auto* s = std::get_if<QString>(&v))
-        return *s;
-    return {};
-}
+using reports::integerOf;
+using reports::realOf;
+using reports::textOf;
 
 bool blank(const dbf::Value& v)
 {
-    return textOfValue(v).trimmed().isEmpty();
+    return textOf(v).trimmed().isEmpty();
 }
 
 QString describe(const dbf::Field& f)
@@ -174,11 +172,7 @@ QDate SchemaUpgrade::birthDate(const QString& cnp, const dbf::Value& yearOfBirth
         const int century = (code[0] == QLatin1Char('1') || code[0] == QLatin1Char('2')) ? 1900 : 2000;
         return QDate(century + code.mid(1, 2).toInt(), code.mid(3, 2).toInt(), code.mid(5, 2).toInt());
     }
-    qint64 year = 0;
-    if (const auto* i = std::get_if<std::int64_t>(&yearOfBirth))
-        year = *i;
-    else if (const auto* d = std::get_if<double>(&yearOfBirth))
-        year = qint64(*d);
+    const qint64 year = integerOf(yearOfBirth);
     if (year >= 1 && year <= 9999)
         return QDate(int(year), 1, 1);
     return {};
@@ -645,7 +639,7 @@ std::optional<QString> SchemaUpgrade::convertNotes(bool dropHelper)
     const int target = indexIn(specs, QStringLiteral("MENTIUNI"));
     specs[target] = charSpec(QStringLiteral("MENTIUNI"), NotesWidth);
     rewrite(Cap1, specs, [target](const dbf::OldRecord& old, std::vector<dbf::Value>& values) {
-        const QString flat = flattenNote(textOfValue(old.value(QStringLiteral("MENTIUNI"))));
+        const QString flat = flattenNote(textOf(old.value(QStringLiteral("MENTIUNI"))));
         values[size_t(target)] = flat.isEmpty() ? dbf::Value() : dbf::Value(flat.left(NotesWidth).trimmed());
     });
     QString detail = QStringLiteral("CAP1: MENTIUNI CHAR(240)");
@@ -750,7 +744,7 @@ std::optional<QString> SchemaUpgrade::addBirthDates()
     }
     const bool hasCode = findField(fields, QStringLiteral("CNP")) != nullptr;
     rewrite(Cap1, specs, [at, hasYear, hasCode](const dbf::OldRecord& old, std::vector<dbf::Value>& values) {
-        const QString code = hasCode ? textOfValue(old.value(QStringLiteral("CNP"))) : QString();
+        const QString code = hasCode ? textOf(old.value(QStringLiteral("CNP"))) : QString();
         const QDate born = birthDate(code, hasYear ? old.value(QStringLiteral("ANN")) : dbf::Value());
         values[size_t(at)] = born.isValid() ? dbf::Value(born) : dbf::Value();
     });
@@ -815,17 +809,9 @@ std::optional<QString> SchemaUpgrade::splitPositions()
     progress(0, households);
     rewrite(Identificare, specs, [this, pos, vol, decimals, households](const dbf::OldRecord& old, std::vector<dbf::Value>& values) {
         const dbf::Value stored = old.value(QStringLiteral("POZITIA"));
-        double p = 0;
-        bool have = true;
-        if (const auto* i = std::get_if<std::int64_t>(&stored))
-            p = double(*i);
-        else if (const auto* d = std::get_if<double>(&stored))
-            p = *d;
-        else
-            have = false;
         qint64 position = 0;
         qint64 volume = 0;
-        if (have && splitPosition(p, decimals, position, volume)) {
+        if (!dbf::isNull(stored) && splitPosition(realOf(stored), decimals, position, volume)) {
             values[size_t(pos)] = std::int64_t(position);
             values[size_t(vol)] = std::int64_t(volume);
         } else {
