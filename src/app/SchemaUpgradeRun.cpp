@@ -1,6 +1,7 @@
 #include "app/SchemaUpgradeRun.h"
 
 #include "admin/OperationGuard.h"
+#include "core/ChangeCounter.h"
 #include "core/Interaction.h"
 #include "core/Paths.h"
 #include "services/LineListFile.h"
@@ -68,6 +69,7 @@ data::UpgradeReport SchemaUpgradeRun::run()
         }
         list << name.trimmed();
         writeLineList(villages, list, QStringLiteral("lista localitatilor"));
+        ChangeCounter::count();
     };
     env.beforeFirstChange = [&] {
         if (resuming)

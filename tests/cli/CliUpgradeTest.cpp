@@ -329,3 +329,40 @@ TEST(CliUpgrade, AFailedStepIsReportedWithItsTableAndTheGateStaysOpen)
     EXPECT_TRUE(next[10].startsWith(QStringLiteral("9\tfailed\t")));
     EXPECT_TRUE(next[12].startsWith(QStringLiteral("11\tskipped"))) << next[12].toStdString();
 }
+
+// Households without any village column: the council's locality joins the village list once,
+// also when a run is stopped after any of its changes.
+TEST(CliUpgrade, TheCouncilsLocalityJoinsTheVillageListOnce)
+{
+    test::TempHome home;
+    home.copyFixture(QStringLiteral("old-layouts/gen-a"));
+    const test::CliRun drop = cli({QStringLiteral("sql"), QStringLiteral("--data"), home.data(),
+                                   QStringLiteral("ALTER TABLE \"%1\" DROP SATUL").arg(home.dataFile(QStringLiteral("Identificare.dbf")))});
+    ASSERT_EQ(drop.status, 0) << drop.err.toStdString();
+    const QStringList args {QStringLiteral("upgrade"), QStringLiteral("--data"), home.data(), QStringLiteral("--home"), home.home()};
+    const test::CliRun whole = cli(args);
+    ASSERT_EQ(whole.status, 0) << whole.err.toStdString();
+    QFile list(home.dataFile(QStringLiteral("Sate.lst")));
+    ASSERT_TRUE(list.open(QIODevice::ReadOnly));
+    const QByteArray villages = list.readAll();
+    EXPECT_EQ(villages, QByteArray("SAT NOU\r\nDEALU MARE\r\nVALEA LUNGA\r\nT\xC2RGU VECHI\r\n"));
+    // Stopped right after each change in turn, then run again.
+    const qint64 total = changesOf(whole.out);
+    ASSERT_GT(total, 10);
+    for (qint64 n = 1; n <= total; ++n) {
+        SCOPED_TRACE(n);
+        test::TempHome again;
+        again.copyFixture(QStringLiteral("old-layouts/gen-a"));
+        ASSERT_EQ(cli({QStringLiteral("sql"), QStringLiteral("--data"), again.data(),
+                       QStringLiteral("ALTER TABLE \"%1\" DROP SATUL").arg(again.dataFile(QStringLiteral("Identificare.dbf")))})
+                      .status,
+                  0);
+        const QStringList a {QStringLiteral("upgrade"), QStringLiteral("--data"), again.data(), QStringLiteral("--home"), again.home()};
+        const test::CliRun stopped = cli(a + QStringList {QStringLiteral("--fail-after"), QString::number(n)});
+        EXPECT_EQ(stopped.status, 3);
+        ASSERT_EQ(cli(a).status, 0);
+        QFile f(again.dataFile(QStringLiteral("Sate.lst")));
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+        EXPECT_EQ(f.readAll(), villages);
+    }
+}
