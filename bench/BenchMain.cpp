@@ -1,5 +1,6 @@
 #include "bench/BenchLists.h"
 #include "bench/BenchCensus.h"
+#include "bench/BenchUpgrade.h"
 #include "bench/NativeMirror.h"
 #include "bench/Runners.h"
 #include "bench/BenchMerge.h"
@@ -544,6 +545,7 @@ int main(int argc, char** argv)
 
         for (const auto& [name, ms] : bench::runMergeScenarios(dataDir, workDir, year, generatorMs >= 0, only, ui))
             results.push_back({name, ms, 0});
+        for (const auto& [name, ms] : bench::upgradeScenarios(dataDir, workDir, ui, rounds, only)) results.push_back({name, ms, 0});
 
         // Scenarios without a native counterpart show "-".
         const auto cell = [](double v, int width, int decimals, bool known) {

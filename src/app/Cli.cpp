@@ -13,6 +13,7 @@
 #include "app/CliLists.h"
 #include "app/CliMerge.h"
 #include "app/CliReports.h"
+#include "app/CliUpgrade.h"
 #include "app/ProgramHome.h"
 #include "output/DataExport.h"
 #include "register/PlotRecalculation.h"
@@ -79,6 +80,7 @@ const char* const UsageText =
     "       velmor-cli household-delete --data DIR --year Y --codid C [--renumber] [--home DIR] [--fail-after N]\n"
     "       velmor-cli chapters --data DIR --year Y [--household CODID] [--fail-after N]\n"
     "       velmor-cli recover --data DIR\n"
+    "       velmor-cli upgrade --data DIR [--home DIR] [--fail-after N]\n"
     "       velmor-cli workbook apia|strainasi --data DIR [--home DIR] --year Y [--template FILE] --out FILE.xls\n"
     "       velmor-cli xls-cells FILE\n"
     "       velmor-cli summary --data DIR --household CODID\n"
@@ -455,6 +457,8 @@ struct DataUse {
 
 bool always(const Options&) { return true; }
 bool never(const Options&) { return false; }
+// A missing directory is refused by the command itself, not created for the lock.
+bool existingDirectory(const Options& o) { return QFileInfo(o.value(QStringLiteral("data"))).isDir(); }
 
 struct Command {
     const char* name;
@@ -491,6 +495,8 @@ const std::vector<Command>& commands()
          {{QStringLiteral("data")}, {QStringLiteral("year")}, {QStringLiteral("codid")}, {QStringLiteral("renumber"), false},
           {QStringLiteral("home")}, {QStringLiteral("fail-after")}},
          runHouseholdDelete, {"data", always, true}},
+        {"upgrade", {{QStringLiteral("data")}, {QStringLiteral("home")}, {QStringLiteral("fail-after")}}, runUpgrade,
+         {"data", existingDirectory, true, true}},
         {"chapters", {{QStringLiteral("data")}, {QStringLiteral("year")}, {QStringLiteral("household")}, {QStringLiteral("fail-after")}},
          runChapters, {"data", always, true}},
         {"workbook",

@@ -1,5 +1,6 @@
 #include "app/OperationRecovery.h"
 
+#include "app/SchemaUpgradeRun.h"
 #include "admin/DataBackup.h"
 #include "admin/OperationGuard.h"
 #include "core/ChangeCounter.h"
@@ -39,7 +40,8 @@ QString OperationRecovery::question(const OperationMarker& marker)
     const QString op = marker.operation;
     if (op == QLatin1String(OperationMarker::Restore))
         mend = QStringLiteral("Restaurarea va fi terminata sau anulata din directorul de lucru %1.").arg(nativePath(marker.staging));
-    else if (op == QLatin1String(OperationMarker::Chapters) || op == QLatin1String(OperationMarker::Recalc))
+    else if (op == QLatin1String(OperationMarker::Chapters) || op == QLatin1String(OperationMarker::Recalc)
+             || op == QLatin1String(OperationMarker::Upgrade))
         mend = QStringLiteral("Operatia va fi reluata.");
     else
         mend = QStringLiteral("Datele vor fi readuse din salvarea %1.").arg(nativePath(marker.archive));
@@ -57,6 +59,13 @@ QString OperationRecovery::mend(const OperationMarker& marker)
     }
     if (op == QLatin1String(OperationMarker::Restore))
         return DataBackup::recoverRestore(m_dataDir, marker, engine);
+
+    if (op == QLatin1String(OperationMarker::Upgrade)) {
+        // Every step of the upgrade can be repeated: running it again finishes it. A step that
+        // fails again is told by the upgrade of the start-up (or of the command) that follows.
+        SchemaUpgradeRun(*engine, m_dataDir, m_ui).run();
+        return QStringLiteral("rerun");
+    }
 
     auto value = [&](const char* key) { return marker.values.value(QLatin1String(key)); };
     if (op == QLatin1String(OperationMarker::Chapters)) {

@@ -115,8 +115,8 @@ StartupSequence::Hooks ProgramShell::makeHooks()
             showError(*m_ctx.interaction, e, QStringLiteral("Parcele"));
         }
     };
-    // Not built yet: the schema upgrade and the household editor's square-metre box (whose
-    // setting the sequence reads and writes back itself).
+    // The sequence runs the schema upgrade itself. Not built yet: the household editor's
+    // square-metre box (whose setting the sequence reads and writes back itself).
     hooks.upgrade = nullptr;
     hooks.applySquareMetres = nullptr;
     return hooks;

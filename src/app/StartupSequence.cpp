@@ -2,6 +2,7 @@
 
 #include "core/ErrorReport.h"
 #include "app/OperationRecovery.h"
+#include "app/SchemaUpgradeRun.h"
 #include "core/Paths.h"
 #include "services/DataDirectoryLock.h"
 #include "data/Schema.h"
@@ -277,12 +278,13 @@ void StartupSequence::prepare()
         status(QStringLiteral("UpGrade ..."));
         pump();
         cleanOldRows();
-        if (m_hooks.upgrade) {
-            try {
+        try {
+            if (m_hooks.upgrade)
                 m_hooks.upgrade();
-            } catch (const std::exception&) {
-                // Upgrade errors are swallowed; its own steps report what matters.
-            }
+            else
+                runUpgrade();
+        } catch (const std::exception&) {
+            // The start-up goes on; the upgrade told what failed.
         }
         resetCounters();
     }
@@ -297,6 +299,32 @@ void StartupSequence::prepare()
     // 15 to 19.
     if (m_ctx.localDataMode && !m_ctx.readOnly)
         reindex();
+}
+
+void StartupSequence::runUpgrade()
+{
+    SchemaUpgradeRun upgrade(*m_engine, m_ctx.dataDirectory, *m_ctx.interaction);
+    upgrade.setStatus = [this](const QString& text) {
+        status(text);
+        pump();
+    };
+    bool barMoved = false;
+    upgrade.setBar = [this, &barMoved](int position) {
+        barMoved = true;
+        if (m_hooks.setBar)
+            m_hooks.setBar(std::clamp(position, 0, 100));
+        pump();
+    };
+    const data::UpgradeReport report = upgrade.run();
+    // The bar belongs to the re-indexing again.
+    if (barMoved && m_hooks.setBar)
+        m_hooks.setBar(m_bar);
+    const QString notes = SchemaUpgradeRun::longNotesMessage(report, m_ctx.dataDirectory);
+    if (!notes.isEmpty())
+        m_ctx.interaction->Mesaj(QStringLiteral("UpGrade"), notes, KindInformation, ButtonsOk);
+    const QString failed = SchemaUpgradeRun::failureMessage(report);
+    if (!failed.isEmpty())
+        m_ctx.interaction->Mesaj(QStringLiteral("UpGrade"), failed, KindError, ButtonsOk);
 }
 
 void StartupSequence::cleanOldRows()

@@ -35,7 +35,7 @@ public:
         std::function<void()> setMainCaption;          // main window caption := version title
         std::function<void()> loadConstants;           // TForm4.IncarcaConstante
         std::function<void()> loadTariffs;             // local tariffs window start-up load
-        std::function<void()> upgrade;                 // schema upgrade (errors swallowed)
+        std::function<void()> upgrade;                 // schema upgrade (errors swallowed); empty: runUpgrade()
         std::function<void()> loadPlotLists;           // lists of the plot window
         std::function<void(bool)> applySquareMetres;   // household editor's square-metre box
     };
@@ -74,6 +74,10 @@ public:
     // Individual phases (run() calls them in order); public for tests.
     void connect();      // steps 1 to 8
     void prepare();      // steps 10 to 19
+
+    // The schema upgrade of step 12: status line and bar through the hooks; failed steps are
+    // shown once, as one error message.
+    void runUpgrade();
 
     int barPosition() const { return m_bar; }
     // The data directory's lock, held for the whole run (none when another holds it).

@@ -141,6 +141,7 @@ QString OperationMarker::displayName() const
         {QString::fromLatin1(VillageRename), QStringLiteral("redenumire localitate")},
         {QString::fromLatin1(VillageDelete), QStringLiteral("stergere localitate")},
         {QString::fromLatin1(Merge), QStringLiteral("lipire salvare")},
+        {QString::fromLatin1(Upgrade), QStringLiteral("actualizare baza de date")},
     };
     return names.value(operation, operation.isEmpty() ? QStringLiteral("necunoscuta") : operation);
 }

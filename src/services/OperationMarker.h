@@ -27,6 +27,7 @@ struct OperationMarker {
     static constexpr const char* VillageRename = "village-rename";
     static constexpr const char* VillageDelete = "village-delete";
     static constexpr const char* Merge = "merge";
+    static constexpr const char* Upgrade = "upgrade";
 
     QString operation;
     QString computer;

@@ -1,24 +1,19 @@
 #include "data/dbf/DbfBulkWriter.h"
 
 #include "core/StagedFile.h"
-#include "core/SystemErrors.h"
 #include "data/dbf/CodePage1250.h"
 #include "data/dbf/DbfError.h"
 #include "data/dbf/DbfTable.h"
 #include "data/dbf/FileNames.h"
+#include "data/dbf/MemoFile.h"
+#include "data/dbf/StagedTable.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <QtEndian>
 
-#include <cerrno>
 #include <cstring>
-#include <filesystem>
-
-#ifndef Q_OS_WIN
-#include <unistd.h>
-#endif
 
 namespace velmor::dbf {
 
@@ -57,20 +52,6 @@ void seekTo(StagedFile& file, qint64 position)
     } catch (const WriteError& e) {
         throw DbfError(e.message());
     }
-}
-
-// A second name for the file (a hard link where the system has them, else a copy).
-void keepCopy(const QString& path, const QString& copy)
-{
-#ifndef Q_OS_WIN
-    if (::link(QFile::encodeName(path).constData(), QFile::encodeName(copy).constData()) == 0)
-        return;
-    const int error = errno;
-    if (error != EPERM && error != EOPNOTSUPP && error != EXDEV)
-        throw WriteError(cannotWriteMessage(copy, systemErrorReason(error)));
-#endif
-    if (!QFile::copy(path, copy))
-        throw WriteError(cannotWriteMessage(copy, systemErrorReason(errno)));
 }
 
 std::unique_ptr<StagedFile> stage(const QString& path)
@@ -273,15 +254,8 @@ void DbfBulkWriter::setMemo(char* record, int column, const QString& text)
     QChar bad;
     if (!cp1250::tryEncode(text, bytes, &bad))
         throw DbfError(EncodingError(bad, text).message());
-    QByteArray payload(8, '\0');
-    payload[0] = '\xFF';
-    payload[1] = '\xFF';
-    payload[2] = '\x08';
-    payload[3] = '\x00';
-    qToLittleEndian<quint32>(quint32(bytes.size() + 8), payload.data() + 4);
-    payload += bytes;
-    const qsizetype blocks = (payload.size() + kMemoBlock - 1) / kMemoBlock;
-    payload.append(QByteArray(blocks * kMemoBlock - payload.size(), '\0'));
+    const QByteArray payload = MemoFile::blocks(MemoFile::Format::DBase4, bytes, kMemoBlock);
+    const qsizetype blocks = payload.size() / kMemoBlock;
     const quint32 block = m_nextMemoBlock;
     writeAll(*m_memoFile, payload.constData(), payload.size());
     m_nextMemoBlock += quint32(blocks);
@@ -296,14 +270,7 @@ void DbfBulkWriter::setValue(char* record, int column, const Value& value)
 {
     const Field& f = m_fields[column];
     if (f.type == 'M') {
-        QString text;
-        if (const auto* s = std::get_if<QString>(&value))
-            text = *s;
-        else if (const auto* i = std::get_if<std::int64_t>(&value))
-            text = QString::number(*i);
-        else if (const auto* d = std::get_if<double>(&value))
-            text = QString::number(*d, 'g', 15);
-        setMemo(record, column, text);
+        setMemo(record, column, memoTextOf(value));
         return;
     }
     QByteArray bytes;
@@ -378,37 +345,7 @@ void DbfBulkWriter::finish()
 
 void DbfBulkWriter::putInPlace()
 {
-    // Both files are complete on disk before either replaces anything.
-    if (m_memoFile)
-        m_memoFile->prepare();
-    m_file->prepare();
-    if (!m_memoFile) {
-        m_file->commit();
-        return;
-    }
-    // The table and its memo file belong together: when the table cannot take its place, the
-    // old memo file is put back.
-    const QString kept = QFileInfo(m_memoPath).absolutePath() + QStringLiteral("/.") + baseName(m_memoPath)
-        + QStringLiteral(".vechi");
-    QFile::remove(kept);
-    const bool hadMemo = QFileInfo::exists(m_memoPath);
-    if (hadMemo)
-        keepCopy(m_memoPath, kept);
-    struct KeptCopy {
-        QString path;
-        ~KeptCopy() { QFile::remove(path); }
-    } keptCopy { hadMemo ? kept : QString() };
-    m_memoFile->commit();
-    try {
-        m_file->commit();
-    } catch (...) {
-        std::error_code ignored;
-        if (hadMemo)
-            std::filesystem::rename(kept.toStdU16String(), m_memoPath.toStdU16String(), ignored);
-        else
-            QFile::remove(m_memoPath);
-        throw;
-    }
+    putTableInPlace(*m_file, m_memoFile.get());
 }
 
 }

@@ -4,6 +4,7 @@
 #include "data/dbf/CodePage1250.h"
 #include "data/dbf/DbfError.h"
 #include "data/dbf/FileNames.h"
+#include "data/dbf/StagedTable.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -148,6 +149,17 @@ double toDouble(const Value& value, const Field& field, const QString& path)
 }
 
 
+}
+
+QString memoTextOf(const Value& value)
+{
+    if (const auto* s = std::get_if<QString>(&value))
+        return *s;
+    if (const auto* i = std::get_if<std::int64_t>(&value))
+        return QString::number(*i);
+    if (const auto* d = std::get_if<double>(&value))
+        return QString::number(*d, 'g', 15);
+    return {};
 }
 
 QString textTooLong(const Field& field, int length, const QString& table)
@@ -463,7 +475,7 @@ QString DbfTable::text(int row, int column) const
     return {};
 }
 
-QString DbfTable::memoText(int row, int column) const
+QByteArray DbfTable::memoBytes(int row, int column) const
 {
     const Field& f = m_fields[column];
     const QByteArray ref = trimmedField(record(row) + f.offset, f.width);
@@ -473,7 +485,12 @@ QString DbfTable::memoText(int row, int column) const
         return {};
     if (!m_memo)
         damaged(m_path, QStringLiteral("lipseste fisierul de texte"));
-    return cp1250::decode(m_memo->read(block));
+    return m_memo->read(block);
+}
+
+QString DbfTable::memoText(int row, int column) const
+{
+    return cp1250::decode(memoBytes(row, column));
 }
 
 Value DbfTable::value(int row, int column) const
@@ -584,13 +601,7 @@ QByteArray DbfTable::encodeField(const Field& field, const Value& value)
         return out;
     }
     case 'M': {
-        QString text;
-        if (const auto* s = std::get_if<QString>(&value))
-            text = *s;
-        else if (const auto* i = std::get_if<std::int64_t>(&value))
-            text = QString::number(*i);
-        else if (const auto* d = std::get_if<double>(&value))
-            text = QString::number(*d, 'g', 15);
+        const QString text = memoTextOf(value);
         if (text.isEmpty())
             return out;
         if (!m_memo)
@@ -898,11 +909,6 @@ int DbfTable::deletedCount() const
     return n;
 }
 
-void DbfTable::replaceFile(const QByteArray& contents)
-{
-    replaceThrough([&contents](StagedFile& file) { file.write(contents); });
-}
-
 void DbfTable::replaceThrough(const std::function<void(StagedFile&)>& write)
 {
     // The new file is written whole first; the mapping is let go only before it takes the name (a
@@ -1083,65 +1089,194 @@ bool DbfTable::clearProductionIndexFlag(const QString& path)
     return file.seek(28) && file.write("\0", 1) == 1;
 }
 
-void DbfTable::restructure(const QList<FieldSpec>& newSpecs)
+Value OldRecord::value(int column) const
+{
+    return m_table.value(m_row, column);
+}
+
+Value OldRecord::value(const QString& name) const
+{
+    const int column = m_table.fieldIndex(name);
+    if (column < 0)
+        throw DbfError(QStringLiteral("Tabelul \"%1\" nu are coloana %2.").arg(m_table.fileName(), name));
+    return m_table.value(m_row, column);
+}
+
+bool OldRecord::has(const QString& name) const
+{
+    return m_table.fieldIndex(name) >= 0;
+}
+
+bool OldRecord::deleted() const
+{
+    return m_table.isDeleted(m_row);
+}
+
+qint64 DbfTable::recordCountOnDisk() const
+{
+    QFile file(m_path);
+    QByteArray head(8, '\0');
+    if (!file.open(QIODevice::ReadOnly) || file.read(head.data(), head.size()) != head.size())
+        throw DbfError(QStringLiteral("Tabelul \"%1\" nu poate fi citit: %2").arg(fileName(), file.errorString()));
+    return qFromLittleEndian<quint32>(head.constData() + 4);
+}
+
+void DbfTable::restructure(const QList<FieldSpec>& newSpecs, const RecordFill& fill)
 {
     writePendingAppends();
     closeWriter();
     int recordLength = 0;
     const QList<Field> newFields = layoutFields(newSpecs, &recordLength, m_path);
     const bool memo = hasMemoField(newFields);
-    QString createdMemo;
-    try {
-        if (memo && !m_memo) {
-            const QString memoPath = withExtension(m_path, QStringLiteral("dbt"));
-            if (!QFile::exists(memoPathFor(m_path))) {
-                MemoFile::create(memoPath, m_level == Level::DBase3 ? MemoFile::Format::DBase3 : MemoFile::Format::DBase4,
-                                 QFileInfo(m_path).completeBaseName());
-                createdMemo = memoPath;
-            }
-            m_version = versionFor(m_level, true);
-            openMemo();
-        }
-        const std::uint8_t version = versionFor(m_level, memo);
-        const std::uint8_t driver = m_languageDriver ? m_languageDriver : 0xC8;
+    const std::uint8_t version = versionFor(m_level, memo);
+    const std::uint8_t driver = m_languageDriver ? m_languageDriver : 0xC8;
+    const auto memoFormat = m_level == Level::DBase3 ? MemoFile::Format::DBase3 : MemoFile::Format::DBase4;
+    constexpr int kMemoBlock = 512;
 
-        // Where each new column comes from.
-        std::vector<int> source;
-        for (const Field& f : newFields)
-            source.push_back(fieldIndex(f.name));
-
-        QByteArray contents = buildHeader(m_level, version, driver, newFields, m_recordCount, recordLength);
-        contents.reserve(contents.size() + qsizetype(m_recordCount) * recordLength + 1);
-        for (int r = 0; r < m_recordCount; ++r) {
-            QByteArray rec(recordLength, ' ');
-            rec[0] = isDeleted(r) ? '*' : ' ';
-            for (int c = 0; c < newFields.size(); ++c) {
-                const int from = source[size_t(c)];
-                if (from < 0)
-                    continue;
-                const Field& nf = newFields[c];
-                const Field& of = m_fields[from];
-                QByteArray bytes;
-                if (nf.type == of.type && nf.width == of.width && nf.decimals == of.decimals)
-                    bytes = QByteArray(record(r) + of.offset, of.width);
-                else if (nf.type == 'M' && of.type == 'M')
-                    bytes = QByteArray(record(r) + of.offset, of.width).rightJustified(nf.width, ' ', true);
-                else
-                    bytes = encodeField(nf, value(r, from));
-                std::copy(bytes.begin(), bytes.end(), rec.data() + 1 + nf.offset);
-            }
-            contents.append(rec);
-        }
-        contents.append(kEndOfFile);
-        replaceFile(contents);
-    } catch (...) {
-        // A memo file made for the new layout goes with it; the table is the old one again.
-        m_memo.reset();
-        if (!createdMemo.isEmpty())
-            QFile::remove(createdMemo);
-        load();
-        throw;
+    // Where each new column comes from, and whether its bytes can be copied as they are.
+    std::vector<int> source;
+    std::vector<bool> sameBytes;
+    for (const Field& f : newFields) {
+        const int from = fieldIndex(f.name);
+        source.push_back(from);
+        const Field* old = from >= 0 ? &m_fields[from] : nullptr;
+        sameBytes.push_back(old && old->type != 'M' && f.type == old->type && f.width == old->width
+                            && f.decimals == old->decimals);
     }
+
+    try {
+        // The memo file first: the first write that fails names it, as creating one does.
+        std::unique_ptr<StagedFile> memoFile;
+        quint32 nextBlock = 1;
+        if (memo) {
+            memoFile = std::make_unique<StagedFile>(memoPathFor(m_path));
+            const QByteArray empty = MemoFile::emptyFile(memoFormat, QFileInfo(m_path).completeBaseName());
+            memoFile->write(empty);
+            memoFile->seek(empty.size()); // written out now
+            nextBlock = qFromLittleEndian<quint32>(empty.constData());
+        }
+        StagedFile table(m_path);
+        const QByteArray header = buildHeader(m_level, version, driver, newFields, 0, recordLength);
+        table.write(header);
+
+        // A memo text goes into the new memo file; the field gets its first block.
+        auto putMemo = [&](char* field, const Field& f, const QByteArray& bytes) {
+            if (bytes.isEmpty())
+                return;
+            const QByteArray stored = MemoFile::blocks(memoFormat, bytes, kMemoBlock);
+            memoFile->write(stored);
+            const QByteArray number = QByteArray::number(nextBlock);
+            nextBlock += quint32(stored.size() / kMemoBlock);
+            std::copy(number.begin(), number.end(), field + (f.width - number.size()));
+        };
+        auto putValue = [&](char* field, const Field& f, const Value& v) {
+            if (f.type != 'M') {
+                const QByteArray bytes = encodeField(f, v);
+                std::copy(bytes.begin(), bytes.end(), field);
+                return;
+            }
+            const QString text = memoTextOf(v);
+            QByteArray bytes;
+            QChar bad;
+            if (!cp1250::tryEncode(text, bytes, &bad))
+                throw DbfError(EncodingError(bad, text).message());
+            putMemo(field, f, bytes);
+        };
+
+        constexpr qsizetype kChunk = 1 << 20;
+        QByteArray chunk;
+        chunk.reserve(kChunk + recordLength + 1);
+        QByteArray rec(recordLength, ' ');
+        std::vector<Value> values(size_t(newFields.size()));
+        std::vector<Value> converted(size_t(newFields.size()));
+        int written = 0;
+        for (int r = 0; r < m_recordCount; ++r) {
+            std::fill(rec.begin(), rec.end(), ' ');
+            rec[0] = isDeleted(r) ? '*' : ' ';
+            try {
+                if (fill) {
+                    for (size_t c = 0; c < source.size(); ++c)
+                        converted[c] = source[c] >= 0 ? value(r, source[c]) : Value();
+                    values = converted;
+                    fill(OldRecord(*this, r), values);
+                    if (values.size() != converted.size())
+                        throw DbfError(QStringLiteral("Noua inregistrare are %1 valori in loc de %2.")
+                                           .arg(values.size())
+                                           .arg(converted.size()));
+                }
+                for (int c = 0; c < newFields.size(); ++c) {
+                    const Field& nf = newFields[c];
+                    const int from = source[size_t(c)];
+                    char* field = rec.data() + 1 + nf.offset;
+                    const bool untouched = !fill || values[size_t(c)] == converted[size_t(c)];
+                    if (!untouched) {
+                        putValue(field, nf, values[size_t(c)]);
+                    } else if (from < 0) {
+                        continue;
+                    } else if (sameBytes[size_t(c)]) {
+                        std::copy(record(r) + m_fields[from].offset, record(r) + m_fields[from].offset + nf.width, field);
+                    } else if (nf.type == 'M' && m_fields[from].type == 'M') {
+                        putMemo(field, nf, memoBytes(r, from));
+                    } else {
+                        putValue(field, nf, fill ? converted[size_t(c)] : value(r, from));
+                    }
+                }
+            } catch (const DbfError& e) {
+                throw DbfError(QStringLiteral("Inregistrarea %1: %2").arg(r + 1).arg(e.message()));
+            } catch (const EncodingError& e) {
+                throw DbfError(QStringLiteral("Inregistrarea %1: %2").arg(r + 1).arg(e.message()));
+            }
+            chunk.append(rec);
+            ++written;
+            if (chunk.size() >= kChunk) {
+                table.write(chunk);
+                chunk.clear();
+            }
+        }
+        chunk.append(kEndOfFile);
+        table.write(chunk);
+        // The count of the records written, as the last change of the header.
+        QByteArray count(4, '\0');
+        qToLittleEndian<quint32>(quint32(written), count.data());
+        table.seek(4);
+        table.write(count);
+        if (memoFile) {
+            QByteArray next(4, '\0');
+            qToLittleEndian<quint32>(nextBlock, next.data());
+            memoFile->seek(0);
+            memoFile->write(next);
+            memoFile->prepare();
+        }
+        table.prepare();
+
+        // The new file holds every record, and the old one has no more than were read.
+        const qint64 expectedSize = qint64(header.size()) + qint64(written) * recordLength + 1;
+        QFile staged(table.path());
+        QByteArray head(8, '\0');
+        if (!staged.open(QIODevice::ReadOnly) || staged.read(head.data(), head.size()) != head.size()
+            || staged.size() != expectedSize || qFromLittleEndian<quint32>(head.constData() + 4) != quint32(m_recordCount))
+            throw DbfError(QStringLiteral("Tabelul \"%1\" nu a putut fi rescris: noul fisier nu are toate cele %2 inregistrari.")
+                               .arg(fileName())
+                               .arg(m_recordCount));
+        staged.close();
+        if (recordCountOnDisk() != m_recordCount)
+            throw DbfError(QStringLiteral("Tabelul \"%1\" a fost schimbat de alt program in timpul rescrierii; nu s-a schimbat nimic, reluati operatia.")
+                               .arg(fileName()));
+
+        // The mapping is let go before the new file takes the name (a mapped file cannot be
+        // replaced everywhere); the table is read again afterwards, from whichever file is there.
+        releaseStorage();
+        m_memo.reset();
+        try {
+            putTableInPlace(table, memoFile.get());
+        } catch (...) {
+            load();
+            throw;
+        }
+    } catch (const WriteError& e) {
+        throw DbfError(e.message());
+    }
+    load();
 }
 
 }

@@ -24,6 +24,33 @@ class StagedFile;
 
 namespace velmor::dbf {
 
+class DbfTable;
+
+// The values of one record of the table being rewritten, in the old layout.
+class OldRecord {
+public:
+    OldRecord(const DbfTable& table, int row)
+        : m_table(table)
+        , m_row(row)
+    {
+    }
+    Value value(int column) const;
+    // Throws DbfError when the old layout has no such column (see has()).
+    Value value(const QString& name) const;
+    bool has(const QString& name) const;
+    int row() const { return m_row; }
+    bool deleted() const;
+    const DbfTable& table() const { return m_table; }
+
+private:
+    const DbfTable& m_table;
+    int m_row;
+};
+
+// Called once per record: `values` is in the new layout's order, pre-filled by column name
+// (values converted as today); the fill may change any of them.
+using RecordFill = std::function<void(const OldRecord& old, std::vector<Value>& values)>;
+
 // One dBase table held in memory. Reads dBase III, IV and level 7; every change is written to the
 // file at once (record in place, or appended record followed by the header count and the
 // end-of-file marker), so the file is always complete.
@@ -93,9 +120,13 @@ public:
     // Drops deleted records; rewrites the file only when there is one.
     void pack();
 
-    // Rewrites the table with another layout: columns are matched by name, values converted;
-    // a value that does not fit its new numeric column is an error and nothing is changed.
-    void restructure(const QList<FieldSpec>& newFields);
+    // Rewrites the table with another layout in one pass: columns are matched by name and values
+    // converted (a memo turned into text takes the memo's text), then `fill` may set any value of
+    // the new record. The new table (and its new memo file when the layout has memo columns) is
+    // streamed into staged files that replace the old ones only when complete and holding every
+    // record; a value that does not fit its new column, or any other failure, is an error and
+    // leaves the files and the table as they were. Deleted records stay, deleted.
+    void restructure(const QList<FieldSpec>& newFields, const RecordFill& fill = {});
 
     // Between beginBatch() and endBatch() appended records are gathered and written in blocks,
     // each block followed by the header count, so the count never exceeds the records on disk.
@@ -127,11 +158,13 @@ private:
     void writeHeaderCount();
     void touchDate(QByteArray& header) const;
     QString memoText(int row, int column) const;
+    // The stored bytes of a memo field's text; empty when the field is blank.
+    QByteArray memoBytes(int row, int column) const;
+    // The on-disk record count of the file; throws DbfError when it cannot be read.
+    qint64 recordCountOnDisk() const;
     static QByteArray buildHeader(Level level, std::uint8_t version, std::uint8_t languageDriver,
                                   const QList<Field>& fields, int recordCount, int recordLength);
     static QList<Field> layoutFields(const QList<FieldSpec>& specs, int* recordLength, const QString& path);
-    // Replaces the file with new contents and reads the table again.
-    void replaceFile(const QByteArray& contents);
     // Replaces the file with what `write` puts into its staged copy, then reads the table again
     // (from the old file when the new one could not take its place).
     void replaceThrough(const std::function<void(StagedFile&)>& write);
@@ -173,6 +206,9 @@ private:
     bool m_foreignAppends = false;
     FileStamp m_memoStamp;
 };
+
+// The text a memo field stores for a value (numbers as digits; dates and logicals none).
+QString memoTextOf(const Value& value);
 
 // The refusal of a text longer than its character column.
 QString textTooLong(const Field& field, int length, const QString& table);

@@ -62,6 +62,25 @@ QByteArray MemoFile::emptyFile(Format format, const QString& tableName)
     return header;
 }
 
+QByteArray MemoFile::blocks(Format format, const QByteArray& text, int blockSize)
+{
+    QByteArray payload;
+    if (format == Format::DBase4) {
+        payload.resize(8);
+        payload[0] = '\xFF';
+        payload[1] = '\xFF';
+        payload[2] = '\x08';
+        payload[3] = '\x00';
+        qToLittleEndian<quint32>(quint32(text.size() + 8), payload.data() + 4);
+        payload += text;
+    } else {
+        payload = text + QByteArray("\x1A\x1A", 2);
+    }
+    const qsizetype count = (payload.size() + blockSize - 1) / blockSize;
+    payload.append(QByteArray(count * blockSize - payload.size(), format == Format::DBase4 ? '\0' : '\x1A'));
+    return payload;
+}
+
 MemoFile::Header MemoFile::readHeader(QFile& file) const
 {
     if (file.size() < kHeaderSize)
@@ -150,26 +169,14 @@ std::uint32_t MemoFile::append(const QByteArray& text)
                     .arg(blocksInFile));
     const qint64 block = std::max<qint64>(std::max<quint32>(h.nextFree, 1), blocksInFile);
 
-    QByteArray payload;
-    if (m_format == Format::DBase4) {
-        payload.resize(8);
-        payload[0] = '\xFF';
-        payload[1] = '\xFF';
-        payload[2] = '\x08';
-        payload[3] = '\x00';
-        qToLittleEndian<quint32>(quint32(text.size() + 8), payload.data() + 4);
-        payload += text;
-    } else {
-        payload = text + QByteArray("\x1A\x1A", 2);
-    }
-    const qint64 blocks = (payload.size() + h.blockSize - 1) / h.blockSize;
-    if (block + blocks > qint64(std::numeric_limits<quint32>::max()))
+    const QByteArray payload = blocks(m_format, text, h.blockSize);
+    const qint64 count = payload.size() / h.blockSize;
+    if (block + count > qint64(std::numeric_limits<quint32>::max()))
         damaged(QStringLiteral("fisierul nu mai are blocuri libere"));
-    payload.append(QByteArray(blocks * h.blockSize - payload.size(), m_format == Format::DBase4 ? '\0' : '\x1A'));
 
     const qint64 offset = block * h.blockSize;
     QByteArray nextHeader(4, '\0');
-    qToLittleEndian<quint32>(quint32(block + blocks), nextHeader.data());
+    qToLittleEndian<quint32>(quint32(block + count), nextHeader.data());
     if (!file.seek(offset) || file.write(payload) != payload.size() || !file.seek(0)
         || file.write(nextHeader) != 4 || !file.flush()) {
         const QString error = file.errorString();

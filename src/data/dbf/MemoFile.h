@@ -30,6 +30,10 @@ public:
     // The bytes of an empty memo file.
     static QByteArray emptyFile(Format format, const QString& tableName);
 
+    // A text as it is stored from its first block on: the dBase IV block header (or the dBase III
+    // end marker) and the padding up to a whole number of blocks.
+    static QByteArray blocks(Format format, const QByteArray& text, int blockSize);
+
     const QString& path() const { return m_path; }
 
     // The text bytes starting at a block; throws DbfError for a block outside the file or a text

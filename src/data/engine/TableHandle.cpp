@@ -150,10 +150,17 @@ void TableHandle::pack()
     m_indexes.clear();
 }
 
-void TableHandle::restructure(const QList<dbf::FieldSpec>& fields)
+void TableHandle::restructure(const QList<dbf::FieldSpec>& fields, const dbf::RecordFill& fill)
 {
     checkWritable();
-    m_table->restructure(fields);
+    try {
+        m_table->restructure(fields, fill);
+    } catch (...) {
+        // The table was read again from whichever file is in place: nothing built on it stays.
+        m_indexes.clear();
+        ++m_layoutGeneration;
+        throw;
+    }
     m_indexes.clear();
     ++m_layoutGeneration;
 }

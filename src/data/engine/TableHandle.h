@@ -62,7 +62,8 @@ public:
     void update(int row, const std::vector<std::pair<int, dbf::Value>>& changes);
     void remove(int row);
     void pack();
-    void restructure(const QList<dbf::FieldSpec>& fields);
+    // See DbfTable::restructure.
+    void restructure(const QList<dbf::FieldSpec>& fields, const dbf::RecordFill& fill = {});
 
     // Reads the file again when another program changed it; true when it did.
     bool refreshIfChanged();

@@ -1,0 +1,937 @@
+#include "data/SchemaUpgrade.h"
+
+#include "core/ChangeCounter.h"
+#include "core/ErrorReport.h"
+#include "core/Interaction.h"
+#include "core/Paths.h"
+#include "core/StagedFile.h"
+#include "data/Schema.h"
+#include "data/dbf/CodePage1250.h"
+#include "data/dbf/FileNames.h"
+#include "data/engine/Engine.h"
+#include "data/engine/Query.h"
+#include "data/engine/SqlError.h"
+#include "data/engine/SqlText.h"
+#include "data/engine/TableHandle.h"
+#include "domain/CnpRules.h"
+#include "reports/TotalsValues.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSet>
+
+#include <algorithm>
+
+namespace velmor::data {
+
+namespace {
+
+const QStringList& stepIds()
+{
+    static const QStringList ids = [] {
+        QStringList list {QStringLiteral("R")};
+        for (int n = 1; n <= 18; ++n)
+            list << QString::number(n);
+        return list;
+    }();
+    return ids;
+}
+
+QString chapterFile(int n)
+{
+    return QStringLiteral("CAP%1.dbf").arg(n);
+}
+
+const QString Identificare = QStringLiteral("Identificare.dbf");
+const QString Cap1 = QStringLiteral("CAP1.dbf");
+const QString Cap10 = QStringLiteral("CAP10.dbf");
+const QString Tarlale = QStringLiteral("Tarlale.dbf");
+
+int indexIn(const QList<dbf::FieldSpec>& specs, const QString& name)
+{
+    for (int i = 0; i < specs.size(); ++i) {
+        if (specs[i].name.compare(name, Qt::CaseInsensitive) == 0)
+            return i;
+    }
+    return -1;
+}
+
+using reports::integerOf;
+using reports::realOf;
+using reports::textOf;
+
+bool blank(const dbf::Value& v)
+{
+    return textOf(v).trimmed().isEmpty();
+}
+
+QString describe(const dbf::Field& f)
+{
+    if (f.type == 'C')
+        return QStringLiteral("%1 CHAR(%2)").arg(f.name).arg(f.width);
+    if (f.type == 'M')
+        return QStringLiteral("%1 memo").arg(f.name);
+    return QStringLiteral("%1 N(%2,%3)").arg(f.name).arg(f.width).arg(f.decimals);
+}
+
+dbf::FieldSpec charSpec(const QString& name, int width)
+{
+    return {name, 'C', width, 0};
+}
+
+}
+
+// A step stopped by its own check (the step failed; the upgrade goes on).
+struct SchemaUpgrade::StepFailure {
+    QString message;
+};
+
+// The refusal of the first change (archive or marker): the upgrade stops before changing anything.
+struct FirstChangeRefused {
+    QString message;
+};
+
+QString UpgradeStep::statusName(Status status)
+{
+    switch (status) {
+    case Status::Applied:
+        return QStringLiteral("applied");
+    case Status::Failed:
+        return QStringLiteral("failed");
+    case Status::Skipped:
+        break;
+    }
+    return QStringLiteral("skipped");
+}
+
+bool UpgradeReport::failed() const
+{
+    return std::any_of(steps.begin(), steps.end(), [](const UpgradeStep& s) { return s.status == UpgradeStep::Status::Failed; });
+}
+
+QStringList UpgradeReport::failures() const
+{
+    QStringList lines;
+    for (const UpgradeStep& s : steps) {
+        if (s.status != UpgradeStep::Status::Failed)
+            continue;
+        const QString where = s.id == QLatin1String("R") ? QStringLiteral("Reluarea actualizarii intrerupte")
+                                                          : QStringLiteral("Pasul %1").arg(s.id);
+        lines << (s.table.isEmpty() ? where : QStringLiteral("%1 (%2)").arg(where, s.table)) + QStringLiteral(": ") + s.detail;
+    }
+    return lines;
+}
+
+SchemaUpgrade::SchemaUpgrade(engine::Engine& engine, QString dataDirectory, Interaction& ui, Environment environment)
+    : m_engine(engine)
+    , m_dataDir(std::move(dataDirectory))
+    , m_ui(ui)
+    , m_env(std::move(environment))
+{
+}
+
+QString SchemaUpgrade::flattenNote(const QString& note)
+{
+    QString flat;
+    flat.reserve(note.size());
+    for (qsizetype i = 0; i < note.size(); ++i) {
+        const QChar c = note[i];
+        if (c == QLatin1Char('\r')) {
+            flat += QLatin1Char(' ');
+            if (i + 1 < note.size() && note[i + 1] == QLatin1Char('\n'))
+                ++i;
+        } else if (c == QLatin1Char('\n')) {
+            flat += QLatin1Char(' ');
+        } else {
+            flat += c;
+        }
+    }
+    return flat.trimmed();
+}
+
+bool SchemaUpgrade::splitPosition(double stored, int decimals, qint64& position, qint64& volume)
+{
+    if (!(stored >= 0) || stored > 1e15)
+        return false;
+    // The stored digits, not the binary value: 1.13 is position 1, volume 13.
+    const QString digits = QString::number(stored, 'f', std::max(decimals, 2));
+    const qsizetype point = digits.indexOf(QLatin1Char('.'));
+    bool ok = false;
+    position = digits.left(point).toLongLong(&ok);
+    if (!ok)
+        return false;
+    volume = digits.mid(point + 1, 2).toLongLong(&ok);
+    return ok;
+}
+
+QDate SchemaUpgrade::birthDate(const QString& cnp, const dbf::Value& yearOfBirth)
+{
+    const QString code = cnp.trimmed();
+    if (cnp::CNPValid(code)) {
+        const int century = (code[0] == QLatin1Char('1') || code[0] == QLatin1Char('2')) ? 1900 : 2000;
+        return QDate(century + code.mid(1, 2).toInt(), code.mid(3, 2).toInt(), code.mid(5, 2).toInt());
+    }
+    const qint64 year = integerOf(yearOfBirth);
+    if (year >= 1 && year <= 9999)
+        return QDate(int(year), 1, 1);
+    return {};
+}
+
+QString SchemaUpgrade::tablePath(const QString& fileName) const
+{
+    return dbf::resolveFileName(m_dataDir + QLatin1Char('/') + fileName);
+}
+
+bool SchemaUpgrade::exists(const QString& fileName) const
+{
+    return QFileInfo::exists(tablePath(fileName));
+}
+
+QList<dbf::Field> SchemaUpgrade::fieldsOf(const QString& fileName)
+{
+    m_table = QFileInfo(fileName).completeBaseName();
+    if (!exists(fileName))
+        throw StepFailure {QStringLiteral("Tabelul %1 lipseste.").arg(nativePath(m_dataDir + QLatin1Char('/') + fileName))};
+    return m_engine.table(tablePath(fileName)).table().fields();
+}
+
+const dbf::Field* SchemaUpgrade::findField(const QList<dbf::Field>& fields, const QString& name)
+{
+    for (const dbf::Field& f : fields) {
+        if (f.name.compare(name, Qt::CaseInsensitive) == 0)
+            return &f;
+    }
+    return nullptr;
+}
+
+QList<dbf::FieldSpec> SchemaUpgrade::specsOf(const QList<dbf::Field>& fields)
+{
+    QList<dbf::FieldSpec> specs;
+    for (const dbf::Field& f : fields)
+        specs.append(f.declaration());
+    return specs;
+}
+
+void SchemaUpgrade::beforeChange()
+{
+    if (m_begun)
+        return;
+    try {
+        if (m_env.beforeFirstChange)
+            m_env.beforeFirstChange();
+    } catch (const std::exception& e) {
+        throw FirstChangeRefused {errorMessage(e)};
+    }
+    m_begun = true;
+}
+
+void SchemaUpgrade::rewrite(const QString& fileName, const QList<dbf::FieldSpec>& fields, const dbf::RecordFill& fill)
+{
+    beforeChange();
+    m_engine.table(tablePath(fileName)).restructure(fields, fill);
+    m_report.changed = true;
+    ChangeCounter::count();
+}
+
+int SchemaUpgrade::execute(const QStringList& lines, const QList<std::pair<QString, dbf::Value>>& values)
+{
+    beforeChange();
+    engine::Query q(m_engine);
+    for (const QString& line : lines)
+        q.add(line);
+    for (const auto& [name, value] : values)
+        q.bind(name, value);
+    const int rows = q.execSQL();
+    if (rows > 0)
+        m_report.changed = true;
+    return rows;
+}
+
+void SchemaUpgrade::status(const QString& text)
+{
+    if (m_env.setStatus)
+        m_env.setStatus(text);
+    m_ui.processEvents();
+}
+
+void SchemaUpgrade::progress(int position, int maximum)
+{
+    if (m_env.setProgress)
+        m_env.setProgress(position, maximum);
+}
+
+void SchemaUpgrade::runStep(const QString& id, const StepBody& body)
+{
+    UpgradeStep step;
+    step.id = id;
+    m_table.clear();
+    m_stepFailures.clear();
+    try {
+        const std::optional<QString> done = body();
+        if (!m_stepFailures.isEmpty()) {
+            step.status = UpgradeStep::Status::Failed;
+            step.detail = m_stepFailures.join(QStringLiteral("; "));
+        } else if (done) {
+            step.status = UpgradeStep::Status::Applied;
+            step.detail = *done;
+        }
+    } catch (const FirstChangeRefused&) {
+        throw;
+    } catch (const StepFailure& f) {
+        step.status = UpgradeStep::Status::Failed;
+        step.detail = f.message;
+        step.table = m_table;
+    } catch (const std::exception& e) {
+        step.status = UpgradeStep::Status::Failed;
+        step.detail = errorMessage(e);
+        step.table = m_table;
+    }
+    if (step.status == UpgradeStep::Status::Failed && step.table.isEmpty() && !m_stepFailures.isEmpty())
+        step.table = m_table;
+    m_report.steps.push_back(step);
+    m_ui.processEvents();
+}
+
+void SchemaUpgrade::skipRemaining(const QString& reason)
+{
+    for (qsizetype i = qsizetype(m_report.steps.size()); i < stepIds().size(); ++i) {
+        UpgradeStep step;
+        step.id = stepIds()[i];
+        step.detail = reason;
+        m_report.steps.push_back(step);
+    }
+}
+
+UpgradeReport SchemaUpgrade::UpGrade()
+{
+    m_report = {};
+    m_begun = false;
+    const QString gateClosed = QStringLiteral("baza de date este la zi");
+    try {
+        // Leftovers of an interrupted run of an older version, before the gate.
+        runStep(QStringLiteral("R"), [&]() -> std::optional<QString> {
+            QStringList done;
+            for (const auto& part : {&SchemaUpgrade::recoverNotes, &SchemaUpgrade::recoverNumbers, &SchemaUpgrade::recoverPosition}) {
+                if (const std::optional<QString> d = (this->*part)())
+                    done << *d;
+            }
+            if (done.isEmpty())
+                return std::nullopt;
+            return done.join(QStringLiteral("; "));
+        });
+        runStep(QStringLiteral("1"), [&] { return dropVillageColumns(); });
+
+        // 2. The gate: only a directory from before the widening of NR2 goes on.
+        bool open = false;
+        runStep(QStringLiteral("2"), [&]() -> std::optional<QString> {
+            const QList<dbf::Field> fields = fieldsOf(Identificare);
+            const dbf::Field* nr = findField(fields, QStringLiteral("NR"));
+            const dbf::Field* nr2 = findField(fields, QStringLiteral("NR2"));
+            if (!nr || !nr2) {
+                throw StepFailure {QStringLiteral("Tabelul Identificare nu are coloana %1; actualizarea nu poate continua.")
+                                       .arg(nr ? QStringLiteral("NR2") : QStringLiteral("NR"))};
+            }
+            if (nr2->width >= 20)
+                return std::nullopt;
+            open = true;
+            return describe(*nr2);
+        });
+        if (!open) {
+            skipRemaining(m_report.steps.back().status == UpgradeStep::Status::Failed ? QStringLiteral("oprit la pasul 2") : gateClosed);
+            return m_report;
+        }
+
+        // 3. What the older layouts show (each step looks at its own table again).
+        runStep(QStringLiteral("3"), [&]() -> std::optional<QString> {
+            QStringList found;
+            auto note = [&](bool on, const QString& what) {
+                if (on)
+                    found << what;
+            };
+            const QList<dbf::Field> id = fieldsOf(Identificare);
+            const dbf::Field* nr = findField(id, QStringLiteral("NR"));
+            note(nr && nr->width < 20, QStringLiteral("Q"));
+            note(true, QStringLiteral("R"));
+            note(!findField(id, QStringLiteral("TIPRA")), QStringLiteral("TP"));
+            note(findField(id, QStringLiteral("POZITIA")), QStringLiteral("PZ"));
+            const dbf::Field* ari = findField(fieldsOf(QStringLiteral("CAP3.dbf")), QStringLiteral("ARI"));
+            note(ari && ari->isNumeric() && (ari->width < 6 || ari->decimals < 2), QStringLiteral("A"));
+            const QList<dbf::Field> c10 = fieldsOf(Cap10);
+            note(!findField(c10, QStringLiteral("OBS")), QStringLiteral("C10"));
+            const QList<dbf::Field> c1 = fieldsOf(Cap1);
+            const dbf::Field* notes = findField(c1, QStringLiteral("MENTIUNI"));
+            note(notes && notes->type == 'M', QStringLiteral("MM"));
+            note(findField(c1, QStringLiteral("MENTEMP")), QStringLiteral("MT"));
+            if (exists(Tarlale))
+                note(!findField(fieldsOf(Tarlale), QStringLiteral("NRCAD")), QStringLiteral("T1"));
+            m_table.clear();
+            return found.join(QLatin1Char(' '));
+        });
+        runStep(QStringLiteral("4"), [&]() -> std::optional<QString> {
+            const QList<dbf::Field> fields = fieldsOf(Cap1);
+            if (!findField(fields, QStringLiteral("MENTEMP")))
+                return std::nullopt;
+            QList<dbf::FieldSpec> specs = specsOf(fields);
+            specs.removeAt(indexIn(specs, QStringLiteral("MENTEMP")));
+            rewrite(Cap1, specs);
+            return QStringLiteral("CAP1: fara MENTEMP");
+        });
+        runStep(QStringLiteral("5"), [&] { return convertNotes(false); });
+        runStep(QStringLiteral("6"), [&] { return createPlotTables(); });
+        runStep(QStringLiteral("7"), [&] {
+            const QList<ColumnSize> areas {{QStringLiteral("AARI"), 6, 2}, {QStringLiteral("BARI"), 6, 2},
+                                           {QStringLiteral("CARI"), 6, 2}, {QStringLiteral("IARI"), 6, 2}};
+            return changeSizes({{QStringLiteral("CAP2.dbf"), areas}, {Cap10, {{QStringLiteral("DETALII"), 8, 2}}}});
+        });
+        runStep(QStringLiteral("8"), [&] { return addBirthDates(); });
+        runStep(QStringLiteral("9"), [&]() -> std::optional<QString> {
+            try {
+                m_table = QStringLiteral("CAP7");
+                if (ChangeField(QStringLiteral("CAP7.dbf"), QStringLiteral("RAND"), 4, 1))
+                    return QStringLiteral("CAP7: RAND N(4,1)");
+                return std::nullopt;
+            } catch (const FirstChangeRefused&) {
+                throw;
+            } catch (const std::exception& e) {
+                m_ui.Mesaj(QStringLiteral("UpGrade Cap.7"),
+                           QStringLiteral("Actualizarea capitolului 7 (codurile de rand cu o zecimala) nu a reusit:") + QChar(13)
+                               + errorMessage(e) + QChar(13) + QStringLiteral("Anuntati furnizorul programului Velmor."),
+                           KindError, ButtonsOk);
+                throw;
+            }
+        });
+        runStep(QStringLiteral("10"), [&]() -> std::optional<QString> {
+            if (!MutaSatul(Identificare))
+                return std::nullopt;
+            return QStringLiteral("Identificare: LOCALIT");
+        });
+        runStep(QStringLiteral("11"), [&] { return splitPositions(); });
+        runStep(QStringLiteral("12"), [&] { return addRegisterType(); });
+        runStep(QStringLiteral("13"), [&] { return addBuildingRemarks(); });
+        runStep(QStringLiteral("14"), [&] { return addRow19(); });
+        runStep(QStringLiteral("15"), [&] {
+            const QList<ColumnSize> areas {{QStringLiteral("AARI"), 6, 2}, {QStringLiteral("BARI"), 6, 2}, {QStringLiteral("CARI"), 6, 2}};
+            return changeSizes({{QStringLiteral("CAP3.dbf"), {{QStringLiteral("ARI"), 6, 2}}},
+                                {QStringLiteral("CAP4.dbf"), {{QStringLiteral("ARI"), 6, 2}}},
+                                {QStringLiteral("CAP6.dbf"), areas}});
+        });
+        runStep(QStringLiteral("16"), [&]() -> std::optional<QString> {
+            QStringList done;
+            if (const std::optional<QString> d = widenNumber())
+                done << *d;
+            if (const std::optional<QString> d = addPlotColumns({QStringLiteral("VECE"), QStringLiteral("VECV"), QStringLiteral("VECS"),
+                                                                 QStringLiteral("VECN"), QStringLiteral("CARFUN")}))
+                done << *d;
+            if (done.isEmpty())
+                return std::nullopt;
+            return done.join(QStringLiteral("; "));
+        });
+        runStep(QStringLiteral("17"), [&] { return addPlotColumns({QStringLiteral("NRCAD"), QStringLiteral("CINELUC")}); });
+        // 18 closes the gate: only after every earlier step, so a failure is tried again.
+        if (m_report.failed()) {
+            skipRemaining(QStringLiteral("un pas anterior a esuat; se reia la urmatoarea pornire"));
+        } else {
+            runStep(QStringLiteral("18"), [&] { return widenNumber2(); });
+        }
+    } catch (const FirstChangeRefused& refused) {
+        UpgradeStep step;
+        step.id = stepIds()[qsizetype(m_report.steps.size())];
+        step.status = UpgradeStep::Status::Failed;
+        step.detail = refused.message;
+        step.table = m_table;
+        m_report.steps.push_back(step);
+        skipRemaining(QStringLiteral("actualizarea s-a oprit inainte de prima schimbare"));
+    }
+    return m_report;
+}
+
+// ---- leftovers of an interrupted run ----
+
+std::optional<QString> SchemaUpgrade::recoverNotes()
+{
+    const QList<dbf::Field> fields = fieldsOf(Cap1);
+    if (!findField(fields, QStringLiteral("MENTEMP")))
+        return std::nullopt;
+    const dbf::Field* notes = findField(fields, QStringLiteral("MENTIUNI"));
+    if (notes && notes->type == 'M')
+        return convertNotes(true);
+    // MENTIUNI as CHAR(240), its blank values filled from MENTEMP, without MENTEMP.
+    QList<dbf::FieldSpec> specs = specsOf(fields);
+    const int helper = indexIn(specs, QStringLiteral("MENTEMP"));
+    int target = indexIn(specs, QStringLiteral("MENTIUNI"));
+    if (target < 0)
+        specs[helper] = charSpec(QStringLiteral("MENTIUNI"), NotesWidth);
+    else {
+        specs[target] = charSpec(QStringLiteral("MENTIUNI"), std::max(NotesWidth, notes->type == 'C' ? notes->width : 0));
+        specs.removeAt(helper);
+    }
+    target = indexIn(specs, QStringLiteral("MENTIUNI"));
+    const bool hadNotes = notes != nullptr;
+    rewrite(Cap1, specs, [target, hadNotes](const dbf::OldRecord& old, std::vector<dbf::Value>& values) {
+        const dbf::Value current = hadNotes ? old.value(QStringLiteral("MENTIUNI")) : dbf::Value();
+        values[size_t(target)] = blank(current) ? old.value(QStringLiteral("MENTEMP")) : current;
+    });
+    return QStringLiteral("CAP1: MENTIUNI din MENTEMP");
+}
+
+std::optional<QString> SchemaUpgrade::recoverNumbers()
+{
+    const QList<dbf::Field> fields = fieldsOf(Identificare);
+    if (!findField(fields, QStringLiteral("XXX")))
+        return std::nullopt;
+    QList<dbf::FieldSpec> specs = specsOf(fields);
+    const int helper = indexIn(specs, QStringLiteral("XXX"));
+    const dbf::Field* nr = findField(fields, QStringLiteral("NR"));
+    const dbf::Field* nr2 = findField(fields, QStringLiteral("NR2"));
+    QString target;
+    enum { Recreate, FillBlanks, Replace, Nothing } how = Nothing;
+    if (!nr || !nr2) {
+        target = nr ? QStringLiteral("NR2") : QStringLiteral("NR");
+        how = Recreate;
+    } else if (nr2->type == 'C' && nr2->width == 32) {
+        target = QStringLiteral("NR2");
+        how = FillBlanks;
+    } else if (nr->type == 'C' && nr->width == 32) {
+        // NR takes XXX only when it was recreated and not filled yet.
+        const dbf::DbfTable& t = m_engine.table(tablePath(Identificare)).table();
+        const int cNr = t.fieldIndex(QStringLiteral("NR"));
+        const int cXxx = t.fieldIndex(QStringLiteral("XXX"));
+        bool empty = true;
+        for (int r = 0; r < t.recordCount() && empty; ++r) {
+            if (!t.text(r, cXxx).trimmed().isEmpty() && !t.text(r, cNr).trimmed().isEmpty())
+                empty = false;
+        }
+        if (empty) {
+            target = QStringLiteral("NR");
+            how = Replace;
+        }
+    }
+    if (how == Recreate)
+        specs[helper] = charSpec(target, 32);
+    else
+        specs.removeAt(helper);
+    const int to = target.isEmpty() ? -1 : indexIn(specs, target);
+    rewrite(Identificare, specs, [how, to, target](const dbf::OldRecord& old, std::vector<dbf::Value>& values) {
+        const dbf::Value saved = old.value(QStringLiteral("XXX"));
+        if (how == Recreate || how == Replace)
+            values[size_t(to)] = saved;
+        else if (how == FillBlanks && blank(old.value(target)))
+            values[size_t(to)] = saved;
+    });
+    return target.isEmpty() ? QStringLiteral("Identificare: fara XXX") : QStringLiteral("Identificare: %1 din XXX").arg(target);
+}
+
+std::optional<QString> SchemaUpgrade::recoverPosition()
+{
+    // POZ and VOLUM added by an interrupted run next to POZITIA.
+    const QList<dbf::Field> fields = fieldsOf(Identificare);
+    if (!findField(fields, QStringLiteral("POZITIA"))
+        || (!findField(fields, QStringLiteral("POZ")) && !findField(fields, QStringLiteral("VOLUM"))))
+        return std::nullopt;
+    return splitPositions();
+}
+
+// ---- the steps ----
+
+std::optional<QString> SchemaUpgrade::dropVillageColumns()
+{
+    QStringList done;
+    for (int n = 1; n <= 11; ++n) {
+        const QString file = chapterFile(n);
+        if (!exists(file))
+            continue;
+        try {
+            const QList<dbf::Field> fields = fieldsOf(file);
+            QList<dbf::FieldSpec> specs = specsOf(fields);
+            QStringList dropped;
+            for (const char* name : {"SATUL", "LOCALIT", "POZITIA"}) {
+                const int i = indexIn(specs, QLatin1String(name));
+                if (i >= 0) {
+                    specs.removeAt(i);
+                    dropped << QLatin1String(name);
+                }
+            }
+            if (dropped.isEmpty())
+                continue;
+            rewrite(file, specs);
+            done << QStringLiteral("CAP%1: fara %2").arg(n).arg(dropped.join(QLatin1Char(',')));
+        } catch (const FirstChangeRefused&) {
+            throw;
+        } catch (const std::exception& e) {
+            m_stepFailures << QStringLiteral("CAP%1: %2").arg(n).arg(errorMessage(e));
+        }
+    }
+    m_table.clear();
+    if (done.isEmpty())
+        return std::nullopt;
+    return done.join(QStringLiteral("; "));
+}
+
+void SchemaUpgrade::writeLongNotes(const QList<std::pair<QString, QString>>& notes)
+{
+    if (notes.isEmpty())
+        return;
+    const QString path = m_dataDir + QLatin1Char('/') + QLatin1String(LongNotesFile);
+    QByteArray content;
+    QSet<QByteArray> present;
+    QFile existing(path);
+    if (existing.exists()) {
+        if (!existing.open(QIODevice::ReadOnly))
+            throw StepFailure {QStringLiteral("Nu pot citi %1.").arg(nativePath(path))};
+        content = existing.readAll();
+        existing.close();
+        for (QByteArray line : content.split('\n')) {
+            if (line.endsWith('\r'))
+                line.chop(1);
+            if (!line.isEmpty())
+                present.insert(line);
+        }
+        if (!content.isEmpty() && !content.endsWith('\n'))
+            content += "\r\n";
+    }
+    bool added = false;
+    for (const auto& [code, text] : notes) {
+        QByteArray line;
+        if (!dbf::cp1250::tryEncode(QString(code + QLatin1Char('\t') + text), line))
+            line = dbf::cp1250::encode(QString(code + QLatin1Char('\t') + dbf::cp1250::storedForm(text)));
+        if (present.contains(line))
+            continue;
+        present.insert(line);
+        content += line + "\r\n";
+        added = true;
+    }
+    if (!added)
+        return;
+    beforeChange();
+    StagedFile::replace(path, content);
+    ChangeCounter::count();
+}
+
+std::optional<QString> SchemaUpgrade::convertNotes(bool dropHelper)
+{
+    const QList<dbf::Field> fields = fieldsOf(Cap1);
+    const dbf::Field* notes = findField(fields, QStringLiteral("MENTIUNI"));
+    if (!notes || notes->type != 'M')
+        return std::nullopt;
+    // A note longer than the column goes whole into MentiuniLungi.txt before CAP1 is rewritten.
+    const dbf::DbfTable& t = m_engine.table(tablePath(Cap1)).table();
+    const int cNotes = t.fieldIndex(QStringLiteral("MENTIUNI"));
+    const int cCode = t.fieldIndex(QStringLiteral("COD1"));
+    QList<std::pair<QString, QString>> longNotes;
+    for (int r = 0; r < t.recordCount(); ++r) {
+        if (t.isDeleted(r))
+            continue;
+        const QString flat = flattenNote(t.text(r, cNotes));
+        if (flat.size() > NotesWidth)
+            longNotes.append({cCode >= 0 ? t.text(r, cCode).trimmed() : QString::number(r + 1), flat});
+    }
+    writeLongNotes(longNotes);
+    for (const auto& note : longNotes)
+        m_report.longNotes << note.first;
+
+    QList<dbf::FieldSpec> specs = specsOf(fields);
+    if (dropHelper) {
+        const int helper = indexIn(specs, QStringLiteral("MENTEMP"));
+        if (helper >= 0)
+            specs.removeAt(helper);
+    }
+    const int target = indexIn(specs, QStringLiteral("MENTIUNI"));
+    specs[target] = charSpec(QStringLiteral("MENTIUNI"), NotesWidth);
+    rewrite(Cap1, specs, [target](const dbf::OldRecord& old, std::vector<dbf::Value>& values) {
+        const QString flat = flattenNote(textOf(old.value(QStringLiteral("MENTIUNI"))));
+        values[size_t(target)] = flat.isEmpty() ? dbf::Value() : dbf::Value(flat.left(NotesWidth).trimmed());
+    });
+    QString detail = QStringLiteral("CAP1: MENTIUNI CHAR(240)");
+    if (!longNotes.isEmpty())
+        detail += QStringLiteral("; %1 mentiuni lungi in %2").arg(longNotes.size()).arg(QLatin1String(LongNotesFile));
+    return detail;
+}
+
+std::optional<QString> SchemaUpgrade::createPlotTables()
+{
+    QStringList created;
+    Schema schema(m_engine, m_dataDir, m_ui);
+    for (const QString& name : {QStringLiteral("Tarlale.dbf"), QStringLiteral("OmTarla.dbf"), QStringLiteral("PozeTarla.dbf")}) {
+        if (exists(name))
+            continue;
+        m_table = QFileInfo(name).completeBaseName();
+        beforeChange();
+        const QString path = QDir::toNativeSeparators(m_dataDir + QLatin1Char('/') + name);
+        if (name.startsWith(QLatin1String("Tarlale")))
+            schema.CreazaTarlale(path);
+        else if (name.startsWith(QLatin1String("OmTarla")))
+            schema.CreazaOmTarla(path);
+        else
+            schema.CreazaPozeTarla(path);
+        m_report.changed = true;
+        created << m_table;
+    }
+    m_table.clear();
+    if (created.isEmpty())
+        return std::nullopt;
+    return created.join(QStringLiteral(", ")) + QStringLiteral(" create");
+}
+
+bool SchemaUpgrade::ChangeField(const QString& table, const QList<ColumnSize>& sizes)
+{
+    const QString file = table.endsWith(QLatin1String(".dbf"), Qt::CaseInsensitive) ? table : table + QStringLiteral(".dbf");
+    const QList<dbf::Field> fields = fieldsOf(file);
+    QList<dbf::FieldSpec> specs = specsOf(fields);
+    bool differs = false;
+    for (const ColumnSize& size : sizes) {
+        const int i = indexIn(specs, size.column);
+        if (i < 0)
+            throw engine::SqlError(QStringLiteral("Tabelul \"%1\" nu are coloana %2.").arg(QFileInfo(file).fileName(), size.column));
+        dbf::FieldSpec& spec = specs[i];
+        if (spec.type != 'N' && spec.type != 'F')
+            throw engine::SqlError(QStringLiteral("Coloana %1 nu este numerica.").arg(size.column));
+        // Never narrower than it is; 0 keeps the attribute.
+        const int width = std::max(spec.width, size.width);
+        const int decimals = size.decimals > 0 ? std::max(spec.decimals, size.decimals) : spec.decimals;
+        if (width != spec.width || decimals != spec.decimals) {
+            spec.width = width;
+            spec.decimals = decimals;
+            differs = true;
+        }
+    }
+    if (!differs)
+        return false;
+    rewrite(file, specs);
+    return true;
+}
+
+std::optional<QString> SchemaUpgrade::changeSizes(const QList<std::pair<QString, QList<ColumnSize>>>& tables)
+{
+    QStringList done;
+    for (const auto& [file, sizes] : tables) {
+        try {
+            if (ChangeField(file, sizes)) {
+                QStringList columns;
+                for (const ColumnSize& s : sizes)
+                    columns << s.column;
+                done << QStringLiteral("%1: %2").arg(QFileInfo(file).completeBaseName(), columns.join(QLatin1Char(',')));
+            }
+        } catch (const FirstChangeRefused&) {
+            throw;
+        } catch (const StepFailure& f) {
+            m_stepFailures << QStringLiteral("%1: %2").arg(QFileInfo(file).completeBaseName(), f.message);
+        } catch (const std::exception& e) {
+            m_stepFailures << QStringLiteral("%1: %2").arg(QFileInfo(file).completeBaseName(), errorMessage(e));
+        }
+    }
+    if (done.isEmpty())
+        return std::nullopt;
+    return done.join(QStringLiteral("; "));
+}
+
+std::optional<QString> SchemaUpgrade::addBirthDates()
+{
+    const QList<dbf::Field> fields = fieldsOf(Cap1);
+    if (findField(fields, QStringLiteral("DATAN")))
+        return std::nullopt;
+    QList<dbf::FieldSpec> specs = specsOf(fields);
+    const dbf::FieldSpec date {QStringLiteral("DATAN"), 'D', 8, 0};
+    const bool hasYear = findField(fields, QStringLiteral("ANN")) != nullptr;
+    int at = indexIn(specs, QStringLiteral("ANN"));
+    if (at >= 0) {
+        specs[at] = date;
+    } else {
+        at = indexIn(specs, QStringLiteral("COD1"));
+        if (at < 0)
+            at = int(specs.size());
+        specs.insert(at, date);
+    }
+    const bool hasCode = findField(fields, QStringLiteral("CNP")) != nullptr;
+    rewrite(Cap1, specs, [at, hasYear, hasCode](const dbf::OldRecord& old, std::vector<dbf::Value>& values) {
+        const QString code = hasCode ? textOf(old.value(QStringLiteral("CNP"))) : QString();
+        const QDate born = birthDate(code, hasYear ? old.value(QStringLiteral("ANN")) : dbf::Value());
+        values[size_t(at)] = born.isValid() ? dbf::Value(born) : dbf::Value();
+    });
+    return hasYear ? QStringLiteral("CAP1: DATAN in locul ANN") : QStringLiteral("CAP1: DATAN");
+}
+
+bool SchemaUpgrade::MutaSatul(const QString& tableFileName)
+{
+    const QList<dbf::Field> fields = fieldsOf(tableFileName);
+    QList<dbf::FieldSpec> specs = specsOf(fields);
+    if (findField(fields, QStringLiteral("SATUL"))) {
+        const int at = indexIn(specs, QStringLiteral("SATUL"));
+        const int old = indexIn(specs, QStringLiteral("LOCALIT"));
+        specs[at] = charSpec(QStringLiteral("LOCALIT"), 40);
+        if (old >= 0)
+            specs.removeAt(old);
+        const int to = indexIn(specs, QStringLiteral("LOCALIT"));
+        rewrite(tableFileName, specs, [to](const dbf::OldRecord& record, std::vector<dbf::Value>& values) {
+            values[size_t(to)] = record.value(QStringLiteral("SATUL"));
+        });
+        return true;
+    }
+    if (findField(fields, QStringLiteral("LOCALIT")))
+        return false;
+    const QString localit = m_env.localit;
+    if (QFileInfo(tableFileName).fileName().compare(Identificare, Qt::CaseInsensitive) == 0 && !localit.trimmed().isEmpty()
+        && m_env.addVillage) {
+        beforeChange();
+        m_env.addVillage(localit);
+    }
+    int at = indexIn(specs, QStringLiteral("ROL"));
+    at = at < 0 ? int(specs.size()) : at + 1;
+    specs.insert(at, charSpec(QStringLiteral("LOCALIT"), 40));
+    const dbf::Value value = localit.trimmed().isEmpty() ? dbf::Value() : dbf::Value(localit);
+    rewrite(tableFileName, specs, [at, value](const dbf::OldRecord&, std::vector<dbf::Value>& values) { values[size_t(at)] = value; });
+    return true;
+}
+
+std::optional<QString> SchemaUpgrade::splitPositions()
+{
+    const QList<dbf::Field> fields = fieldsOf(Identificare);
+    const dbf::Field* packed = findField(fields, QStringLiteral("POZITIA"));
+    if (!packed)
+        return std::nullopt;
+    const int decimals = packed->decimals;
+    QList<dbf::FieldSpec> specs = specsOf(fields);
+    const int at = indexIn(specs, QStringLiteral("POZITIA"));
+    specs.removeAt(at);
+    int pos = indexIn(specs, QStringLiteral("POZ"));
+    if (pos < 0) {
+        specs.insert(at, {QStringLiteral("POZ"), 'N', 6, 0});
+        pos = at;
+    }
+    int vol = indexIn(specs, QStringLiteral("VOLUM"));
+    if (vol < 0) {
+        specs.insert(pos + 1, {QStringLiteral("VOLUM"), 'N', 6, 0});
+        vol = pos + 1;
+    }
+    pos = indexIn(specs, QStringLiteral("POZ"));
+    const int households = m_engine.table(tablePath(Identificare)).table().recordCount();
+    status(QStringLiteral("Actualizare baza de date la ver. 2.39"));
+    progress(0, households);
+    rewrite(Identificare, specs, [this, pos, vol, decimals, households](const dbf::OldRecord& old, std::vector<dbf::Value>& values) {
+        const dbf::Value stored = old.value(QStringLiteral("POZITIA"));
+        qint64 position = 0;
+        qint64 volume = 0;
+        if (!dbf::isNull(stored) && splitPosition(realOf(stored), decimals, position, volume)) {
+            values[size_t(pos)] = std::int64_t(position);
+            values[size_t(vol)] = std::int64_t(volume);
+        } else {
+            values[size_t(pos)] = dbf::Value();
+            values[size_t(vol)] = dbf::Value();
+        }
+        if (old.row() % 256 == 0)
+            progress(old.row(), households);
+    });
+    progress(households, households);
+    // The chapter tables lose POZITIA and LOCALIT where they still have them.
+    dropVillageColumns();
+    progress(0, 12);
+    status(QStringLiteral("Revizie date..."));
+    return QStringLiteral("Identificare: POZ, VOLUM din POZITIA");
+}
+
+std::optional<QString> SchemaUpgrade::addRegisterType()
+{
+    const QList<dbf::Field> fields = fieldsOf(Identificare);
+    if (findField(fields, QStringLiteral("TIPRA")))
+        return std::nullopt;
+    QList<dbf::FieldSpec> specs = specsOf(fields);
+    specs.append({QStringLiteral("TIPRA"), 'N', 6, 0});
+    const int at = int(specs.size()) - 1;
+    rewrite(Identificare, specs, [at](const dbf::OldRecord&, std::vector<dbf::Value>& values) { values[size_t(at)] = std::int64_t(1); });
+    return QStringLiteral("Identificare: TIPRA=1");
+}
+
+std::optional<QString> SchemaUpgrade::addBuildingRemarks()
+{
+    const QList<dbf::Field> fields = fieldsOf(Cap10);
+    if (findField(fields, QStringLiteral("OBS")))
+        return std::nullopt;
+    QList<dbf::FieldSpec> specs = specsOf(fields);
+    specs.append(charSpec(QStringLiteral("OBS"), 40));
+    rewrite(Cap10, specs);
+    return QStringLiteral("CAP10: OBS");
+}
+
+std::optional<QString> SchemaUpgrade::addRow19()
+{
+    const QList<dbf::Field> fields = fieldsOf(Cap10);
+    for (const char* name : {"ANUL", "CODID", "RAND", "DETALII", "UM"}) {
+        if (!findField(fields, QLatin1String(name)))
+            throw StepFailure {QStringLiteral("Tabelul CAP10 nu are coloana %1.").arg(QLatin1String(name))};
+    }
+    const QString cap10 = engine::quotedPath(tablePath(Cap10));
+    const QStringList missing {
+        QStringLiteral("FROM ") + cap10,
+        QStringLiteral("WHERE ANUL IS NOT NULL AND CODID IS NOT NULL"),
+        QStringLiteral("GROUP BY ANUL, CODID"),
+        QStringLiteral("HAVING SUM(CASE WHEN RAND=19 THEN 1 ELSE 0 END)=0"),
+    };
+    engine::Query probe(m_engine);
+    probe.add(QStringLiteral("SELECT ANUL, CODID"));
+    for (const QString& line : missing)
+        probe.add(line);
+    probe.open();
+    const int households = probe.recordCount();
+    probe.close();
+    if (households == 0)
+        return std::nullopt;
+    const bool remarks = findField(fields, QStringLiteral("OBS")) != nullptr;
+    // One statement for every household-year still without row 19.
+    QStringList lines {QStringLiteral("INSERT INTO ") + cap10 + QStringLiteral(" (ANUL, CODID, RAND, DETALII, UM")
+                           + (remarks ? QStringLiteral(", OBS)") : QStringLiteral(")")),
+                       QStringLiteral("SELECT ANUL, CODID, 19, 0, :UM") + (remarks ? QStringLiteral(", NULL") : QString())};
+    lines += missing;
+    const int added = execute(lines, {{QStringLiteral("UM"), QStringLiteral("mp")}});
+    if (added != households)
+        throw StepFailure {QStringLiteral("CAP10: %1 randuri 19 de adaugat, %2 adaugate.").arg(households).arg(added)};
+    return QStringLiteral("CAP10: %1 randuri 19").arg(added);
+}
+
+std::optional<QString> SchemaUpgrade::widenNumber()
+{
+    const QList<dbf::Field> fields = fieldsOf(Identificare);
+    const dbf::Field* nr = findField(fields, QStringLiteral("NR"));
+    if (!nr || nr->width >= 20)
+        return std::nullopt;
+    QList<dbf::FieldSpec> specs = specsOf(fields);
+    specs[indexIn(specs, QStringLiteral("NR"))] = charSpec(QStringLiteral("NR"), 32);
+    const int tip = indexIn(specs, QStringLiteral("TIP"));
+    if (tip >= 0)
+        specs.removeAt(tip);
+    rewrite(Identificare, specs);
+    return QStringLiteral("Identificare: NR CHAR(32)");
+}
+
+std::optional<QString> SchemaUpgrade::addPlotColumns(const QStringList& names)
+{
+    const QList<dbf::Field> fields = fieldsOf(Tarlale);
+    QList<dbf::FieldSpec> specs = specsOf(fields);
+    QStringList added;
+    for (const QString& name : names) {
+        if (findField(fields, name))
+            continue;
+        const int width = name == QLatin1String("CARFUN") ? 50 : name == QLatin1String("NRCAD") ? 10
+                        : name == QLatin1String("CINELUC")                                     ? 40
+                                                                                               : 120;
+        specs.append(charSpec(name, width));
+        added << name;
+    }
+    if (added.isEmpty())
+        return std::nullopt;
+    rewrite(Tarlale, specs);
+    return QStringLiteral("Tarlale: ") + added.join(QLatin1Char(','));
+}
+
+std::optional<QString> SchemaUpgrade::widenNumber2()
+{
+    const QList<dbf::Field> fields = fieldsOf(Identificare);
+    const dbf::Field* nr2 = findField(fields, QStringLiteral("NR2"));
+    if (!nr2 || nr2->width >= 20)
+        return std::nullopt;
+    QList<dbf::FieldSpec> specs = specsOf(fields);
+    specs[indexIn(specs, QStringLiteral("NR2"))] = charSpec(QStringLiteral("NR2"), 32);
+    rewrite(Identificare, specs);
+    return QStringLiteral("Identificare: NR2 CHAR(32)");
+}
+
+}
