@@ -19,6 +19,7 @@ QString fileName(const QString& path)
     return QFileInfo(path).fileName();
 }
 
+// The first block holds the header, whatever the block size.
 constexpr qint64 kHeaderSize = 512;
 
 }
