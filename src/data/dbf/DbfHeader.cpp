@@ -23,6 +23,21 @@ bool isPlainColumnName(const QString& name)
     });
 }
 
+// The width of the types whose width is fixed; 0 for the others.
+int fixedWidth(char type)
+{
+    switch (type) {
+    case 'D':
+        return 8; // yyyyMMdd
+    case 'L':
+        return 1;
+    case 'M':
+        return 10; // the first block's number
+    default:
+        return 0;
+    }
+}
+
 QString baseName(const QString& path)
 {
     return QFileInfo(path).fileName();
@@ -212,26 +227,12 @@ QList<Field> layoutFields(const QList<FieldSpec>& specs, int* recordLength, cons
         f.type = char(std::toupper(column.type));
         f.width = column.width;
         f.decimals = column.decimals;
-        // Types of a fixed width; text has no decimals.
-        switch (f.type) {
-        case 'D':
-            f.width = 8;
+        // Dates, logicals and memo block numbers have a fixed width; they and texts have no decimals.
+        const int fixed = fixedWidth(f.type);
+        if (fixed)
+            f.width = fixed;
+        if (fixed || f.type == 'C')
             f.decimals = 0;
-            break;
-        case 'L':
-            f.width = 1;
-            f.decimals = 0;
-            break;
-        case 'M':
-            f.width = 10;
-            f.decimals = 0;
-            break;
-        case 'C':
-            f.decimals = 0;
-            break;
-        default:
-            break;
-        }
         const bool badName = f.name.isEmpty() || f.name.size() > 10
             || std::any_of(f.name.begin(), f.name.end(), [](QChar c) {
                    return !(c.isLetterOrNumber() && c.unicode() < 128) && c != QLatin1Char('_');
