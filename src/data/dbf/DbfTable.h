@@ -49,7 +49,7 @@ private:
 };
 
 // Called once per record: `values` is in the new layout's order, pre-filled by column name
-// (values converted as today); the fill may change any of them.
+// (converted to the new column types; new columns Null); the fill may change any of them.
 using RecordFill = std::function<void(const OldRecord& old, std::vector<Value>& values)>;
 
 // One dBase table held in memory. Reads dBase III, IV and level 7; every change is written to the
@@ -126,7 +126,8 @@ public:
     // the new record. The new table (and its new memo file when the layout has memo columns) is
     // streamed into staged files that replace the old ones only when complete and holding every
     // record; a value that does not fit its new column, or any other failure, is an error and
-    // leaves the files and the table as they were. Deleted records stay, deleted.
+    // leaves the files and the table as they were. Deleted records stay, deleted. The memo file of
+    // a table left without memo columns is not touched.
     void restructure(const QList<FieldSpec>& newFields, const RecordFill& fill = {});
 
     // Between beginBatch() and endBatch() appended records are gathered and written in blocks,
