@@ -3,14 +3,15 @@
 #include "core/StagedFile.h"
 #include "data/dbf/CodePage1250.h"
 #include "data/dbf/DbfError.h"
+#include "data/dbf/DbfHeader.h"
 #include "data/dbf/DbfTable.h"
+#include "data/dbf/FieldCodec.h"
 #include "data/dbf/FileNames.h"
 #include "data/dbf/MemoFile.h"
 #include "data/dbf/StagedTable.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QTemporaryDir>
 #include <QtEndian>
 
 #include <cstring>
@@ -19,21 +20,11 @@ namespace velmor::dbf {
 
 namespace {
 
-constexpr char kEndOfFile = '\x1A';
 constexpr qsizetype kFlushSize = 8 * 1024 * 1024;
-constexpr int kMemoBlock = 512;
 
 QString baseName(const QString& path)
 {
     return QFileInfo(path).fileName();
-}
-
-QByteArray readWhole(const QString& path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw DbfError(QStringLiteral("Tabelul \"%1\" nu poate fi deschis: %2").arg(baseName(path), file.errorString()));
-    return file.readAll();
 }
 
 void writeAll(StagedFile& file, const char* data, qsizetype size)
@@ -70,27 +61,14 @@ constexpr qint64 kPowersOfTen[] = {1, 10, 100, 1000, 10000, 100000, 1000000, 100
 DbfBulkWriter::DbfBulkWriter(const QString& path, const QList<FieldSpec>& fields)
     : m_path(path)
 {
-    // The empty table of the layout is made aside, under the same file name: its header and its
-    // memo header are the first bytes of the new files.
-    m_layoutDir = std::make_unique<QTemporaryDir>();
-    if (!m_layoutDir->isValid())
-        throw DbfError(QStringLiteral("Nu pot crea un director temporar: %1").arg(m_layoutDir->errorString()));
-    const QString layoutPath = m_layoutDir->filePath(baseName(path));
-    DbfTable::create(layoutPath, fields);
-    m_empty = std::make_unique<DbfTable>(layoutPath);
-    m_fields = m_empty->fields();
-    m_recordLength = m_empty->recordLength();
-
-    m_header = readWhole(layoutPath);
-    if (!m_header.isEmpty() && m_header.back() == kEndOfFile)
-        m_header.chop(1);
-
-    m_hasMemo = std::any_of(m_fields.begin(), m_fields.end(), [](const Field& f) { return f.type == 'M'; });
+    // The first bytes of the new files are those of an empty table of the layout.
+    m_fields = layoutFields(fields, &m_recordLength, path);
+    for (int c = 0; c < m_fields.size(); ++c)
+        m_columnByName.insert(m_fields[c].name.toUpper(), c);
+    m_hasMemo = hasMemoField(m_fields);
+    m_header = buildHeader(Level::DBase4, versionFor(Level::DBase4, m_hasMemo), kWindows1250Driver, m_fields, 0, m_recordLength);
     if (m_hasMemo) {
-        const QString layoutMemo = withExtension(layoutPath, QStringLiteral("dbt"));
-        m_memoHeader = readWhole(layoutMemo);
-        if (m_memoHeader.size() != kMemoBlock)
-            throw DbfError(QStringLiteral("Fisierul de texte \"%1\" este deteriorat: antet incomplet.").arg(baseName(layoutMemo)));
+        m_memoHeader = MemoFile::emptyFile(MemoFile::Format::DBase4, QFileInfo(path).completeBaseName());
         m_nextMemoBlock = qFromLittleEndian<quint32>(m_memoHeader.constData());
         m_memoPath = withExtension(path, QStringLiteral("dbt"));
         m_memoFile = stage(m_memoPath);
@@ -116,7 +94,7 @@ QList<FieldSpec> DbfBulkWriter::layoutOf(const QString& tablePath)
 
 int DbfBulkWriter::column(const QString& name) const
 {
-    const int c = m_empty->fieldIndex(name);
+    const int c = m_columnByName.value(name.toUpper(), -1);
     if (c < 0)
         throw DbfError(QStringLiteral("Tabelul \"%1\" nu are coloana %2.").arg(baseName(m_path), name));
     return c;
@@ -254,8 +232,8 @@ void DbfBulkWriter::setMemo(char* record, int column, const QString& text)
     QChar bad;
     if (!cp1250::tryEncode(text, bytes, &bad))
         throw DbfError(EncodingError(bad, text).message());
-    const QByteArray payload = MemoFile::blocks(MemoFile::Format::DBase4, bytes, kMemoBlock);
-    const qsizetype blocks = payload.size() / kMemoBlock;
+    const QByteArray payload = MemoFile::blocks(MemoFile::Format::DBase4, bytes, MemoFile::NewBlockSize);
+    const qsizetype blocks = payload.size() / MemoFile::NewBlockSize;
     const quint32 block = m_nextMemoBlock;
     writeAll(*m_memoFile, payload.constData(), payload.size());
     m_nextMemoBlock += quint32(blocks);
@@ -275,7 +253,7 @@ void DbfBulkWriter::setValue(char* record, int column, const Value& value)
     }
     QByteArray bytes;
     try {
-        bytes = m_empty->encodeField(f, value);
+        bytes = encodeField(f, value, baseName(m_path));
     } catch (const EncodingError& e) {
         throw DbfError(e.message());
     }
@@ -317,12 +295,9 @@ void DbfBulkWriter::finish()
     flush();
     if (m_recordCount > 0) {
         // As an appended row leaves it: the count and the date of the last change.
-        QByteArray head = m_header.left(8);
-        qToLittleEndian<quint32>(quint32(m_recordCount), head.data() + 4);
-        const QDate today = QDate::currentDate();
-        head[1] = char(today.year() - 1900);
-        head[2] = char(today.month());
-        head[3] = char(today.day());
+        QByteArray head = m_header.left(header::CountedPart);
+        setRecordCount(head.data(), quint32(m_recordCount));
+        stampLastChange(head.data());
         seekTo(*m_file, 0);
         writeAll(*m_file, head.constData(), head.size());
         seekTo(*m_file, qint64(m_header.size()) + qint64(m_recordCount) * m_recordLength);

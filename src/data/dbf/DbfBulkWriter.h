@@ -5,21 +5,18 @@
 
 #include <QByteArray>
 #include <QDate>
+#include <QHash>
 #include <QString>
 #include <QStringView>
 
 #include <memory>
 #include <vector>
 
-class QTemporaryDir;
-
 namespace velmor {
 class StagedFile;
 }
 
 namespace velmor::dbf {
-
-class DbfTable;
 
 // Writes a whole new dBase IV table (and its .dbt when a memo column exists) from rows streamed
 // in memory, in one pass: the bytes are those DbfTable::create followed by one DbfTable::append
@@ -87,9 +84,8 @@ private:
     [[noreturn]] void tooWide(const Field& field, const QByteArray& text) const;
 
     QString m_path;
-    std::unique_ptr<QTemporaryDir> m_layoutDir;
-    std::unique_ptr<DbfTable> m_empty; // an empty table of the layout, aside: field encoding
     QList<Field> m_fields;
+    QHash<QString, int> m_columnByName; // upper-case names
     int m_recordLength = 0;
     int m_recordCount = 0;
     QByteArray m_header;

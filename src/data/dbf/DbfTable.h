@@ -2,6 +2,7 @@
 
 #include "data/dbf/DbfLayout.h"
 #include "data/dbf/DbfValue.h"
+#include "data/dbf/FieldCodec.h"
 #include "data/dbf/FileStamp.h"
 #include "data/dbf/MemoFile.h"
 
@@ -48,7 +49,7 @@ private:
 };
 
 // Called once per record: `values` is in the new layout's order, pre-filled by column name
-// (values converted as today); the fill may change any of them.
+// (converted to the new column types; new columns Null); the fill may change any of them.
 using RecordFill = std::function<void(const OldRecord& old, std::vector<Value>& values)>;
 
 // One dBase table held in memory. Reads dBase III, IV and level 7; every change is written to the
@@ -125,7 +126,8 @@ public:
     // the new record. The new table (and its new memo file when the layout has memo columns) is
     // streamed into staged files that replace the old ones only when complete and holding every
     // record; a value that does not fit its new column, or any other failure, is an error and
-    // leaves the files and the table as they were. Deleted records stay, deleted.
+    // leaves the files and the table as they were. Deleted records stay, deleted. The memo file of
+    // a table left without memo columns is not touched.
     void restructure(const QList<FieldSpec>& newFields, const RecordFill& fill = {});
 
     // Between beginBatch() and endBatch() appended records are gathered and written in blocks,
@@ -137,17 +139,17 @@ public:
     // True when the file on disk is no longer the one read (another program changed it).
     bool changedOnDisk() const;
 
-    // Encoding of one value for a column, as written in a record (used by writers and tests).
+    // Encoding of one value for a column, as written in a record; a memo text is appended to the
+    // memo file at once (see FieldCodec.h for the other types).
     QByteArray encodeField(const Field& field, const Value& value);
 
-    // The number in the bytes of a numeric field; false when blank or not a number. Plain
-    // decimals give the nearest double to their text; other spellings go to the general parser.
-    static bool parseNumber(const char* field, int width, double& out);
-
-    // A number as written in a numeric field with `decimals` decimals (no padding); "-0" is "0".
-    static QByteArray formatNumber(double value, int decimals);
-    // The same into a buffer of at least 400 bytes; returns the length.
-    static int formatNumberInto(double value, int decimals, char* buffer);
+    // The number codec of FieldCodec.h.
+    static bool parseNumber(const char* field, int width, double& out) { return dbf::parseNumber(field, width, out); }
+    static QByteArray formatNumber(double value, int decimals) { return dbf::formatNumber(value, decimals); }
+    static int formatNumberInto(double value, int decimals, char* buffer)
+    {
+        return dbf::formatNumberInto(value, decimals, buffer);
+    }
 
 private:
     void load();
@@ -156,19 +158,16 @@ private:
     void openMemo();
     void writeRecordBytes(int row, const QByteArray& bytes);
     void writeHeaderCount();
-    void touchDate(QByteArray& header) const;
     QString memoText(int row, int column) const;
     // The stored bytes of a memo field's text; empty when the field is blank.
     QByteArray memoBytes(int row, int column) const;
     // The on-disk record count of the file; throws DbfError when it cannot be read.
     qint64 recordCountOnDisk() const;
-    static QByteArray buildHeader(Level level, std::uint8_t version, std::uint8_t languageDriver,
-                                  const QList<Field>& fields, int recordCount, int recordLength);
-    static QList<Field> layoutFields(const QList<FieldSpec>& specs, int* recordLength, const QString& path);
     // Replaces the file with what `write` puts into its staged copy, then reads the table again
     // (from the old file when the new one could not take its place).
     void replaceThrough(const std::function<void(StagedFile&)>& write);
     void releaseStorage();
+    friend class TableRewrite;
     char* mutableRecord(int row);
     QFile& writer();
     // Takes the append lock of the file (until the writer closes) and the records other programs
@@ -206,12 +205,6 @@ private:
     bool m_foreignAppends = false;
     FileStamp m_memoStamp;
 };
-
-// The text a memo field stores for a value (numbers as digits; dates and logicals none).
-QString memoTextOf(const Value& value);
-
-// The refusal of a text longer than its character column.
-QString textTooLong(const Field& field, int length, const QString& table);
 
 // The path of a table's memo file (same name, extension .dbt, whatever letter case exists).
 QString memoPathFor(const QString& tablePath);

@@ -19,7 +19,18 @@ QString fileName(const QString& path)
     return QFileInfo(path).fileName();
 }
 
+// The first block holds the header, whatever the block size.
 constexpr qint64 kHeaderSize = 512;
+// Places in the header: the next free block (32 bits), and in dBase IV the table's name (8
+// bytes) and the block size (16 bits).
+constexpr int kNextFreeAt = 0;
+constexpr int kTableNameAt = 8;
+constexpr int kTableNameLength = 8;
+constexpr int kBlockSizeAt = 20;
+constexpr int kHeaderRead = 24;
+// A dBase IV text starts with FF FF 08 00 and its length (32 bits) counting these 8 bytes.
+constexpr quint32 kTextHeaderSize = 8;
+constexpr int kTextLengthAt = 4;
 
 }
 
@@ -52,12 +63,12 @@ void MemoFile::create(const QString& path, Format format, const QString& tableNa
 
 QByteArray MemoFile::emptyFile(Format format, const QString& tableName)
 {
-    QByteArray header(512, '\0');
-    qToLittleEndian<quint32>(1, header.data());
+    QByteArray header(kHeaderSize, '\0');
+    qToLittleEndian<quint32>(1, header.data() + kNextFreeAt);
     if (format == Format::DBase4) {
-        const QByteArray name = tableName.toLatin1().left(8);
-        std::copy(name.begin(), name.end(), header.data() + 8);
-        qToLittleEndian<quint16>(512, header.data() + 20);
+        const QByteArray name = tableName.toLatin1().left(kTableNameLength);
+        std::copy(name.begin(), name.end(), header.data() + kTableNameAt);
+        qToLittleEndian<quint16>(quint16(NewBlockSize), header.data() + kBlockSizeAt);
     }
     return header;
 }
@@ -66,12 +77,12 @@ QByteArray MemoFile::blocks(Format format, const QByteArray& text, int blockSize
 {
     QByteArray payload;
     if (format == Format::DBase4) {
-        payload.resize(8);
+        payload.resize(kTextHeaderSize);
         payload[0] = '\xFF';
         payload[1] = '\xFF';
         payload[2] = '\x08';
         payload[3] = '\x00';
-        qToLittleEndian<quint32>(quint32(text.size() + 8), payload.data() + 4);
+        qToLittleEndian<quint32>(quint32(text.size() + kTextHeaderSize), payload.data() + kTextLengthAt);
         payload += text;
     } else {
         payload = text + QByteArray("\x1A\x1A", 2);
@@ -85,13 +96,13 @@ MemoFile::Header MemoFile::readHeader(QFile& file) const
 {
     if (file.size() < kHeaderSize)
         damaged(QStringLiteral("antet incomplet"));
-    QByteArray bytes(24, '\0');
+    QByteArray bytes(kHeaderRead, '\0');
     if (!file.seek(0) || file.read(bytes.data(), bytes.size()) != bytes.size())
         throw DbfError(QStringLiteral("Fisierul de texte \"%1\" nu poate fi citit: %2").arg(fileName(m_path), file.errorString()));
     Header h;
-    h.nextFree = qFromLittleEndian<quint32>(bytes.constData());
+    h.nextFree = qFromLittleEndian<quint32>(bytes.constData() + kNextFreeAt);
     if (m_format == Format::DBase4) {
-        const int size = qFromLittleEndian<quint16>(bytes.constData() + 20);
+        const int size = qFromLittleEndian<quint16>(bytes.constData() + kBlockSizeAt);
         if (size >= 64 && size % 64 == 0)
             h.blockSize = size;
     }
@@ -111,17 +122,17 @@ QByteArray MemoFile::read(std::uint32_t block) const
     const qint64 available = fileSize - start;
     auto beyondEnd = [&] { damaged(QStringLiteral("textul din blocul %1 depaseste fisierul").arg(block)); };
 
-    QByteArray head(int(std::min<qint64>(8, available)), '\0');
+    QByteArray head(int(std::min<qint64>(kTextHeaderSize, available)), '\0');
     if (!file.seek(start) || file.read(head.data(), head.size()) != head.size())
         throw DbfError(QStringLiteral("Fisierul de texte \"%1\" nu poate fi citit: %2").arg(fileName(m_path), file.errorString()));
     if (m_format == Format::DBase4 && quint8(head[0]) == 0xFF && (available == 1 || quint8(head[1]) == 0xFF)) {
         // A block header cut by the end of the file is damage, not text.
-        const quint32 length = available >= 8 ? qFromLittleEndian<quint32>(head.constData() + 4) : 0;
-        if (length < 8 || qint64(length) - 8 > available - 8)
+        const quint32 length = available >= kTextHeaderSize ? qFromLittleEndian<quint32>(head.constData() + kTextLengthAt) : 0;
+        if (length < kTextHeaderSize || qint64(length) - kTextHeaderSize > available - kTextHeaderSize)
             beyondEnd();
-        if (qint64(length) - 8 > LongestText)
-            damaged(QStringLiteral("textul din blocul %1 declara %2 octeti").arg(block).arg(length - 8));
-        QByteArray text(qsizetype(length - 8), Qt::Uninitialized);
+        if (qint64(length) - kTextHeaderSize > LongestText)
+            damaged(QStringLiteral("textul din blocul %1 declara %2 octeti").arg(block).arg(length - kTextHeaderSize));
+        QByteArray text(qsizetype(length - kTextHeaderSize), Qt::Uninitialized);
         if (file.read(text.data(), text.size()) != text.size())
             beyondEnd();
         return text;
@@ -177,7 +188,7 @@ std::uint32_t MemoFile::append(const QByteArray& text)
     const qint64 offset = block * h.blockSize;
     QByteArray nextHeader(4, '\0');
     qToLittleEndian<quint32>(quint32(block + count), nextHeader.data());
-    if (!file.seek(offset) || file.write(payload) != payload.size() || !file.seek(0)
+    if (!file.seek(offset) || file.write(payload) != payload.size() || !file.seek(kNextFreeAt)
         || file.write(nextHeader) != 4 || !file.flush()) {
         const QString error = file.errorString();
         // What was appended is taken back; the header was written last.

@@ -19,6 +19,9 @@ class MemoFile {
 public:
     enum class Format { DBase3, DBase4 };
 
+    // The block size of the memo files written here.
+    static constexpr int NewBlockSize = 512;
+
     // The longest text read or written; a longer one is taken as damage.
     static constexpr qint64 LongestText = 16 * 1024 * 1024;
 

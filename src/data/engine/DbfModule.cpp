@@ -1,13 +1,31 @@
+// The SQLite virtual-table module "dbf": every table file a statement names is a virtual table
+// over the engine's TableHandle of that file.
+//
+// Usage (the engine does this for each connection and table):
+//     registerDbfModule(db, [](int id) { return handleNumbered(id); });
+//     CREATE VIRTUAL TABLE temp.t7 USING dbf(7)   -- columns declared from the file's fields
+//     SELECT ... FROM temp.t7 WHERE CODID = ?     -- equality on a column uses its hash index
+//     INSERT / UPDATE / DELETE                    -- appended, rewritten or flagged records
+// Numeric fields are DECIMAL(width,decimals) (whole numbers come as integers), dates DATE as
+// "yyyy-MM-dd" text, logicals BOOLEAN (1/0), texts CHAR and memos MEMO with RTRIM collation, so
+// blank padding never decides a comparison; blank fields are NULL.
+//
+// No exception crosses into SQLite: every callback runs its body through guarded(), which turns
+// a velmor::Error into the SQLite error of the table (or of the value being read).
+
 #include "data/engine/DbfModule.h"
 
+#include "core/Error.h"
 #include "data/dbf/CodePage1250.h"
 #include "data/dbf/DbfError.h"
+#include "data/dbf/FieldCodec.h"
 #include "data/engine/TableHandle.h"
 
 #include <QDate>
 
 #include <array>
 #include <charconv>
+#include <new>
 
 #include <cmath>
 #include <cstdint>
@@ -18,10 +36,17 @@ namespace velmor::engine {
 
 namespace {
 
+// The most digits of a whole number read straight into a 64-bit integer without overflow; longer
+// ones go through the general number parser.
+constexpr int kPlainIntegerDigits = 18;
+
+// The client data of the module on one connection: how a table id becomes its table.
 struct ModuleContext {
     std::function<TableHandle*(int)> lookup;
 };
 
+// One virtual table: SQLite's base struct first (SQLite hands back a pointer to it), then the
+// table it stands for.
 struct DbfVtab {
     sqlite3_vtab base {};
     TableHandle* handle = nullptr;
@@ -29,12 +54,61 @@ struct DbfVtab {
     QByteArray record; // reused for every inserted row
 };
 
+// Where a callback reports a failure: the table's error message, the value being computed, or
+// the creation error of xConnect.
+struct ErrorTarget {
+    sqlite3_vtab* vtab = nullptr;
+    sqlite3_context* context = nullptr;
+    char** creationError = nullptr;
+};
+
+int setError(sqlite3_vtab* vtab, const QString& message)
+{
+    sqlite3_free(vtab->zErrMsg);
+    vtab->zErrMsg = sqlite3_mprintf("%s", message.toUtf8().constData());
+    return SQLITE_ERROR;
+}
+
+int reportError(const ErrorTarget& target, const QString& message)
+{
+    const QByteArray utf8 = message.toUtf8();
+    if (target.context)
+        sqlite3_result_error(target.context, utf8.constData(), int(utf8.size()));
+    if (target.creationError)
+        *target.creationError = sqlite3_mprintf("%s", utf8.constData());
+    if (target.vtab)
+        return setError(target.vtab, message);
+    return SQLITE_ERROR;
+}
+
+// Runs the body of a callback and gives its result code; any error becomes the SQLite error of
+// the target instead of crossing into SQLite.
+template <typename Body>
+int guarded(const ErrorTarget& target, Body&& body) noexcept
+{
+    try {
+        return body();
+    } catch (const Error& e) {
+        return reportError(target, e.message());
+    } catch (const std::bad_alloc&) {
+        if (target.context)
+            sqlite3_result_error_nomem(target.context);
+        return SQLITE_NOMEM;
+    } catch (const std::exception& e) {
+        return reportError(target, QString::fromLocal8Bit(e.what()));
+    } catch (...) {
+        return reportError(target, QStringLiteral("Eroare neasteptata in tabelul virtual."));
+    }
+}
+
 // The declared columns still those of the table: SQLite never sees an index past its fields.
 bool layoutHolds(const DbfVtab* vtab)
 {
     return vtab->columns == vtab->handle->table().fieldCount();
 }
 
+// One scan of a virtual table: SQLite's base struct first, then where the scan stands. A scan
+// reads the records present when it started; deleted ones are skipped.
 struct DbfCursor {
     sqlite3_vtab_cursor base {};
     TableHandle* handle = nullptr;
@@ -121,14 +195,7 @@ QString declaredType(const dbf::Field& f)
     }
 }
 
-int setError(sqlite3_vtab* vtab, const QString& message)
-{
-    sqlite3_free(vtab->zErrMsg);
-    vtab->zErrMsg = sqlite3_mprintf("%s", message.toUtf8().constData());
-    return SQLITE_ERROR;
-}
-
-int xConnect(sqlite3* db, void* aux, int argc, const char* const* argv, sqlite3_vtab** out, char** err)
+int connectTable(sqlite3* db, void* aux, int argc, const char* const* argv, sqlite3_vtab** out, char** err)
 {
     auto* context = static_cast<ModuleContext*>(aux);
     if (argc < 4) {
@@ -163,7 +230,7 @@ int xConnect(sqlite3* db, void* aux, int argc, const char* const* argv, sqlite3_
     return SQLITE_OK;
 }
 
-int xDisconnect(sqlite3_vtab* vtab)
+int disconnectTable(sqlite3_vtab* vtab)
 {
     delete reinterpret_cast<DbfVtab*>(vtab);
     return SQLITE_OK;
@@ -177,30 +244,25 @@ double estimatedRows(TableHandle* handle, int column)
     return std::max(1.0, count / distinct);
 }
 
-int xBestIndex(sqlite3_vtab* base, sqlite3_index_info* info)
+int chooseIndex(sqlite3_vtab* base, sqlite3_index_info* info)
 {
     auto* vtab = reinterpret_cast<DbfVtab*>(base);
     TableHandle* handle = vtab->handle;
     const double count = std::max(1, handle->table().recordCount());
     int best = -1;
     double bestRows = count;
-    try {
-        for (int i = 0; i < info->nConstraint; ++i) {
-            const auto& c = info->aConstraint[i];
-            if (!c.usable || c.op != SQLITE_INDEX_CONSTRAINT_EQ || c.iColumn < 0 || c.iColumn >= vtab->columns
-                || !layoutHolds(vtab))
-                continue;
-            const char type = handle->table().fields()[c.iColumn].type;
-            if (type == 'M' || type == 'L')
-                continue;
-            const double rows = estimatedRows(handle, c.iColumn);
-            if (best < 0 || rows < bestRows) {
-                best = i;
-                bestRows = rows;
-            }
+    for (int i = 0; i < info->nConstraint; ++i) {
+        const auto& c = info->aConstraint[i];
+        if (!c.usable || c.op != SQLITE_INDEX_CONSTRAINT_EQ || c.iColumn < 0 || c.iColumn >= vtab->columns || !layoutHolds(vtab))
+            continue;
+        const char type = handle->table().fields()[c.iColumn].type;
+        if (type == 'M' || type == 'L')
+            continue;
+        const double rows = estimatedRows(handle, c.iColumn);
+        if (best < 0 || rows < bestRows) {
+            best = i;
+            bestRows = rows;
         }
-    } catch (const dbf::DbfError& e) {
-        return setError(base, e.message());
     }
     if (best >= 0) {
         info->aConstraintUsage[best].argvIndex = 1;
@@ -216,7 +278,7 @@ int xBestIndex(sqlite3_vtab* base, sqlite3_index_info* info)
     return SQLITE_OK;
 }
 
-int xOpen(sqlite3_vtab* base, sqlite3_vtab_cursor** out)
+int openCursor(sqlite3_vtab* base, sqlite3_vtab_cursor** out)
 {
     auto* cursor = new DbfCursor;
     cursor->handle = reinterpret_cast<DbfVtab*>(base)->handle;
@@ -224,7 +286,7 @@ int xOpen(sqlite3_vtab* base, sqlite3_vtab_cursor** out)
     return SQLITE_OK;
 }
 
-int xClose(sqlite3_vtab_cursor* base)
+int closeCursor(sqlite3_vtab_cursor* base)
 {
     delete reinterpret_cast<DbfCursor*>(base);
     return SQLITE_OK;
@@ -289,7 +351,7 @@ bool lookupRows(TableHandle* handle, int column, sqlite3_value* value, std::vect
     return found != nullptr;
 }
 
-int xFilter(sqlite3_vtab_cursor* base, int idxNum, const char*, int argc, sqlite3_value** argv)
+int startScan(sqlite3_vtab_cursor* base, int idxNum, const char*, int argc, sqlite3_value** argv)
 {
     auto* c = reinterpret_cast<DbfCursor*>(base);
     if (!layoutHolds(reinterpret_cast<DbfVtab*>(base->pVtab)))
@@ -299,20 +361,16 @@ int xFilter(sqlite3_vtab_cursor* base, int idxNum, const char*, int argc, sqlite
     c->position = 0;
     c->rows.clear();
     c->fullScan = true;
-    try {
-        if (idxNum >= 0 && idxNum < c->handle->table().fieldCount() && argc >= 1) {
-            c->fullScan = false;
-            if (!lookupRows(c->handle, idxNum, argv[0], c->rows, c->fullScan))
-                c->rows.clear();
-        }
-    } catch (const dbf::DbfError& e) {
-        return setError(base->pVtab, e.message());
+    if (idxNum >= 0 && idxNum < c->handle->table().fieldCount() && argc >= 1) {
+        c->fullScan = false;
+        if (!lookupRows(c->handle, idxNum, argv[0], c->rows, c->fullScan))
+            c->rows.clear();
     }
     advanceToLive(c);
     return SQLITE_OK;
 }
 
-int xNext(sqlite3_vtab_cursor* base)
+int nextRow(sqlite3_vtab_cursor* base)
 {
     auto* c = reinterpret_cast<DbfCursor*>(base);
     ++c->position;
@@ -320,22 +378,20 @@ int xNext(sqlite3_vtab_cursor* base)
     return SQLITE_OK;
 }
 
-int xEof(sqlite3_vtab_cursor* base)
+int atEnd(sqlite3_vtab_cursor* base)
 {
     return reinterpret_cast<DbfCursor*>(base)->row < 0;
 }
 
 
-int xColumn(sqlite3_vtab_cursor* base, sqlite3_context* ctx, int column)
+int columnValue(sqlite3_vtab_cursor* base, sqlite3_context* ctx, int column)
 {
     auto* c = reinterpret_cast<DbfCursor*>(base);
     if (sqlite3_vtab_nochange(ctx))
         return SQLITE_OK;
     const dbf::DbfTable& t = c->handle->table();
-    if (column < 0 || column >= t.fieldCount() || c->row < 0 || c->row >= t.recordCount()) {
-        sqlite3_result_error(ctx, QStringLiteral("Tabelul \"%1\" nu are coloana nr. %2.").arg(t.fileName()).arg(column + 1).toUtf8().constData(), -1);
-        return SQLITE_ERROR;
-    }
+    if (column < 0 || column >= t.fieldCount() || c->row < 0 || c->row >= t.recordCount())
+        throw dbf::DbfError(QStringLiteral("Tabelul \"%1\" nu are coloana nr. %2.").arg(t.fileName()).arg(column + 1));
     const dbf::Field& f = t.fields()[column];
     const char* p = t.record(c->row) + f.offset;
     switch (f.type) {
@@ -348,7 +404,7 @@ int xColumn(sqlite3_vtab_cursor* base, sqlite3_context* ctx, int column)
                 ++b;
             int i = b;
             std::int64_t v = 0;
-            while (i < f.width && i - b < 18 && p[i] >= '0' && p[i] <= '9')
+            while (i < f.width && i - b < kPlainIntegerDigits && p[i] >= '0' && p[i] <= '9')
                 v = v * 10 + (p[i++] - '0');
             if (i > b && (i == f.width || p[i] == ' ')) {
                 int j = i;
@@ -361,9 +417,9 @@ int xColumn(sqlite3_vtab_cursor* base, sqlite3_context* ctx, int column)
             }
         }
         double d;
-        if (!dbf::DbfTable::parseNumber(p, f.width, d)) {
+        if (!dbf::parseNumber(p, f.width, d)) {
             sqlite3_result_null(ctx);
-        } else if (f.decimals == 0 && std::fabs(d) < 9.0e15) {
+        } else if (f.decimals == 0 && std::fabs(d) < dbf::kLargestExactWhole) {
             sqlite3_result_int64(ctx, sqlite3_int64(std::llround(d)));
         } else {
             sqlite3_result_double(ctx, d);
@@ -397,26 +453,24 @@ int xColumn(sqlite3_vtab_cursor* base, sqlite3_context* ctx, int column)
             sqlite3_result_null(ctx);
         }
         return SQLITE_OK;
-    case 'M':
-        try {
-            const dbf::Value v = t.value(c->row, column);
-            if (const auto* s = std::get_if<QString>(&v)) {
-                const QByteArray utf8 = s->toUtf8();
-                sqlite3_result_text(ctx, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT);
-            } else {
-                sqlite3_result_null(ctx);
-            }
-        } catch (const dbf::DbfError& e) {
-            sqlite3_result_error(ctx, e.message().toUtf8().constData(), -1);
+    case 'M': {
+        // A damaged memo file throws: the guard makes it the error of this value.
+        const dbf::Value v = t.value(c->row, column);
+        if (const auto* s = std::get_if<QString>(&v)) {
+            const QByteArray utf8 = s->toUtf8();
+            sqlite3_result_text(ctx, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT);
+        } else {
+            sqlite3_result_null(ctx);
         }
         return SQLITE_OK;
+    }
     default:
         resultText(ctx, p, f.width, c->buffer, t.hasStableAddress(c->row));
         return SQLITE_OK;
     }
 }
 
-int xRowid(sqlite3_vtab_cursor* base, sqlite3_int64* rowid)
+int rowNumber(sqlite3_vtab_cursor* base, sqlite3_int64* rowid)
 {
     *rowid = reinterpret_cast<DbfCursor*>(base)->row;
     return SQLITE_OK;
@@ -469,8 +523,8 @@ void encodeInto(dbf::DbfTable& table, const dbf::Field& f, sqlite3_value* v, cha
                 return;
             }
         } else {
-            char buffer[400];
-            const int n = dbf::DbfTable::formatNumberInto(sqlite3_value_double(v), f.decimals, buffer);
+            char buffer[dbf::kNumberTextSize];
+            const int n = dbf::formatNumberInto(sqlite3_value_double(v), f.decimals, buffer);
             if (n <= f.width) {
                 std::memcpy(dst + (f.width - n), buffer, size_t(n));
                 return;
@@ -481,7 +535,7 @@ void encodeInto(dbf::DbfTable& table, const dbf::Field& f, sqlite3_value* v, cha
     std::memcpy(dst, bytes.constData(), size_t(f.width));
 }
 
-int xUpdate(sqlite3_vtab* base, int argc, sqlite3_value** argv, sqlite3_int64* rowid)
+int changeRows(sqlite3_vtab* base, int argc, sqlite3_value** argv, sqlite3_int64* rowid)
 {
     auto* vtab = reinterpret_cast<DbfVtab*>(base);
     TableHandle* handle = vtab->handle;
@@ -489,7 +543,7 @@ int xUpdate(sqlite3_vtab* base, int argc, sqlite3_value** argv, sqlite3_int64* r
     if (!layoutHolds(vtab) || (argc != 1 && argc != columns + 2))
         return setError(base, QStringLiteral("Coloanele tabelului \"%1\" nu corespund instructiunii.").arg(handle->table().fileName()));
     const auto validRow = [&](sqlite3_int64 row) { return row >= 0 && row < handle->table().recordCount(); };
-    try {
+    {
         handle->checkWritable(); // before a memo text is written
         if (argc == 1) {
             if (!validRow(sqlite3_value_int64(argv[0])))
@@ -529,11 +583,54 @@ int xUpdate(sqlite3_vtab* base, int argc, sqlite3_value** argv, sqlite3_int64* r
         if (!changes.empty())
             handle->update(row, changes);
         return SQLITE_OK;
-    } catch (const dbf::DbfError& e) {
-        return setError(base, e.message());
-    } catch (const dbf::EncodingError& e) {
-        return setError(base, e.message());
     }
+}
+
+// The callbacks SQLite calls, each through the guard.
+int xConnect(sqlite3* db, void* aux, int argc, const char* const* argv, sqlite3_vtab** out, char** err)
+{
+    return guarded({nullptr, nullptr, err}, [&] { return connectTable(db, aux, argc, argv, out, err); });
+}
+int xDisconnect(sqlite3_vtab* vtab)
+{
+    return guarded({vtab}, [&] { return disconnectTable(vtab); });
+}
+int xBestIndex(sqlite3_vtab* vtab, sqlite3_index_info* info)
+{
+    return guarded({vtab}, [&] { return chooseIndex(vtab, info); });
+}
+int xOpen(sqlite3_vtab* vtab, sqlite3_vtab_cursor** out)
+{
+    return guarded({vtab}, [&] { return openCursor(vtab, out); });
+}
+int xClose(sqlite3_vtab_cursor* cursor)
+{
+    return guarded({cursor->pVtab}, [&] { return closeCursor(cursor); });
+}
+int xFilter(sqlite3_vtab_cursor* cursor, int idxNum, const char* idxStr, int argc, sqlite3_value** argv)
+{
+    return guarded({cursor->pVtab}, [&] { return startScan(cursor, idxNum, idxStr, argc, argv); });
+}
+int xNext(sqlite3_vtab_cursor* cursor)
+{
+    return guarded({cursor->pVtab}, [&] { return nextRow(cursor); });
+}
+int xEof(sqlite3_vtab_cursor* cursor)
+{
+    // A failure ends the scan.
+    return guarded({cursor->pVtab}, [&] { return atEnd(cursor); }) != 0;
+}
+int xColumn(sqlite3_vtab_cursor* cursor, sqlite3_context* context, int index)
+{
+    return guarded({nullptr, context}, [&] { return columnValue(cursor, context, index); });
+}
+int xRowid(sqlite3_vtab_cursor* cursor, sqlite3_int64* id)
+{
+    return guarded({cursor->pVtab}, [&] { return rowNumber(cursor, id); });
+}
+int xUpdate(sqlite3_vtab* vtab, int argc, sqlite3_value** argv, sqlite3_int64* id)
+{
+    return guarded({vtab}, [&] { return changeRows(vtab, argc, argv, id); });
 }
 
 sqlite3_module makeModule()

@@ -296,6 +296,10 @@ void TableCursor::changeNumericField(const QString& column, int width, int decim
         throw SqlError(QStringLiteral("Tabelul \"%1\" nu are coloana %2.").arg(m_handle->table().fileName(), column));
     if (!m_handle->table().fields()[index].isNumeric())
         throw SqlError(QStringLiteral("Coloana %1 nu este numerica.").arg(column));
+    // A column that has the layout already is left as it is: nothing is written.
+    const dbf::Field& current = m_handle->table().fields()[index];
+    if (current.width == width && current.decimals == decimals)
+        return;
     QList<dbf::FieldSpec> specs;
     for (const dbf::Field& f : m_handle->table().fields())
         specs.append(f.declaration());

@@ -41,7 +41,8 @@ public:
     // Drops deleted rows; the cursor must be open exclusively.
     void pack();
     // Rewrites the table with a numeric column of another width and decimals, keeping every
-    // value; the cursor must be open exclusively. Throws SqlError when a value does not fit.
+    // value; the cursor must be open exclusively. Throws SqlError when a value does not fit. A
+    // column of that width and those decimals already is left as it is (the file is not written).
     void changeNumericField(const QString& column, int width, int decimals);
 
     dbf::Value currentValue(int column) const override;

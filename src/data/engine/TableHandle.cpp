@@ -87,16 +87,21 @@ void TableHandle::checkWritable() const
                                 .arg(m_table->fileName()));
 }
 
+void TableHandle::indexAppended(int first, int last)
+{
+    // Records another program appended meanwhile come before the new one.
+    for (auto& [column, index] : m_indexes) {
+        for (int r = first; r <= last; ++r)
+            index->add(*m_table, r);
+    }
+}
+
 int TableHandle::append(const std::vector<dbf::Value>& values)
 {
     checkWritable();
     const int before = m_table->recordCount();
     const int row = m_table->append(values);
-    // Records another program appended meanwhile come before this one.
-    for (auto& [column, index] : m_indexes) {
-        for (int r = before; r <= row; ++r)
-            index->add(*m_table, r);
-    }
+    indexAppended(before, row);
     return row;
 }
 
@@ -105,10 +110,7 @@ int TableHandle::appendEncoded(const QByteArray& record)
     checkWritable();
     const int before = m_table->recordCount();
     const int row = m_table->appendEncoded(record);
-    for (auto& [column, index] : m_indexes) {
-        for (int r = before; r <= row; ++r)
-            index->add(*m_table, r);
-    }
+    indexAppended(before, row);
     return row;
 }
 

@@ -70,6 +70,8 @@ public:
 
 private:
     void reload();
+    // Adds records first..last to the indexes built so far.
+    void indexAppended(int first, int last);
 
     std::unique_ptr<dbf::DbfTable> m_table;
     std::unordered_map<int, std::unique_ptr<ColumnIndex>> m_indexes;

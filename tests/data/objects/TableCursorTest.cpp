@@ -1,3 +1,4 @@
+#include "core/StagedFile.h"
 #include "data/dbf/DbfTable.h"
 #include "data/engine/Engine.h"
 #include "data/engine/Query.h"
@@ -124,6 +125,18 @@ TEST_F(TableCursorTest, ChangeNumericFieldKeepsEveryValue)
     t.fieldByName(QStringLiteral("ANUL")).setInteger(2010);
     t.fieldByName(QStringLiteral("ARI")).setFloat(2200);
     t.post();
+    EXPECT_EQ(t.fieldByName(QStringLiteral("ARI")).asFloat(), 2200.0);
+
+    // The layout it has already: no file is staged, nothing is written.
+    static int staged = 0;
+    staged = 0;
+    StagedFile::setFaultHookForTests([](const QString&, StagedFile::Step, qint64, qint64) {
+        ++staged;
+        return 0;
+    });
+    t.changeNumericField(QStringLiteral("ARI"), 8, 2);
+    StagedFile::setFaultHookForTests(nullptr);
+    EXPECT_EQ(staged, 0);
     EXPECT_EQ(t.fieldByName(QStringLiteral("ARI")).asFloat(), 2200.0);
 
     EXPECT_THROW(t.changeNumericField(QStringLiteral("ARI"), 5, 2), engine::SqlError) << "2200.00 does not fit five places";
