@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <vector>
 
 using namespace velmor;
 using velmor::test::EditorWorld;
@@ -159,6 +160,57 @@ TEST(PlotRecalculation, ChaptersTwoAndThreeFollowThePlots)
         if (event.type == ScriptedInteraction::ProgressEventType::Maximum)
             EXPECT_GT(event.value, 0);
     }
+}
+
+TEST(PlotRecalculation, PlanFromPlotsAndRowsBefore)
+{
+    using Values = RecalcPlan::Cap2Values;
+    struct Case {
+        const char* name;
+        std::vector<int> cap2Rows;              // the chapter 2 rows the household has
+        std::map<int, qint64> plotA, plotI;     // square metres by chapter 2 row
+        std::map<int, RecalcPlan::HaAri> cap3;  // chapter 3 rows before
+        bool planned;
+        std::map<int, Values> cap2After;
+        std::map<int, RecalcPlan::HaAri> cap3After;
+    };
+    const Values zero {};
+    const std::vector<Case> cases {
+        {"no chapter 2 rows", {13}, {{1, 5000}}, {}, {}, false, {}, {}},
+        {"rows 8 and 12 add their rows; a missing row adds nothing",
+         {1, 2, 4, 5, 8, 9, 12},
+         {{1, 15000}, {2, 2500}, {3, 7000}, {4, 1000}, {5, 1000}, {9, 300}},
+         {{1, 5000}},
+         {{1, {9, 0}}, {2, {1, 50}}, {8, {0, 20}}, {15, {0, 0}}},
+         true,
+         {{1, {1, 50, 1, 50, 0, 0, 0, 50}},
+          {2, {0, 25, 0, 25, 0, 0, 0, 0}},
+          {4, {0, 10, 0, 10, 0, 0, 0, 0}},
+          {5, {0, 10, 0, 10, 0, 0, 0, 0}},
+          {8, {1, 85, 1, 85, 0, 0, 0, 50}},
+          {9, {0, 3, 0, 3, 0, 0, 0, 0}},
+          {12, {1, 88, 1, 88, 0, 0, 0, 50}}},
+         {{1, {1, 85}}, {15, {3, 15}}}},
+        {"chapter 3 used never below zero", {8}, {}, {}, {{8, {2, 0}}, {15, {4, 0}}}, true,
+         {{8, zero}}, {{15, {0, 0}}}},
+    };
+    for (const Case& c : cases) {
+        RecalcPlan plan;
+        for (int row : c.cap2Rows)
+            plan.cap2Before[row] = Values {7, 0, 7, 0, 1, 0, 0, 0};
+        plan.plotA = c.plotA;
+        plan.plotI = c.plotI;
+        plan.cap3Before = c.cap3;
+        EXPECT_EQ(PlotRecalculation::computePlan(1, plan), c.planned) << c.name;
+        EXPECT_EQ(plan.cap2After, c.cap2After) << c.name;
+        EXPECT_EQ(plan.cap3After, c.cap3After) << c.name;
+    }
+
+    // A total over 9999 ha does not fit chapter 2.
+    RecalcPlan tooLarge;
+    tooLarge.cap2Before[9] = zero;
+    tooLarge.plotA[9] = qint64(10000) * 10000;
+    EXPECT_THROW(PlotRecalculation::computePlan(1, tooLarge), Error);
 }
 
 TEST(PlotRecalculation, SelectionOverflowAndFailureLeaveHouseholdsWholeOrUnchanged)
