@@ -3,7 +3,7 @@
 #include "app/CliInteraction.h"
 #include "app/CliOptions.h"
 #include "app/ProgramHome.h"
-#include "register/FieldValues.h"
+#include "data/dbf/ValueConversions.h"
 #include "register/HouseholdEditor.h"
 #include "register/HouseholdPositions.h"
 #include "data/engine/Engine.h"
@@ -57,7 +57,7 @@ int runHouseholdDelete(const Options& o)
 
     engine::Parameters p;
     p.bind(QStringLiteral("CODID"), std::int64_t(codid));
-    p.bind(QStringLiteral("ANUL"), fields::year(year));
+    p.bind(QStringLiteral("ANUL"), dbf::yearValue(year));
     const engine::ResultSet found = engine.select(
         QStringLiteral("SELECT POZ, VOLUM, LOCALIT, TIPRA FROM ")
             + engine::quotedPath(ctx.tablePath(QStringLiteral("Identificare.dbf")))
@@ -72,8 +72,8 @@ int runHouseholdDelete(const Options& o)
     HouseholdPositions positions(editor, dialogs);
     int moved = 0;
     if (o.has(QStringLiteral("renumber")))
-        moved = positions.MutaPozitii(-1, fields::whole(row[0]), fields::text(row[2]), fields::whole(row[1]),
-                                      int(fields::whole(row[3])), codid);
+        moved = positions.MutaPozitii(-1, dbf::toWhole(row[0]), dbf::toText(row[2]), dbf::toWhole(row[1]),
+                                      int(dbf::toWhole(row[3])), codid);
     else
         positions.StergeGospodaria(codid);
     QTextStream out(stdout);

@@ -1,6 +1,6 @@
 #include "register/PlotStore.h"
 
-#include "register/FieldValues.h"
+#include "data/dbf/ValueConversions.h"
 #include "data/Identifiers.h"
 #include "data/engine/Engine.h"
 #include "data/engine/SqlText.h"
@@ -222,7 +222,7 @@ PlotDetails PlotStore::read(int year, qint64 codt) const
     if (rows.rows.empty())
         return plot;
     const auto& row = rows.rows.front();
-    const auto text = [&](const char* column) { return fields::text(row[size_t(rows.fieldIndex(QLatin1String(column)))]); };
+    const auto text = [&](const char* column) { return dbf::toText(row[size_t(rows.fieldIndex(QLatin1String(column)))]); };
     plot.notes = text("OBS");
     plot.deed = text("ACT");
     plot.deedNumber = text("NRACT");
@@ -232,7 +232,7 @@ PlotDetails PlotStore::read(int year, qint64 codt) const
     plot.blockNumber = text("NRTARLA");
     plot.parcel = text("NRPARC");
     plot.category = text("CATEG");
-    plot.area = fields::real(row[size_t(rows.fieldIndex(QStringLiteral("SUPRAF")))]);
+    plot.area = dbf::toReal(row[size_t(rows.fieldIndex(QStringLiteral("SUPRAF")))]);
     plot.north = text("VECN");
     plot.east = text("VECE");
     plot.south = text("VECS");
@@ -243,7 +243,7 @@ PlotDetails PlotStore::read(int year, qint64 codt) const
                                                         + QStringLiteral("\nWHERE ANUL=:ANUL AND CODT=:CODT\nORDER BY TITULAR"),
                                                     p);
     for (const auto& name : names.rows)
-        plot.holderLines << fields::text(name[0]);
+        plot.holderLines << dbf::toText(name[0]);
     return plot;
 }
 
@@ -257,7 +257,7 @@ QStringList PlotStore::memberNames(int year, qint64 household) const
                                                    p);
     QStringList names;
     for (const auto& row : rows.rows)
-        names << fields::text(row[1]);
+        names << dbf::toText(row[1]);
     return names;
 }
 
@@ -271,7 +271,7 @@ QStringList PlotStore::pictures(int year, qint64 codt) const
                                                    p);
     QStringList paths;
     for (const auto& row : rows.rows)
-        paths << fields::text(row[0]);
+        paths << dbf::toText(row[0]);
     return paths;
 }
 

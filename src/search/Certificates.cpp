@@ -1,6 +1,6 @@
 #include "search/Certificates.h"
 
-#include "register/FieldValues.h"
+#include "data/dbf/ValueConversions.h"
 #include "data/engine/Engine.h"
 #include "data/engine/SqlText.h"
 #include "data/dbf/CodePage1250.h"
@@ -89,23 +89,25 @@ CertificateHousehold Certificates::household(qint64 codid, int year) const
                                                                     : QStringLiteral("\nWHERE CODID=:CODID\nORDER BY ANUL DESC")),
                                                     p);
     if (!place.rows.empty()) {
-        const auto& row = place.rows.front();
-        h.village = fields::text(row[0]);
-        h.street = fields::text(row[1]);
-        h.number = fields::text(row[2]);
-        h.company = fields::text(row[3]).trimmed();
-        h.position = qint64(fields::real(row[4]));
-        h.volume = qint64(fields::real(row[5]));
-        h.type = qint64(fields::real(row[6]));
-        h.year = int(fields::real(row[7]));
+        const auto field = [&place](const char* name) { return place.value(0, name); };
+        h.village = dbf::toText(field("LOCALIT"));
+        h.street = dbf::toText(field("STRADA"));
+        h.number = dbf::toText(field("NR"));
+        h.company = dbf::toText(field("DENUMIRE")).trimmed();
+        h.position = qint64(dbf::toReal(field("POZ")));
+        h.volume = qint64(dbf::toReal(field("VOLUM")));
+        h.type = qint64(dbf::toReal(field("TIPRA")));
+        h.year = int(dbf::toReal(field("ANUL")));
     }
     p.bind(QStringLiteral("ANUL"), std::int64_t(h.year));
     const engine::ResultSet members = m_engine.select(QStringLiteral("SELECT NUMEP, CNP, CODSEX, COD FROM ")
                                                           + engine::quotedPath(dataFile(QStringLiteral("CAP1.dbf")))
                                                           + QStringLiteral("\nWHERE CODID=:CODID AND ANUL=:ANUL\nORDER BY COD"),
                                                       p);
-    for (const auto& row : members.rows)
-        h.members << CertificateMember {fields::text(row[0]), fields::text(row[1]).trimmed(), int(fields::real(row[2]))};
+    for (size_t r = 0; r < members.rows.size(); ++r) {
+        h.members << CertificateMember {dbf::toText(members.value(r, "NUMEP")), dbf::toText(members.value(r, "CNP")).trimmed(),
+                                        int(dbf::toReal(members.value(r, "CODSEX")))};
+    }
     if (h.members.isEmpty())
         throw Error(QStringLiteral("NU exista nici o persoana inscrisa la aceasta gospodarie !"));
     return h;
@@ -462,11 +464,11 @@ QList<QPair<QString, QString>> Certificates::heatingPairs(const CertificateReque
     const engine::ResultSet animals = rowsOf("CAP7.dbf", QString());
     // A row's value by its code; 0 when the row does not exist.
     const auto value = [](const engine::ResultSet& rows, int code, const char* column) {
-        const int rand = rows.fieldIndex(QStringLiteral("RAND"));
-        const int field = rows.fieldIndex(QLatin1String(column));
-        for (const auto& row : rows.rows) {
-            if (rand >= 0 && field >= 0 && std::lround(fields::real(row[size_t(rand)]) * 10) == code * 10)
-                return fields::real(row[size_t(field)]);
+        if (rows.fieldIndex(QStringLiteral("RAND")) < 0 || rows.fieldIndex(QLatin1String(column)) < 0)
+            return 0.0;
+        for (size_t r = 0; r < rows.rows.size(); ++r) {
+            if (std::lround(dbf::toReal(rows.value(r, "RAND")) * 10) == code * 10)
+                return dbf::toReal(rows.value(r, column));
         }
         return 0.0;
     };
