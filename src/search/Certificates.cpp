@@ -119,9 +119,9 @@ QString Certificates::profileName(const QString& destination)
 {
     const QString name = Curata(destination);
     if (name.isEmpty())
-        throw CertificateRefusal(QStringLiteral("Nu ati scris la ce serveste Adeverinta !"), QStringLiteral("ComboBox2"));
+        throw CertificateRefusal(QStringLiteral("Nu ati scris la ce serveste Adeverinta !"), CertificateField::Destination);
     if (name.contains(QLatin1Char('[')) || name.contains(QLatin1Char(']')))
-        throw CertificateRefusal(QStringLiteral("Destinatia nu poate contine paranteze drepte."), QStringLiteral("ComboBox2"));
+        throw CertificateRefusal(QStringLiteral("Destinatia nu poate contine paranteze drepte."), CertificateField::Destination);
     QString mapped = name;
     for (QChar& c : mapped) {
         if (QStringLiteral("\\/:*?\"<>|").contains(c) || c.unicode() < 0x20)
@@ -129,7 +129,7 @@ QString Certificates::profileName(const QString& destination)
     }
     if (reservedSections().contains(mapped.toUpper()))
         throw CertificateRefusal(QStringLiteral("Destinatia \"%1\" este rezervata programului; scrieti alta.").arg(name),
-                                 QStringLiteral("ComboBox2"));
+                                 CertificateField::Destination);
     return mapped;
 }
 
@@ -188,15 +188,15 @@ void Certificates::check(const CertificateRequest& request, const CertificateHou
 {
     profileName(request.destination);
     if (request.duty != 0 && request.receipt.trimmed().isEmpty())
-        throw CertificateRefusal(QStringLiteral("Nu ati scris Numarul Chitantei !"), QStringLiteral("Edit4"));
+        throw CertificateRefusal(QStringLiteral("Nu ati scris Numarul Chitantei !"), CertificateField::Receipt);
     if (request.model == 1 && std::none_of(request.chapters.begin(), request.chapters.end(), [](bool b) { return b; }))
-        throw CertificateRefusal(QStringLiteral("Nu ati bifat nici un Capitol !"), QStringLiteral("CheckBox1"));
+        throw CertificateRefusal(QStringLiteral("Nu ati bifat nici un Capitol !"), CertificateField::Chapters);
     if (Curata(request.clerk).isEmpty())
-        throw CertificateRefusal(QStringLiteral("Nu ati scris cine a intocmit Adeverinta !"), QStringLiteral("Edit9"));
+        throw CertificateRefusal(QStringLiteral("Nu ati scris cine a intocmit Adeverinta !"), CertificateField::Clerk);
     if (request.person < 0 || request.person >= household.members.size())
-        throw CertificateRefusal(QStringLiteral("Alegeti persoana pentru care se elibereaza Adeverinta !"), QStringLiteral("ComboBox1"));
+        throw CertificateRefusal(QStringLiteral("Alegeti persoana pentru care se elibereaza Adeverinta !"), CertificateField::Person);
     if (!Curata(request.second).isEmpty() && Curata(request.second) == Curata(household.members[request.person].name))
-        throw CertificateRefusal(QStringLiteral("Ati scris aceeasi persoana de doua ori !"), QStringLiteral("ComboBox3"));
+        throw CertificateRefusal(QStringLiteral("Ati scris aceeasi persoana de doua ori !"), CertificateField::SecondPerson);
 }
 
 QString Certificates::modelPath(int model) const
@@ -443,9 +443,9 @@ void Certificates::checkHeating(const CertificateRequest& request, const Certifi
                                ? Curata(household.members[request.person].name)
                                : QString();
     if (person.size() <= 5)
-        throw CertificateRefusal(QStringLiteral("Nu ati scris Solicitantul!"), QStringLiteral("ComboBox1"));
+        throw CertificateRefusal(QStringLiteral("Nu ati scris Solicitantul!"), CertificateField::Person);
     if (Curata(request.clerk).size() <= 5)
-        throw CertificateRefusal(QStringLiteral("Nu v-ati scris Numele!"), QStringLiteral("Edit9"));
+        throw CertificateRefusal(QStringLiteral("Nu v-ati scris Numele!"), CertificateField::Clerk);
 }
 
 QList<QPair<QString, QString>> Certificates::heatingPairs(const CertificateRequest& request, const CertificateHousehold& household)

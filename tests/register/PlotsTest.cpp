@@ -334,18 +334,18 @@ TEST(PlotStore, RefusalsNameTheirField)
     };
     struct Case {
         std::function<void(PlotDetails&)> change;
-        const char* field;
+        PlotField field;
     };
     const Case cases[] = {
-        {[](PlotDetails& d) { d.area = 0; }, "Suprafata (ha)"},
-        {[](PlotDetails& d) { d.area = -1; }, "Suprafata (ha)"},
-        {[](PlotDetails& d) { d.area = 100000; }, "Suprafata (ha)"},
-        {[](PlotDetails& d) { d.holderLines = {QStringLiteral("  "), QString()}; }, "Titulari"},
-        {[](PlotDetails& d) { d.holderLines = {QString(41, QLatin1Char('A'))}; }, "Titulari"},
-        {[](PlotDetails& d) { d.deed = QString(46, QLatin1Char('A')); }, "Act doveditor"},
-        {[](PlotDetails& d) { d.notes = QString(241, QLatin1Char('A')); }, "Observatii"},
-        {[](PlotDetails& d) { d.cadastral = QString(11, QLatin1Char('1')); }, "Nr. cadastral"},
-        {[](PlotDetails& d) { d.west = QString(121, QLatin1Char('V')); }, "Vest"},
+        {[](PlotDetails& d) { d.area = 0; }, PlotField::Area},
+        {[](PlotDetails& d) { d.area = -1; }, PlotField::Area},
+        {[](PlotDetails& d) { d.area = 100000; }, PlotField::Area},
+        {[](PlotDetails& d) { d.holderLines = {QStringLiteral("  "), QString()}; }, PlotField::Holders},
+        {[](PlotDetails& d) { d.holderLines = {QString(41, QLatin1Char('A'))}; }, PlotField::Holders},
+        {[](PlotDetails& d) { d.deed = QString(46, QLatin1Char('A')); }, PlotField::Deed},
+        {[](PlotDetails& d) { d.notes = QString(241, QLatin1Char('A')); }, PlotField::Notes},
+        {[](PlotDetails& d) { d.cadastral = QString(11, QLatin1Char('1')); }, PlotField::Cadastral},
+        {[](PlotDetails& d) { d.west = QString(121, QLatin1Char('V')); }, PlotField::West},
     };
     EXPECT_NO_THROW(PlotStore::check(valid()));
     for (const Case& c : cases) {
@@ -353,9 +353,9 @@ TEST(PlotStore, RefusalsNameTheirField)
         c.change(d);
         try {
             PlotStore::check(d);
-            ADD_FAILURE() << "accepted, expected a refusal at " << c.field;
+            ADD_FAILURE() << "accepted, expected a refusal at " << plotFieldLabel(c.field).toStdString();
         } catch (const PlotRefusal& e) {
-            EXPECT_EQ(e.field(), QLatin1String(c.field));
+            EXPECT_EQ(e.field(), c.field);
         }
     }
     // 99999.9999 ha and 40-letter holders fit exactly.
