@@ -69,7 +69,7 @@ TEST(DataBackupRestore, GoodArchiveReplacesEveryFileOfTheDataDirectory)
     EXPECT_TRUE(result.terminateProgram);
     EXPECT_EQ(test::filesOf(w.home.data()), referenceFiles());
     // Sub-folders are not files of the data directory: they stay.
-    EXPECT_EQ(test::readFile(w.data(QStringLiteral("Poze/p.jpg"))), QByteArray("picture"));
+    EXPECT_EQ(test::existingFileBytes(w.data(QStringLiteral("Poze/p.jpg"))), QByteArray("picture"));
     // Nothing is left beside the data directory.
     EXPECT_TRUE(besideData(w).isEmpty()) << besideData(w).join(QLatin1Char(' ')).toStdString();
 
@@ -190,12 +190,12 @@ TEST(DataBackupRestore, ArchiveWithoutThePlotTablesRestoresAndTheStartCreatesThe
         EXPECT_FALSE(QFileInfo::exists(w.data(table))) << table.toStdString();
     const QMap<QString, QByteArray> restored = test::filesOf(w.home.data());
     EXPECT_EQ(restored.value(QStringLiteral("Identificare.dbf")),
-              test::readFile(reference + QStringLiteral("/Identificare.dbf")));
+              test::existingFileBytes(reference + QStringLiteral("/Identificare.dbf")));
 
     data::Schema(*w.engine, w.home.data(), w.ui).CreazaBaza();
     EXPECT_TRUE(data::Schema::ExistaBaza(w.home.data()));
     for (auto it = restored.begin(); it != restored.end(); ++it)
-        EXPECT_EQ(test::readFile(w.data(it.key())), it.value()) << it.key().toStdString();
+        EXPECT_EQ(test::existingFileBytes(w.data(it.key())), it.value()) << it.key().toStdString();
     EXPECT_EQ(w.engine->select(QStringLiteral("SELECT COUNT(*) FROM \"%1\"").arg(w.data(QStringLiteral("Tarlale.dbf")))).rows[0][0],
               dbf::Value(std::int64_t(0)));
 }
