@@ -47,11 +47,7 @@ int runHouseholdDelete(const Options& o)
     engine.addTableRoot(home.path());
     Settings settings(dir);
     AppContext ctx;
-    ctx.programDirectory = home.path();
-    ctx.dataDirectory = dir;
-    ctx.engine = &engine;
-    ctx.settings = &settings;
-    ctx.interaction = &ui;
+    ctx.attach(home.path(), dir, &engine, &settings, &ui);
     ctx.year.setYears({year});
     ctx.year.setText(year);
 

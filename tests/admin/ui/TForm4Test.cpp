@@ -4,7 +4,7 @@
 #include "admin/AccessControl.h"
 #include "admin/ui/TForm4.h"
 #include "data/Schema.h"
-#include "register/ui/TFTarife.h"
+#include "tariffs/ui/TFTarife.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -71,7 +71,7 @@ TEST(TForm4, StartUpLoadWithoutConstantsKeepsTheDesignedTexts)
         return QStringList {QStringLiteral("2024")};
     });
     std::vector<bool> heard;
-    w.ctx.unlockListeners.push_back([&heard](bool on) { heard.push_back(on); });
+    QObject::connect(&w.ctx.unlock, &UnlockState::changed, [&heard](bool on) { heard.push_back(on); });
     TForm4 form(w.ctx);
     form.IncarcaConstante();
 
