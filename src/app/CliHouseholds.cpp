@@ -61,15 +61,15 @@ int runHouseholdDelete(const Options& o)
         p);
     if (found.rows.empty())
         throw Error(QStringLiteral("Gospodaria %1 nu exista in anul %2.").arg(codid).arg(year));
-    const auto& row = found.rows.front();
+    const auto field = [&found](const char* name) { return found.value(0, name); };
 
     HouseholdEditor editor(ctx);
     NoDialogs dialogs;
     HouseholdPositions positions(editor, dialogs);
     int moved = 0;
     if (o.has(QStringLiteral("renumber")))
-        moved = positions.MutaPozitii(-1, dbf::toWhole(row[0]), dbf::toText(row[2]), dbf::toWhole(row[1]),
-                                      int(dbf::toWhole(row[3])), codid);
+        moved = positions.MutaPozitii(-1, dbf::toWhole(field("POZ")), dbf::toText(field("LOCALIT")), dbf::toWhole(field("VOLUM")),
+                                      int(dbf::toWhole(field("TIPRA"))), codid);
     else
         positions.StergeGospodaria(codid);
     QTextStream out(stdout);

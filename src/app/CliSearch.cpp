@@ -58,7 +58,7 @@ int runSummary(const Options& o)
     Settings settings(dir);
     search::ChapterSummaries summaries(engine, dir, LocalTariffs(settings).load());
     // The household's rows of the latest year that holds it.
-    summaries.setYear(dbf::toWhole(found.rows.front()[1]));
+    summaries.setYear(dbf::toWhole(found.value(0, "ANUL")));
     const QList<search::ChapterSummaries::Summary> all = summaries.all(codid);
     QTextStream out(stdout);
     for (const search::ChapterSummaries::Summary& summary : all)

@@ -203,8 +203,8 @@ QString applyLoadRules(engine::Engine& engine, const QString& dataDirectory, int
         double ha = 0, ari = 0;
         if (!owned.rows.empty()) {
             ChapterRow probe;
-            probe.values.insert(QStringLiteral("AHA"), owned.rows.front()[0]);
-            probe.values.insert(QStringLiteral("AARI"), owned.rows.front()[1]);
+            probe.values.insert(QStringLiteral("AHA"), owned.value(0, "AHA"));
+            probe.values.insert(QStringLiteral("AARI"), owned.value(0, "AARI"));
             ha = probe.number(QStringLiteral("AHA"));
             ari = probe.number(QStringLiteral("AARI"));
         }

@@ -256,8 +256,8 @@ QStringList PlotStore::memberNames(int year, qint64 household) const
                                                        + QStringLiteral("\nWHERE ANUL=:ANUL AND CODID=:CODID\nORDER BY COD"),
                                                    p);
     QStringList names;
-    for (const auto& row : rows.rows)
-        names << dbf::toText(row[1]);
+    for (size_t r = 0; r < rows.rows.size(); ++r)
+        names << dbf::toText(rows.value(r, "NUMEP"));
     return names;
 }
 
@@ -270,8 +270,8 @@ QStringList PlotStore::pictures(int year, qint64 codt) const
                                                        + QStringLiteral("\nWHERE ANUL=:ANUL AND CODT=:CODT\nORDER BY FISIER"),
                                                    p);
     QStringList paths;
-    for (const auto& row : rows.rows)
-        paths << dbf::toText(row[0]);
+    for (size_t r = 0; r < rows.rows.size(); ++r)
+        paths << dbf::toText(rows.value(r, "FISIER"));
     return paths;
 }
 

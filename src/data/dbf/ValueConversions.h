@@ -93,6 +93,20 @@ inline double toFiniteReal(const Value& value)
     return std::isfinite(number) ? number : 0.0;
 }
 
+// A stored number as a real in `out`; false (and `out` untouched) for anything else.
+inline bool storedNumber(const Value& value, double& out)
+{
+    if (const auto* number = std::get_if<std::int64_t>(&value)) {
+        out = double(*number);
+        return true;
+    }
+    if (const auto* real = std::get_if<double>(&value)) {
+        out = *real;
+        return true;
+    }
+    return false;
+}
+
 // Only a stored number; texts and anything else are 0.
 inline double numberOnly(const Value& value)
 {

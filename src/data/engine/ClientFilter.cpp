@@ -27,16 +27,11 @@ struct ClientFilter::Node {
 
 namespace {
 
+// A value compared as a number: a stored number, null as 0, or a text that reads as one.
 bool numberOf(const dbf::Value& v, double& out)
 {
-    if (const auto* i = std::get_if<std::int64_t>(&v)) {
-        out = double(*i);
+    if (dbf::storedNumber(v, out))
         return true;
-    }
-    if (const auto* d = std::get_if<double>(&v)) {
-        out = *d;
-        return true;
-    }
     if (std::holds_alternative<std::monostate>(v)) {
         out = 0;
         return true;

@@ -13,17 +13,7 @@ namespace {
 
 bool sameValue(const dbf::Value& a, const dbf::Value& b)
 {
-    const auto number = [](const dbf::Value& v, double& out) {
-        if (const auto* i = std::get_if<std::int64_t>(&v)) {
-            out = double(*i);
-            return true;
-        }
-        if (const auto* d = std::get_if<double>(&v)) {
-            out = *d;
-            return true;
-        }
-        return false;
-    };
+    const auto number = dbf::storedNumber;
     double x, y;
     if (number(a, x) && number(b, y))
         return std::fabs(x - y) < 1e-9;

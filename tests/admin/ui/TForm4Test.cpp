@@ -56,9 +56,6 @@ TEST(TForm4, LooksAsDesigned)
     ASSERT_EQ(form.ModelAdeverinta()->menu()->actions().size(), 4);
     EXPECT_EQ(form.ModelAdeverinta()->menu()->actions().at(3)->text(), QStringLiteral("Model 4"));
     EXPECT_EQ(form.ModeleRecensamant()->menu()->actions().at(0)->text(), QStringLiteral("Formularul L1"));
-    EXPECT_EQ(form.SpeedButton1()->toolTip(), QStringLiteral("Adauga satul din casuta in lista."));
-    EXPECT_EQ(form.SpeedButton2()->toolTip(), QStringLiteral("Sterge satul selectat din tabel."));
-    EXPECT_EQ(form.SpeedButton3()->toolTip(), QStringLiteral("Modifica denumirea satului selectat in tabel."));
     EXPECT_EQ(form.TipLoc()->count(), 3);
 }
 
