@@ -149,7 +149,7 @@ bool Administration::canWriteIn(const QString& folder, const QString& testName)
     return true;
 }
 
-bool Administration::SetCaleNetClick()
+bool Administration::useNetworkData()
 {
     Interaction& ui = *m_ctx.interaction;
     const QString title = QStringLiteral("Verificare baza de date");
@@ -184,7 +184,7 @@ bool Administration::SetCaleNetClick()
     return true;
 }
 
-bool Administration::SetCaleLocalClick()
+bool Administration::useLocalData()
 {
     Interaction& ui = *m_ctx.interaction;
     if (m_ctx.registry->Citeste_Reg(QStringLiteral("CaleDate")).isEmpty()) {
@@ -206,7 +206,7 @@ bool Administration::SetCaleLocalClick()
     return true;
 }
 
-void Administration::ConvexBtn6Click(QString& caleSalvari)
+void Administration::chooseBackupDirectory(QString& caleSalvari)
 {
     Interaction& ui = *m_ctx.interaction;
     if (!m_ctx.localDataMode) {
@@ -246,7 +246,7 @@ void Administration::ConvexBtn6Click(QString& caleSalvari)
              KindInformation, ButtonsOk);
 }
 
-void Administration::ConvexBtn5Click(QString& caleSalvari)
+void Administration::stopAutomaticBackup(QString& caleSalvari)
 {
     Interaction& ui = *m_ctx.interaction;
     if (caleSalvari.size() < 2) {

@@ -47,12 +47,12 @@ public:
 
     // ---- data path ----
     // Each returns true when the program must end now (the user was told to start it again).
-    bool SetCaleNetClick();
-    bool SetCaleLocalClick();
+    bool useNetworkData();
+    bool useLocalData();
 
     // ---- automatic-backup path; `caleSalvari` is the text of the label CaleSalvari ----
-    void ConvexBtn6Click(QString& caleSalvari);
-    void ConvexBtn5Click(QString& caleSalvari);
+    void chooseBackupDirectory(QString& caleSalvari);
+    void stopAutomaticBackup(QString& caleSalvari);
 
     // ---- document models ----
     // "Model 1" .. "Model 4": Adv.rtf, Adv2.rtf .. Adv4.rtf of the program home.

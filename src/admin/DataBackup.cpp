@@ -300,7 +300,7 @@ QString DataBackup::recoverRestore(const QString& dataDirectory, const Operation
     return action;
 }
 
-DataBackup::Result DataBackup::BitBtn1Click()
+DataBackup::Result DataBackup::saveDatabase()
 {
     const QString title = QStringLiteral("Salvare date");
     // The file dialog does not ask about replacing a file: the question below does.
@@ -336,7 +336,7 @@ DataBackup::Result DataBackup::BitBtn1Click()
     return { Outcome::Done, false, {} };
 }
 
-DataBackup::Result DataBackup::BitBtn2Click()
+DataBackup::Result DataBackup::loadDatabase()
 {
     const QString title = QStringLiteral("Incarcare date");
     QString file = m_ui.chooseOpenFile(QStringLiteral("Incarca o baza de date"), QString(), QString::fromLatin1(ArchiveFilter));

@@ -48,10 +48,10 @@ public:
 
     // "Salveaza baza de date": asks where, refuses the data directory, asks before replacing an
     // existing archive, writes the archive with progress and informs.
-    Result BitBtn1Click();
+    Result saveDatabase();
     // "Incarca o baza de date": asks which archive, refuses a missing one or one inside the data
     // directory, asks for confirmation, then restores. Success asks for a restart.
-    Result BitBtn2Click();
+    Result loadDatabase();
     // The automatic backup when the main window closes, with its end message; true when written.
     bool SalvareAutomata(const QString& archivePath);
 

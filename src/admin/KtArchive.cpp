@@ -2,6 +2,7 @@
 
 #include "admin/OperationGuard.h"
 
+#include "core/ProgressShown.h"
 #include "core/Paths.h"
 #include "core/StagedFile.h"
 #include "core/SystemErrors.h"
@@ -34,30 +35,6 @@ constexpr qint64 kSmallestMember = 4 + 1 + 4 + 8;
 constexpr qint32 kLongestName = 1024;
 // Longest name of one file or folder the file systems in use accept (bytes).
 constexpr qsizetype kLongestFileName = 255;
-
-
-class Progress {
-public:
-    explicit Progress(Interaction* ui)
-        : m_ui(ui)
-    {
-    }
-    void maximum(int value)
-    {
-        if (m_ui)
-            m_ui->setProgressMaximum(value);
-    }
-    void step(int position)
-    {
-        if (m_ui) {
-            m_ui->setProgressPosition(position);
-            m_ui->processEvents();
-        }
-    }
-
-private:
-    Interaction* m_ui;
-};
 
 bool isReservedDeviceName(const QString& component)
 {
@@ -440,9 +417,9 @@ int KtArchive::write(const QString& archivePath, const QStringList& files, Inter
 
     try {
         StagedFile out(archivePath);
-        Progress progress(ui);
+        ProgressSteps progress(ui);
         const int n = int(files.size());
-        progress.maximum(n);
+        progress.maximumOf(n);
         std::vector<Member> written;
         written.reserve(size_t(n));
         writeInt32(out, n);
@@ -513,9 +490,9 @@ QStringList KtArchive::extract(const QString& archivePath, const QString& target
         throw ArchiveError(QStringLiteral("Nu pot scrie in directorul %1: %2").arg(nativePath(target), scratch.errorString()));
 
     // 1. Every member into the scratch folder; any fault ends here and the scratch folder goes.
-    Progress progress(ui);
+    ProgressSteps progress(ui);
     const int n = reader.count();
-    progress.maximum(n);
+    progress.maximumOf(n);
     QStringList order;                 // relative destinations, first appearance order
     QHash<QString, QString> stagedFor; // relative destination -> scratch file
     QHash<QString, QString> seen;      // destination in lower case -> member name

@@ -37,7 +37,7 @@ QString VillageMaintenance::scratchPath() const
     return QDir(m_ctx.programDirectory).filePath(QString::fromLatin1(ScratchTable));
 }
 
-VillageMaintenance::Outcome VillageMaintenance::SpeedButton1Click(QStringList& villages, QString& inSat)
+VillageMaintenance::Outcome VillageMaintenance::addVillage(QStringList& villages, QString& inSat)
 {
     Interaction& ui = *m_ctx.interaction;
     inSat = Curata(inSat);
@@ -56,7 +56,7 @@ VillageMaintenance::Outcome VillageMaintenance::SpeedButton1Click(QStringList& v
     return Outcome::Done;
 }
 
-VillageMaintenance::Outcome VillageMaintenance::Modifica1Click(QStringList& villages, int selected, QString& inSat)
+VillageMaintenance::Outcome VillageMaintenance::takeForCorrection(QStringList& villages, int selected, QString& inSat)
 {
     Interaction& ui = *m_ctx.interaction;
     const QString title = QStringLiteral("Modificare localitate");
@@ -85,7 +85,7 @@ void VillageMaintenance::renameInTables(const QString& oldName, const QString& n
     });
 }
 
-VillageMaintenance::Outcome VillageMaintenance::SpeedButton3Click(QStringList& villages, int selected)
+VillageMaintenance::Outcome VillageMaintenance::renameVillage(QStringList& villages, int selected)
 {
     Interaction& ui = *m_ctx.interaction;
     const QString title = QStringLiteral("Stergere localitate");
@@ -253,7 +253,7 @@ void VillageMaintenance::deleteHouseholdsNow(const QString& village)
     }
 }
 
-VillageMaintenance::Outcome VillageMaintenance::SpeedButton2Click(QStringList& villages, int selected)
+VillageMaintenance::Outcome VillageMaintenance::deleteVillage(QStringList& villages, int selected)
 {
     Interaction& ui = *m_ctx.interaction;
     const QString title = QStringLiteral("Stergere localitate");

@@ -25,14 +25,14 @@ public:
     explicit VillageMaintenance(AppContext& ctx);
 
     // SpeedButton1 "Adauga": cleans `inSat` (the field shows the cleaned text) and appends it.
-    Outcome SpeedButton1Click(QStringList& villages, QString& inSat);
+    Outcome addVillage(QStringList& villages, QString& inSat);
     // Context menu "Modifica": moves the selected name into `inSat` for correction.
-    Outcome Modifica1Click(QStringList& villages, int selected, QString& inSat);
+    Outcome takeForCorrection(QStringList& villages, int selected, QString& inSat);
     // SpeedButton3 "Modifica": renames the selected village, or merges it into a listed one.
-    Outcome SpeedButton3Click(QStringList& villages, int selected);
+    Outcome renameVillage(QStringList& villages, int selected);
     // SpeedButton2 "Sterge": deletes the selected village; with households, after a question,
     // deletes all of them (every year) with members, chapters, plots, holders and pictures.
-    Outcome SpeedButton2Click(QStringList& villages, int selected);
+    Outcome deleteVillage(QStringList& villages, int selected);
 
     // The statements' building blocks (tests and the merge use them).
     void renameInTables(const QString& oldName, const QString& newName);

@@ -8,7 +8,7 @@
 #include "app/ProgramHome.h"
 #include "core/Error.h"
 #include "data/engine/Engine.h"
-#include "register/LocalTariffs.h"
+#include "tariffs/LocalTariffs.h"
 #include "search/Certificates.h"
 #include "search/RAgr2Report.h"
 #include "services/AppContext.h"
@@ -44,11 +44,7 @@ struct DocumentContext {
         InstaleazaModele(home);
         engine = std::make_unique<engine::Engine>(data);
         engine->addTableRoot(home);
-        ctx.programDirectory = home;
-        ctx.dataDirectory = data;
-        ctx.engine = engine.get();
-        ctx.settings = &settings;
-        ctx.interaction = &ui;
+        ctx.attach(home, data, engine.get(), &settings, &ui);
     }
 
     CouncilConstants council() { return Administration(ctx).readConstants(Administration::designedConstants()); }

@@ -3,7 +3,7 @@
 #include "app/CliInteraction.h"
 #include "app/CliOptions.h"
 #include "app/ProgramHome.h"
-#include "register/FieldValues.h"
+#include "data/dbf/ValueConversions.h"
 #include "register/HouseholdEditor.h"
 #include "register/HouseholdPositions.h"
 #include "data/engine/Engine.h"
@@ -47,17 +47,13 @@ int runHouseholdDelete(const Options& o)
     engine.addTableRoot(home.path());
     Settings settings(dir);
     AppContext ctx;
-    ctx.programDirectory = home.path();
-    ctx.dataDirectory = dir;
-    ctx.engine = &engine;
-    ctx.settings = &settings;
-    ctx.interaction = &ui;
+    ctx.attach(home.path(), dir, &engine, &settings, &ui);
     ctx.year.setYears({year});
     ctx.year.setText(year);
 
     engine::Parameters p;
     p.bind(QStringLiteral("CODID"), std::int64_t(codid));
-    p.bind(QStringLiteral("ANUL"), fields::year(year));
+    p.bind(QStringLiteral("ANUL"), dbf::yearValue(year));
     const engine::ResultSet found = engine.select(
         QStringLiteral("SELECT POZ, VOLUM, LOCALIT, TIPRA FROM ")
             + engine::quotedPath(ctx.tablePath(QStringLiteral("Identificare.dbf")))
@@ -65,15 +61,15 @@ int runHouseholdDelete(const Options& o)
         p);
     if (found.rows.empty())
         throw Error(QStringLiteral("Gospodaria %1 nu exista in anul %2.").arg(codid).arg(year));
-    const auto& row = found.rows.front();
+    const auto field = [&found](const char* name) { return found.value(0, name); };
 
     HouseholdEditor editor(ctx);
     NoDialogs dialogs;
     HouseholdPositions positions(editor, dialogs);
     int moved = 0;
     if (o.has(QStringLiteral("renumber")))
-        moved = positions.MutaPozitii(-1, fields::whole(row[0]), fields::text(row[2]), fields::whole(row[1]),
-                                      int(fields::whole(row[3])), codid);
+        moved = positions.MutaPozitii(-1, dbf::toWhole(field("POZ")), dbf::toText(field("LOCALIT")), dbf::toWhole(field("VOLUM")),
+                                      int(dbf::toWhole(field("TIPRA"))), codid);
     else
         positions.StergeGospodaria(codid);
     QTextStream out(stdout);

@@ -6,8 +6,8 @@
 #include "data/engine/Engine.h"
 #include "data/engine/SqlText.h"
 #include "domain/TextCase.h"
-#include "register/FieldValues.h"
-#include "register/LocalTariffs.h"
+#include "data/dbf/ValueConversions.h"
+#include "tariffs/LocalTariffs.h"
 #include "search/ChapterSummaries.h"
 #include "search/NameSearch.h"
 #include "services/AppContext.h"
@@ -58,7 +58,7 @@ int runSummary(const Options& o)
     Settings settings(dir);
     search::ChapterSummaries summaries(engine, dir, LocalTariffs(settings).load());
     // The household's rows of the latest year that holds it.
-    summaries.setYear(fields::whole(found.rows.front()[1]));
+    summaries.setYear(dbf::toWhole(found.value(0, "ANUL")));
     const QList<search::ChapterSummaries::Summary> all = summaries.all(codid);
     QTextStream out(stdout);
     for (const search::ChapterSummaries::Summary& summary : all)
@@ -78,10 +78,7 @@ int runFind(const Options& o)
     CliInteraction ui;
 
     AppContext ctx;
-    ctx.dataDirectory = dir;
-    ctx.engine = &engine;
-    ctx.settings = &settings;
-    ctx.interaction = &ui;
+    ctx.attach(QString(), dir, &engine, &settings, &ui);
     CouncilConstants constants;
     constants.JUDET = settings.Citeste_Ini(QStringLiteral("CONSTANTE"), QStringLiteral("JUDET"));
     ctx.profile.setConstants(constants);

@@ -11,7 +11,7 @@
 #include "core/Error.h"
 #include "core/ErrorReport.h"
 #include "register/PlotValueLists.h"
-#include "register/ui/TFTarife.h"
+#include "tariffs/ui/TFTarife.h"
 #include "register/ui/TForm6.h"
 #include "search/RAgr2Report.h"
 #include "search/ui/TForm33.h"

@@ -51,7 +51,7 @@ engine::Query& MainWindowLogic::query()
 QStringList MainWindowLogic::yearItems()
 {
     QStringList items = engine::ValoriDistincte(query(), m_ctx.tablePath(QStringLiteral("Identificare.dbf")),
-                                        QStringLiteral("ANUL"), QString());
+                                        QStringLiteral("ANUL"), QString(), {}, m_ctx.interaction);
     appendCalendarYear(items);
     return items;
 }

@@ -195,15 +195,16 @@ QString applyLoadRules(engine::Engine& engine, const QString& dataDirectory, int
         engine::Parameters p;
         p.bind(QStringLiteral("CODID"), std::int64_t(codid));
         p.bind(QStringLiteral("ANUL"), std::int64_t(year));
+        p.bind(QStringLiteral("RAND"), std::int64_t(data::cap2::AgriculturalTotal));
         const engine::ResultSet owned = engine.select(QStringLiteral("SELECT AHA,AARI FROM ")
                                                           + engine::quotedPath(dataDirectory + QStringLiteral("/CAP2.dbf"))
-                                                          + QStringLiteral(" WHERE (CODID=:CODID) AND (ANUL=:ANUL) AND (RAND=8)"),
+                                                          + QStringLiteral(" WHERE (CODID=:CODID) AND (ANUL=:ANUL) AND (RAND=:RAND)"),
                                                       p);
         double ha = 0, ari = 0;
         if (!owned.rows.empty()) {
             ChapterRow probe;
-            probe.values.insert(QStringLiteral("AHA"), owned.rows.front()[0]);
-            probe.values.insert(QStringLiteral("AARI"), owned.rows.front()[1]);
+            probe.values.insert(QStringLiteral("AHA"), owned.value(0, "AHA"));
+            probe.values.insert(QStringLiteral("AARI"), owned.value(0, "AARI"));
             ha = probe.number(QStringLiteral("AHA"));
             ari = probe.number(QStringLiteral("AARI"));
         }

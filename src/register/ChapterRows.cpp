@@ -1,5 +1,7 @@
 #include "register/ChapterRows.h"
 
+#include "data/dbf/ValueConversions.h"
+
 #include "data/ChapterCatalogue.h"
 #include "data/engine/Engine.h"
 #include "data/engine/SqlText.h"
@@ -8,25 +10,10 @@
 
 namespace velmor {
 
-namespace {
-
-double toNumber(const dbf::Value& v)
-{
-    if (const auto* i = std::get_if<std::int64_t>(&v))
-        return double(*i);
-    if (const auto* d = std::get_if<double>(&v))
-        return *d;
-    if (const auto* s = std::get_if<QString>(&v))
-        return s->trimmed().toDouble();
-    return 0;
-}
-
-}
-
 double ChapterRow::number(const QString& field) const
 {
     const auto it = values.constFind(field);
-    return it == values.cend() ? 0 : toNumber(*it);
+    return it == values.cend() ? 0 : dbf::toReal(*it);
 }
 
 QString ChapterRow::text(const QString& field) const
@@ -63,7 +50,7 @@ bool ChapterRow::holdsNothing() const
         if (const auto* s = std::get_if<QString>(&*it)) {
             if (!s->trimmed().isEmpty())
                 return false;
-        } else if (std::abs(toNumber(*it)) > 1e-9) {
+        } else if (std::abs(dbf::toReal(*it)) > 1e-9) {
             return false;
         }
     }
@@ -85,7 +72,7 @@ bool ChapterRow::sameValues(const ChapterRow& other) const
         if (a || b) {
             if (!a || !b || *a != *b)
                 return false;
-        } else if (std::abs(toNumber(*it) - toNumber(*there)) > 1e-6) {
+        } else if (std::abs(dbf::toReal(*it) - dbf::toReal(*there)) > 1e-6) {
             return false;
         }
     }
@@ -163,9 +150,9 @@ ChapterRows ChapterStore::load(qint64 codid) const
     rows.reserve(qsizetype(result.rows.size()));
     for (const auto& values : result.rows) {
         ChapterRow row;
-        row.record = qint64(toNumber(values[size_t(recno)]));
+        row.record = qint64(dbf::toReal(values[size_t(recno)]));
         if (rand >= 0)
-            row.code = toNumber(values[size_t(rand)]);
+            row.code = dbf::toReal(values[size_t(rand)]);
         if (categ >= 0) {
             if (const auto* s = std::get_if<QString>(&values[size_t(categ)]))
                 row.name = *s;
@@ -176,7 +163,7 @@ ChapterRows ChapterStore::load(qint64 codid) const
             const dbf::Value& v = values[size_t(index)];
             const ChapterColumn* column = layout.column(field);
             if (column->isNumeric() && !dbf::isNull(v))
-                row.values.insert(field, toNumber(v));
+                row.values.insert(field, dbf::toReal(v));
             else
                 row.values.insert(field, v);
         }

@@ -1,8 +1,12 @@
 #include "register/ChapterRules.h"
 
+#include "data/ChapterCatalogue.h"
+
 #include <algorithm>
 
 namespace velmor::chapter_rules {
+
+using namespace data;
 
 namespace {
 
@@ -61,30 +65,26 @@ bool setChecked(ChapterRows& rows, int code, qint64 metres)
     return bad;
 }
 
-void cap2Sums(const ChapterRows& rows, std::initializer_list<int> codes, qint64& b, qint64& c, qint64& i)
+void cap2TotalRows(ChapterRows& rows)
 {
-    b += sumMetres(rows, codes, B);
-    c += sumMetres(rows, codes, C);
-    i += sumMetres(rows, codes, I);
+    const auto of = [&rows](const QString& pair) {
+        return cap2Totals([&](int code) { return rows.metres(code, pair); });
+    };
+    const Cap2Totals b = of(B);
+    const Cap2Totals c = of(C);
+    const Cap2Totals i = of(I);
+    setTotals(rows, cap2::AgriculturalTotal, b.agricultural, c.agricultural, &i.agricultural);
+    setTotals(rows, cap2::TotalArea, b.total, c.total, &i.total);
 }
 
-void cap2Rows8And12(ChapterRows& rows)
+void cap6TotalRows(ChapterRows& rows)
 {
-    qint64 b = 0, c = 0, i = 0;
-    cap2Sums(rows, {1, 2, 3, 4, 6}, b, c, i);
-    setTotals(rows, 8, b, c, &i);
-    cap2Sums(rows, {9, 10, 11}, b, c, i);
-    setTotals(rows, 12, b, c, &i);
-}
-
-void cap6Rows1And15(ChapterRows& rows)
-{
-    qint64 b = sumRange(rows, 2, 10, B);
-    qint64 c = sumRange(rows, 2, 10, C);
-    setTotals(rows, 1, b, c, nullptr);
-    b += sumRange(rows, 11, 14, B);
-    c += sumRange(rows, 11, 14, C);
-    setTotals(rows, 15, b, c, nullptr);
+    qint64 b = sumRange(rows, cap6::WheatAndRye, cap6::OtherCrops, B);
+    qint64 c = sumRange(rows, cap6::WheatAndRye, cap6::OtherCrops, C);
+    setTotals(rows, cap6::ArableTotal, b, c, nullptr);
+    b += sumRange(rows, cap6::Pasture, cap6::Orchards, B);
+    c += sumRange(rows, cap6::Pasture, cap6::Orchards, C);
+    setTotals(rows, cap6::AgriculturalTotal, b, c, nullptr);
 }
 
 void copyBToA(ChapterRow& row)
@@ -93,6 +93,17 @@ void copyBToA(ChapterRow& row)
     row.setNumber(ChapterLayout::ariField(A), row.number(ChapterLayout::ariField(B)));
 }
 
+}
+
+Cap2Totals cap2Totals(const std::function<qint64(int code)>& metres)
+{
+    Cap2Totals totals;
+    for (int code : {cap2::Arable, cap2::Pasture, cap2::Hayfields, cap2::Vineyards, cap2::Orchards})
+        totals.agricultural += metres(code);
+    totals.total = totals.agricultural;
+    for (int code : {cap2::Forest, cap2::YardsAndBuildings, cap2::OtherLand})
+        totals.total += metres(code);
+    return totals;
 }
 
 QStringList afterSaveCap2(ChapterRows& rows, int saved)
@@ -107,11 +118,11 @@ QStringList afterSaveCap2(ChapterRows& rows, int saved)
         }
         row.setArea(A, b);
     }
-    if (rows.metres(5, A) > rows.metres(4, A))
+    if (rows.metres(cap2::VineyardsBearing, A) > rows.metres(cap2::Vineyards, A))
         warnings << QStringLiteral("Linia cod 4 sau 5 este incorecta !");
-    if (rows.metres(7, A) > rows.metres(6, A))
+    if (rows.metres(cap2::OrchardsBearing, A) > rows.metres(cap2::Orchards, A))
         warnings << QStringLiteral("Linia cod 6 sau 7 este incorecta !");
-    cap2Rows8And12(rows);
+    cap2TotalRows(rows);
     return warnings;
 }
 
@@ -119,7 +130,7 @@ void totalsCap2(ChapterRows& rows)
 {
     for (ChapterRow& row : rows.rows())
         row.setArea(A, row.metres(B));
-    cap2Rows8And12(rows);
+    cap2TotalRows(rows);
 }
 
 area::HaAri totalOfCap2Row(const ChapterRow& row)
@@ -134,7 +145,7 @@ area::HaAri outsideOfCap2Row(const ChapterRow& row)
 
 void CalculeazaCAP3(ChapterRows& cap3, double ownedHa, double ownedAri)
 {
-    if (ChapterRow* row = cap3.at(1)) {
+    if (ChapterRow* row = cap3.at(cap3::Owned)) {
         row->setNumber(QStringLiteral("HA"), ownedHa);
         row->setNumber(QStringLiteral("ARI"), ownedAri);
     }
@@ -143,36 +154,38 @@ void CalculeazaCAP3(ChapterRows& cap3, double ownedHa, double ownedAri)
 QString VerificaCAP3(ChapterRows& cap3)
 {
     QString message;
-    const qint64 p1 = cap3.metres(1, HaAri);
-    const qint64 sum2 = sumRange(cap3, 3, 7, HaAri);
-    const qint64 sum8 = sumRange(cap3, 9, 13, HaAri);
+    const qint64 owned = cap3.metres(cap3::Owned, HaAri);
+    const qint64 received = sumRange(cap3, cap3::ReceivedLease, cap3::ReceivedOther, HaAri);
+    const qint64 given = sumRange(cap3, cap3::GivenLease, cap3::GivenOther, HaAri);
     const QString withCr = Cap3Warning + QLatin1Char('\r') + Cap3Reason;
-    if (setChecked(cap3, 15, p1 + sum2 - sum8))
+    if (setChecked(cap3, cap3::Used, owned + received - given))
         message = withCr;
-    if (setChecked(cap3, 8, sum8))
+    if (setChecked(cap3, cap3::GivenTotal, given))
         message = withCr;
-    if (setChecked(cap3, 2, sum2))
+    if (setChecked(cap3, cap3::ReceivedTotal, received))
         message = Cap3Warning + QStringLiteral("\r\n") + Cap3Reason;
     return message;
 }
 
 void CalculeazaCAP4Intern(ChapterRows& rows)
 {
-    const qint64 sA = sumRange(rows, 1, 20, HaAri);
-    const qint64 s21 = sumRange(rows, 22, 25, HaAri);
-    const qint64 sC = sumMetres(rows, {26, 27, 29, 30, 31, 32}, HaAri);
-    setArea(rows, 21, HaAri, s21);
-    setArea(rows, 33, HaAri, sA + s21 + sC);
-    setArea(rows, 35, HaAri, rows.metres(34, HaAri) + sA + s21 + sC);
+    using namespace cap4;
+    const qint64 field = sumRange(rows, Wheat, Potatoes, HaAri);
+    const qint64 vegetables = sumRange(rows, Tomatoes, OtherVegetables, HaAri);
+    // Lucerne is one of the fodder plants: not added again.
+    const qint64 others = sumMetres(rows, {Melons, FodderPlants, SeedCrops, Strawberries, Flowers, OtherCrops}, HaAri);
+    setArea(rows, VegetablesTotal, HaAri, vegetables);
+    setArea(rows, CultivatedTotal, HaAri, field + vegetables + others);
+    setArea(rows, ArableTotal, HaAri, rows.metres(Unsown, HaAri) + field + vegetables + others);
 }
 
 void CalculeazaCAP5Intern(ChapterRows& rows)
 {
     const QString nr = QStringLiteral("NR");
     qint64 sum = 0;
-    for (int code = 2; code <= 11; ++code)
+    for (int code = cap5::Apple; code <= cap5::OtherTrees; ++code)
         sum += std::llround(rows.number(code, nr));
-    if (ChapterRow* row = rows.at(1))
+    if (ChapterRow* row = rows.at(cap5::BearingTotal))
         row->setNumber(nr, double(sum));
 }
 
@@ -180,23 +193,25 @@ void afterSaveCap6(ChapterRows& rows, int saved)
 {
     if (saved >= 0 && saved < rows.size())
         copyBToA(rows.rows()[saved]);
-    cap6Rows1And15(rows);
+    cap6TotalRows(rows);
 }
 
 void totalsCap6(ChapterRows& rows)
 {
     for (ChapterRow& row : rows.rows())
         copyBToA(row);
-    cap6Rows1And15(rows);
+    cap6TotalRows(rows);
 }
 
 void CalculeazaCAP7Intern(ChapterRows& rows)
 {
     const QString nr = QStringLiteral("NR");
     qint64 sum = 0;
-    for (int code : {2, 3, 4, 5, 6, 8, 10})
+    // Positions equal codes up to row 14 of chapter 7.
+    using namespace cap7;
+    for (int code : {Cows, PregnantHeifers, Bulls, WorkOxen, YoungFemales, YoungMales, BovineFattening})
         sum += std::llround(rows.number(code, nr));
-    if (ChapterRow* row = rows.at(1))
+    if (ChapterRow* row = rows.at(BovineTotal))
         row->setNumber(nr, double(sum));
 }
 
@@ -207,9 +222,11 @@ QStringList checkCap10(const ChapterRow& row, int currentYear)
         return {};
     const int code = row.codeTenths() % 10 == 0 ? row.codeTenths() / 10 : 0;
     bool wrong = false;
-    if (code >= 2 && code <= 11 && code % 3 == 2)
+    // Every house has three rows: area, material, year.
+    const auto ofHouses = [code](int first, int last) { return code >= first && code <= last && (code - first) % 3 == 0; };
+    if (ofHouses(cap10::HouseAMaterial, cap10::HouseDMaterial))
         wrong = v < 0 || v > 345;
-    else if (code >= 3 && code <= 12 && code % 3 == 0)
+    else if (ofHouses(cap10::HouseAYear, cap10::HouseDYear))
         wrong = v < 1700 || v > currentYear;
     if (!wrong)
         return {};

@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 namespace velmor {
 
 // The derived rows and checks of chapters 2 to 7 and 10, on a household's rows in memory. Rows are
@@ -14,6 +16,14 @@ namespace chapter_rules {
 
 inline const QString Cap3Warning = QStringLiteral("Valorile introduse la CAP.3 sunt incorecte !");
 inline const QString Cap3Reason = QStringLiteral("Suprafata agr.data (cod 8) nu poate fi mai mare decat cod 1+2 !");
+
+// Chapter 2's totals: row 8 (agricultural land) adds rows 1, 2, 3, 4 and 6; row 12 (all land)
+// adds row 8 and rows 9 to 11. `metres` gives the square metres of a row code.
+struct Cap2Totals {
+    qint64 agricultural = 0;
+    qint64 total = 0;
+};
+Cap2Totals cap2Totals(const std::function<qint64(int code)>& metres);
 
 // Chapter 2 after the row at `saved` (index into rows) was saved: built-up-area check (I at most
 // B), A := B on that row, rows 8 and 12, checks of rows 5 and 7. Returns the warnings in order.

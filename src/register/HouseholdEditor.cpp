@@ -1,6 +1,6 @@
 #include "register/HouseholdEditor.h"
 
-#include "register/FieldValues.h"
+#include "data/dbf/ValueConversions.h"
 #include "register/HouseholdAddress.h"
 #include "register/YearTakeover.h"
 
@@ -17,44 +17,6 @@
 namespace velmor {
 
 using engine::quotedPath;
-
-namespace {
-
-QString textOf(const engine::ResultSet& rows, const std::vector<dbf::Value>& row, const char* field)
-{
-    const int column = rows.fieldIndex(QString::fromLatin1(field));
-    if (column < 0)
-        return QString();
-    const dbf::Value& value = row[size_t(column)];
-    if (const auto* text = std::get_if<QString>(&value))
-        return *text;
-    if (const auto* number = std::get_if<std::int64_t>(&value))
-        return QString::number(*number);
-    if (const auto* real = std::get_if<double>(&value))
-        return dbf::decimalText(*real, 10);
-    return QString();
-}
-
-qint64 wholeOf(const dbf::Value& value)
-{
-    if (const auto* number = std::get_if<std::int64_t>(&value))
-        return *number;
-    if (const auto* real = std::get_if<double>(&value))
-        return qint64(*real);
-    if (const auto* text = std::get_if<QString>(&value))
-        return text->trimmed().toLongLong();
-    return 0;
-}
-
-// The working year as the statements' value: a number when it reads as one.
-dbf::Value yearValue(const QString& year)
-{
-    bool ok = false;
-    const qint64 number = year.trimmed().toLongLong(&ok);
-    return ok ? dbf::Value(std::int64_t(number)) : dbf::Value(year);
-}
-
-}
 
 QStringList HouseholdEditor::pageCaptions()
 {
@@ -80,17 +42,17 @@ engine::ResultSet withAddresses(const engine::ResultSet& households)
 {
     engine::ResultSet rows = households;
     rows.fields.append(engine::ResultField {QStringLiteral("ADRESA"), engine::FieldType::Text, AddressWidth, 0});
-    const int type = households.fieldIndex(QStringLiteral("TIPRA"));
-    for (auto& row : rows.rows) {
+    for (size_t r = 0; r < rows.rows.size(); ++r) {
+        const auto text = [&](const char* field) { return dbf::toText(households.value(r, field)); };
         AddressColumns columns;
-        columns.TIPRA = type < 0 ? 0 : wholeOf(row[size_t(type)]);
-        columns.STRADA = textOf(households, row, "STRADA");
-        columns.NR = textOf(households, row, "NR");
-        columns.JUDET = textOf(households, row, "JUDET");
-        columns.LOC = textOf(households, row, "LOC");
-        columns.STR2 = textOf(households, row, "STR2");
-        columns.NR2 = textOf(households, row, "NR2");
-        row.push_back(CalculeazaAdresa(columns));
+        columns.TIPRA = dbf::toWhole(households.value(r, "TIPRA"));
+        columns.STRADA = text("STRADA");
+        columns.NR = text("NR");
+        columns.JUDET = text("JUDET");
+        columns.LOC = text("LOC");
+        columns.STR2 = text("STR2");
+        columns.NR2 = text("NR2");
+        rows.rows[r].push_back(CalculeazaAdresa(columns));
     }
     return rows;
 }
@@ -168,7 +130,7 @@ void HouseholdEditor::openListStatement()
     q.add(QStringLiteral("FROM ") + quotedPath(m_ctx.tablePath(QStringLiteral("IDENTIFICARE.DBF"))));
     q.add(QStringLiteral("WHERE ANUL=:ANUL"));
     q.add(QStringLiteral("ORDER BY LOCALIT,VOLUM,POZ"));
-    q.bind(QStringLiteral("ANUL"), yearValue(year()));
+    q.bind(QStringLiteral("ANUL"), dbf::yearValue(year()));
     q.open();
 }
 
@@ -243,7 +205,7 @@ QString HouseholdEditor::filterFor(const QString& village, const QString& type)
     return text;
 }
 
-void HouseholdEditor::PozitiaChange()
+void HouseholdEditor::applyPositionChoice()
 {
     m_filterGuard.run([this] {
         const QString filter = filterFor(m_choice.village, m_choice.type);
@@ -303,7 +265,7 @@ dbf::Value HouseholdEditor::currentValue(const QString& field) const
 
 qint64 HouseholdEditor::currentCodid() const
 {
-    return wholeOf(currentValue(QStringLiteral("CODID")));
+    return dbf::toWhole(currentValue(QStringLiteral("CODID")));
 }
 
 void HouseholdEditor::move(Move where)
@@ -364,7 +326,7 @@ QStringList HouseholdEditor::memberLines()
     members.add(QStringLiteral("WHERE CODID=:CODID AND ANUL=:ANUL"));
     members.add(QStringLiteral("ORDER BY COD,NUMEP"));
     members.bind(QStringLiteral("CODID"), std::int64_t(currentCodid()));
-    members.bind(QStringLiteral("ANUL"), fields::year(year()));
+    members.bind(QStringLiteral("ANUL"), dbf::yearValue(year()));
     members.open();
     if (members.isEmpty())
         lines << QStringLiteral(" ***  fara membri  ***");
@@ -402,7 +364,7 @@ void HouseholdEditor::setPressed(int button)
     emit pressedChanged(button);
 }
 
-void HouseholdEditor::ButClick(int button)
+void HouseholdEditor::pressPageButton(int button)
 {
     if (button < 1 || button > PageCount)
         return;

@@ -79,7 +79,7 @@ public:
     // Applies the choice's filter to the list and locates its position and/or volume (a failed
     // locate keeps the current household). Guarded against re-entry: a call during a run makes
     // the run repeat once at its end.
-    void PozitiaChange();
+    void applyPositionChoice();
     // Households passing the filter ("Gospodarii afisate:").
     int shownCount() const;
     bool isListEmpty() const { return shownCount() == 0; }
@@ -111,7 +111,7 @@ public:
     // A page button was pressed: with an empty list it pops up again and nothing else happens;
     // otherwise the shown page is left (StopCap), only `button` stays down, page button - 1 is
     // shown and loaded (IncarcaPagina). Ignored while a page change runs.
-    void ButClick(int button);
+    void pressPageButton(int button);
 
     // Deschide step 6: the pages prepare for the working year.
     void editorOpened();

@@ -1,6 +1,6 @@
 #include "register/HouseholdIdentification.h"
 
-#include "register/FieldValues.h"
+#include "data/dbf/ValueConversions.h"
 #include "register/HouseholdEditor.h"
 
 #include "data/engine/Query.h"
@@ -63,7 +63,7 @@ HouseholdIdentification::HouseholdIdentification(HouseholdEditor& editor)
 
 int HouseholdIdentification::currentType() const
 {
-    return int(fields::whole(m_editor.currentValue(QStringLiteral("TIPRA"))));
+    return int(dbf::toWhole(m_editor.currentValue(QStringLiteral("TIPRA"))));
 }
 
 Identification HouseholdIdentification::read() const
@@ -71,7 +71,7 @@ Identification HouseholdIdentification::read() const
     Identification data;
     if (!m_editor.hasCurrent())
         return data;
-    auto value = [this](const char* column) { return fields::text(m_editor.currentValue(QString::fromLatin1(column))); };
+    auto value = [this](const char* column) { return dbf::toText(m_editor.currentValue(QString::fromLatin1(column))); };
     const int type = currentType();
     if (type == 2) {
         data.street = value("STR2");
@@ -155,7 +155,7 @@ std::optional<FieldRefusal> HouseholdIdentification::save(const Identification& 
         return refused;
     AppContext& ctx = m_editor.context();
     const qint64 codid = m_editor.currentCodid();
-    const QString village = fields::text(m_editor.currentValue(QStringLiteral("LOCALIT")));
+    const QString village = dbf::toText(m_editor.currentValue(QStringLiteral("LOCALIT")));
     const QStringList values = columnValues(type, data, ctx.profile.constants().JUDET, village);
     engine::Query q(*ctx.engine);
     q.add(QStringLiteral("UPDATE ") + engine::quotedPath(ctx.tablePath(QStringLiteral("Identificare.dbf"))));
@@ -163,12 +163,12 @@ std::optional<FieldRefusal> HouseholdIdentification::save(const Identification& 
     for (int i = 0; i < 11; ++i) {
         const QString column = QString::fromLatin1(Columns[i]);
         assignments << column + QStringLiteral("=:") + column;
-        q.bind(column, fields::textValue(values[i]));
+        q.bind(column, dbf::textValue(values[i]));
     }
     q.add(QStringLiteral("SET ") + assignments.join(QStringLiteral(", ")));
     q.add(QStringLiteral("WHERE CODID=:CODID AND ANUL=:ANUL"));
     q.bind(QStringLiteral("CODID"), std::int64_t(codid));
-    q.bind(QStringLiteral("ANUL"), fields::year(m_editor.year()));
+    q.bind(QStringLiteral("ANUL"), dbf::yearValue(m_editor.year()));
     m_editor.closeList();
     try {
         q.execSQL();

@@ -1,6 +1,6 @@
 #include "register/HouseholdMembers.h"
 
-#include "register/FieldValues.h"
+#include "data/dbf/ValueConversions.h"
 
 #include "core/Error.h"
 #include "core/Interaction.h"
@@ -104,7 +104,7 @@ void HouseholdMembers::load(qint64 codid)
     q.clearParameters();
     m_codid = codid;
     q.SQL()[2] = codid > 0 ? QStringLiteral(" AND CODID=:CODID") : QStringLiteral("  ");
-    q.bind(QStringLiteral("ANUL"), fields::year(m_year));
+    q.bind(QStringLiteral("ANUL"), dbf::yearValue(m_year));
     if (codid > 0)
         q.bind(QStringLiteral("CODID"), std::int64_t(codid));
     q.open();
@@ -141,20 +141,20 @@ dbf::Value HouseholdMembers::currentValue(const QString& field) const
 
 qint64 HouseholdMembers::currentCod1() const
 {
-    return fields::whole(currentValue(QStringLiteral("COD1")));
+    return dbf::toWhole(currentValue(QStringLiteral("COD1")));
 }
 
 MemberEntry HouseholdMembers::currentEntry() const
 {
     MemberEntry entry;
-    entry.name = fields::text(currentValue(QStringLiteral("NUMEP")));
-    entry.cnp = fields::text(currentValue(QStringLiteral("CNP")));
+    entry.name = dbf::toText(currentValue(QStringLiteral("NUMEP")));
+    entry.cnp = dbf::toText(currentValue(QStringLiteral("CNP")));
     applyCode(entry);
-    entry.kinship = fields::text(currentValue(QStringLiteral("DENUM")));
-    const qint64 sex = fields::whole(currentValue(QStringLiteral("CODSEX")));
+    entry.kinship = dbf::toText(currentValue(QStringLiteral("DENUM")));
+    const qint64 sex = dbf::toWhole(currentValue(QStringLiteral("CODSEX")));
     entry.sex = sex == 2 ? 2 : 1;
     entry.birth = birthOf(currentValue(QStringLiteral("DATAN")));
-    entry.notes = fields::text(currentValue(QStringLiteral("MENTIUNI")));
+    entry.notes = dbf::toText(currentValue(QStringLiteral("MENTIUNI")));
     if (entry.notes.trimmed().isEmpty())
         entry.notes.clear();
     return entry;
@@ -192,7 +192,7 @@ bool HouseholdMembers::confirm(MemberEntry& entry, qint64 self)
     if (upperAZ(entry.kinship) != QStringLiteral("CAP DE GOSPODARIE"))
         return true;
     engine::Parameters p;
-    p.bind(QStringLiteral("ANUL"), fields::year(m_year.isEmpty() ? m_ctx.workingYear() : m_year));
+    p.bind(QStringLiteral("ANUL"), dbf::yearValue(m_year.isEmpty() ? m_ctx.workingYear() : m_year));
     p.bind(QStringLiteral("CODID"), std::int64_t(m_codid));
     QString statement = QStringLiteral("SELECT COUNT(*) AS N FROM ") + table()
         + QStringLiteral("\nWHERE ANUL=:ANUL AND CODID=:CODID AND COD=1");
@@ -201,7 +201,7 @@ bool HouseholdMembers::confirm(MemberEntry& entry, qint64 self)
         p.bind(QStringLiteral("COD1"), std::int64_t(self));
     }
     const engine::ResultSet heads = m_ctx.engine->select(statement, p);
-    if (fields::whole(heads.rows.front().front()) > 0) {
+    if (dbf::toWhole(heads.rows.front().front()) > 0) {
         ui.ArataProblema(QStringLiteral("Nu puteti avea doi capi de gospodarie !"), QString::fromLatin1(KinshipField));
         return false;
     }
@@ -218,16 +218,16 @@ qint64 HouseholdMembers::insert(const MemberEntry& entry)
     q.add(QStringLiteral("INSERT INTO ") + engine::quotedPath(m_ctx.tablePath(QStringLiteral("Cap1.dbf"))));
     q.add(QStringLiteral("(ANUL, CODID, NUMEP, CNP, DENUM, COD, COD1, CODSEX, DATAN, MENTIUNI)"));
     q.add(QStringLiteral("VALUES (:ANUL, :CODID, :NUMEP, :CNP, :DENUM, :COD, :COD1, :CODSEX, :DATAN, :MENTIUNI )"));
-    q.bind(QStringLiteral("ANUL"), fields::year(m_year.isEmpty() ? m_ctx.workingYear() : m_year))
+    q.bind(QStringLiteral("ANUL"), dbf::yearValue(m_year.isEmpty() ? m_ctx.workingYear() : m_year))
         .bind(QStringLiteral("CODID"), std::int64_t(m_codid))
-        .bind(QStringLiteral("NUMEP"), fields::textValue(entry.name))
-        .bind(QStringLiteral("CNP"), fields::textValue(entry.cnp))
-        .bind(QStringLiteral("DENUM"), fields::textValue(entry.kinship))
+        .bind(QStringLiteral("NUMEP"), dbf::textValue(entry.name))
+        .bind(QStringLiteral("CNP"), dbf::textValue(entry.cnp))
+        .bind(QStringLiteral("DENUM"), dbf::textValue(entry.kinship))
         .bind(QStringLiteral("COD"), std::int64_t(kinship::code(entry.kinship)))
         .bind(QStringLiteral("COD1"), std::int64_t(cod1))
         .bind(QStringLiteral("CODSEX"), std::int64_t(entry.sex))
         .bind(QStringLiteral("DATAN"), entry.birth.isValid() ? dbf::Value(entry.birth) : dbf::Value())
-        .bind(QStringLiteral("MENTIUNI"), fields::textValue(entry.notes));
+        .bind(QStringLiteral("MENTIUNI"), dbf::textValue(entry.notes));
     q.execSQL();
     return cod1;
 }
@@ -244,14 +244,14 @@ void HouseholdMembers::update(qint64 cod1, const MemberEntry& entry)
     q.add(QStringLiteral("DATAN=:DATAN,"));
     q.add(QStringLiteral("MENTIUNI=:MENTIUNI"));
     q.add(QStringLiteral("WHERE COD1=:COD1 AND ANUL=:ANUL"));
-    q.bind(QStringLiteral("ANUL"), fields::year(m_year.isEmpty() ? m_ctx.workingYear() : m_year));
-    q.bind(QStringLiteral("NUMEP"), fields::textValue(entry.name))
-        .bind(QStringLiteral("CNP"), fields::textValue(entry.cnp))
-        .bind(QStringLiteral("DENUM"), fields::textValue(entry.kinship))
+    q.bind(QStringLiteral("ANUL"), dbf::yearValue(m_year.isEmpty() ? m_ctx.workingYear() : m_year));
+    q.bind(QStringLiteral("NUMEP"), dbf::textValue(entry.name))
+        .bind(QStringLiteral("CNP"), dbf::textValue(entry.cnp))
+        .bind(QStringLiteral("DENUM"), dbf::textValue(entry.kinship))
         .bind(QStringLiteral("COD"), std::int64_t(kinship::code(entry.kinship)))
         .bind(QStringLiteral("CODSEX"), std::int64_t(entry.sex))
         .bind(QStringLiteral("DATAN"), entry.birth.isValid() ? dbf::Value(entry.birth) : dbf::Value())
-        .bind(QStringLiteral("MENTIUNI"), fields::textValue(entry.notes))
+        .bind(QStringLiteral("MENTIUNI"), dbf::textValue(entry.notes))
         .bind(QStringLiteral("COD1"), std::int64_t(cod1));
     q.execSQL();
 }
@@ -262,7 +262,7 @@ void HouseholdMembers::remove(qint64 cod1)
     q.add(QStringLiteral("DELETE FROM ") + engine::quotedPath(m_ctx.tablePath(QStringLiteral("Cap1.dbf"))));
     q.add(QStringLiteral("WHERE COD1=:COD1 AND ANUL=:ANUL"));
     q.bind(QStringLiteral("COD1"), std::int64_t(cod1));
-    q.bind(QStringLiteral("ANUL"), fields::year(m_year.isEmpty() ? m_ctx.workingYear() : m_year));
+    q.bind(QStringLiteral("ANUL"), dbf::yearValue(m_year.isEmpty() ? m_ctx.workingYear() : m_year));
     q.execSQL();
 }
 
@@ -271,7 +271,7 @@ void HouseholdMembers::reloadAt(qint64 cod1)
     load(m_codid);
     const int column = m_model.fieldIndex(QStringLiteral("COD1"));
     for (int row = 0; column >= 0 && row < m_model.rowCount(); ++row)
-        if (fields::whole(m_model.value(row, column)) == cod1)
+        if (dbf::toWhole(m_model.value(row, column)) == cod1)
             m_current = row;
 }
 
@@ -281,7 +281,7 @@ bool HouseholdMembers::AdaugaMembru(MemberDialogs& dialogs)
         return false;
     MemberEntry entry;
     if (count() > 0)
-        entry.name = familyName(fields::text(currentValue(QStringLiteral("NUMEP"))));
+        entry.name = familyName(dbf::toText(currentValue(QStringLiteral("NUMEP"))));
     if (!dialogs.Adaugare(entry))
         return false;
     const qint64 cod1 = insert(entry);
@@ -318,7 +318,7 @@ bool HouseholdMembers::StergeMembru()
         ui.ArataProblema(QStringLiteral("Nu mai aveti ce sterge !"), QString::fromLatin1(DeleteAnchor));
         return false;
     }
-    const QString name = fields::text(currentValue(QStringLiteral("NUMEP")));
+    const QString name = dbf::toText(currentValue(QStringLiteral("NUMEP")));
     if (ui.Mesaj(QStringLiteral("Stergere"), QStringLiteral("Vreti sa-l stergeti pe ") + name + QStringLiteral(" din lista ?"),
                  KindConfirmation, ButtonsDaNu)
         != ResultDa)

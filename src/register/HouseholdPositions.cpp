@@ -1,10 +1,9 @@
 #include "register/HouseholdPositions.h"
 
-#include "register/FieldValues.h"
+#include "data/dbf/ValueConversions.h"
 #include "register/HouseholdEditor.h"
 #include "register/NewHouseholdChapters.h"
 
-#include "admin/Administration.h"
 #include "admin/OperationGuard.h"
 #include "core/Error.h"
 #include "core/Interaction.h"
@@ -97,7 +96,7 @@ QString HouseholdPositions::table(const char* name) const
 
 QStringList HouseholdPositions::villages() const
 {
-    return Administration(m_ctx).readVillages();
+    return m_ctx.profile.villages();
 }
 
 Place HouseholdPositions::proposalForAdd() const
@@ -125,7 +124,7 @@ qint64 HouseholdPositions::occupant(const Place& place, qint64 self) const
     }
     q.bind(QStringLiteral("POZ"), whole(number(place.position)))
         .bind(QStringLiteral("VOLUM"), whole(number(place.volume)))
-        .bind(QStringLiteral("ANUL"), fields::year(m_editor.year()))
+        .bind(QStringLiteral("ANUL"), dbf::yearValue(m_editor.year()))
         .bind(QStringLiteral("LOCALIT"), place.village)
         .bind(QStringLiteral("TIPRA"), whole(typeNumber(place.type)));
     q.open();
@@ -180,10 +179,10 @@ void HouseholdPositions::insertHousehold(qint64 codid, const Place& place)
     q.add(QStringLiteral("INSERT INTO ") + table("Identificare.dbf"));
     q.add(QStringLiteral("(ANUL,POZ,VOLUM,LOCALIT,CODID,ROL, TIPRA)"));
     q.add(QStringLiteral("VALUES (:ANUL, :POZ, :VOLUM, :LOCALIT, :CODID, :ROL, :TIPRA)"));
-    q.bind(QStringLiteral("ANUL"), fields::year(m_editor.year()))
+    q.bind(QStringLiteral("ANUL"), dbf::yearValue(m_editor.year()))
         .bind(QStringLiteral("POZ"), whole(number(place.position)))
         .bind(QStringLiteral("VOLUM"), whole(number(place.volume)))
-        .bind(QStringLiteral("LOCALIT"), fields::textValue(place.village))
+        .bind(QStringLiteral("LOCALIT"), dbf::textValue(place.village))
         .bind(QStringLiteral("CODID"), whole(codid))
         .bind(QStringLiteral("ROL"), whole(number(place.role)))
         .bind(QStringLiteral("TIPRA"), whole(typeNumber(place.type)));
@@ -223,9 +222,9 @@ qint64 HouseholdPositions::InsereazaPozitie()
         ui.ArataProblema(QStringLiteral("Alegeti mai intai o gospodarie peste care inserati!"), QString::fromLatin1(AddButton));
         return 0;
     }
-    const qint64 position = fields::whole(m_editor.currentValue(QStringLiteral("POZ")));
-    const qint64 volume = fields::whole(m_editor.currentValue(QStringLiteral("VOLUM")));
-    const QString village = fields::text(m_editor.currentValue(QStringLiteral("LOCALIT")));
+    const qint64 position = dbf::toWhole(m_editor.currentValue(QStringLiteral("POZ")));
+    const qint64 volume = dbf::toWhole(m_editor.currentValue(QStringLiteral("VOLUM")));
+    const QString village = dbf::toText(m_editor.currentValue(QStringLiteral("LOCALIT")));
     Place place;
     place.position = QString::number(position);
     place.volume = QString::number(volume);
@@ -258,10 +257,10 @@ qint64 HouseholdPositions::ModificaPozitie()
     }
     const qint64 codid = m_editor.currentCodid();
     Place place;
-    place.position = QString::number(fields::whole(m_editor.currentValue(QStringLiteral("POZ"))));
-    place.volume = QString::number(fields::whole(m_editor.currentValue(QStringLiteral("VOLUM"))));
-    place.role = QString::number(fields::whole(m_editor.currentValue(QStringLiteral("ROL"))));
-    place.village = fields::text(m_editor.currentValue(QStringLiteral("LOCALIT")));
+    place.position = QString::number(dbf::toWhole(m_editor.currentValue(QStringLiteral("POZ"))));
+    place.volume = QString::number(dbf::toWhole(m_editor.currentValue(QStringLiteral("VOLUM"))));
+    place.role = QString::number(dbf::toWhole(m_editor.currentValue(QStringLiteral("ROL"))));
+    place.village = dbf::toText(m_editor.currentValue(QStringLiteral("LOCALIT")));
     place.type = m_editor.choice().type;
     if (!m_dialogs.runPlace(PlaceMode::Modify, place))
         return 0;
@@ -279,10 +278,10 @@ qint64 HouseholdPositions::ModificaPozitie()
         q.bind(QStringLiteral("POZ"), whole(number(place.position)))
             .bind(QStringLiteral("VOLUM"), whole(number(place.volume)))
             .bind(QStringLiteral("ROL"), whole(number(place.role)))
-            .bind(QStringLiteral("LOCALIT"), fields::textValue(place.village))
+            .bind(QStringLiteral("LOCALIT"), dbf::textValue(place.village))
             .bind(QStringLiteral("TIPRA"), whole(type))
             .bind(QStringLiteral("CODID"), whole(codid))
-            .bind(QStringLiteral("ANUL"), fields::year(m_editor.year()));
+            .bind(QStringLiteral("ANUL"), dbf::yearValue(m_editor.year()));
         q.execSQL();
     });
     return codid;
@@ -296,10 +295,10 @@ bool HouseholdPositions::StergePozitie()
         return false;
     }
     const qint64 codid = m_editor.currentCodid();
-    const qint64 position = fields::whole(m_editor.currentValue(QStringLiteral("POZ")));
-    const qint64 volume = fields::whole(m_editor.currentValue(QStringLiteral("VOLUM")));
-    const QString village = fields::text(m_editor.currentValue(QStringLiteral("LOCALIT")));
-    const int type = int(fields::whole(m_editor.currentValue(QStringLiteral("TIPRA"))));
+    const qint64 position = dbf::toWhole(m_editor.currentValue(QStringLiteral("POZ")));
+    const qint64 volume = dbf::toWhole(m_editor.currentValue(QStringLiteral("VOLUM")));
+    const QString village = dbf::toText(m_editor.currentValue(QStringLiteral("LOCALIT")));
+    const int type = int(dbf::toWhole(m_editor.currentValue(QStringLiteral("TIPRA"))));
     if (ui.Mesaj(QStringLiteral("Stergere pozitie"),
                  QStringLiteral("Sunteti sigur ca vreti sa stergem") + CR + QStringLiteral("Pozitia ")
                      + QString::number(position) + QStringLiteral(" Vol.") + QString::number(volume)
@@ -331,7 +330,7 @@ std::vector<SlotRow> HouseholdPositions::slotsFrom(qint64 position, const QStrin
     q.add(QStringLiteral("AND ( (VOLUM>:VOLUM)"));
     q.add(QStringLiteral("OR (VOLUM=:VOLUM AND POZ>=:POZ) )"));
     q.add(QStringLiteral("ORDER BY VOLUM, POZ, CODID"));
-    q.bind(QStringLiteral("ANUL"), fields::year(m_editor.year()))
+    q.bind(QStringLiteral("ANUL"), dbf::yearValue(m_editor.year()))
         .bind(QStringLiteral("LOCALIT"), village)
         .bind(QStringLiteral("TIPRA"), whole(type))
         .bind(QStringLiteral("VOLUM"), whole(volume))
@@ -353,7 +352,7 @@ void HouseholdPositions::moveTo(const SlotRow& move)
     q.bind(QStringLiteral("POZ"), whole(move.position))
         .bind(QStringLiteral("VOLUM"), whole(move.volume))
         .bind(QStringLiteral("CODID"), whole(move.codid))
-        .bind(QStringLiteral("ANUL"), fields::year(m_editor.year()));
+        .bind(QStringLiteral("ANUL"), dbf::yearValue(m_editor.year()));
     q.execSQL();
 }
 
@@ -429,7 +428,7 @@ void HouseholdPositions::StergeGospodaria(qint64 codid)
                 q.add(line);
             q.bind(QStringLiteral("CODID"), whole(codid));
             if (statement.contains(QLatin1String(":ANUL")))
-                q.bind(QStringLiteral("ANUL"), fields::year(m_editor.year()));
+                q.bind(QStringLiteral("ANUL"), dbf::yearValue(m_editor.year()));
             q.execSQL();
             ui.setProgressPosition(++done);
             ui.processEvents();

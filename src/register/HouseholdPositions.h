@@ -82,7 +82,7 @@ public:
     // True when a household was deleted.
     bool StergePozitie();
 
-    // The villages of the position dialog (Sate.lst of the data directory).
+    // The villages of the position dialog: the council's, as the run loaded them (Sate.lst).
     QStringList villages() const;
     // What the dialog proposes for adding: the remembered position + 1 (1 when none), the
     // remembered volume, role 0, the list page's village (none for "TOATE") and type.

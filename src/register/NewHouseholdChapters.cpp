@@ -1,6 +1,6 @@
 #include "register/NewHouseholdChapters.h"
 
-#include "register/FieldValues.h"
+#include "data/dbf/ValueConversions.h"
 
 #include "data/ChapterCatalogue.h"
 #include "data/engine/Engine.h"
@@ -34,7 +34,7 @@ QStringList zeroColumns(int chapter)
 void createChapterRows(AppContext& ctx, const QString& year, qint64 codid)
 {
     engine::Engine& db = *ctx.engine;
-    const dbf::Value yearValue = fields::year(year);
+    const dbf::Value yearValue = dbf::yearValue(year);
     const dbf::Value household = std::int64_t(codid);
     for (int chapter = 2; chapter <= 11; ++chapter) {
         const QString path = engine::quotedPath(ctx.tablePath(QStringLiteral("CAP%1.dbf").arg(chapter)));
@@ -43,7 +43,7 @@ void createChapterRows(AppContext& ctx, const QString& year, qint64 codid)
         has.bind(QStringLiteral("ANUL"), yearValue);
         const engine::ResultSet existing = db.select(
             QStringLiteral("SELECT COUNT(*) AS N FROM ") + path + QStringLiteral(" WHERE CODID=:CODID AND ANUL=:ANUL"), has);
-        if (fields::whole(existing.rows.front().front()) > 0)
+        if (dbf::toWhole(existing.rows.front().front()) > 0)
             continue;
         if (chapter == 11) {
             engine::Query q(db);

@@ -3,12 +3,15 @@
 #include <QString>
 #include <QStringList>
 
+#include <array>
 #include <functional>
+#include <map>
 #include <optional>
 
 namespace velmor {
 
 class Interaction;
+class ProgressSteps;
 namespace engine {
 class Engine;
 }
@@ -27,6 +30,21 @@ struct RecalcResult {
     int skipped = 0; // households without any of chapter 2's rows 1 to 12
 };
 
+// What one household's chapter 2 and 3 hold now and will hold after the recalculation.
+struct RecalcPlan {
+    // AHA, AARI, BHA, BARI, CHA, CARI, IHA, IARI of a chapter 2 row.
+    using Cap2Values = std::array<double, 8>;
+    using HaAri = std::pair<double, double>;
+
+    std::map<int, Cap2Values> cap2Before; // by row code; a repeated code keeps its first row
+    std::map<int, HaAri> cap3Before;      // rows 1, 2, 8 and 15
+    std::map<int, qint64> plotA;          // square metres of the plots by chapter 2 row
+    std::map<int, qint64> plotI;          // of them inside the built-up area
+
+    std::map<int, Cap2Values> cap2After; // rows 1 to 12 that exist
+    std::map<int, HaAri> cap3After;
+};
+
 // Rebuilds chapter 2 (land owned) and the dependent rows of chapter 3 from the households' plots.
 // Everything is read and computed first; then each household is written in its own step, and a
 // household whose writing fails is put back as it was, so none is left half recalculated.
@@ -36,6 +54,11 @@ public:
 
     // The chapter 2 rows a plot category adds to (vines and orchards also to the row below).
     static QList<int> chapterRowsOf(const QString& category);
+
+    // Fills the plan's chapter 2 and 3 rows after the recalculation from its plots and the rows
+    // before; false (nothing filled) when the household has none of chapter 2's rows 1 to 12.
+    // Throws Error when a total does not fit its column.
+    static bool computePlan(qint64 codid, RecalcPlan& plan);
 
     // Throws Error when a statement fails or a total does not fit its column (nothing is written
     // then for any household), and, before anything, when the year has no household or the
@@ -52,6 +75,11 @@ public:
 
 private:
     void refuseEmptySelection(int year, const RecalcSelection& selection) const;
+    // The plans of the selected households with their plots and rows before.
+    std::map<qint64, RecalcPlan> readPlans(int year, const RecalcSelection& selection, ProgressSteps& progress) const;
+    // Writes a household's plan (or its rows before) in the statements of one step each.
+    void writeCap2(int year, qint64 codid, const std::map<int, RecalcPlan::Cap2Values>& rows, bool othersZero);
+    void writeCap3(int year, qint64 codid, const std::map<int, RecalcPlan::HaAri>& rows);
     QString table(const char* name) const;
 
     engine::Engine& m_engine;

@@ -1,6 +1,6 @@
 #include "register/PlotStore.h"
 
-#include "register/FieldValues.h"
+#include "data/dbf/ValueConversions.h"
 #include "data/Identifiers.h"
 #include "data/engine/Engine.h"
 #include "data/engine/SqlText.h"
@@ -22,11 +22,11 @@ constexpr double kLargestArea = 99999.9999; // SUPRAF DECIMAL(10,4)
 constexpr int kHolderWidth = 40;            // OmTarla.TITULAR
 constexpr int kPictureWidth = 240;          // PozeTarla.FISIER
 
-void checkWidth(const QString& value, int width, const QString& field)
+void checkWidth(const QString& value, int width, PlotField field)
 {
     if (value.size() > width) {
         throw PlotRefusal(QStringLiteral("\"%1\" primeste cel mult %2 caractere; ati scris %3.")
-                              .arg(field)
+                              .arg(plotFieldLabel(field))
                               .arg(width)
                               .arg(value.size()),
                           field);
@@ -106,29 +106,29 @@ void PlotStore::check(const PlotDetails& plot)
 {
     const double area = std::round(plot.area * 10000.0) / 10000.0;
     if (!(area > 0))
-        throw PlotRefusal(QStringLiteral("Nu ati trecut suprafata!"), QStringLiteral("Suprafata (ha)"));
+        throw PlotRefusal(QStringLiteral("Nu ati trecut suprafata!"), PlotField::Area);
     if (area > kLargestArea)
-        throw PlotRefusal(QStringLiteral("Suprafata poate fi cel mult 99999.9999 ha."), QStringLiteral("Suprafata (ha)"));
+        throw PlotRefusal(QStringLiteral("Suprafata poate fi cel mult 99999.9999 ha."), PlotField::Area);
     const QStringList names = holders(plot.holderLines);
     if (names.isEmpty())
-        throw PlotRefusal(QStringLiteral("Nu ati scris titularii!"), QStringLiteral("Titulari"));
-    checkWidth(plot.deed, 45, QStringLiteral("Act doveditor"));
-    checkWidth(plot.deedNumber.trimmed(), 15, QStringLiteral("Numarul"));
-    checkWidth(plot.deedDate.trimmed(), 11, QStringLiteral("din data"));
+        throw PlotRefusal(QStringLiteral("Nu ati scris titularii!"), PlotField::Holders);
+    checkWidth(plot.deed, 45, PlotField::Deed);
+    checkWidth(plot.deedNumber.trimmed(), 15, PlotField::DeedNumber);
+    checkWidth(plot.deedDate.trimmed(), 11, PlotField::DeedDate);
     for (const QString& name : names)
-        checkWidth(name, kHolderWidth, QStringLiteral("Titulari"));
-    checkWidth(plot.notes, 240, QStringLiteral("Observatii"));
-    checkWidth(plot.block.trimmed(), 32, QStringLiteral("Denumire tarla"));
-    checkWidth(plot.blockNumber.trimmed(), 16, QStringLiteral("Numar tarla"));
-    checkWidth(plot.parcel.trimmed(), 16, QStringLiteral("Numar parcela"));
-    checkWidth(plot.cadastral.trimmed(), 10, QStringLiteral("Nr. cadastral"));
-    checkWidth(plot.category.trimmed(), 30, QStringLiteral("Categoria"));
-    checkWidth(plot.classification, 10, QStringLiteral("Incadrare"));
-    checkWidth(plot.worker.trimmed(), 40, QStringLiteral("Cine lucreaza"));
-    checkWidth(plot.north.trimmed(), 120, QStringLiteral("Nord"));
-    checkWidth(plot.east.trimmed(), 120, QStringLiteral("Est"));
-    checkWidth(plot.south.trimmed(), 120, QStringLiteral("Sud"));
-    checkWidth(plot.west.trimmed(), 120, QStringLiteral("Vest"));
+        checkWidth(name, kHolderWidth, PlotField::Holders);
+    checkWidth(plot.notes, 240, PlotField::Notes);
+    checkWidth(plot.block.trimmed(), 32, PlotField::Block);
+    checkWidth(plot.blockNumber.trimmed(), 16, PlotField::BlockNumber);
+    checkWidth(plot.parcel.trimmed(), 16, PlotField::Parcel);
+    checkWidth(plot.cadastral.trimmed(), 10, PlotField::Cadastral);
+    checkWidth(plot.category.trimmed(), 30, PlotField::Category);
+    checkWidth(plot.classification, 10, PlotField::Classification);
+    checkWidth(plot.worker.trimmed(), 40, PlotField::Worker);
+    checkWidth(plot.north.trimmed(), 120, PlotField::North);
+    checkWidth(plot.east.trimmed(), 120, PlotField::East);
+    checkWidth(plot.south.trimmed(), 120, PlotField::South);
+    checkWidth(plot.west.trimmed(), 120, PlotField::West);
 }
 
 void PlotStore::insertHolders(int year, qint64 household, qint64 codt, const QStringList& names)
@@ -222,7 +222,7 @@ PlotDetails PlotStore::read(int year, qint64 codt) const
     if (rows.rows.empty())
         return plot;
     const auto& row = rows.rows.front();
-    const auto text = [&](const char* column) { return fields::text(row[size_t(rows.fieldIndex(QLatin1String(column)))]); };
+    const auto text = [&](const char* column) { return dbf::toText(row[size_t(rows.fieldIndex(QLatin1String(column)))]); };
     plot.notes = text("OBS");
     plot.deed = text("ACT");
     plot.deedNumber = text("NRACT");
@@ -232,7 +232,7 @@ PlotDetails PlotStore::read(int year, qint64 codt) const
     plot.blockNumber = text("NRTARLA");
     plot.parcel = text("NRPARC");
     plot.category = text("CATEG");
-    plot.area = fields::real(row[size_t(rows.fieldIndex(QStringLiteral("SUPRAF")))]);
+    plot.area = dbf::toReal(row[size_t(rows.fieldIndex(QStringLiteral("SUPRAF")))]);
     plot.north = text("VECN");
     plot.east = text("VECE");
     plot.south = text("VECS");
@@ -243,7 +243,7 @@ PlotDetails PlotStore::read(int year, qint64 codt) const
                                                         + QStringLiteral("\nWHERE ANUL=:ANUL AND CODT=:CODT\nORDER BY TITULAR"),
                                                     p);
     for (const auto& name : names.rows)
-        plot.holderLines << fields::text(name[0]);
+        plot.holderLines << dbf::toText(name[0]);
     return plot;
 }
 
@@ -256,8 +256,8 @@ QStringList PlotStore::memberNames(int year, qint64 household) const
                                                        + QStringLiteral("\nWHERE ANUL=:ANUL AND CODID=:CODID\nORDER BY COD"),
                                                    p);
     QStringList names;
-    for (const auto& row : rows.rows)
-        names << fields::text(row[1]);
+    for (size_t r = 0; r < rows.rows.size(); ++r)
+        names << dbf::toText(rows.value(r, "NUMEP"));
     return names;
 }
 
@@ -270,8 +270,8 @@ QStringList PlotStore::pictures(int year, qint64 codt) const
                                                        + QStringLiteral("\nWHERE ANUL=:ANUL AND CODT=:CODT\nORDER BY FISIER"),
                                                    p);
     QStringList paths;
-    for (const auto& row : rows.rows)
-        paths << fields::text(row[0]);
+    for (size_t r = 0; r < rows.rows.size(); ++r)
+        paths << dbf::toText(rows.value(r, "FISIER"));
     return paths;
 }
 
@@ -282,10 +282,10 @@ void PlotStore::addPicture(int year, qint64 codt, const QString& path)
                                          "Mutati fisierul intr-un dosar cu o cale mai scurta.")
                               .arg(path.size())
                               .arg(kPictureWidth),
-                          QStringLiteral("Poze"));
+                          PlotField::Pictures);
     }
     if (pictures(year, codt).contains(path))
-        throw PlotRefusal(QStringLiteral("Fisierul exista deja!"), QStringLiteral("Poze"));
+        throw PlotRefusal(QStringLiteral("Fisierul exista deja!"), PlotField::Pictures);
     Parameters p;
     p.bind(QStringLiteral("ANUL"), std::int64_t(year));
     p.bind(QStringLiteral("CODT"), std::int64_t(codt));
@@ -314,6 +314,31 @@ bool PlotStore::mayOpen(const QString& path)
         QStringLiteral("odt"), QStringLiteral("rtf"),  QStringLiteral("txt"),
     };
     return allowed.contains(QFileInfo(path).suffix().toLower());
+}
+
+QString plotFieldLabel(PlotField field)
+{
+    switch (field) {
+    case PlotField::Area: return QStringLiteral("Suprafata (ha)");
+    case PlotField::Holders: return QStringLiteral("Titulari");
+    case PlotField::Deed: return QStringLiteral("Act doveditor");
+    case PlotField::DeedNumber: return QStringLiteral("Numarul");
+    case PlotField::DeedDate: return QStringLiteral("din data");
+    case PlotField::Notes: return QStringLiteral("Observatii");
+    case PlotField::Block: return QStringLiteral("Denumire tarla");
+    case PlotField::BlockNumber: return QStringLiteral("Numar tarla");
+    case PlotField::Parcel: return QStringLiteral("Numar parcela");
+    case PlotField::Cadastral: return QStringLiteral("Nr. cadastral");
+    case PlotField::Category: return QStringLiteral("Categoria");
+    case PlotField::Classification: return QStringLiteral("Incadrare");
+    case PlotField::Worker: return QStringLiteral("Cine lucreaza");
+    case PlotField::North: return QStringLiteral("Nord");
+    case PlotField::East: return QStringLiteral("Est");
+    case PlotField::South: return QStringLiteral("Sud");
+    case PlotField::West: return QStringLiteral("Vest");
+    case PlotField::Pictures: return QStringLiteral("Poze");
+    }
+    return QString();
 }
 
 }

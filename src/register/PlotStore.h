@@ -32,18 +32,26 @@ struct PlotDetails {
     QStringList holderLines; // as typed, one holder per line
 };
 
-// A value the plot dialog must not accept; `field` names the dialog's field it belongs to.
+// The values of a plot a refusal can be about.
+enum class PlotField {
+    Area, Holders, Deed, DeedNumber, DeedDate, Notes, Block, BlockNumber, Parcel, Cadastral, Category, Classification, Worker, North, East, South, West, Pictures,
+};
+
+// The field's label in the plot dialog ("Suprafata (ha)", ..., "Poze" for the pictures).
+QString plotFieldLabel(PlotField field);
+
+// A value the plot dialog must not accept; `field` is the value it is about.
 class PlotRefusal : public Error {
 public:
-    PlotRefusal(const QString& message, QString field)
+    PlotRefusal(const QString& message, PlotField field)
         : Error(message)
-        , m_field(std::move(field))
+        , m_field(field)
     {
     }
-    const QString& field() const { return m_field; }
+    PlotField field() const { return m_field; }
 
 private:
-    QString m_field;
+    PlotField m_field;
 };
 
 // The plots of the register (Tarlale), their holders (OmTarla) and picture references

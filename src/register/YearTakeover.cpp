@@ -109,6 +109,50 @@ qint64 yearNumber(const QString& text, const QString& what)
     return year;
 }
 
+// The identifier shifts of a take-over from year `from`: each counter read and checked, and the
+// shift that puts the year's identifiers after it. Throws TakeoverError when one does not fit.
+std::vector<Shift> planShifts(engine::Engine& engine, Settings& settings, const QString& dataDir, qint64 from)
+{
+    std::vector<Shift> shifts {{Kind::Codid}, {Kind::Cod1}, {Kind::Codt}};
+    for (Shift& shift : shifts) {
+        const QString key = QString::fromLatin1(kindName(shift.kind));
+        if (!parseInteger(settings.CodExistent(key), shift.before))
+            throw TakeoverError(QStringLiteral("Contorul %1 din Velmor.ini nu este un numar.").arg(key));
+        // A missing or stale counter never hands out identifiers that another year holds.
+        shift.before = std::max(shift.before, data::firstFreeIdentifier(engine, dataDir, key));
+        qint64 lo = std::numeric_limits<qint64>::max();
+        qint64 hi = std::numeric_limits<qint64>::min();
+        for (const TableCopy& copy : copyPlan()) {
+            if (std::find(copy.kinds.begin(), copy.kinds.end(), shift.kind) == copy.kinds.end())
+                continue;
+            engine::Query q(engine);
+            q.add(QStringLiteral("SELECT MIN(%1) AS LO, MAX(%1) AS HI FROM ").arg(key) + engine::quotedPath(dataDir + QLatin1Char('/') + QLatin1String(copy.table) + QStringLiteral(".dbf")));
+            q.add(QStringLiteral("WHERE ANUL=:L"));
+            q.bind(QStringLiteral("L"), std::int64_t(from));
+            q.open();
+            if (q.field(0).isNull())
+                continue;
+            lo = std::min(lo, q.field(0).asInteger());
+            hi = std::max(hi, q.field(1).asInteger());
+        }
+        shift.after = shift.before;
+        if (lo > hi)
+            continue; // a kind with no row keeps its counter
+        shift.present = true;
+        if (shift.before < 0 || hi - lo > LargestIdentifier - shift.before) {
+            throw TakeoverError(QStringLiteral("Codurile %1 noi ar depasi 10 cifre (contorul %2, %3 coduri de mutat); "
+                                               "preluarea nu se face.")
+                                    .arg(key)
+                                    .arg(shift.before)
+                                    .arg(hi - lo + 1));
+        }
+        shift.offset = shift.before - lo;
+        shift.after = shift.before + (hi - lo) + 1;
+    }
+
+    return shifts;
+}
+
 }
 
 YearTakeover::YearTakeover(engine::Engine& engine, QString dataDirectory, QString programDirectory, Settings& settings,
@@ -157,42 +201,7 @@ TakeoverReport YearTakeover::run(const QString& targetYear)
     }
 
     auto table = [this](const QString& name) { return m_dataDir + QLatin1Char('/') + name + QStringLiteral(".dbf"); };
-    std::vector<Shift> shifts {{Kind::Codid}, {Kind::Cod1}, {Kind::Codt}};
-    for (Shift& shift : shifts) {
-        const QString key = QString::fromLatin1(kindName(shift.kind));
-        if (!parseInteger(m_settings.CodExistent(key), shift.before))
-            throw TakeoverError(QStringLiteral("Contorul %1 din Velmor.ini nu este un numar.").arg(key));
-        // A missing or stale counter never hands out identifiers that another year holds.
-        shift.before = std::max(shift.before, data::firstFreeIdentifier(m_engine, m_dataDir, key));
-        qint64 lo = std::numeric_limits<qint64>::max();
-        qint64 hi = std::numeric_limits<qint64>::min();
-        for (const TableCopy& copy : copyPlan()) {
-            if (std::find(copy.kinds.begin(), copy.kinds.end(), shift.kind) == copy.kinds.end())
-                continue;
-            engine::Query q(m_engine);
-            q.add(QStringLiteral("SELECT MIN(%1) AS LO, MAX(%1) AS HI FROM ").arg(key) + engine::quotedPath(table(QLatin1String(copy.table))));
-            q.add(QStringLiteral("WHERE ANUL=:L"));
-            q.bind(QStringLiteral("L"), std::int64_t(from));
-            q.open();
-            if (q.field(0).isNull())
-                continue;
-            lo = std::min(lo, q.field(0).asInteger());
-            hi = std::max(hi, q.field(1).asInteger());
-        }
-        shift.after = shift.before;
-        if (lo > hi)
-            continue; // a kind with no row keeps its counter
-        shift.present = true;
-        if (shift.before < 0 || hi - lo > LargestIdentifier - shift.before) {
-            throw TakeoverError(QStringLiteral("Codurile %1 noi ar depasi 10 cifre (contorul %2, %3 coduri de mutat); "
-                                               "preluarea nu se face.")
-                                    .arg(key)
-                                    .arg(shift.before)
-                                    .arg(hi - lo + 1));
-        }
-        shift.offset = shift.before - lo;
-        shift.after = shift.before + (hi - lo) + 1;
-    }
+    const std::vector<Shift> shifts = planShifts(m_engine, m_settings, m_dataDir, from);
 
     TakeoverReport report;
     report.fromYear = latest;

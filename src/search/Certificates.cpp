@@ -1,6 +1,6 @@
 #include "search/Certificates.h"
 
-#include "register/FieldValues.h"
+#include "data/dbf/ValueConversions.h"
 #include "data/engine/Engine.h"
 #include "data/engine/SqlText.h"
 #include "data/dbf/CodePage1250.h"
@@ -89,23 +89,25 @@ CertificateHousehold Certificates::household(qint64 codid, int year) const
                                                                     : QStringLiteral("\nWHERE CODID=:CODID\nORDER BY ANUL DESC")),
                                                     p);
     if (!place.rows.empty()) {
-        const auto& row = place.rows.front();
-        h.village = fields::text(row[0]);
-        h.street = fields::text(row[1]);
-        h.number = fields::text(row[2]);
-        h.company = fields::text(row[3]).trimmed();
-        h.position = qint64(fields::real(row[4]));
-        h.volume = qint64(fields::real(row[5]));
-        h.type = qint64(fields::real(row[6]));
-        h.year = int(fields::real(row[7]));
+        const auto field = [&place](const char* name) { return place.value(0, name); };
+        h.village = dbf::toText(field("LOCALIT"));
+        h.street = dbf::toText(field("STRADA"));
+        h.number = dbf::toText(field("NR"));
+        h.company = dbf::toText(field("DENUMIRE")).trimmed();
+        h.position = qint64(dbf::toReal(field("POZ")));
+        h.volume = qint64(dbf::toReal(field("VOLUM")));
+        h.type = qint64(dbf::toReal(field("TIPRA")));
+        h.year = int(dbf::toReal(field("ANUL")));
     }
     p.bind(QStringLiteral("ANUL"), std::int64_t(h.year));
     const engine::ResultSet members = m_engine.select(QStringLiteral("SELECT NUMEP, CNP, CODSEX, COD FROM ")
                                                           + engine::quotedPath(dataFile(QStringLiteral("CAP1.dbf")))
                                                           + QStringLiteral("\nWHERE CODID=:CODID AND ANUL=:ANUL\nORDER BY COD"),
                                                       p);
-    for (const auto& row : members.rows)
-        h.members << CertificateMember {fields::text(row[0]), fields::text(row[1]).trimmed(), int(fields::real(row[2]))};
+    for (size_t r = 0; r < members.rows.size(); ++r) {
+        h.members << CertificateMember {dbf::toText(members.value(r, "NUMEP")), dbf::toText(members.value(r, "CNP")).trimmed(),
+                                        int(dbf::toReal(members.value(r, "CODSEX")))};
+    }
     if (h.members.isEmpty())
         throw Error(QStringLiteral("NU exista nici o persoana inscrisa la aceasta gospodarie !"));
     return h;
@@ -117,9 +119,9 @@ QString Certificates::profileName(const QString& destination)
 {
     const QString name = Curata(destination);
     if (name.isEmpty())
-        throw CertificateRefusal(QStringLiteral("Nu ati scris la ce serveste Adeverinta !"), QStringLiteral("ComboBox2"));
+        throw CertificateRefusal(QStringLiteral("Nu ati scris la ce serveste Adeverinta !"), CertificateField::Destination);
     if (name.contains(QLatin1Char('[')) || name.contains(QLatin1Char(']')))
-        throw CertificateRefusal(QStringLiteral("Destinatia nu poate contine paranteze drepte."), QStringLiteral("ComboBox2"));
+        throw CertificateRefusal(QStringLiteral("Destinatia nu poate contine paranteze drepte."), CertificateField::Destination);
     QString mapped = name;
     for (QChar& c : mapped) {
         if (QStringLiteral("\\/:*?\"<>|").contains(c) || c.unicode() < 0x20)
@@ -127,7 +129,7 @@ QString Certificates::profileName(const QString& destination)
     }
     if (reservedSections().contains(mapped.toUpper()))
         throw CertificateRefusal(QStringLiteral("Destinatia \"%1\" este rezervata programului; scrieti alta.").arg(name),
-                                 QStringLiteral("ComboBox2"));
+                                 CertificateField::Destination);
     return mapped;
 }
 
@@ -186,15 +188,15 @@ void Certificates::check(const CertificateRequest& request, const CertificateHou
 {
     profileName(request.destination);
     if (request.duty != 0 && request.receipt.trimmed().isEmpty())
-        throw CertificateRefusal(QStringLiteral("Nu ati scris Numarul Chitantei !"), QStringLiteral("Edit4"));
+        throw CertificateRefusal(QStringLiteral("Nu ati scris Numarul Chitantei !"), CertificateField::Receipt);
     if (request.model == 1 && std::none_of(request.chapters.begin(), request.chapters.end(), [](bool b) { return b; }))
-        throw CertificateRefusal(QStringLiteral("Nu ati bifat nici un Capitol !"), QStringLiteral("CheckBox1"));
+        throw CertificateRefusal(QStringLiteral("Nu ati bifat nici un Capitol !"), CertificateField::Chapters);
     if (Curata(request.clerk).isEmpty())
-        throw CertificateRefusal(QStringLiteral("Nu ati scris cine a intocmit Adeverinta !"), QStringLiteral("Edit9"));
+        throw CertificateRefusal(QStringLiteral("Nu ati scris cine a intocmit Adeverinta !"), CertificateField::Clerk);
     if (request.person < 0 || request.person >= household.members.size())
-        throw CertificateRefusal(QStringLiteral("Alegeti persoana pentru care se elibereaza Adeverinta !"), QStringLiteral("ComboBox1"));
+        throw CertificateRefusal(QStringLiteral("Alegeti persoana pentru care se elibereaza Adeverinta !"), CertificateField::Person);
     if (!Curata(request.second).isEmpty() && Curata(request.second) == Curata(household.members[request.person].name))
-        throw CertificateRefusal(QStringLiteral("Ati scris aceeasi persoana de doua ori !"), QStringLiteral("ComboBox3"));
+        throw CertificateRefusal(QStringLiteral("Ati scris aceeasi persoana de doua ori !"), CertificateField::SecondPerson);
 }
 
 QString Certificates::modelPath(int model) const
@@ -441,9 +443,9 @@ void Certificates::checkHeating(const CertificateRequest& request, const Certifi
                                ? Curata(household.members[request.person].name)
                                : QString();
     if (person.size() <= 5)
-        throw CertificateRefusal(QStringLiteral("Nu ati scris Solicitantul!"), QStringLiteral("ComboBox1"));
+        throw CertificateRefusal(QStringLiteral("Nu ati scris Solicitantul!"), CertificateField::Person);
     if (Curata(request.clerk).size() <= 5)
-        throw CertificateRefusal(QStringLiteral("Nu v-ati scris Numele!"), QStringLiteral("Edit9"));
+        throw CertificateRefusal(QStringLiteral("Nu v-ati scris Numele!"), CertificateField::Clerk);
 }
 
 QList<QPair<QString, QString>> Certificates::heatingPairs(const CertificateRequest& request, const CertificateHousehold& household)
@@ -462,11 +464,11 @@ QList<QPair<QString, QString>> Certificates::heatingPairs(const CertificateReque
     const engine::ResultSet animals = rowsOf("CAP7.dbf", QString());
     // A row's value by its code; 0 when the row does not exist.
     const auto value = [](const engine::ResultSet& rows, int code, const char* column) {
-        const int rand = rows.fieldIndex(QStringLiteral("RAND"));
-        const int field = rows.fieldIndex(QLatin1String(column));
-        for (const auto& row : rows.rows) {
-            if (rand >= 0 && field >= 0 && std::lround(fields::real(row[size_t(rand)]) * 10) == code * 10)
-                return fields::real(row[size_t(field)]);
+        if (rows.fieldIndex(QStringLiteral("RAND")) < 0 || rows.fieldIndex(QLatin1String(column)) < 0)
+            return 0.0;
+        for (size_t r = 0; r < rows.rows.size(); ++r) {
+            if (std::lround(dbf::toReal(rows.value(r, "RAND")) * 10) == code * 10)
+                return dbf::toReal(rows.value(r, column));
         }
         return 0.0;
     };

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "core/Error.h"
-#include "register/LocalTariffs.h"
+#include "tariffs/LocalTariffs.h"
 #include "services/CouncilProfile.h"
 
 #include <QDate>
@@ -61,17 +61,27 @@ struct CertificateRequest {
 };
 
 // A value the window must not accept; `field` names the control it belongs to.
+// The value of a request a refusal is about.
+enum class CertificateField {
+    Person,       // whom the certificate is for
+    Destination,  // what it is for
+    SecondPerson, // the second person named
+    Receipt,      // the receipt number of the duty paid
+    Chapters,     // the chapters it shows
+    Clerk,        // who drew it up
+};
+
 class CertificateRefusal : public Error {
 public:
-    CertificateRefusal(const QString& message, QString field)
+    CertificateRefusal(const QString& message, CertificateField field)
         : Error(message)
-        , m_field(std::move(field))
+        , m_field(field)
     {
     }
-    const QString& field() const { return m_field; }
+    CertificateField field() const { return m_field; }
 
 private:
-    QString m_field;
+    CertificateField m_field;
 };
 
 // The certificates of a household: the general one filled into the models Adv.rtf .. Adv5.rtf

@@ -3,12 +3,14 @@
 #include "search/SummaryText.h"
 
 #include "data/ChapterCatalogue.h"
+#include "data/dbf/ValueConversions.h"
 #include "data/engine/Engine.h"
 #include "data/engine/SqlText.h"
 #include "services/TextFunctions.h"
 
 #include <QRegularExpression>
 
+#include <algorithm>
 #include <cmath>
 #include <map>
 #include <vector>
@@ -19,31 +21,13 @@ namespace {
 
 double numberOf(const dbf::Value& value)
 {
-    if (const auto* n = std::get_if<std::int64_t>(&value))
-        return double(*n);
-    if (const auto* r = std::get_if<double>(&value))
-        return std::isfinite(*r) ? *r : 0.0;
-    if (const auto* t = std::get_if<QString>(&value)) {
-        bool ok = false;
-        const double d = t->trimmed().toDouble(&ok);
-        return ok && std::isfinite(d) ? d : 0.0;
-    }
-    if (const auto* b = std::get_if<bool>(&value))
-        return *b ? 1.0 : 0.0;
-    return 0.0;
+    return dbf::toFiniteReal(value);
 }
 
+// Reals in their shortest form, as the summaries print them.
 QString textOf(const dbf::Value& value)
 {
-    if (const auto* t = std::get_if<QString>(&value))
-        return *t;
-    if (const auto* n = std::get_if<std::int64_t>(&value))
-        return QString::number(*n);
-    if (const auto* r = std::get_if<double>(&value))
-        return plainText(*r);
-    if (const auto* d = std::get_if<QDate>(&value))
-        return d->toString(QStringLiteral("dd.MM.yyyy"));
-    return QString();
+    return dbf::toText(value, 8);
 }
 
 // The rows of one statement, with fields read by name.
@@ -57,12 +41,7 @@ public:
     size_t size() const { return m_result.rows.size(); }
     bool empty() const { return m_result.rows.empty(); }
 
-    const dbf::Value& value(size_t row, const char* field) const
-    {
-        static const dbf::Value null;
-        const int column = m_result.fieldIndex(QString::fromLatin1(field));
-        return column < 0 ? null : m_result.rows[row][size_t(column)];
-    }
+    const dbf::Value& value(size_t row, const char* field) const { return m_result.value(row, field); }
     double number(size_t row, const char* field) const { return numberOf(value(row, field)); }
     QString text(size_t row, const char* field) const { return textOf(value(row, field)); }
 
@@ -226,350 +205,326 @@ QString ChapterSummaries::TextParcele(qint64 codid)
     return text;
 }
 
-QString ChapterSummaries::TextCap2(qint64 codid)
-{
-    const Rows rows = Rows(select("CATEG,RAND,BHA,BARI,IHA,IARI", "CAP2.dbf", "ORDER BY RAND", codid));
-    if (rows.empty())
-        return noneHeld();
-    std::int64_t total = 0;
-    for (size_t r = 0; r < rows.size(); ++r)
-        total += storedSumHundredths(rows.number(r, "BHA"), rows.number(r, "BARI"));
-    if (total < 100)
-        return noneHeld();
+namespace {
 
-    Slots parts(data::cap2::Count);
+// How a chapter's rows are measured: a surface from a hectares and an ares column, or a count.
+enum class Measure { Area, Count };
+
+// When a chapter holds nothing, read over all its rows.
+enum class Threshold {
+    WholeHectare, // the stored hectares and ares add up to less than one hectare
+    AnyArea,      // no surface at all
+    OneUnit,      // the counts add up to less than one
+};
+
+// How a row's amount is written after "label: ".
+enum class AmountText {
+    PlainArea,  // "2ha50.25ari,"
+    WholeArea,  // whole hectares and ares with the chapter's unit texts
+    Count,      // the count and the chapter's unit
+};
+
+// A row label of the chapter's own instead of its CATEG; "%1" stands for the half year.
+struct Label {
+    int slot;
+    const char16_t* text;
+    bool prefix = false; // put in front of CATEG instead of replacing it
+};
+
+// One chapter summary described once: what is read, how it is measured and labelled, and the
+// sentence the filled slots make.
+struct ChapterSketch {
+    int chapter;
+    int count; // catalogue rows
+    const char* table;
+    const char* columns;
+    const char* secondHalfColumns; // the columns read for the second half year; null if none
+    Measure measure;
+    const char* first; // HA column, or the count column
+    const char* second; // ARI column of an area
+    Threshold threshold;
+    QString (*none)();
+    AmountText amount;
+    const char16_t* haText; // unit texts of WholeArea, or the unit of a Count
+    const char16_t* ariText;
+    bool commaBeforeLast; // the "," goes before the fragment's last character instead of after it
+    bool curata; // CATEG cleaned with Curata instead of trimmed
+    bool labelledKeepZero; // labelled rows are shown also when they hold nothing
+    bool blankIsNone; // nothing filled gives the none text instead of an empty sentence
+    std::vector<Label> labels;
+    std::vector<Label> units; // a unit of one slot instead of the chapter's
+    QString (*sentence)(const Slots& parts);
+};
+
+QString everySlot(const Slots& parts)
+{
+    return parts.range(1, parts.count());
+}
+
+const ChapterSketch& sketchOf(int chapter)
+{
+    using namespace data;
+    static const std::vector<ChapterSketch> sketches {
+        {2, cap2::Count, "CAP2.dbf", "CATEG,RAND,BHA,BARI,IHA,IARI", nullptr, Measure::Area, "BHA", "BARI",
+         Threshold::WholeHectare, ChapterSummaries::noneHeld, AmountText::PlainArea, nullptr, nullptr, false, false, false, true,
+         {{cap2::Vineyards, u" Vii"},
+          {cap2::Orchards, u" Livezi"},
+          {cap2::OrchardsBearing, u" din care pe rod"},
+          {cap2::AgriculturalTotal, u" Teren agricol"},
+          {cap2::Forest, u" Fond forestier"},
+          {cap2::TotalArea, u" Total teren"}},
+         {},
+         [](const Slots& parts) {
+             QString text;
+             if (parts.filled(cap2::TotalArea))
+                 text += parts[cap2::TotalArea] + QStringLiteral(" din care: ") + parts.range(cap2::Forest, cap2::OtherLand);
+             if (parts.filled(cap2::AgriculturalTotal))
+                 text += parts[cap2::AgriculturalTotal] + QStringLiteral(" compus din: ") + parts.range(cap2::Arable, cap2::Orchards);
+             return text + parts[cap2::OrchardsBearing];
+         }},
+        {3, cap3::Count, "CAP3.dbf", "CATEG,RAND,HA,ARI", nullptr, Measure::Area, "HA", "ARI", Threshold::WholeHectare,
+         ChapterSummaries::noAgriculturalArea, AmountText::WholeArea, u"ha", u"ari", false, false, false, true,
+         {{cap3::Owned, u" Suprafată agricolă în proprietate"},
+          {cap3::ReceivedTotal, u" Suprafată agricolă primită"},
+          {cap3::GivenTotal, u" Suprafată agricolă dată"},
+          {cap3::GivenToCompanies, u" total la persoane juridice"},
+          {cap3::Used, u" Suprafată agricolă utilizată"}},
+         {},
+         [](const Slots& parts) {
+             QString text;
+             if (parts.filled(cap3::Used))
+                 text += parts[cap3::Used] + QStringLiteral(" compusă din:") + parts[cap3::Owned];
+             if (parts.filled(cap3::ReceivedTotal))
+                 text += parts[cap3::ReceivedTotal] + QStringLiteral(" astfel:")
+                     + parts.range(cap3::ReceivedLease, cap3::ReceivedOther) + QStringLiteral(". ");
+             if (parts.filled(cap3::GivenTotal))
+                 text += parts[cap3::GivenTotal] + QStringLiteral(" astfel:") + parts.range(cap3::GivenLease, cap3::GivenToCompanies);
+             return text;
+         }},
+        {4, cap4::Count, "CAP4.dbf", "CATEG,RAND,HA,ARI", nullptr, Measure::Area, "HA", "ARI", Threshold::WholeHectare,
+         ChapterSummaries::noneHeld, AmountText::WholeArea, u"ha ", u"ari ", true, false, false, true,
+         {{cap4::VegetablesTotal, u" Total legume în câmp si solarii"},
+          {cap4::CultivatedTotal, u" Total suprafată arabilă cultivată"},
+          {cap4::Unsown, u" Rămas neânsământat si ogoare"},
+          {cap4::ArableTotal, u" Total teren arabil"}},
+         {},
+         [](const Slots& parts) {
+             QString text = parts[cap4::ArableTotal];
+             if (parts.filled(cap4::ArableTotal))
+                 text += QStringLiteral(" compus din ") + parts[cap4::Unsown] + parts[cap4::CultivatedTotal];
+             if (parts.filled(cap4::CultivatedTotal))
+                 text += QStringLiteral(" cu culturile:") + parts.range(cap4::Wheat, cap4::VegetablesTotal);
+             if (parts.filled(cap4::VegetablesTotal))
+                 text += QStringLiteral(" astfel:") + parts.range(cap4::Tomatoes, cap4::OtherVegetables) + QStringLiteral("; ");
+             return text + parts.range(cap4::Melons, cap4::OtherCrops);
+         }},
+        {5, cap5::Count, "CAP5.dbf", "CATEG,RAND,NR", nullptr, Measure::Count, "NR", nullptr, Threshold::OneUnit,
+         ChapterSummaries::noneHeld, AmountText::Count, u"buc. ", nullptr, true, false, false, true,
+         {{cap5::BearingTotal, u" Pomi pe rod total"}},
+         {},
+         [](const Slots& parts) {
+             QString text = parts[cap5::BearingTotal];
+             if (parts.filled(cap5::BearingTotal))
+                 text += QStringLiteral(" astfel: ") + parts.range(cap5::Apple, cap5::Peach);
+             return text + parts.range(cap5::Cherry, cap5::Mulberry);
+         }},
+        {6, cap6::Count, "CAP6.dbf", "CATEG,RAND,BHA,BARI", nullptr, Measure::Area, "BHA", "BARI", Threshold::AnyArea,
+         ChapterSummaries::noneHeld, AmountText::WholeArea, u" ha ", u" ari ", true, false, false, true,
+         {{cap6::ArableTotal, u"Teren arabil total"}, {cap6::AgriculturalTotal, u"Total teren agricol irigat"}},
+         {},
+         [](const Slots& parts) {
+             QString text = parts[cap6::AgriculturalTotal] + QStringLiteral(" din care: ") + parts.range(cap6::Pasture, cap6::Orchards);
+             if (parts.filled(cap6::ArableTotal))
+                 text += parts[cap6::ArableTotal] + QStringLiteral(" din care:") + parts.range(cap6::WheatAndRye, cap6::OtherCrops);
+             return text;
+         }},
+        {7, cap7::Count, "CAP7.dbf", "CATEG,RAND,NR", nullptr, Measure::Count, "NR", nullptr, Threshold::OneUnit,
+         ChapterSummaries::noneHeld, AmountText::Count, u" capete ", nullptr, true, false, false, true,
+         {{cap7::BovineTotal, u"Bovine- Total"}, {cap7::Ewes, u"- oi fătătoare"}, {cap7::Sows, u"- scroafe de prăsilă"}},
+         {{cap7::BeeFamilies, u" familii "}},
+         [](const Slots& parts) {
+             QString text = parts[cap7::BovineTotal];
+             if (parts.filled(cap7::BovineTotal))
+                 text += QStringLiteral(" din care: ") + parts.range(cap7::Cows, cap7::BovineFattening);
+             text += parts[cap7::SheepTotal];
+             if (parts.filled(cap7::SheepTotal))
+                 text += QStringLiteral(" din care:") + parts.range(cap7::Ewes, cap7::SheGoats);
+             if (parts.filled(cap7::PigsTotal))
+                 text += parts[cap7::PigsTotal] + QStringLiteral(" din care:") + parts.range(cap7::Sows, cap7::Boars);
+             if (parts.filled(cap7::HorsesTotal))
+                 text += parts[cap7::HorsesTotal] + parts[cap7::WorkHorses] + parts[cap7::Stallions];
+             return text + parts.range(cap7::DonkeysAndMules, cap7::BeeFamilies);
+         }},
+        {8, cap8::Count, "CAP8.dbf", "CATEG,Sem_1 AS NR,RAND", "CATEG, Sem_2 AS NR,RAND", Measure::Count, "NR", nullptr,
+         Threshold::OneUnit, ChapterSummaries::noChanges, AmountText::Count, u" capete ", nullptr, true, true, true, false,
+         {{cap8::CalvesBorn, u"Bovine Sem.%1 vitei obtinuti"},
+          {cap8::CowPurchases, u"din care vaci si bivolite Sem.%1 cumpărări"},
+          {cap8::LambsBorn, u"Ovine Sem.%1 miei obtinuti"},
+          {cap8::KidsBorn, u"Caprine Sem.%1 iezi obtinuti"},
+          {cap8::PigletsBorn, u"Porcine Sem.%1 purcei obtinuti"},
+          {cap8::FoalsBorn, u"Cabaline Sem.%1 manji obtinuti"}},
+         {},
+         everySlot},
+        {9, cap9::Count, "CAP9.dbf", "CATEG,RAND,NR", nullptr, Measure::Count, "NR", nullptr, Threshold::OneUnit,
+         ChapterSummaries::noneHeld, AmountText::Count, u" buc. ", nullptr, true, true, false, false,
+         {{cap9::Tractors46To55Hp, u"Tractoare ", true},
+          {cap9::Tractors56To65Hp, u"Tractoare ", true},
+          {cap9::TractorsOver65Hp, u"Tractoare ", true},
+          {cap9::RowCropSeeders, u"Semănători mecanice pt.prasitoare"},
+          {cap9::MaizeCombines, u"Combine autopropulsate ", true},
+          {cap9::ForageCombines, u"Combine autopropulsate ", true}},
+         {},
+         everySlot},
+    };
+    return sketches[size_t(chapter - 2)];
+}
+
+const Label* findLabel(const std::vector<Label>& labels, int slot)
+{
+    for (const Label& label : labels) {
+        if (label.slot == slot)
+            return &label;
+    }
+    return nullptr;
+}
+
+// The measure of a row: square metres of an area, or the count.
+double measureOf(const ChapterSketch& sketch, const Rows& rows, size_t r)
+{
+    if (sketch.measure == Measure::Count)
+        return rows.number(r, sketch.first);
+    return double(squareMetres(rows.number(r, sketch.first), rows.number(r, sketch.second)));
+}
+
+bool holdsNothing(const ChapterSketch& sketch, const Rows& rows)
+{
+    switch (sketch.threshold) {
+    case Threshold::WholeHectare: {
+        std::int64_t total = 0;
+        for (size_t r = 0; r < rows.size(); ++r)
+            total += storedSumHundredths(rows.number(r, sketch.first), rows.number(r, sketch.second));
+        return total < 100;
+    }
+    case Threshold::AnyArea: {
+        // Any surface at all counts, also one below a hectare.
+        std::int64_t total = 0;
+        for (size_t r = 0; r < rows.size(); ++r)
+            total += squareMetres(rows.number(r, sketch.first), rows.number(r, sketch.second));
+        return total <= 0;
+    }
+    case Threshold::OneUnit: {
+        double total = 0;
+        for (size_t r = 0; r < rows.size(); ++r)
+            total += rows.number(r, sketch.first);
+        return total < 1;
+    }
+    }
+    return true;
+}
+
+// Chapter 2's total split into the area inside and outside the built-up area.
+QString builtUpSplit(const Rows& rows, size_t r, std::int64_t m2)
+{
+    const std::int64_t inside = squareMetres(rows.number(r, "IHA"), rows.number(r, "IARI"));
+    const std::int64_t outside = std::max<std::int64_t>(0, m2 - inside);
+    return QStringLiteral(" repartizati astfel: ") + plainText(double(inside / 10000)) + QStringLiteral("ha ")
+        + plainText(double(inside % 10000) / 100.0) + QStringLiteral("ari intravilan si ") + plainText(double(outside / 10000))
+        + QStringLiteral("ha ") + plainText(double(outside % 10000) / 100.0) + QStringLiteral("ari extravilan,");
+}
+
+QString fragmentOf(const ChapterSketch& sketch, const QString& label, const Rows& rows, size_t r, int slot, double measure)
+{
+    QString fragment = label + QStringLiteral(": ");
+    switch (sketch.amount) {
+    case AmountText::PlainArea:
+        fragment += plainArea(std::int64_t(measure));
+        if (sketch.chapter == 2 && slot == data::cap2::TotalArea)
+            return fragment + builtUpSplit(rows, r, std::int64_t(measure));
+        break;
+    case AmountText::WholeArea:
+        fragment += wholeAreaText(std::int64_t(measure), QString::fromUtf16(sketch.haText), QString::fromUtf16(sketch.ariText));
+        break;
+    case AmountText::Count: {
+        const Label* unit = findLabel(sketch.units, slot);
+        fragment += plainText(measure) + QString::fromUtf16(unit ? unit->text : sketch.haText);
+        break;
+    }
+    }
+    return sketch.commaBeforeLast ? commaBeforeLast(fragment) : fragment + QLatin1Char(',');
+}
+
+}
+
+QString ChapterSummaries::chapterText(int chapter, qint64 codid, int halfYear)
+{
+    const ChapterSketch& sketch = sketchOf(chapter);
+    const bool second = halfYear == 2 && sketch.secondHalfColumns;
+    const Rows rows = Rows(select(second ? sketch.secondHalfColumns : sketch.columns, sketch.table, "ORDER BY RAND", codid));
+    if (rows.empty() || holdsNothing(sketch, rows))
+        return sketch.none();
+
+    const QString half = second ? QStringLiteral("2") : QStringLiteral("1");
+    Slots parts(sketch.count);
     for (size_t r = 0; r < rows.size(); ++r) {
-        const int slot = slotOf(2, rows.number(r, "RAND"));
+        const int slot = slotOf(chapter, rows.number(r, "RAND"));
         if (!parts.has(slot))
             continue;
-        const std::int64_t m2 = squareMetres(rows.number(r, "BHA"), rows.number(r, "BARI"));
-        if (m2 <= 0) {
+        const double measure = measureOf(sketch, rows, r);
+        const Label* own = findLabel(sketch.labels, slot);
+        if (!(measure > 0) && !(own && sketch.labelledKeepZero)) {
             parts.set(slot, QString());
             continue;
         }
-        QString label;
-        switch (slot) {
-        case 4: label = QStringLiteral(" Vii"); break;
-        case 6: label = QStringLiteral(" Livezi"); break;
-        case 7: label = QStringLiteral(" din care pe rod"); break;
-        case 8: label = QStringLiteral(" Teren agricol"); break;
-        case 9: label = QStringLiteral(" Fond forestier"); break;
-        case 12: label = QStringLiteral(" Total teren"); break;
-        default: label = Trim(rows.text(r, "CATEG")); break;
+        QString label = sketch.curata ? Curata(rows.text(r, "CATEG")) : Trim(rows.text(r, "CATEG"));
+        if (own) {
+            const QString text = QString::fromUtf16(own->text).replace(QStringLiteral("%1"), half);
+            label = own->prefix ? text + label : text;
         }
-        QString fragment = label + QStringLiteral(": ") + plainArea(m2);
-        if (slot != 12) {
-            fragment += QLatin1Char(',');
-        } else {
-            // Split into the area inside and outside the built-up area.
-            const std::int64_t inside = squareMetres(rows.number(r, "IHA"), rows.number(r, "IARI"));
-            const std::int64_t outside = std::max<std::int64_t>(0, m2 - inside);
-            fragment += QStringLiteral(" repartizati astfel: ") + plainText(double(inside / 10000)) + QStringLiteral("ha ")
-                + plainText(double(inside % 10000) / 100.0) + QStringLiteral("ari intravilan si ")
-                + plainText(double(outside / 10000)) + QStringLiteral("ha ")
-                + plainText(double(outside % 10000) / 100.0) + QStringLiteral("ari extravilan,");
-        }
-        parts.set(slot, fragment);
+        parts.set(slot, fragmentOf(sketch, label, rows, r, slot, measure));
     }
-    if (parts.allBlank())
-        return noneHeld();
+    if (sketch.blankIsNone && parts.allBlank())
+        return sketch.none();
+    return Finalizeaza(sketch.sentence(parts));
+}
 
-    QString text;
-    if (parts.filled(12))
-        text += parts[12] + QStringLiteral(" din care: ") + parts.range(9, 11);
-    if (parts.filled(8))
-        text += parts[8] + QStringLiteral(" compus din: ") + parts.range(1, 6);
-    text += parts[7];
-    return Finalizeaza(text);
+QString ChapterSummaries::TextCap2(qint64 codid)
+{
+    return chapterText(2, codid, 0);
 }
 
 QString ChapterSummaries::TextCap3(qint64 codid)
 {
-    const Rows rows = Rows(select("CATEG,RAND,HA,ARI", "CAP3.dbf", "ORDER BY RAND", codid));
-    if (rows.empty())
-        return noAgriculturalArea();
-    std::int64_t total = 0;
-    for (size_t r = 0; r < rows.size(); ++r)
-        total += storedSumHundredths(rows.number(r, "HA"), rows.number(r, "ARI"));
-    if (total < 100)
-        return noAgriculturalArea();
-
-    Slots parts(data::cap3::Count);
-    for (size_t r = 0; r < rows.size(); ++r) {
-        const int slot = slotOf(3, rows.number(r, "RAND"));
-        if (!parts.has(slot))
-            continue;
-        const std::int64_t m2 = squareMetres(rows.number(r, "HA"), rows.number(r, "ARI"));
-        if (m2 <= 0) {
-            parts.set(slot, QString());
-            continue;
-        }
-        QString label;
-        switch (slot) {
-        case 1: label = QStringLiteral(" Suprafată agricolă în proprietate"); break;
-        case 2: label = QStringLiteral(" Suprafată agricolă primită"); break;
-        case 8: label = QStringLiteral(" Suprafată agricolă dată"); break;
-        case 14: label = QStringLiteral(" total la persoane juridice"); break;
-        case 15: label = QStringLiteral(" Suprafată agricolă utilizată"); break;
-        default: label = Trim(rows.text(r, "CATEG")); break;
-        }
-        parts.set(slot, label + QStringLiteral(": ") + wholeAreaText(m2, QStringLiteral("ha"), QStringLiteral("ari"))
-                            + QLatin1Char(','));
-    }
-    if (parts.allBlank())
-        return noAgriculturalArea();
-
-    QString text;
-    if (parts.filled(15))
-        text += parts[15] + QStringLiteral(" compusă din:") + parts[1];
-    if (parts.filled(2))
-        text += parts[2] + QStringLiteral(" astfel:") + parts.range(3, 7) + QStringLiteral(". ");
-    if (parts.filled(8))
-        text += parts[8] + QStringLiteral(" astfel:") + parts.range(9, 14);
-    return Finalizeaza(text);
+    return chapterText(3, codid, 0);
 }
 
 QString ChapterSummaries::TextCap4(qint64 codid)
 {
-    const Rows rows = Rows(select("CATEG,RAND,HA,ARI", "CAP4.dbf", "ORDER BY RAND", codid));
-    if (rows.empty())
-        return noneHeld();
-    std::int64_t total = 0;
-    for (size_t r = 0; r < rows.size(); ++r)
-        total += storedSumHundredths(rows.number(r, "HA"), rows.number(r, "ARI"));
-    if (total < 100)
-        return noneHeld();
-
-    Slots parts(data::cap4::Count);
-    for (size_t r = 0; r < rows.size(); ++r) {
-        const int slot = slotOf(4, rows.number(r, "RAND"));
-        if (!parts.has(slot))
-            continue;
-        const std::int64_t m2 = squareMetres(rows.number(r, "HA"), rows.number(r, "ARI"));
-        if (m2 <= 0) {
-            parts.set(slot, QString());
-            continue;
-        }
-        QString label;
-        switch (slot) {
-        case 21: label = QStringLiteral(" Total legume în câmp si solarii"); break;
-        case 33: label = QStringLiteral(" Total suprafată arabilă cultivată"); break;
-        case 34: label = QStringLiteral(" Rămas neânsământat si ogoare"); break;
-        case 35: label = QStringLiteral(" Total teren arabil"); break;
-        default: label = Trim(rows.text(r, "CATEG")); break;
-        }
-        parts.set(slot, commaBeforeLast(label + QStringLiteral(": ")
-                                        + wholeAreaText(m2, QStringLiteral("ha "), QStringLiteral("ari "))));
-    }
-    if (parts.allBlank())
-        return noneHeld();
-
-    QString text = parts[35];
-    if (parts.filled(35))
-        text += QStringLiteral(" compus din ") + parts[34] + parts[33];
-    if (parts.filled(33))
-        text += QStringLiteral(" cu culturile:") + parts.range(1, 21);
-    if (parts.filled(21))
-        text += QStringLiteral(" astfel:") + parts.range(22, 25) + QStringLiteral("; ");
-    text += parts.range(26, 32);
-    return Finalizeaza(text);
+    return chapterText(4, codid, 0);
 }
 
 QString ChapterSummaries::TextCap5(qint64 codid)
 {
-    const Rows rows = Rows(select("CATEG,RAND,NR", "CAP5.dbf", "ORDER BY RAND", codid));
-    if (rows.empty())
-        return noneHeld();
-    double total = 0;
-    for (size_t r = 0; r < rows.size(); ++r)
-        total += rows.number(r, "NR");
-    if (total < 1)
-        return noneHeld();
-
-    Slots parts(data::cap5::Count);
-    for (size_t r = 0; r < rows.size(); ++r) {
-        const int slot = slotOf(5, rows.number(r, "RAND"));
-        if (!parts.has(slot))
-            continue;
-        const double count = rows.number(r, "NR");
-        if (!(count > 0)) {
-            parts.set(slot, QString());
-            continue;
-        }
-        const QString label = slot == 1 ? QStringLiteral(" Pomi pe rod total") : Trim(rows.text(r, "CATEG"));
-        parts.set(slot, commaBeforeLast(label + QStringLiteral(": ") + plainText(count) + QStringLiteral("buc. ")));
-    }
-    if (parts.allBlank())
-        return noneHeld();
-
-    QString text = parts[1];
-    if (parts.filled(1))
-        text += QStringLiteral(" astfel: ") + parts.range(2, 7);
-    text += parts.range(8, 13);
-    return Finalizeaza(text);
+    return chapterText(5, codid, 0);
 }
 
 QString ChapterSummaries::TextCap6(qint64 codid)
 {
-    const Rows rows = Rows(select("CATEG,RAND,BHA,BARI", "CAP6.dbf", "ORDER BY RAND", codid));
-    if (rows.empty())
-        return noneHeld();
-    // Any irrigated surface at all counts, also one below a hectare.
-    std::int64_t total = 0;
-    for (size_t r = 0; r < rows.size(); ++r)
-        total += squareMetres(rows.number(r, "BHA"), rows.number(r, "BARI"));
-    if (total <= 0)
-        return noneHeld();
-
-    Slots parts(data::cap6::Count);
-    for (size_t r = 0; r < rows.size(); ++r) {
-        const int slot = slotOf(6, rows.number(r, "RAND"));
-        if (!parts.has(slot))
-            continue;
-        const std::int64_t m2 = squareMetres(rows.number(r, "BHA"), rows.number(r, "BARI"));
-        if (m2 <= 0) {
-            parts.set(slot, QString());
-            continue;
-        }
-        QString label;
-        switch (slot) {
-        case 1: label = QStringLiteral("Teren arabil total"); break;
-        case 15: label = QStringLiteral("Total teren agricol irigat"); break;
-        default: label = Trim(rows.text(r, "CATEG")); break;
-        }
-        parts.set(slot, commaBeforeLast(label + QStringLiteral(": ")
-                                        + wholeAreaText(m2, QStringLiteral(" ha "), QStringLiteral(" ari "))));
-    }
-    if (parts.allBlank())
-        return noneHeld();
-
-    QString text = parts[15] + QStringLiteral(" din care: ") + parts.range(11, 14);
-    if (parts.filled(1))
-        text += parts[1] + QStringLiteral(" din care:") + parts.range(2, 10);
-    return Finalizeaza(text);
+    return chapterText(6, codid, 0);
 }
 
 QString ChapterSummaries::TextCap7(qint64 codid)
 {
-    const Rows rows = Rows(select("CATEG,RAND,NR", "CAP7.dbf", "ORDER BY RAND", codid));
-    if (rows.empty())
-        return noneHeld();
-    double total = 0;
-    for (size_t r = 0; r < rows.size(); ++r)
-        total += rows.number(r, "NR");
-    if (total < 1)
-        return noneHeld();
-
-    Slots parts(data::cap7::Count);
-    for (size_t r = 0; r < rows.size(); ++r) {
-        const int slot = slotOf(7, rows.number(r, "RAND"));
-        if (!parts.has(slot))
-            continue;
-        const double count = rows.number(r, "NR");
-        if (!(count > 0)) {
-            parts.set(slot, QString());
-            continue;
-        }
-        QString label;
-        switch (slot) {
-        case data::cap7::BovineTotal: label = QStringLiteral("Bovine- Total"); break;
-        case data::cap7::Ewes: label = QStringLiteral("- oi fătătoare"); break;
-        case data::cap7::Sows: label = QStringLiteral("- scroafe de prăsilă"); break;
-        default: label = Trim(rows.text(r, "CATEG")); break;
-        }
-        const QString unit = slot == data::cap7::BeeFamilies ? QStringLiteral(" familii ") : QStringLiteral(" capete ");
-        parts.set(slot, commaBeforeLast(label + QStringLiteral(": ") + plainText(count) + unit));
-    }
-    if (parts.allBlank())
-        return noneHeld();
-
-    QString text = parts[1];
-    if (parts.filled(1))
-        text += QStringLiteral(" din care: ") + parts.range(2, 10);
-    text += parts[11];
-    if (parts.filled(11))
-        text += QStringLiteral(" din care:") + parts.range(12, 17);
-    if (parts.filled(18))
-        text += parts[18] + QStringLiteral(" din care:") + parts.range(19, 22);
-    if (parts.filled(23))
-        text += parts[23] + parts[24] + parts[25];
-    text += parts.range(26, 33);
-    return Finalizeaza(text);
+    return chapterText(7, codid, 0);
 }
 
 QString ChapterSummaries::TextCap8(qint64 codid, int halfYear)
 {
-    const bool second = halfYear == 2;
-    const Rows rows = second ? Rows(select("CATEG, Sem_2 AS NR,RAND", "CAP8.dbf", "ORDER BY RAND", codid))
-                             : Rows(select("CATEG,Sem_1 AS NR,RAND", "CAP8.dbf", "ORDER BY RAND", codid));
-    if (rows.empty())
-        return noChanges();
-    double total = 0;
-    for (size_t r = 0; r < rows.size(); ++r)
-        total += rows.number(r, "NR");
-    if (total < 1)
-        return noChanges();
-
-    const QString h = second ? QStringLiteral("2") : QStringLiteral("1");
-    Slots parts(data::cap8::Count);
-    for (size_t r = 0; r < rows.size(); ++r) {
-        const int slot = slotOf(8, rows.number(r, "RAND"));
-        if (!parts.has(slot))
-            continue;
-        const double count = rows.number(r, "NR");
-        QString label;
-        switch (slot) {
-        case data::cap8::CalvesBorn: label = QStringLiteral("Bovine Sem.") + h + QStringLiteral(" vitei obtinuti"); break;
-        case data::cap8::CowPurchases: label = QStringLiteral("din care vaci si bivolite Sem.") + h + QStringLiteral(" cumpărări"); break;
-        case data::cap8::LambsBorn: label = QStringLiteral("Ovine Sem.") + h + QStringLiteral(" miei obtinuti"); break;
-        case data::cap8::KidsBorn: label = QStringLiteral("Caprine Sem.") + h + QStringLiteral(" iezi obtinuti"); break;
-        case data::cap8::PigletsBorn: label = QStringLiteral("Porcine Sem.") + h + QStringLiteral(" purcei obtinuti"); break;
-        case data::cap8::FoalsBorn: label = QStringLiteral("Cabaline Sem.") + h + QStringLiteral(" manji obtinuti"); break;
-        default: break;
-        }
-        // The first row of each species counts also with nothing in it.
-        if (label.isEmpty() && !(count > 0)) {
-            parts.set(slot, QString());
-            continue;
-        }
-        if (label.isEmpty())
-            label = Curata(rows.text(r, "CATEG"));
-        parts.set(slot, commaBeforeLast(label + QStringLiteral(": ") + plainText(count) + QStringLiteral(" capete ")));
-    }
-    return Finalizeaza(parts.range(1, parts.count()));
+    return chapterText(8, codid, halfYear);
 }
 
 QString ChapterSummaries::TextCap9(qint64 codid)
 {
-    const Rows rows = Rows(select("CATEG,RAND,NR", "CAP9.dbf", "ORDER BY RAND", codid));
-    if (rows.empty())
-        return noneHeld();
-    double total = 0;
-    for (size_t r = 0; r < rows.size(); ++r)
-        total += rows.number(r, "NR");
-    if (total < 1)
-        return noneHeld();
-
-    Slots parts(data::cap9::Count);
-    for (size_t r = 0; r < rows.size(); ++r) {
-        const int slot = slotOf(9, rows.number(r, "RAND"));
-        if (!parts.has(slot))
-            continue;
-        const double count = rows.number(r, "NR");
-        if (!(count > 0)) {
-            parts.set(slot, QString());
-            continue;
-        }
-        QString label = Curata(rows.text(r, "CATEG"));
-        if (slot >= 2 && slot <= 4)
-            label = QStringLiteral("Tractoare ") + label;
-        else if (slot == 14)
-            label = QStringLiteral("Semănători mecanice pt.prasitoare");
-        else if (slot == 23 || slot == 24)
-            label = QStringLiteral("Combine autopropulsate ") + label;
-        parts.set(slot, commaBeforeLast(label + QStringLiteral(": ") + plainText(count) + QStringLiteral(" buc. ")));
-    }
-    return Finalizeaza(parts.range(1, parts.count()));
+    return chapterText(9, codid, 0);
 }
 
 QString ChapterSummaries::TextCap10(qint64 codid)
@@ -632,6 +587,35 @@ QString ChapterSummaries::TextMentiuni(qint64 codid)
     return Trim(rows.text(0, "MENTIUNI").split(lineBreak).join(QString()));
 }
 
+namespace {
+
+// The local tariff (1 to 16) of each chapter 2 row inside and outside the built-up area.
+struct LandTariff {
+    int row;
+    int inside;
+    int outside;
+};
+constexpr LandTariff kLandTariffs[] {
+    {data::cap2::Arable, 1, 12},
+    {data::cap2::Pasture, 2, 13},
+    {data::cap2::Hayfields, 2, 13},
+    {data::cap2::VineyardsBearing, 3, 14},
+    {data::cap2::OrchardsBearing, 4, 15},
+    {data::cap2::Forest, 5, 16},
+};
+
+// The local tariff of each chapter 7 total.
+struct AnimalTariff {
+    int row;
+    int tariff;
+};
+constexpr AnimalTariff kAnimalTariffs[] {
+    {data::cap7::BovineTotal, 6}, {data::cap7::SheepTotal, 8},   {data::cap7::PigsTotal, 9},
+    {data::cap7::HorsesTotal, 7}, {data::cap7::PoultryTotal, 10}, {data::cap7::BeeFamilies, 11},
+};
+
+}
+
 QString ChapterSummaries::TextVenit(qint64 codid)
 {
     auto tariff = [this](int n) { return Fixed4::fromDouble(m_tariffs.tariffs[size_t(n - 1)]); };
@@ -640,38 +624,28 @@ QString ChapterSummaries::TextVenit(qint64 codid)
     // Land: every category at its rate inside and outside the built-up area.
     const Rows land = Rows(select("RAND, AHA, AARI, IHA, IARI", "CAP2.dbf", "ORDER BY RAND", codid));
     for (size_t r = 0; r < land.size(); ++r) {
-        int inside = 0;
-        int outside = 0;
-        switch (slotOf(2, land.number(r, "RAND"))) {
-        case 1: inside = 1; outside = 12; break;
-        case 2:
-        case 3: inside = 2; outside = 13; break;
-        case 5: inside = 3; outside = 14; break;
-        case 7: inside = 4; outside = 15; break;
-        case 9: inside = 5; outside = 16; break;
-        default: continue;
-        }
+        const int slot = slotOf(2, land.number(r, "RAND"));
+        const auto rate = std::find_if(std::begin(kLandTariffs), std::end(kLandTariffs),
+                                       [slot](const LandTariff& t) { return t.row == slot; });
+        if (rate == std::end(kLandTariffs))
+            continue;
         // Square metres are ten-thousandths of a hectare.
         const std::int64_t total = squareMetres(land.number(r, "AHA"), land.number(r, "AARI"));
         const std::int64_t intra = squareMetres(land.number(r, "IHA"), land.number(r, "IARI"));
         const std::int64_t extra = std::max<std::int64_t>(0, total - intra);
-        income += tariff(inside) * Fixed4::fromUnits(intra) + tariff(outside) * Fixed4::fromUnits(extra);
+        income += tariff(rate->inside) * Fixed4::fromUnits(intra) + tariff(rate->outside) * Fixed4::fromUnits(extra);
     }
 
-    // Animals: head counts (bee families) at their rates.
+    // Animals: head counts (bee families) at their rates; the code's whole part picks the row.
     const Rows animals = Rows(select("RAND, NR", "CAP7.dbf", "ORDER BY RAND", codid));
     for (size_t r = 0; r < animals.size(); ++r) {
-        int n = 0;
-        switch (int(std::floor(animals.number(r, "RAND")))) {
-        case 1: n = 6; break;
-        case 11: n = 8; break;
-        case 17: n = 9; break;
-        case 21: n = 7; break;
-        case 28: n = 10; break;
-        case 30: n = 11; break;
-        default: continue;
-        }
-        income += tariff(n) * Fixed4::fromDouble(animals.number(r, "NR"));
+        const double code = std::floor(animals.number(r, "RAND"));
+        const auto rate = std::find_if(std::begin(kAnimalTariffs), std::end(kAnimalTariffs), [code](const AnimalTariff& t) {
+            return data::chapterRowCode(7, t.row) == code;
+        });
+        if (rate == std::end(kAnimalTariffs))
+            continue;
+        income += tariff(rate->tariff) * Fixed4::fromDouble(animals.number(r, "NR"));
     }
 
     const Rows members = Rows(select("Count(*) AS NR", "CAP1.dbf", "", codid));

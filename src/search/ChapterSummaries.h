@@ -1,6 +1,6 @@
 #pragma once
 
-#include "register/LocalTariffs.h"
+#include "tariffs/LocalTariffs.h"
 
 #include <QList>
 #include <QString>
@@ -54,6 +54,8 @@ public:
     QList<Summary> all(qint64 codid);
 
 private:
+    // The summary of chapters 2 to 9 as that chapter describes it; halfYear only for chapter 8.
+    QString chapterText(int chapter, qint64 codid, int halfYear);
     QString tablePath(const QString& fileName) const;
     // SELECT columns FROM table WHERE CODID=:CODID [order], for the household.
     engine::ResultSet select(const char* columns, const char* table, const char* order, qint64 codid);

@@ -2,6 +2,7 @@
 
 #include "core/Interaction.h"
 #include "data/dbf/CodePage1250.h"
+#include "data/dbf/ValueConversions.h"
 #include "data/engine/DistinctValues.h"
 #include "data/engine/Engine.h"
 #include "data/engine/Query.h"
@@ -16,36 +17,6 @@
 namespace velmor::search {
 
 namespace {
-
-QString textOf(const dbf::Value& value)
-{
-    if (const auto* t = std::get_if<QString>(&value))
-        return *t;
-    if (const auto* n = std::get_if<std::int64_t>(&value))
-        return QString::number(*n);
-    if (const auto* r = std::get_if<double>(&value))
-        return dbf::decimalText(*r, 10);
-    return QString();
-}
-
-qint64 wholeOf(const dbf::Value& value)
-{
-    if (const auto* n = std::get_if<std::int64_t>(&value))
-        return *n;
-    if (const auto* r = std::get_if<double>(&value))
-        return std::isfinite(*r) ? qint64(*r) : 0;
-    if (const auto* t = std::get_if<QString>(&value))
-        return t->trimmed().toLongLong();
-    return 0;
-}
-
-// The working year as a statement value: a number when it reads as one.
-dbf::Value yearValue(const QString& year)
-{
-    bool ok = false;
-    const qint64 number = year.trimmed().toLongLong(&ok);
-    return ok ? dbf::Value(std::int64_t(number)) : dbf::Value(year);
-}
 
 // A blank address part shows as " -".
 QString guard(const QString& part)
@@ -113,7 +84,7 @@ void SearchResultsProxy::setCriteria(const SearchCriteria& criteria)
 QString SearchResultsProxy::text(int row, const char* field) const
 {
     const int column = m_rows->fieldIndex(QString::fromLatin1(field));
-    return column < 0 ? QString() : textOf(m_rows->value(row, column));
+    return column < 0 ? QString() : dbf::toText(m_rows->value(row, column));
 }
 
 bool SearchResultsProxy::accepts(int row) const
@@ -124,7 +95,7 @@ bool SearchResultsProxy::accepts(int row) const
         return false;
     if (c.headsOnly) {
         const int column = m_rows->fieldIndex(QStringLiteral("COD"));
-        if (column < 0 || wholeOf(m_rows->value(row, column)) != 1)
+        if (column < 0 || dbf::toWhole(m_rows->value(row, column)) != 1)
             return false;
     }
     if (!Trim(c.cnp).isEmpty() && !text(row, "CNP").startsWith(c.cnp))
@@ -173,7 +144,7 @@ void NameSearch::open(const QString& village)
     q.add(QStringLiteral("FROM ") + engine::quotedPath(m_ctx.tablePath(QStringLiteral("CAP1.DBF"))) + QStringLiteral(" C,"));
     q.add(engine::quotedPath(m_ctx.tablePath(QStringLiteral("Identificare.DBF"))) + QStringLiteral(" I"));
     q.add(QStringLiteral("WHERE (C.ANUL=:ANUL)"));
-    q.bind(QStringLiteral("ANUL"), yearValue(m_ctx.workingYear()));
+    q.bind(QStringLiteral("ANUL"), dbf::yearValue(m_ctx.workingYear()));
     if (Trim(village) != allVillages()) {
         q.add(QStringLiteral("AND (I.LOCALIT=:LOCALIT)"));
         q.bind(QStringLiteral("LOCALIT"), village);
@@ -191,13 +162,13 @@ void NameSearch::open(const QString& village)
     const int tipra = field("TIPRA"), judet = field("JUDET"), loc = field("LOC"), strada = field("STRADA"),
               nr = field("NR"), str2 = field("STR2"), nr2 = field("NR2");
     auto part = [](const std::vector<dbf::Value>& row, int column) {
-        return column < 0 ? QString() : textOf(row[size_t(column)]);
+        return column < 0 ? QString() : dbf::toText(row[size_t(column)]);
     };
     int addressWidth = textLength(QStringLiteral("Adresa"));
     int domicileWidth = textLength(QStringLiteral("Domiciliul stabil"));
     for (auto& row : rows.rows) {
         const SearchAddress address =
-            searchAddress(tipra < 0 ? 0 : wholeOf(row[size_t(tipra)]), county, part(row, judet), part(row, loc),
+            searchAddress(tipra < 0 ? 0 : dbf::toWhole(row[size_t(tipra)]), county, part(row, judet), part(row, loc),
                           part(row, strada), part(row, nr), part(row, str2), part(row, nr2));
         row.push_back(address.adresa);
         row.push_back(address.domstab);
@@ -242,25 +213,25 @@ QStringList NameSearch::companies()
 {
     engine::Query q(*m_ctx.engine);
     return engine::ValoriDistincte(q, m_ctx.tablePath(QStringLiteral("Identificare.DBF")), QStringLiteral("DENUMIRE"),
-                                   QString());
+                                   QString(), {}, m_ctx.interaction);
 }
 
 QStringList NameSearch::streets()
 {
     engine::Query q(*m_ctx.engine);
     engine::Parameters year;
-    year.bind(QStringLiteral("ANUL"), yearValue(m_ctx.workingYear()));
+    year.bind(QStringLiteral("ANUL"), dbf::yearValue(m_ctx.workingYear()));
     return engine::ValoriDistincte(q, m_ctx.tablePath(QStringLiteral("Identificare.DBF")), QStringLiteral("STRADA"),
-                                   QStringLiteral("ANUL=:ANUL"), year);
+                                   QStringLiteral("ANUL=:ANUL"), year, m_ctx.interaction);
 }
 
 QStringList NameSearch::domiciles()
 {
     engine::Query q(*m_ctx.engine);
     engine::Parameters year;
-    year.bind(QStringLiteral("ANUL"), yearValue(m_ctx.workingYear()));
+    year.bind(QStringLiteral("ANUL"), dbf::yearValue(m_ctx.workingYear()));
     return engine::ValoriDistincte(q, m_ctx.tablePath(QStringLiteral("Identificare.DBF")), QStringLiteral("LOC"),
-                                   QStringLiteral("ANUL=:ANUL"), year);
+                                   QStringLiteral("ANUL=:ANUL"), year, m_ctx.interaction);
 }
 
 void NameSearch::setCriteria(const SearchCriteria& criteria)
@@ -314,7 +285,7 @@ QString NameSearch::shownText(int row, const QString& field) const
     if (column < 0)
         return QString();
     const int source = m_proxy.mapToSource(m_proxy.index(row, 0)).row();
-    return textOf(m_model.value(source, column));
+    return dbf::toText(m_model.value(source, column));
 }
 
 qint64 NameSearch::shownCodid(int row) const
@@ -322,7 +293,7 @@ qint64 NameSearch::shownCodid(int row) const
     if (row < 0 || row >= m_proxy.rowCount())
         return -1;
     const int source = m_proxy.mapToSource(m_proxy.index(row, 0)).row();
-    return wholeOf(m_model.value(source, m_model.fieldIndex(QStringLiteral("CODID"))));
+    return dbf::toWhole(m_model.value(source, m_model.fieldIndex(QStringLiteral("CODID"))));
 }
 
 HouseholdPlace NameSearch::currentPlace() const

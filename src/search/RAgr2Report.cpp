@@ -1,6 +1,6 @@
 #include "search/RAgr2Report.h"
 
-#include "register/FieldValues.h"
+#include "data/dbf/ValueConversions.h"
 #include "core/Error.h"
 #include "data/engine/Engine.h"
 #include "data/engine/SqlText.h"
@@ -22,7 +22,7 @@ namespace {
 // Column 0 for register type 1, 1 for type 2, 2 for every other type.
 size_t holderColumn(const dbf::Value& type)
 {
-    const double t = fields::real(type);
+    const double t = dbf::toReal(type);
     return t == 1 ? 0 : t == 2 ? 1 : 2;
 }
 
@@ -42,11 +42,11 @@ RAgr2Report::Values RAgr2Report::values(int year) const
     p.bind(QStringLiteral("ANUL"), std::int64_t(year));
     const auto add = [&](const engine::ResultSet& rows, int firstCode, int lastCode, int offset) {
         for (const auto& row : rows.rows) {
-            const int code = int(std::lround(fields::real(row[0])));
+            const int code = int(std::lround(dbf::toReal(row[0])));
             // Only the rows the form has; anything else a register may hold is left out.
             if (code < firstCode || code > lastCode)
                 continue;
-            grid[size_t(code + offset - FirstRow)][holderColumn(row[2])] += fields::real(row[1]);
+            grid[size_t(code + offset - FirstRow)][holderColumn(row[2])] += dbf::toReal(row[1]);
         }
     };
     add(m_engine.select(QStringLiteral("SELECT C.RAND, SUM(C.NR) AS AA, I.TIPRA\nFROM ") + table("CAP9.dbf") + QStringLiteral(" C,\n")

@@ -1,13 +1,13 @@
 #pragma once
 
 #include "services/CouncilProfile.h"
+#include "services/UnlockState.h"
 #include "services/WorkingYear.h"
 
 #include <QString>
 #include <QStringList>
 
 #include <functional>
-#include <vector>
 
 namespace velmor {
 
@@ -40,6 +40,18 @@ struct AppContext {
     WorkingYear year;
     QString workingYear() const { return year.text(); }
 
+    // Points the run at its directories and the services over the data directory; the one way
+    // the program, the command line and the benchmark fill these fields.
+    void attach(const QString& programDir, const QString& dataDir, engine::Engine* engineOfData, Settings* settingsOfData,
+                Interaction* ui)
+    {
+        programDirectory = programDir;
+        dataDirectory = dataDir;
+        engine = engineOfData;
+        settings = settingsOfData;
+        interaction = ui;
+    }
+
     // Full path of a table of the data directory.
     QString tablePath(const QString& fileName) const { return dataDirectory + QLatin1Char('/') + fileName; }
 
@@ -50,20 +62,10 @@ struct AppContext {
     // the register is then no longer read-only.
     std::function<bool()> takeOverLock;
 
-    bool unlocked() const { return m_unlocked; }
-    void setUnlocked(bool on)
-    {
-        if (on && readOnly)
-            return;
-        m_unlocked = on;
-        for (const auto& listener : unlockListeners)
-            listener(on);
-    }
-    // Called whenever the unlocked state is set (the main window switches its buttons).
-    std::vector<std::function<void(bool)>> unlockListeners;
-
-private:
-    bool m_unlocked = false;
+    // The unlocked state; windows connect to `unlock.changed` (the main window switches its buttons).
+    UnlockState unlock;
+    bool unlocked() const { return unlock.unlocked(); }
+    void setUnlocked(bool on) { unlock.set(on, readOnly); }
 };
 
 }

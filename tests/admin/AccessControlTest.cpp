@@ -128,7 +128,7 @@ TEST(Administrare, NoPasswordWarnsAndUnlocksThenSecondPressOpens)
 {
     AdminWorld w;
     std::vector<bool> heard;
-    w.ctx.unlockListeners.push_back([&heard](bool on) { heard.push_back(on); });
+    QObject::connect(&w.ctx.unlock, &UnlockState::changed, [&heard](bool on) { heard.push_back(on); });
     Prompt prompt;
     AccessControl access(w.ctx, prompt.function());
     int opened = 0;
@@ -179,7 +179,7 @@ TEST(Administrare, RightPasswordUnlocksAndTheNextPressOpens)
     Prompt prompt;
     prompt.answer = QStringLiteral("secret");
     std::vector<bool> heard;
-    w.ctx.unlockListeners.push_back([&heard](bool on) { heard.push_back(on); });
+    QObject::connect(&w.ctx.unlock, &UnlockState::changed, [&heard](bool on) { heard.push_back(on); });
     AccessControl access(w.ctx, prompt.function());
     int opened = 0;
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "data/engine/Engine.h"
+#include "support/FileBytes.h"
 #include "services/AppContext.h"
 #include "services/RegistryStore.h"
 #include "services/ScriptedInteraction.h"
@@ -54,12 +55,6 @@ inline void writeTextFile(const QString& path, const QByteArray& bytes)
     QFile file(path);
     if (file.open(QIODevice::WriteOnly))
         file.write(bytes);
-}
-
-inline QByteArray fileBytes(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 }

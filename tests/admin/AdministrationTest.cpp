@@ -141,7 +141,7 @@ TEST(VillageFile, WrittenAsWindows1250WithCrLf)
     Administration admin(w.ctx);
     const QStringList villages = { QStringLiteral("ŢARĂ"), QStringLiteral("SAT \"MIC\"") };
     admin.writeVillages(villages);
-    const QByteArray bytes = fileBytes(w.data(QStringLiteral("Sate.lst")));
+    const QByteArray bytes = velmor::test::fileBytes(w.data(QStringLiteral("Sate.lst")));
     EXPECT_EQ(bytes, QByteArray("\xDE" "AR\xC3\r\nSAT \"MIC\"\r\n"));
     EXPECT_EQ(admin.readVillages(), villages);
 }
@@ -164,7 +164,7 @@ TEST(SetCaleNet, ProgramsOwnDataFolderInOtherCaseIsRefusedAsLocal)
 {
     AdminWorld w(QStringLiteral("register-dbase4"));
     w.ui.pushFolder(w.home.home() + QStringLiteral("/DATA/"));
-    EXPECT_FALSE(Administration(w.ctx).SetCaleNetClick());
+    EXPECT_FALSE(Administration(w.ctx).useNetworkData());
     EXPECT_EQ(w.ui.choices().at(0).title, QStringLiteral("Indicati directorul cu baza de date"));
     EXPECT_TRUE(w.ui.hasMessage(QStringLiteral("Verificare baza de date"), QStringLiteral("Baza de date indicata este baza locala!")));
     EXPECT_EQ(w.ui.lastMessage().kind, KindError);
@@ -178,7 +178,7 @@ TEST(SetCaleNet, IncompleteFolderIsRefused)
     const QString folder = networkRegister(dir);
     QFile::remove(folder + QStringLiteral("/CAP7.dbf"));
     w.ui.pushFolder(folder);
-    EXPECT_FALSE(Administration(w.ctx).SetCaleNetClick());
+    EXPECT_FALSE(Administration(w.ctx).useNetworkData());
     EXPECT_TRUE(w.ui.hasMessage(QStringLiteral("Verificare baza de date"), QStringLiteral("Baza de date indicata este incompleta!")));
     EXPECT_TRUE(w.registry->Citeste_Reg(QStringLiteral("CaleDate")).isEmpty());
 }
@@ -191,7 +191,7 @@ TEST(SetCaleNet, UnwritableFolderIsRefused)
     // A folder named like the test file: creating the file fails whatever the permissions.
     QDir().mkpath(folder + QStringLiteral("/p1.txt"));
     w.ui.pushFolder(folder);
-    EXPECT_FALSE(Administration(w.ctx).SetCaleNetClick());
+    EXPECT_FALSE(Administration(w.ctx).useNetworkData());
     EXPECT_TRUE(w.ui.hasMessage(QStringLiteral("Verificare baza de date"),
                                 QStringLiteral("Nu am dreptul sa scriu in ") + native(folder) + QStringLiteral("!!")));
     EXPECT_TRUE(w.registry->Citeste_Reg(QStringLiteral("CaleDate")).isEmpty());
@@ -203,7 +203,7 @@ TEST(SetCaleNet, GoodFolderIsWrittenAndTheProgramMustRestart)
     QTemporaryDir dir;
     const QString folder = networkRegister(dir);
     w.ui.pushFolder(folder + QLatin1Char('/'));
-    EXPECT_TRUE(Administration(w.ctx).SetCaleNetClick());
+    EXPECT_TRUE(Administration(w.ctx).useNetworkData());
     EXPECT_EQ(w.registry->Citeste_Reg(QStringLiteral("CaleDate")), native(folder));
     EXPECT_TRUE(w.ui.hasMessage(QStringLiteral("Stabilire baza de date"),
                                 QStringLiteral("Baza de date a fost redirectionata!") + CR
@@ -215,7 +215,7 @@ TEST(SetCaleNet, GoodFolderIsWrittenAndTheProgramMustRestart)
 TEST(SetCaleNet, CancelledChoiceDoesNothing)
 {
     AdminWorld w;
-    EXPECT_FALSE(Administration(w.ctx).SetCaleNetClick());
+    EXPECT_FALSE(Administration(w.ctx).useNetworkData());
     EXPECT_TRUE(w.ui.messages().empty());
     EXPECT_EQ(w.ui.choices().size(), 1u);
 }
@@ -223,7 +223,7 @@ TEST(SetCaleNet, CancelledChoiceDoesNothing)
 TEST(SetCaleLocal, AlreadyLocalWarns)
 {
     AdminWorld w;
-    EXPECT_FALSE(Administration(w.ctx).SetCaleLocalClick());
+    EXPECT_FALSE(Administration(w.ctx).useLocalData());
     EXPECT_TRUE(w.ui.hasMessage(QStringLiteral("Cale Baza de date"), QStringLiteral("Sunteti deja pe baza locala!")));
     EXPECT_EQ(w.ui.lastMessage().kind, KindWarning);
 }
@@ -233,7 +233,7 @@ TEST(SetCaleLocal, DaErasesThePathAndTheProgramMustRestart)
     AdminWorld w;
     w.registry->Scrie_Reg(QStringLiteral("CaleDate"), QStringLiteral("/srv/registru"));
     w.ui.pushYes().pushOk();
-    EXPECT_TRUE(Administration(w.ctx).SetCaleLocalClick());
+    EXPECT_TRUE(Administration(w.ctx).useLocalData());
     EXPECT_TRUE(w.registry->Citeste_Reg(QStringLiteral("CaleDate")).isEmpty());
     ASSERT_EQ(w.ui.messages().size(), 2u);
     EXPECT_EQ(w.ui.messages()[0].title, QStringLiteral("Baza de date locala"));
@@ -249,7 +249,7 @@ TEST(SetCaleLocal, NuKeepsThePath)
     AdminWorld w;
     w.registry->Scrie_Reg(QStringLiteral("CaleDate"), QStringLiteral("/srv/registru"));
     w.ui.pushNo();
-    EXPECT_FALSE(Administration(w.ctx).SetCaleLocalClick());
+    EXPECT_FALSE(Administration(w.ctx).useLocalData());
     EXPECT_EQ(w.registry->Citeste_Reg(QStringLiteral("CaleDate")), QStringLiteral("/srv/registru"));
 }
 
@@ -260,7 +260,7 @@ TEST(ConvexBtn6, DataDirectoryItselfIsRefused)
     AdminWorld w;
     QString label = QStringLiteral("-");
     w.ui.pushFolder(w.home.data() + QLatin1Char('/'));
-    Administration(w.ctx).ConvexBtn6Click(label);
+    Administration(w.ctx).chooseBackupDirectory(label);
     EXPECT_EQ(w.ui.choices().at(0).title, QStringLiteral("Indicati calea salvarilor automate"));
     EXPECT_TRUE(w.ui.hasMessage(QStringLiteral("Stabilire cale salvari"),
                                 QStringLiteral("Nu puteti salva in baza de date a programului !") + CR + QStringLiteral("Alegeti alta cale!")));
@@ -275,7 +275,7 @@ TEST(ConvexBtn6, FolderDifferingOnlyInCaseIsAccepted)
     QDir().mkpath(folder);
     QString label = QStringLiteral("-");
     w.ui.pushFolder(folder);
-    Administration(w.ctx).ConvexBtn6Click(label);
+    Administration(w.ctx).chooseBackupDirectory(label);
     EXPECT_EQ(label, native(folder));
     EXPECT_EQ(w.ctx.profile.backupDirectory(), native(folder));
     EXPECT_EQ(w.registry->Citeste_Reg(QStringLiteral("CALESALVARI")), native(folder));
@@ -291,7 +291,7 @@ TEST(ConvexBtn6, UnwritableFolderIsRefused)
     QDir().mkpath(dir.filePath(QStringLiteral("test.txt")));
     QString label = QStringLiteral("-");
     w.ui.pushFolder(dir.path());
-    Administration(w.ctx).ConvexBtn6Click(label);
+    Administration(w.ctx).chooseBackupDirectory(label);
     EXPECT_TRUE(w.ui.hasMessage(QStringLiteral("Stabilire cale salvari"),
                                 QStringLiteral("Nu pot scrie in ") + native(dir.path()) + QStringLiteral(" !") + CR
                                     + QStringLiteral("Alegeti alta cale, unde sa pot scrie!")));
@@ -304,7 +304,7 @@ TEST(ConvexBtn6, OnlyInLocalDataMode)
     AdminWorld w;
     w.ctx.localDataMode = false;
     QString label = QStringLiteral("-");
-    Administration(w.ctx).ConvexBtn6Click(label);
+    Administration(w.ctx).chooseBackupDirectory(label);
     EXPECT_TRUE(w.ui.choices().empty());
     EXPECT_TRUE(w.ui.hasMessage(QStringLiteral("Salvare Automata"), QStringLiteral("Numai Serverul poate salva automat!")));
 }
@@ -313,7 +313,7 @@ TEST(ConvexBtn6, CancelledChoiceDoesNothing)
 {
     AdminWorld w;
     QString label = QStringLiteral("/old");
-    Administration(w.ctx).ConvexBtn6Click(label);
+    Administration(w.ctx).chooseBackupDirectory(label);
     EXPECT_EQ(label, QStringLiteral("/old"));
     EXPECT_TRUE(w.ui.messages().empty());
 }
@@ -322,7 +322,7 @@ TEST(ConvexBtn5, NothingToCancelShowsBalloon)
 {
     AdminWorld w;
     QString label = QStringLiteral("-");
-    Administration(w.ctx).ConvexBtn5Click(label);
+    Administration(w.ctx).stopAutomaticBackup(label);
     ASSERT_EQ(w.ui.balloons().size(), 1u);
     EXPECT_EQ(w.ui.balloons()[0].text, QStringLiteral("Nu aveti ce sterge."));
     EXPECT_EQ(w.ui.balloons()[0].anchor, QStringLiteral("CaleSalvari"));
@@ -336,7 +336,7 @@ TEST(ConvexBtn5, DaCancelsAutomaticBackups)
     w.ctx.profile.setBackupDirectory(QStringLiteral("/mnt/stick"));
     QString label = QStringLiteral("/mnt/stick");
     w.ui.pushYes();
-    Administration(w.ctx).ConvexBtn5Click(label);
+    Administration(w.ctx).stopAutomaticBackup(label);
     EXPECT_EQ(label, QStringLiteral("-"));
     EXPECT_EQ(w.ctx.profile.backupDirectory(), QStringLiteral("-"));
     EXPECT_TRUE(w.registry->Citeste_Reg(QStringLiteral("CALESALVARI")).isEmpty());
@@ -353,7 +353,7 @@ TEST(ConvexBtn5, NuKeepsTheDirectory)
     w.registry->Scrie_Reg(QStringLiteral("CALESALVARI"), QStringLiteral("/mnt/stick"));
     QString label = QStringLiteral("/mnt/stick");
     w.ui.pushNo();
-    Administration(w.ctx).ConvexBtn5Click(label);
+    Administration(w.ctx).stopAutomaticBackup(label);
     EXPECT_EQ(label, QStringLiteral("/mnt/stick"));
     EXPECT_EQ(w.registry->Citeste_Reg(QStringLiteral("CALESALVARI")), QStringLiteral("/mnt/stick"));
 }
@@ -373,14 +373,14 @@ TEST(Models, InstalledWhenMissingAndNeverOverwritten)
     AdminWorld w;
     const QStringList written = InstaleazaModele(w.home.home());
     EXPECT_EQ(written.size(), 2);
-    const QByteArray delivered = fileBytes(QStringLiteral(":/models/Adv.rtf"));
+    const QByteArray delivered = velmor::test::fileBytes(QStringLiteral(":/models/Adv.rtf"));
     ASSERT_FALSE(delivered.isEmpty());
-    EXPECT_EQ(fileBytes(w.inHome(QStringLiteral("Adv.rtf"))), delivered);
-    EXPECT_EQ(fileBytes(w.inHome(QStringLiteral("RAGR2.rtf"))), fileBytes(QStringLiteral(":/models/RAGR2.rtf")));
+    EXPECT_EQ(velmor::test::fileBytes(w.inHome(QStringLiteral("Adv.rtf"))), delivered);
+    EXPECT_EQ(velmor::test::fileBytes(w.inHome(QStringLiteral("RAGR2.rtf"))), velmor::test::fileBytes(QStringLiteral(":/models/RAGR2.rtf")));
 
     test::writeTextFile(w.inHome(QStringLiteral("Adv.rtf")), "edited by the clerk");
     EXPECT_TRUE(InstaleazaModele(w.home.home()).isEmpty());
-    EXPECT_EQ(fileBytes(w.inHome(QStringLiteral("Adv.rtf"))), QByteArray("edited by the clerk"));
+    EXPECT_EQ(velmor::test::fileBytes(w.inHome(QStringLiteral("Adv.rtf"))), QByteArray("edited by the clerk"));
 }
 
 TEST(Models, CertificateModelsTwoToFourStartAsCopiesOfTheFirst)
@@ -389,7 +389,7 @@ TEST(Models, CertificateModelsTwoToFourStartAsCopiesOfTheFirst)
     test::writeTextFile(w.inHome(QStringLiteral("Adv.rtf")), "{\\rtf1 model one}");
     Administration admin(w.ctx);
     admin.DeschideModelAdeverinta(3);
-    EXPECT_EQ(fileBytes(w.inHome(QStringLiteral("Adv3.rtf"))), QByteArray("{\\rtf1 model one}"));
+    EXPECT_EQ(velmor::test::fileBytes(w.inHome(QStringLiteral("Adv3.rtf"))), QByteArray("{\\rtf1 model one}"));
     admin.DeschideModelAdeverinta(1);
     EXPECT_EQ(w.ui.openedFiles(), QStringList({ w.inHome(QStringLiteral("Adv3.rtf")), w.inHome(QStringLiteral("Adv.rtf")) }));
     EXPECT_FALSE(QFileInfo::exists(w.inHome(QStringLiteral("Adv2.rtf"))));
@@ -397,7 +397,7 @@ TEST(Models, CertificateModelsTwoToFourStartAsCopiesOfTheFirst)
     // An existing model is opened as it is.
     test::writeTextFile(w.inHome(QStringLiteral("Adv4.rtf")), "model four");
     admin.DeschideModelAdeverinta(4);
-    EXPECT_EQ(fileBytes(w.inHome(QStringLiteral("Adv4.rtf"))), QByteArray("model four"));
+    EXPECT_EQ(velmor::test::fileBytes(w.inHome(QStringLiteral("Adv4.rtf"))), QByteArray("model four"));
     EXPECT_TRUE(w.ui.messages().empty());
 }
 
@@ -405,7 +405,7 @@ TEST(Models, MissingFirstModelIsDeliveredAgain)
 {
     AdminWorld w;
     Administration(w.ctx).DeschideModelAdeverinta(2);
-    EXPECT_EQ(fileBytes(w.inHome(QStringLiteral("Adv2.rtf"))), fileBytes(QStringLiteral(":/models/Adv.rtf")));
+    EXPECT_EQ(velmor::test::fileBytes(w.inHome(QStringLiteral("Adv2.rtf"))), velmor::test::fileBytes(QStringLiteral(":/models/Adv.rtf")));
     EXPECT_EQ(w.ui.openedFiles(), QStringList({ w.inHome(QStringLiteral("Adv2.rtf")) }));
 }
 
@@ -490,7 +490,7 @@ void expectFillerShape(const QByteArray& rtf)
 
 TEST(Models, CertificateModelHoldsEveryPlaceholderOnce)
 {
-    const QByteArray rtf = fileBytes(QStringLiteral(":/models/Adv.rtf"));
+    const QByteArray rtf = velmor::test::fileBytes(QStringLiteral(":/models/Adv.rtf"));
     expectFillerShape(rtf);
     const QString text = QString::fromLatin1(rtf).toUpper();
     for (const char* p : { "[JUDET]", "[LOCALITATEA]", "[PRIMARIA]", "[NR]", "[TAXA]", "[CHIT]", "[DESTINATIE]",
@@ -509,7 +509,7 @@ TEST(Models, CertificateModelHoldsEveryPlaceholderOnce)
 
 TEST(Models, RAgr2ModelHoldsEveryCellAndHeaderPlaceholder)
 {
-    const QByteArray rtf = fileBytes(QStringLiteral(":/models/RAGR2.rtf"));
+    const QByteArray rtf = velmor::test::fileBytes(QStringLiteral(":/models/RAGR2.rtf"));
     expectFillerShape(rtf);
     const QString text = QString::fromLatin1(rtf);
     for (int row = 11; row <= 57; ++row) {

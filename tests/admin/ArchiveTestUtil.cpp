@@ -1,4 +1,5 @@
 #include "ArchiveTestUtil.h"
+#include "support/FileBytes.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -50,19 +51,12 @@ void writeFile(const QString& path, const QByteArray& bytes)
     ASSERT_EQ(f.write(bytes), bytes.size());
 }
 
-QByteArray readFile(const QString& path)
-{
-    QFile f(path);
-    EXPECT_TRUE(f.open(QIODevice::ReadOnly)) << path.toStdString();
-    return f.readAll();
-}
-
 QMap<QString, QByteArray> filesOf(const QString& dir)
 {
     QMap<QString, QByteArray> files;
     const QDir d(dir);
     for (const QString& name : d.entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot))
-        files.insert(name, readFile(d.filePath(name)));
+        files.insert(name, velmor::test::existingFileBytes(d.filePath(name)));
     return files;
 }
 

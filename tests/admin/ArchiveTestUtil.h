@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include "support/FileBytes.h"
 #include <QMap>
 #include <QString>
 
@@ -30,7 +31,6 @@ struct RawMember {
 QByteArray makeArchive(const std::vector<RawMember>& members, std::optional<qint32> count = std::nullopt);
 
 void writeFile(const QString& path, const QByteArray& bytes);
-QByteArray readFile(const QString& path);
 
 // File name -> content of every regular file directly in the directory.
 QMap<QString, QByteArray> filesOf(const QString& dir);

@@ -45,7 +45,7 @@ struct SavedRegister {
 TEST(BackupSave, CancelledDialogDoesNothing)
 {
     SavedRegister s;
-    const auto result = s.logic.BitBtn1Click();
+    const auto result = s.logic.saveDatabase();
     EXPECT_EQ(result.outcome, Outcome::Cancelled);
     EXPECT_TRUE(s.ui.messages().empty());
     ASSERT_EQ(s.ui.choices().size(), 1u);
@@ -59,7 +59,7 @@ TEST(BackupSave, WritesArchiveWithProgressAndInforms)
     SavedRegister s;
     const QString file = s.saves + QStringLiteral("/copie.kt");
     s.ui.pushSaveFile(file);
-    const auto result = s.logic.BitBtn1Click();
+    const auto result = s.logic.saveDatabase();
     EXPECT_EQ(result.outcome, Outcome::Done);
     EXPECT_FALSE(result.terminateProgram);
     EXPECT_EQ(KtArchive::verify(file).size(), 32u);
@@ -80,7 +80,7 @@ TEST(BackupSave, AddsExtensionWhenNoneTyped)
 {
     SavedRegister s;
     s.ui.pushSaveFile(s.saves + QStringLiteral("/copie"));
-    EXPECT_EQ(s.logic.BitBtn1Click().outcome, Outcome::Done);
+    EXPECT_EQ(s.logic.saveDatabase().outcome, Outcome::Done);
     EXPECT_TRUE(QFile::exists(s.saves + QStringLiteral("/copie.kt")));
     EXPECT_FALSE(QFile::exists(s.saves + QStringLiteral("/copie")));
 }
@@ -92,7 +92,7 @@ TEST(BackupSave, DataDirectoryIsRefusedWhateverItsSpelling)
                                  s.home.home() + QStringLiteral("/Data/../Data/copie.kt") }) {
         s.ui.clear();
         s.ui.pushSaveFile(file);
-        EXPECT_EQ(s.logic.BitBtn1Click().outcome, Outcome::Refused);
+        EXPECT_EQ(s.logic.saveDatabase().outcome, Outcome::Refused);
         ASSERT_EQ(s.ui.messages().size(), 1u);
         EXPECT_EQ(s.ui.lastMessage().title, QStringLiteral("Salvare date"));
         EXPECT_EQ(s.ui.lastMessage().text,
@@ -110,8 +110,8 @@ TEST(BackupSave, ExistingArchiveIsReplacedOnlyAfterDa)
     writeFile(file, "older");
 
     s.ui.pushSaveFile(file).pushNo();
-    EXPECT_EQ(s.logic.BitBtn1Click().outcome, Outcome::Cancelled);
-    EXPECT_EQ(readFile(file), QByteArray("older"));
+    EXPECT_EQ(s.logic.saveDatabase().outcome, Outcome::Cancelled);
+    EXPECT_EQ(velmor::test::existingFileBytes(file), QByteArray("older"));
     ASSERT_EQ(s.ui.messages().size(), 1u);
     EXPECT_EQ(s.ui.lastMessage().title, QStringLiteral("Salvare"));
     EXPECT_EQ(s.ui.lastMessage().text, QStringLiteral("Vreti sa inlocuiti salvarea ") + nativePath(file) + QStringLiteral("?"));
@@ -120,7 +120,7 @@ TEST(BackupSave, ExistingArchiveIsReplacedOnlyAfterDa)
 
     s.ui.clear();
     s.ui.pushSaveFile(file).pushYes();
-    EXPECT_EQ(s.logic.BitBtn1Click().outcome, Outcome::Done);
+    EXPECT_EQ(s.logic.saveDatabase().outcome, Outcome::Done);
     EXPECT_EQ(KtArchive::verify(file).size(), 32u);
 }
 
@@ -128,7 +128,7 @@ TEST(BackupSave, WriteFailureIsShownInsteadOfSuccess)
 {
     SavedRegister s;
     s.ui.pushSaveFile(s.home.home() + QStringLiteral("/lipsa/copie.kt"));
-    const auto result = s.logic.BitBtn1Click();
+    const auto result = s.logic.saveDatabase();
     EXPECT_EQ(result.outcome, Outcome::Failed);
     EXPECT_FALSE(result.error.isEmpty());
     EXPECT_FALSE(s.ui.progressVisible());
@@ -146,7 +146,7 @@ TEST(BackupSave, EmptyDataDirectoryCreatesNoArchiveButInforms)
     DataBackup logic(home.data(), ui);
     const QString file = home.home() + QStringLiteral("/gol.kt");
     ui.pushSaveFile(file);
-    EXPECT_EQ(logic.BitBtn1Click().outcome, Outcome::Done);
+    EXPECT_EQ(logic.saveDatabase().outcome, Outcome::Done);
     EXPECT_FALSE(QFile::exists(file));
     EXPECT_EQ(ui.lastMessage().text, QStringLiteral("Salvare incheiata cu succes !"));
 }
@@ -157,7 +157,7 @@ TEST(BackupSave, ZeroByteFileIsNotSaved)
     writeFile(s.home.dataFile(QStringLiteral("gol.txt")), "");
     const QString file = s.saves + QStringLiteral("/copie.kt");
     s.ui.pushSaveFile(file);
-    s.logic.BitBtn1Click();
+    s.logic.saveDatabase();
     for (const auto& member : KtArchive::verify(file))
         EXPECT_NE(member.name, QStringLiteral("Data\\gol.txt"));
     EXPECT_EQ(KtArchive::verify(file).size(), 32u);

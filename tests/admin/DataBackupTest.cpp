@@ -64,12 +64,12 @@ TEST(DataBackupRestore, GoodArchiveReplacesEveryFileOfTheDataDirectory)
     fillOtherData(w);
     w.ui.pushOpenFile(archive("register.kt")).pushYes();
 
-    const DataBackup::Result result = DataBackup(w.ctx).BitBtn2Click();
+    const DataBackup::Result result = DataBackup(w.ctx).loadDatabase();
     EXPECT_EQ(result.outcome, Outcome::Done);
     EXPECT_TRUE(result.terminateProgram);
     EXPECT_EQ(test::filesOf(w.home.data()), referenceFiles());
     // Sub-folders are not files of the data directory: they stay.
-    EXPECT_EQ(test::readFile(w.data(QStringLiteral("Poze/p.jpg"))), QByteArray("picture"));
+    EXPECT_EQ(test::existingFileBytes(w.data(QStringLiteral("Poze/p.jpg"))), QByteArray("picture"));
     // Nothing is left beside the data directory.
     EXPECT_TRUE(besideData(w).isEmpty()) << besideData(w).join(QLatin1Char(' ')).toStdString();
 
@@ -109,7 +109,7 @@ void expectDamagedArchiveLeavesDataAlone(const char* name)
     const QStringList entriesBefore = test::entriesBelow(w.home.data());
     w.ui.pushOpenFile(archive(name)).pushYes();
 
-    const DataBackup::Result result = DataBackup(w.ctx).BitBtn2Click();
+    const DataBackup::Result result = DataBackup(w.ctx).loadDatabase();
     EXPECT_EQ(result.outcome, Outcome::Failed);
     EXPECT_FALSE(result.terminateProgram);
     EXPECT_EQ(test::filesOf(w.home.data()), before);
@@ -190,12 +190,12 @@ TEST(DataBackupRestore, ArchiveWithoutThePlotTablesRestoresAndTheStartCreatesThe
         EXPECT_FALSE(QFileInfo::exists(w.data(table))) << table.toStdString();
     const QMap<QString, QByteArray> restored = test::filesOf(w.home.data());
     EXPECT_EQ(restored.value(QStringLiteral("Identificare.dbf")),
-              test::readFile(reference + QStringLiteral("/Identificare.dbf")));
+              test::existingFileBytes(reference + QStringLiteral("/Identificare.dbf")));
 
     data::Schema(*w.engine, w.home.data(), w.ui).CreazaBaza();
     EXPECT_TRUE(data::Schema::ExistaBaza(w.home.data()));
     for (auto it = restored.begin(); it != restored.end(); ++it)
-        EXPECT_EQ(test::readFile(w.data(it.key())), it.value()) << it.key().toStdString();
+        EXPECT_EQ(test::existingFileBytes(w.data(it.key())), it.value()) << it.key().toStdString();
     EXPECT_EQ(w.engine->select(QStringLiteral("SELECT COUNT(*) FROM \"%1\"").arg(w.data(QStringLiteral("Tarlale.dbf")))).rows[0][0],
               dbf::Value(std::int64_t(0)));
 }
@@ -207,7 +207,7 @@ TEST(DataBackupRestore, ArchiveInsideTheDataDirectoryIsRefusedBeforeAnythingIsDe
     QFile::copy(archive("register.kt"), w.data(QStringLiteral("copie.kt")));
     const QMap<QString, QByteArray> before = test::filesOf(w.home.data());
     w.ui.pushOpenFile(w.data(QStringLiteral("copie.kt")));
-    EXPECT_EQ(DataBackup(w.ctx).BitBtn2Click().outcome, Outcome::Refused);
+    EXPECT_EQ(DataBackup(w.ctx).loadDatabase().outcome, Outcome::Refused);
     EXPECT_TRUE(w.ui.hasMessage(QStringLiteral("Incarcare date"),
                                 QStringLiteral("Salvarea indicata nu are voie sa fie in directorul cu baza de date!") + CR
                                     + QStringLiteral("Mutati-o in alt loc cu CUT si PASTE si reincercati!")));
@@ -219,7 +219,7 @@ TEST(DataBackupRestore, MissingArchiveIsRefused)
     AdminWorld w;
     const QString missing = w.inHome(QStringLiteral("nu-exista.kt"));
     w.ui.pushOpenFile(missing);
-    EXPECT_EQ(DataBackup(w.ctx).BitBtn2Click().outcome, Outcome::Refused);
+    EXPECT_EQ(DataBackup(w.ctx).loadDatabase().outcome, Outcome::Refused);
     EXPECT_TRUE(w.ui.hasMessage(QStringLiteral("Incarcare date"),
                                 QStringLiteral("Fisierul ") + QDir::toNativeSeparators(missing) + QStringLiteral(" nu exista !")));
 }
@@ -229,9 +229,9 @@ TEST(DataBackupRestore, NuOrCancelChangesNothing)
     AdminWorld w;
     fillOtherData(w);
     const QMap<QString, QByteArray> before = test::filesOf(w.home.data());
-    EXPECT_EQ(DataBackup(w.ctx).BitBtn2Click().outcome, Outcome::Cancelled);
+    EXPECT_EQ(DataBackup(w.ctx).loadDatabase().outcome, Outcome::Cancelled);
     w.ui.pushOpenFile(archive("register.kt")).pushNo();
-    const DataBackup::Result result = DataBackup(w.ctx).BitBtn2Click();
+    const DataBackup::Result result = DataBackup(w.ctx).loadDatabase();
     EXPECT_EQ(result.outcome, Outcome::Cancelled);
     EXPECT_FALSE(result.terminateProgram);
     EXPECT_EQ(test::filesOf(w.home.data()), before);
@@ -243,7 +243,7 @@ TEST(DataBackupSave, SavesTheDataDirectoryInUse)
     QTemporaryDir out;
     const QString target = out.filePath(QStringLiteral("copie"));
     w.ui.pushSaveFile(target);
-    const DataBackup::Result result = DataBackup(w.ctx).BitBtn1Click();
+    const DataBackup::Result result = DataBackup(w.ctx).saveDatabase();
     EXPECT_EQ(result.outcome, Outcome::Done);
     EXPECT_FALSE(result.terminateProgram);
     EXPECT_EQ(w.ui.choices().at(0).title, QStringLiteral("Unde salvam arhiva ?"));

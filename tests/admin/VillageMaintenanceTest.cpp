@@ -74,7 +74,7 @@ TEST(VillageAdd, NameIsCleanedAndAppendedInItsOwnCase)
     AdminWorld w;
     QStringList villages;
     QString field = QStringLiteral("   Valea   lui  Ion ");
-    EXPECT_EQ(VillageMaintenance(w.ctx).SpeedButton1Click(villages, field), Outcome::Done);
+    EXPECT_EQ(VillageMaintenance(w.ctx).addVillage(villages, field), Outcome::Done);
     EXPECT_EQ(villages, QStringList({ QStringLiteral("Valea lui Ion") }));
     EXPECT_TRUE(field.isEmpty());
     EXPECT_TRUE(w.ui.messages().empty());
@@ -85,7 +85,7 @@ TEST(VillageAdd, TwoLetterNameIsRefused)
     AdminWorld w;
     QStringList villages;
     QString field = QStringLiteral("  Ab  ");
-    EXPECT_EQ(VillageMaintenance(w.ctx).SpeedButton1Click(villages, field), Outcome::Refused);
+    EXPECT_EQ(VillageMaintenance(w.ctx).addVillage(villages, field), Outcome::Refused);
     EXPECT_EQ(field, QStringLiteral("Ab")); // the field shows the cleaned text
     EXPECT_TRUE(villages.isEmpty());
     EXPECT_TRUE(w.ui.hasMessage(QStringLiteral("Verificare"), QStringLiteral("Numele localitatii este incorect !")));
@@ -97,12 +97,12 @@ TEST(VillageAdd, DuplicateIsRefusedButOtherCaseIsNot)
     AdminWorld w;
     QStringList villages = kReferenceVillages;
     QString field = QStringLiteral("SAT  NOU");
-    EXPECT_EQ(VillageMaintenance(w.ctx).SpeedButton1Click(villages, field), Outcome::Refused);
+    EXPECT_EQ(VillageMaintenance(w.ctx).addVillage(villages, field), Outcome::Refused);
     EXPECT_TRUE(w.ui.hasMessage(QStringLiteral("Localitate noua"), QStringLiteral("Localitatea aceasta exista deja in lista!")));
     EXPECT_EQ(villages, kReferenceVillages);
 
     field = QStringLiteral("Sat Nou");
-    EXPECT_EQ(VillageMaintenance(w.ctx).SpeedButton1Click(villages, field), Outcome::Done);
+    EXPECT_EQ(VillageMaintenance(w.ctx).addVillage(villages, field), Outcome::Done);
     EXPECT_EQ(villages.size(), 4);
 }
 
@@ -111,7 +111,7 @@ TEST(VillageAdd, NameTheFilesCannotHoldIsRefused)
     AdminWorld w;
     QStringList villages;
     QString field = QStringLiteral("Sat \u4E2D\u6587");
-    EXPECT_EQ(VillageMaintenance(w.ctx).SpeedButton1Click(villages, field), Outcome::Refused);
+    EXPECT_EQ(VillageMaintenance(w.ctx).addVillage(villages, field), Outcome::Refused);
     EXPECT_TRUE(villages.isEmpty());
 }
 
@@ -122,7 +122,7 @@ TEST(VillageEditInList, MovesTheSelectedNameIntoTheField)
     AdminWorld w;
     QStringList villages = kReferenceVillages;
     QString field;
-    EXPECT_EQ(VillageMaintenance(w.ctx).Modifica1Click(villages, 1, field), Outcome::Done);
+    EXPECT_EQ(VillageMaintenance(w.ctx).takeForCorrection(villages, 1, field), Outcome::Done);
     EXPECT_EQ(field, QStringLiteral("DEALU MARE"));
     EXPECT_EQ(villages, QStringList({ QStringLiteral("SAT NOU"), QStringLiteral("VALEA LUNGA") }));
 }
@@ -132,10 +132,10 @@ TEST(VillageEditInList, EmptyListAndNoSelectionAreRefused)
     AdminWorld w;
     QStringList villages;
     QString field;
-    EXPECT_EQ(VillageMaintenance(w.ctx).Modifica1Click(villages, 0, field), Outcome::Refused);
+    EXPECT_EQ(VillageMaintenance(w.ctx).takeForCorrection(villages, 0, field), Outcome::Refused);
     EXPECT_TRUE(w.ui.hasMessage(QStringLiteral("Modificare localitate"), QStringLiteral("Nu aveti ce modifica! Lista e goala !")));
     villages = kReferenceVillages;
-    EXPECT_EQ(VillageMaintenance(w.ctx).Modifica1Click(villages, -1, field), Outcome::Refused);
+    EXPECT_EQ(VillageMaintenance(w.ctx).takeForCorrection(villages, -1, field), Outcome::Refused);
     EXPECT_TRUE(w.ui.hasMessage(QStringLiteral("Modificare localitate"),
                                 QStringLiteral("Selectati mai intai cu mouse-ul localitatea din lista !")));
     EXPECT_EQ(w.ui.lastMessage().kind, KindWarning);
@@ -149,7 +149,7 @@ TEST(VillageRename, NewNameIsTrimmedUpperCasedInTheListAndEveryYear)
     AdminWorld w(QStringLiteral("register-dbase4"));
     QStringList villages = kReferenceVillages;
     w.ui.pushText(QStringLiteral("  dealu de sus "));
-    EXPECT_EQ(VillageMaintenance(w.ctx).SpeedButton3Click(villages, 1), Outcome::Done);
+    EXPECT_EQ(VillageMaintenance(w.ctx).renameVillage(villages, 1), Outcome::Done);
     ASSERT_EQ(w.ui.textQuestions().size(), 1u);
     EXPECT_EQ(w.ui.textQuestions()[0].title, QStringLiteral("Modificare localitate"));
     EXPECT_EQ(w.ui.textQuestions()[0].label, QStringLiteral("DEALU MARE e inlocuit cu :"));
@@ -169,7 +169,7 @@ TEST(VillageRename, MergeIntoListedVillageAfterDa)
     AdminWorld w(QStringLiteral("register-dbase4"));
     QStringList villages = kReferenceVillages;
     w.ui.pushText(QStringLiteral("sat nou")).pushYes();
-    EXPECT_EQ(VillageMaintenance(w.ctx).SpeedButton3Click(villages, 1), Outcome::Done);
+    EXPECT_EQ(VillageMaintenance(w.ctx).renameVillage(villages, 1), Outcome::Done);
     const auto question = w.ui.messages().at(0);
     EXPECT_EQ(question.title, QStringLiteral("Verificare"));
     EXPECT_EQ(question.text, QStringLiteral("Localitatea SAT NOU exista deja!") + CR + QStringLiteral("Lipim DEALU MARE la SAT NOU?"));
@@ -180,7 +180,7 @@ TEST(VillageRename, MergeIntoListedVillageAfterDa)
     EXPECT_EQ(rows(w, QStringLiteral("Identificare.dbf"), QStringLiteral("LOCALIT=\"SAT NOU\"")), 9);
 
     // The emptied village now goes without a question.
-    EXPECT_EQ(VillageMaintenance(w.ctx).SpeedButton2Click(villages, 1), Outcome::Done);
+    EXPECT_EQ(VillageMaintenance(w.ctx).deleteVillage(villages, 1), Outcome::Done);
     EXPECT_EQ(villages, QStringList({ QStringLiteral("SAT NOU"), QStringLiteral("VALEA LUNGA") }));
     EXPECT_EQ(rows(w, QStringLiteral("Identificare.dbf")), 13);
 }
@@ -191,7 +191,7 @@ TEST(VillageRename, MergeAnsweredNuChangesNothing)
     const QStringList before = households(w);
     QStringList villages = kReferenceVillages;
     w.ui.pushText(QStringLiteral("SAT NOU")).pushNo();
-    EXPECT_EQ(VillageMaintenance(w.ctx).SpeedButton3Click(villages, 1), Outcome::Cancelled);
+    EXPECT_EQ(VillageMaintenance(w.ctx).renameVillage(villages, 1), Outcome::Cancelled);
     EXPECT_EQ(households(w), before);
     EXPECT_EQ(villages, kReferenceVillages);
 }
@@ -203,9 +203,9 @@ TEST(VillageRename, CancelledEmptyOrSameNameDoesNothing)
     QStringList villages = kReferenceVillages;
     VillageMaintenance maintenance(w.ctx);
     w.ui.pushTextCancel().pushText(QStringLiteral("   ")).pushText(QStringLiteral(" dealu mare "));
-    EXPECT_EQ(maintenance.SpeedButton3Click(villages, 1), Outcome::Cancelled);
-    EXPECT_EQ(maintenance.SpeedButton3Click(villages, 1), Outcome::Cancelled);
-    EXPECT_EQ(maintenance.SpeedButton3Click(villages, 1), Outcome::Cancelled);
+    EXPECT_EQ(maintenance.renameVillage(villages, 1), Outcome::Cancelled);
+    EXPECT_EQ(maintenance.renameVillage(villages, 1), Outcome::Cancelled);
+    EXPECT_EQ(maintenance.renameVillage(villages, 1), Outcome::Cancelled);
     EXPECT_TRUE(w.ui.messages().empty());
     EXPECT_EQ(households(w), before);
     EXPECT_EQ(villages, kReferenceVillages);
@@ -215,10 +215,10 @@ TEST(VillageRename, EmptyListAndNoSelectionAreRefused)
 {
     AdminWorld w;
     QStringList villages;
-    EXPECT_EQ(VillageMaintenance(w.ctx).SpeedButton3Click(villages, 0), Outcome::Refused);
+    EXPECT_EQ(VillageMaintenance(w.ctx).renameVillage(villages, 0), Outcome::Refused);
     EXPECT_TRUE(w.ui.hasMessage(QStringLiteral("Stergere localitate"), QStringLiteral("Nu aveti ce sterge! Lista este goala !")));
     villages = kReferenceVillages;
-    EXPECT_EQ(VillageMaintenance(w.ctx).SpeedButton3Click(villages, -1), Outcome::Refused);
+    EXPECT_EQ(VillageMaintenance(w.ctx).renameVillage(villages, -1), Outcome::Refused);
     EXPECT_TRUE(w.ui.hasMessage(QStringLiteral("Stergere localitate"),
                                 QStringLiteral("Selectati mai intai cu mouse-ul localitatea din lista !")));
     EXPECT_TRUE(w.ui.textQuestions().empty());
@@ -231,7 +231,7 @@ TEST(VillageDelete, WithoutHouseholdsNoQuestion)
     AdminWorld w(QStringLiteral("register-dbase4"));
     QStringList villages = kReferenceVillages;
     villages << QStringLiteral("CATUN");
-    EXPECT_EQ(VillageMaintenance(w.ctx).SpeedButton2Click(villages, 3), Outcome::Done);
+    EXPECT_EQ(VillageMaintenance(w.ctx).deleteVillage(villages, 3), Outcome::Done);
     EXPECT_EQ(villages, kReferenceVillages);
     ASSERT_EQ(w.ui.messages().size(), 1u);
     EXPECT_EQ(w.ui.lastMessage().title, QStringLiteral("Stergere localitate"));
@@ -259,7 +259,7 @@ TEST(VillageDelete, WithHouseholdsOfSeveralYearsRemovesEverythingOfThem)
 
     QStringList villages = kReferenceVillages;
     w.ui.pushYes();
-    EXPECT_EQ(VillageMaintenance(w.ctx).SpeedButton2Click(villages, 0), Outcome::Done);
+    EXPECT_EQ(VillageMaintenance(w.ctx).deleteVillage(villages, 0), Outcome::Done);
 
     const auto question = w.ui.messages().at(0);
     EXPECT_EQ(question.title, QStringLiteral("Stergere localitate"));
@@ -322,7 +322,7 @@ TEST(VillageDelete, AnotherYearsHouseholdWithTheSameCodeKeepsItsRows)
 
     QStringList villages = kReferenceVillages;
     w.ui.pushYes();
-    EXPECT_EQ(VillageMaintenance(w.ctx).SpeedButton2Click(villages, 0), Outcome::Done);
+    EXPECT_EQ(VillageMaintenance(w.ctx).deleteVillage(villages, 0), Outcome::Done);
     EXPECT_EQ(rows(w, QStringLiteral("CAP1.dbf"), QStringLiteral("ANUL=2009 AND CODID=1")), 0);
     for (const char* table : {"Identificare.dbf", "CAP1.dbf", "CAP2.dbf", "Tarlale.dbf", "OmTarla.dbf", "PozeTarla.dbf"})
         EXPECT_EQ(rows(w, QString::fromLatin1(table), QStringLiteral("ANUL=2011")), 1) << table;
@@ -334,7 +334,7 @@ TEST(VillageDelete, AnsweredNuKeepsVillageAndData)
     const QStringList before = households(w);
     QStringList villages = kReferenceVillages;
     w.ui.pushNo();
-    EXPECT_EQ(VillageMaintenance(w.ctx).SpeedButton2Click(villages, 2), Outcome::Cancelled);
+    EXPECT_EQ(VillageMaintenance(w.ctx).deleteVillage(villages, 2), Outcome::Cancelled);
     EXPECT_EQ(villages, kReferenceVillages);
     EXPECT_EQ(households(w), before);
     EXPECT_EQ(w.ui.messages().size(), 1u);
@@ -344,10 +344,10 @@ TEST(VillageDelete, EmptyListAndNoSelectionAreRefused)
 {
     AdminWorld w;
     QStringList villages;
-    EXPECT_EQ(VillageMaintenance(w.ctx).SpeedButton2Click(villages, 0), Outcome::Refused);
+    EXPECT_EQ(VillageMaintenance(w.ctx).deleteVillage(villages, 0), Outcome::Refused);
     EXPECT_TRUE(w.ui.hasMessage(QStringLiteral("Stergere localitate"), QStringLiteral("Nu mai aveti ce sterge! Lista este goala !")));
     villages = kReferenceVillages;
-    EXPECT_EQ(VillageMaintenance(w.ctx).SpeedButton2Click(villages, -1), Outcome::Refused);
+    EXPECT_EQ(VillageMaintenance(w.ctx).deleteVillage(villages, -1), Outcome::Refused);
     EXPECT_TRUE(w.ui.hasMessage(QStringLiteral("Stergere localitate"),
                                 QStringLiteral("Selectati mai intai cu mouse-ul localitatea din tabel !")));
     EXPECT_EQ(villages, kReferenceVillages);
@@ -359,7 +359,7 @@ TEST(VillageDelete, MissingTableIsAnErrorAndTheVillageStaysListed)
     QFile::remove(w.data(QStringLiteral("CAP5.dbf")));
     QStringList villages = kReferenceVillages;
     w.ui.pushYes();
-    EXPECT_ANY_THROW(VillageMaintenance(w.ctx).SpeedButton2Click(villages, 0));
+    EXPECT_ANY_THROW(VillageMaintenance(w.ctx).deleteVillage(villages, 0));
     EXPECT_EQ(villages, kReferenceVillages);
     EXPECT_FALSE(w.ui.progressVisible());
 }
@@ -370,14 +370,14 @@ TEST(VillageQuote, RenameAndDeleteOfANameWithADoubleQuote)
     AdminWorld w(QStringLiteral("register-dbase4"));
     QStringList villages = kReferenceVillages;
     w.ui.pushText(QStringLiteral("valea \"lunga\""));
-    EXPECT_EQ(VillageMaintenance(w.ctx).SpeedButton3Click(villages, 2), Outcome::Done);
+    EXPECT_EQ(VillageMaintenance(w.ctx).renameVillage(villages, 2), Outcome::Done);
     const QString name = QStringLiteral("VALEA \"LUNGA\"");
     EXPECT_EQ(villages[2], name);
     EXPECT_EQ(rows(w, QStringLiteral("Identificare.dbf"), QStringLiteral("LOCALIT=\"VALEA \"\"LUNGA\"\"\"")), 4);
     EXPECT_TRUE(households(w).contains(QStringLiteral("2010:106:") + name));
 
     w.ui.pushYes();
-    EXPECT_EQ(VillageMaintenance(w.ctx).SpeedButton2Click(villages, 2), Outcome::Done);
+    EXPECT_EQ(VillageMaintenance(w.ctx).deleteVillage(villages, 2), Outcome::Done);
     EXPECT_EQ(rows(w, QStringLiteral("Identificare.dbf"), QStringLiteral("CODID IN (4,5,106,107)")), 0);
     EXPECT_EQ(rows(w, QStringLiteral("CAP1.dbf"), QStringLiteral("CODID=106")), 0);
     EXPECT_EQ(rows(w, QStringLiteral("CAP9.dbf"), QStringLiteral("CODID=106")), 0);
@@ -390,7 +390,7 @@ TEST(VillageQuote, AddedNameWithQuoteKeepsIt)
     AdminWorld w;
     QStringList villages;
     QString field = QStringLiteral("Sat \"Mic\"");
-    EXPECT_EQ(VillageMaintenance(w.ctx).SpeedButton1Click(villages, field), Outcome::Done);
+    EXPECT_EQ(VillageMaintenance(w.ctx).addVillage(villages, field), Outcome::Done);
     EXPECT_EQ(villages, QStringList({ QStringLiteral("Sat \"Mic\"") }));
 }
 
@@ -409,7 +409,7 @@ TEST(VillageQuote, AwkwardNamesRoundTripThroughTablesAndVillageFile)
     for (const QString& typed : names) {
         w.ui.clear();
         w.ui.pushText(typed);
-        ASSERT_EQ(VillageMaintenance(w.ctx).SpeedButton3Click(villages, 1), Outcome::Done) << typed.toStdString();
+        ASSERT_EQ(VillageMaintenance(w.ctx).renameVillage(villages, 1), Outcome::Done) << typed.toStdString();
         // Upper case and the stored cedilla forms of comma-below letters.
         const QString stored = dbf::cp1250::storedForm(upperRomanian(typed));
         EXPECT_EQ(villages[1], upperRomanian(typed)) << typed.toStdString();
@@ -424,6 +424,6 @@ TEST(VillageQuote, AwkwardNamesRoundTripThroughTablesAndVillageFile)
     }
     // Back to the first name: the register is as it was.
     w.ui.pushText(kReferenceVillages[1]);
-    ASSERT_EQ(VillageMaintenance(w.ctx).SpeedButton3Click(villages, 1), Outcome::Done);
+    ASSERT_EQ(VillageMaintenance(w.ctx).renameVillage(villages, 1), Outcome::Done);
     EXPECT_EQ(households(w), before);
 }

@@ -43,17 +43,6 @@ TEST(Screenshots, EveryWindowIsRenderedIntoAFileNamedAfterIt)
     }
     EXPECT_FALSE(QImage(out + QStringLiteral("/TForm33.png")).isNull());
     EXPECT_FALSE(QImage(out + QStringLiteral("/TForm38.png")).isNull());
-    EXPECT_EQ(QImage(out + QStringLiteral("/TForm1.png")).size(), QSize(428, 201));
-    // The message dialog is at least its designed size; longer sentences widen it.
-    const QSize message = QImage(out + QStringLiteral("/TErori_Eroare.png")).size();
-    EXPECT_GE(message.width(), 345);
-    EXPECT_GE(message.height(), 177);
-    EXPECT_EQ(QImage(out + QStringLiteral("/TContor.png")).size(), QSize(329, 80));
-    // The main window's frame spans the screen; the picture holds its inside.
-    const int screenWidth = QGuiApplication::primaryScreen()->availableGeometry().width();
-    const int mainWidth = QImage(out + QStringLiteral("/TForm3.png")).width();
-    EXPECT_LE(mainWidth, screenWidth);
-    EXPECT_GE(mainWidth, screenWidth - 20);
     // The start-up ran on the home.
     EXPECT_TRUE(QFileInfo::exists(home + QStringLiteral("/Data/Identificare.dbf")));
 }

@@ -1,4 +1,5 @@
 #include "app/Cli.h"
+#include "support/FileBytes.h"
 #include "support/TestDirs.h"
 
 #include <QDir>
@@ -9,12 +10,6 @@
 using namespace velmor;
 
 namespace {
-
-QByteArray bytesOf(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 TEST(CliArchive, BackupThenRestoreGivesIdenticalFiles)
 {
@@ -34,12 +29,12 @@ TEST(CliArchive, BackupThenRestoreGivesIdenticalFiles)
     }
     EXPECT_EQ(QDir(restored).entryList(QDir::Files, QDir::Name), expected);
     for (const QString& name : expected)
-        EXPECT_EQ(bytesOf(restored + QLatin1Char('/') + name), bytesOf(home.dataFile(name))) << name.toStdString();
+        EXPECT_EQ(velmor::test::fileBytes(restored + QLatin1Char('/') + name), velmor::test::fileBytes(home.dataFile(name))) << name.toStdString();
 
     // The same files give the same archive.
     const QString again = home.home() + QStringLiteral("/again.kt");
     ASSERT_EQ(cli::run({QStringLiteral("backup"), QStringLiteral("--data"), home.data(), again}), 0);
-    EXPECT_EQ(bytesOf(again), bytesOf(archive));
+    EXPECT_EQ(velmor::test::fileBytes(again), velmor::test::fileBytes(archive));
 }
 
 TEST(CliArchive, ForeignArchiveRestoresAndBadOnesWriteNothing)
@@ -48,10 +43,10 @@ TEST(CliArchive, ForeignArchiveRestoresAndBadOnesWriteNothing)
     const QString good = home.home() + QStringLiteral("/good");
     ASSERT_EQ(cli::run({QStringLiteral("restore"), test::fixturePath(QStringLiteral("archives/register.kt")),
                         QStringLiteral("--into"), good}), 0);
-    EXPECT_EQ(bytesOf(good + QStringLiteral("/CAP11.dbt")),
-              bytesOf(test::fixturePath(QStringLiteral("register-dbase4/CAP11.dbt"))));
-    EXPECT_EQ(bytesOf(good + QStringLiteral("/Identificare.dbf")),
-              bytesOf(test::fixturePath(QStringLiteral("register-dbase4/Identificare.dbf"))));
+    EXPECT_EQ(velmor::test::fileBytes(good + QStringLiteral("/CAP11.dbt")),
+              velmor::test::fileBytes(test::fixturePath(QStringLiteral("register-dbase4/CAP11.dbt"))));
+    EXPECT_EQ(velmor::test::fileBytes(good + QStringLiteral("/Identificare.dbf")),
+              velmor::test::fileBytes(test::fixturePath(QStringLiteral("register-dbase4/Identificare.dbf"))));
 
     for (const char* bad : {"truncated.kt", "traversal.kt", "liar.kt", "empty.kt"}) {
         const QString into = home.home() + QStringLiteral("/bad-") + QLatin1String(bad);

@@ -4,6 +4,7 @@
 
 #include "data/engine/Engine.h"
 #include "data/engine/SqlText.h"
+#include "support/FileBytes.h"
 #include "support/TestDirs.h"
 
 #include <QDir>
@@ -143,10 +144,6 @@ TEST(CliDocuments, AFailedDocumentKeepsTheOldOutputAndUsesNoNumber)
         ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
         f.write(bytes);
     };
-    const auto bytesOf = [](const QString& path) {
-        QFile f(path);
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    };
     const auto siruta = [&] {
         return QSettings(home.dataFile(QStringLiteral("Velmor.ini")), QSettings::IniFormat).value(QStringLiteral("CONST/SIRUTA")).toString();
     };
@@ -171,8 +168,8 @@ TEST(CliDocuments, AFailedDocumentKeepsTheOldOutputAndUsesNoNumber)
     EXPECT_EQ(r.status, 1) << r.err.toStdString();
     r = cli(formRun);
     EXPECT_EQ(r.status, 1) << r.err.toStdString();
-    EXPECT_EQ(bytesOf(certificate), QByteArray("adeverinta de ieri"));
-    EXPECT_EQ(bytesOf(form), QByteArray("formularul de ieri"));
+    EXPECT_EQ(velmor::test::fileBytes(certificate), QByteArray("adeverinta de ieri"));
+    EXPECT_EQ(velmor::test::fileBytes(form), QByteArray("formularul de ieri"));
     EXPECT_EQ(counter(home.data(), QStringLiteral("ADEVNR")), number);
     EXPECT_EQ(counter(home.data(), QStringLiteral("RAGR2")), formNumber);
     EXPECT_EQ(siruta(), code);
@@ -183,11 +180,11 @@ TEST(CliDocuments, AFailedDocumentKeepsTheOldOutputAndUsesNoNumber)
     QFile::remove(home.home() + QStringLiteral("/RAGR2.rtf"));
     r = cli(certificateRun);
     ASSERT_EQ(r.status, 0) << r.err.toStdString();
-    EXPECT_TRUE(bytesOf(certificate).startsWith("{\\rtf1"));
+    EXPECT_TRUE(velmor::test::fileBytes(certificate).startsWith("{\\rtf1"));
     EXPECT_EQ(counter(home.data(), QStringLiteral("ADEVNR")).toLongLong(), r.out.trimmed().toLongLong() + 1);
     r = cli(formRun);
     ASSERT_EQ(r.status, 0) << r.err.toStdString();
-    EXPECT_TRUE(bytesOf(form).startsWith("{\\rtf1"));
+    EXPECT_TRUE(velmor::test::fileBytes(form).startsWith("{\\rtf1"));
     EXPECT_EQ(counter(home.data(), QStringLiteral("RAGR2")), QStringLiteral("42"));
     EXPECT_EQ(siruta(), QStringLiteral("98765"));
 }

@@ -2,6 +2,7 @@
 // restore into an existing data directory, and what it links.
 
 #include "CliRun.h"
+#include "support/FileBytes.h"
 
 #include "XlsxTestReader.h"
 #include "support/TestDirs.h"
@@ -19,17 +20,11 @@ using velmor::test::CliRun;
 
 namespace {
 
-QByteArray bytesOf(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
 QMap<QString, QByteArray> filesOf(const QString& dir)
 {
     QMap<QString, QByteArray> files;
     for (const QString& name : QDir(dir).entryList(QDir::Files, QDir::Name))
-        files.insert(name, bytesOf(dir + QLatin1Char('/') + name));
+        files.insert(name, velmor::test::fileBytes(dir + QLatin1Char('/') + name));
     return files;
 }
 
@@ -133,7 +128,7 @@ TEST_F(CliVerbs, ExportWritesWorkbookAndText)
     r = cli({QStringLiteral("export"), QStringLiteral("--data"), home.data(), QStringLiteral("--format"), QStringLiteral("csv"),
              QStringLiteral("--param"), QStringLiteral("MIN=10"), QStringLiteral("--out"), csv, statement});
     ASSERT_EQ(r.status, 0) << r.err.toStdString();
-    const QByteArray bytes = bytesOf(csv);
+    const QByteArray bytes = velmor::test::fileBytes(csv);
     EXPECT_TRUE(bytes.startsWith("\xEF\xBB\xBF"));
     EXPECT_TRUE(QString::fromUtf8(bytes).contains(QStringLiteral("\"Ştir\"\"b'ei\",12,3.250,31.12.2023"))) << bytes.toStdString();
 
@@ -160,8 +155,8 @@ TEST(CliRestore, ExistingDataDirectoryGoesThroughTheSameStaging)
     const CliRun r = cli({QStringLiteral("restore"), test::fixturePath(QStringLiteral("archives/register.kt")), QStringLiteral("--into"),
                        home.data()});
     ASSERT_EQ(r.status, 0) << r.err.toStdString();
-    EXPECT_EQ(bytesOf(home.dataFile(QStringLiteral("Identificare.dbf"))),
-              bytesOf(test::fixturePath(QStringLiteral("register-dbase4/Identificare.dbf"))));
+    EXPECT_EQ(velmor::test::fileBytes(home.dataFile(QStringLiteral("Identificare.dbf"))),
+              velmor::test::fileBytes(test::fixturePath(QStringLiteral("register-dbase4/Identificare.dbf"))));
     EXPECT_EQ(QDir(home.home()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList {QStringLiteral("Data")});
 }
 

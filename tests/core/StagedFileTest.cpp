@@ -1,6 +1,7 @@
 // The one way to replace a file: permissions kept, the system's errors in Romanian, streaming.
 
 #include "core/Paths.h"
+#include "support/FileBytes.h"
 #include "core/StagedFile.h"
 #include "core/SystemErrors.h"
 #include "data/dbf/DbfTable.h"
@@ -24,12 +25,6 @@
 using namespace velmor;
 
 namespace {
-
-QByteArray readAll(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 #ifndef Q_OS_WIN
 mode_t modeOf(const QString& path)
@@ -90,9 +85,9 @@ TEST(StagedFile, TheReplacedFilesPermissionsAreKept)
             w.make(path);
             EXPECT_EQ(modeOf(path), 0666 & ~mask) << w.name << ": a new file has the umask's permissions";
             ASSERT_EQ(::chmod(QFile::encodeName(path).constData(), mode), 0);
-            const QByteArray before = readAll(path);
+            const QByteArray before = velmor::test::fileBytes(path);
             w.rewrite(path);
-            EXPECT_NE(readAll(path), before) << w.name;
+            EXPECT_NE(velmor::test::fileBytes(path), before) << w.name;
             EXPECT_EQ(modeOf(path), mode) << w.name << " " << std::oct << mode;
         }
     }
@@ -137,7 +132,7 @@ TEST(StagedFile, EveryFailingStepKeepsTheOldFileAndNamesTheReason)
             StagedFile::setFaultHookForTests(nullptr);
             EXPECT_EQ(message, QStringLiteral("Nu pot scrie ") + nativePath(path) + QStringLiteral(": ") + QString::fromLatin1(c.reason))
                 << int(step) << " errno " << c.error;
-            EXPECT_EQ(readAll(path), QByteArray("STEJARU\r\n"));
+            EXPECT_EQ(velmor::test::fileBytes(path), QByteArray("STEJARU\r\n"));
             EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList {QStringLiteral("Sate.lst")});
         }
     }
@@ -173,7 +168,7 @@ TEST(StagedFile, StreamsChunksAndPatchesAHeader)
         EXPECT_FALSE(QFile::exists(path)) << "nothing is in place before the commit";
         file.commit();
     }
-    EXPECT_EQ(readAll(path), expected);
+    EXPECT_EQ(velmor::test::fileBytes(path), expected);
 
     // A writer that ignores a failed write still cannot put a cut file in place.
     HookGuard guard;
@@ -185,5 +180,5 @@ TEST(StagedFile, StreamsChunksAndPatchesAHeader)
     text << QByteArray(400000, 'z');
     text.flush();
     EXPECT_THROW(file.commit(), WriteError);
-    EXPECT_EQ(readAll(path), expected);
+    EXPECT_EQ(velmor::test::fileBytes(path), expected);
 }

@@ -1,4 +1,5 @@
 #include "data/dbf/DbfBulkWriter.h"
+#include "support/FileBytes.h"
 
 #include "core/StagedFile.h"
 
@@ -19,19 +20,11 @@ using namespace velmor::dbf;
 
 namespace {
 
-QByteArray readBytes(const QString& path)
-{
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return {};
-    return f.readAll();
-}
-
 // The header date (bytes 1-3) is the day of writing; two writes a midnight apart differ there.
 void expectSameTable(const QString& a, const QString& b)
 {
-    QByteArray x = readBytes(a);
-    QByteArray y = readBytes(b);
+    QByteArray x = velmor::test::fileBytes(a);
+    QByteArray y = velmor::test::fileBytes(b);
     ASSERT_FALSE(x.isEmpty()) << a.toStdString();
     if (x.size() == y.size() && x.size() > 4 && x.mid(1, 3) != y.mid(1, 3)) {
         y.replace(1, 3, x.mid(1, 3));
@@ -97,10 +90,10 @@ TEST(DbfBulkWriter, WritesTheBytesOfCreateAndAppend)
     EXPECT_EQ(writer.recordCount(), int(sampleRows().size()));
 
     expectSameTable(reference, bulk);
-    EXPECT_EQ(readBytes(home.dataFile(QStringLiteral("Ref.dbt"))).size(), readBytes(home.dataFile(QStringLiteral("Bulk.dbt"))).size());
+    EXPECT_EQ(velmor::test::fileBytes(home.dataFile(QStringLiteral("Ref.dbt"))).size(), velmor::test::fileBytes(home.dataFile(QStringLiteral("Bulk.dbt"))).size());
     // The memo files differ only in the table name of the header.
-    QByteArray refMemo = readBytes(home.dataFile(QStringLiteral("Ref.dbt")));
-    QByteArray bulkMemo = readBytes(home.dataFile(QStringLiteral("Bulk.dbt")));
+    QByteArray refMemo = velmor::test::fileBytes(home.dataFile(QStringLiteral("Ref.dbt")));
+    QByteArray bulkMemo = velmor::test::fileBytes(home.dataFile(QStringLiteral("Bulk.dbt")));
     ASSERT_GE(refMemo.size(), 512);
     EXPECT_EQ(refMemo.mid(8, 4), QByteArray("Ref\0", 4));
     EXPECT_EQ(bulkMemo.mid(8, 4), QByteArray("Bulk", 4));

@@ -1,4 +1,5 @@
 #include "data/DemoRegister.h"
+#include "support/FileBytes.h"
 
 #include "data/ChapterCatalogue.h"
 #include "data/Schema.h"
@@ -25,14 +26,6 @@ using namespace velmor;
 using velmor::data::DemoOptions;
 
 namespace {
-
-QByteArray readBytes(const QString& path)
-{
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return {};
-    return f.readAll();
-}
 
 double num(const dbf::Value& v)
 {
@@ -174,7 +167,7 @@ TEST_F(DemoRegisterTest, WritesACompleteDataDirectory)
 
 TEST_F(DemoRegisterTest, VillageListHasFiveVillagesInWindows1250)
 {
-    const QByteArray bytes = readBytes(s_home->dataFile(QStringLiteral("Sate.lst")));
+    const QByteArray bytes = velmor::test::fileBytes(s_home->dataFile(QStringLiteral("Sate.lst")));
     ASSERT_TRUE(bytes.endsWith("\r\n"));
     const QStringList villages = dbf::cp1250::decode(bytes.chopped(2)).split(QStringLiteral("\r\n"));
     EXPECT_EQ(villages.size(), 5);
@@ -190,7 +183,7 @@ TEST_F(DemoRegisterTest, VillageListHasFiveVillagesInWindows1250)
 
 TEST_F(DemoRegisterTest, SettingsHoldTheConstantsAndCountersAboveEveryIdentifier)
 {
-    const QByteArray bytes = readBytes(s_home->dataFile(QStringLiteral("Velmor.ini")));
+    const QByteArray bytes = velmor::test::fileBytes(s_home->dataFile(QStringLiteral("Velmor.ini")));
     EXPECT_TRUE(bytes.contains("\r\n"));
     EXPECT_EQ(bytes.count("\r\n"), bytes.count('\n'));
     Settings settings(s_home->data());
@@ -558,8 +551,8 @@ TEST(DemoRegister, SameSeedSameFilesOtherSeedOtherData)
     const QStringList files = QDir(a.data()).entryList(QDir::Files, QDir::Name);
     EXPECT_EQ(files, QDir(b.data()).entryList(QDir::Files, QDir::Name));
     for (const QString& name : files) {
-        QByteArray x = readBytes(a.dataFile(name));
-        QByteArray y = readBytes(b.dataFile(name));
+        QByteArray x = velmor::test::fileBytes(a.dataFile(name));
+        QByteArray y = velmor::test::fileBytes(b.dataFile(name));
         if (name.endsWith(QLatin1String(".dbf"), Qt::CaseInsensitive) && x.size() > 4 && y.size() > 4) {
             // The header date is the day of writing.
             x.replace(1, 3, "\0\0\0");
@@ -567,8 +560,8 @@ TEST(DemoRegister, SameSeedSameFilesOtherSeedOtherData)
         }
         EXPECT_TRUE(x == y) << name.toStdString();
     }
-    EXPECT_NE(readBytes(a.dataFile(QStringLiteral("CAP1.dbf"))), readBytes(c.dataFile(QStringLiteral("CAP1.dbf"))));
-    EXPECT_NE(readBytes(a.dataFile(QStringLiteral("Tarlale.dbf"))), readBytes(c.dataFile(QStringLiteral("Tarlale.dbf"))));
+    EXPECT_NE(velmor::test::fileBytes(a.dataFile(QStringLiteral("CAP1.dbf"))), velmor::test::fileBytes(c.dataFile(QStringLiteral("CAP1.dbf"))));
+    EXPECT_NE(velmor::test::fileBytes(a.dataFile(QStringLiteral("Tarlale.dbf"))), velmor::test::fileBytes(c.dataFile(QStringLiteral("Tarlale.dbf"))));
 }
 
 TEST(DemoRegister, RefusesADirectoryHoldingARegisterAndBadOptions)
@@ -584,7 +577,7 @@ TEST(DemoRegister, RefusesADirectoryHoldingARegisterAndBadOptions)
     o.firstYear = 2020;
     EXPECT_THROW(data::generateDemoRegister(home.data(), o, ui), data::DemoError);
     EXPECT_EQ(QDir(home.data()).entryList(QDir::Files), QStringList {QStringLiteral("SATE.LST")});
-    EXPECT_EQ(readBytes(lst.fileName()), QByteArray("SAT\r\n"));
+    EXPECT_EQ(velmor::test::fileBytes(lst.fileName()), QByteArray("SAT\r\n"));
 
     test::TempHome empty;
     const QString dir = empty.dataFile(QStringLiteral("new"));

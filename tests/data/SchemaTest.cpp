@@ -1,4 +1,5 @@
 #include "data/Schema.h"
+#include "support/FileBytes.h"
 
 #include "data/dbf/DbfTable.h"
 #include "data/engine/Engine.h"
@@ -18,17 +19,9 @@ using velmor::data::Schema;
 
 namespace {
 
-QByteArray readBytes(const QString& path)
-{
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return {};
-    return f.readAll();
-}
-
 int headerByte(const QString& path, int offset)
 {
-    const QByteArray bytes = readBytes(path);
+    const QByteArray bytes = velmor::test::fileBytes(path);
     return bytes.size() > offset ? quint8(bytes[offset]) : -1;
 }
 
@@ -245,7 +238,7 @@ TEST_F(SchemaTest, MissingChapterIsRecreatedEmptyAndTheOthersAreLeftAlone)
         QFile f(home.dataFile(name));
         ASSERT_TRUE(f.open(QIODevice::ReadWrite));
         ASSERT_TRUE(f.setFileTime(old, QFileDevice::FileModificationTime));
-        before[name] = readBytes(home.dataFile(name));
+        before[name] = velmor::test::fileBytes(home.dataFile(name));
     }
 
     engine.forget(path(QStringLiteral("CAP5.dbf")));
@@ -258,7 +251,7 @@ TEST_F(SchemaTest, MissingChapterIsRecreatedEmptyAndTheOthersAreLeftAlone)
     for (const auto& [name, bytes] : before) {
         if (name == QLatin1String("CAP5.dbf"))
             continue;
-        EXPECT_EQ(readBytes(home.dataFile(name)), bytes) << name.toStdString();
+        EXPECT_EQ(velmor::test::fileBytes(home.dataFile(name)), bytes) << name.toStdString();
         EXPECT_EQ(QFileInfo(home.dataFile(name)).lastModified().toSecsSinceEpoch(), old.toSecsSinceEpoch())
             << name.toStdString();
     }
@@ -390,9 +383,9 @@ TEST_F(SchemaTest, PackingWithoutDeletedRowsLeavesTheFileUntouched)
         ASSERT_TRUE(f.open(QIODevice::ReadWrite));
         ASSERT_TRUE(f.setFileTime(old, QFileDevice::FileModificationTime));
     }
-    const QByteArray before = readBytes(p);
+    const QByteArray before = velmor::test::fileBytes(p);
     schema.Impacheteaza(p);
-    EXPECT_EQ(readBytes(p), before);
+    EXPECT_EQ(velmor::test::fileBytes(p), before);
     EXPECT_EQ(QFileInfo(p).lastModified().toSecsSinceEpoch(), old.toSecsSinceEpoch());
     EXPECT_FALSE(schema.Tx().active());
 }

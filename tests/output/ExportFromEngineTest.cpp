@@ -2,6 +2,7 @@
 // a filtered grid model shows.
 
 #include "EngineTable.h"
+#include "support/FileBytes.h"
 #include "ExportReaders.h"
 #include "XlsxTestReader.h"
 
@@ -21,12 +22,6 @@ using namespace velmor::output;
 using velmor::test::EngineTable;
 
 namespace {
-
-QByteArray fileBytes(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 TEST(ExportStatement, WritesEveryRowToAWorkbookByDefault)
 {
@@ -80,7 +75,7 @@ TEST(ExportStatement, FormatByOptionOrExtension)
     options.rowNumbers = true;
     const QString csv = out.filePath(QStringLiteral("a.csv"));
     exportStatement(t.reg.engine, t.select(QStringLiteral(" WHERE N < 3 ORDER BY N")), options, csv);
-    const test::ReadBack back = test::readDelimited(fileBytes(csv), QLatin1Char(','));
+    const test::ReadBack back = test::readDelimited(velmor::test::fileBytes(csv), QLatin1Char(','));
     ASSERT_TRUE(back.problem.isEmpty()) << back.problem.toStdString();
     EXPECT_EQ(back.headings, (QStringList{QStringLiteral("Nr."), QStringLiteral("A"), QStringLiteral("N"), QStringLiteral("R"), QStringLiteral("D")}));
     ASSERT_EQ(back.rows.size(), 2);
@@ -92,7 +87,7 @@ TEST(ExportStatement, FormatByOptionOrExtension)
     options.format = ExportFormat::Html;
     const QString html = out.filePath(QStringLiteral("b.csv"));
     exportStatement(t.reg.engine, t.select(), options, html);
-    EXPECT_TRUE(test::readHtml(fileBytes(html)).problem.isEmpty());
+    EXPECT_TRUE(test::readHtml(velmor::test::fileBytes(html)).problem.isEmpty());
 }
 
 TEST(ExportStatement, FailingOrChangingStatementsWriteNothing)
@@ -135,7 +130,7 @@ TEST(ExportFromGrid, OnlyFilteredRowsAndShownColumnsInShownForm)
     QTemporaryDir out;
     const QString csv = out.filePath(QStringLiteral("g.csv"));
     DataExport::write(table, ExportFormat::Csv, csv);
-    const test::ReadBack back = test::readDelimited(fileBytes(csv), QLatin1Char(','));
+    const test::ReadBack back = test::readDelimited(velmor::test::fileBytes(csv), QLatin1Char(','));
     ASSERT_TRUE(back.problem.isEmpty()) << back.problem.toStdString();
     EXPECT_EQ(back.headings, (QStringList{QStringLiteral("Data"), QStringLiteral("Nume"), QStringLiteral("Suprafata")}));
     const QStringList names = EngineTable::names();

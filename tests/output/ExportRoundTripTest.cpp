@@ -1,6 +1,7 @@
 // Every format written from one awkward table and read back by an independent reader.
 
 #include "ExportReaders.h"
+#include "support/FileBytes.h"
 #include "XlsxTestReader.h"
 
 #include "output/DataExport.h"
@@ -85,12 +86,6 @@ QList<QStringList> physicalLines(const QList<QStringList>& rows)
     return out;
 }
 
-QByteArray fileBytes(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 struct TextFormatCase {
     const char* name;
     ExportFormat format;
@@ -107,7 +102,7 @@ TEST_P(TextFormatRoundTrip, EveryValueComesBack)
     const QString path = dir.filePath(QStringLiteral("export.") + formatExtension(c.format));
     DataExport::write(awkwardTable(), c.format, path);
 
-    const ReadBack back = c.read(fileBytes(path));
+    const ReadBack back = c.read(velmor::test::fileBytes(path));
     ASSERT_TRUE(back.problem.isEmpty()) << back.problem.toStdString();
     EXPECT_EQ(back.title, awkwardTable().title);
     EXPECT_EQ(back.headings, ExpectedHeadings);

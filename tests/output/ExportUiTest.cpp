@@ -2,6 +2,7 @@
 // the view-only file and the clipboard.
 
 #include "ExportReaders.h"
+#include "support/FileBytes.h"
 #include "services/ScriptedInteraction.h"
 
 #include "grid/ClientFilterProxy.h"
@@ -52,12 +53,6 @@ struct Grid {
     grid::StandardGrid view;
 };
 
-QByteArray fileBytes(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 TEST(GridExport, WhatTheViewShowsInItsColumnOrder)
 {
     Grid g;
@@ -91,7 +86,7 @@ TEST(GridExport, FileChosenThroughTheSeamGetsTheFormatsExtension)
     EXPECT_EQ(written, dir.filePath(QStringLiteral("lista.tsv")));
     ASSERT_EQ(ui.choices().size(), 1u);
     EXPECT_EQ(ui.choices()[0].filter, QStringLiteral("Text separat prin tab (*.tsv)"));
-    const test::ReadBack back = test::readDelimited(fileBytes(written), QLatin1Char('\t'));
+    const test::ReadBack back = test::readDelimited(velmor::test::fileBytes(written), QLatin1Char('\t'));
     ASSERT_TRUE(back.problem.isEmpty()) << back.problem.toStdString();
     EXPECT_EQ(back.rows.size(), 3);
     EXPECT_EQ(back.rows[1], (QStringList{QString::fromUtf8("POPA ȘTEFAN"), QStringLiteral("2021"), QStringLiteral("2.25"), QStringLiteral("12")}));
@@ -108,7 +103,7 @@ TEST(GridExport, ViewOnlyOpensATemporaryFile)
     const QString written = exportAsChosen(tableFromView(g.view), {ExportFormat::Html, ExportChoice::Destination::ViewOnly}, ui);
     ASSERT_EQ(ui.openedFiles(), QStringList{written});
     EXPECT_TRUE(written.endsWith(QStringLiteral(".html")));
-    EXPECT_TRUE(test::readHtml(fileBytes(written)).problem.isEmpty());
+    EXPECT_TRUE(test::readHtml(velmor::test::fileBytes(written)).problem.isEmpty());
     QFile::remove(written);
 
     ui.setOpenFileSucceeds(false);

@@ -2,6 +2,7 @@
 // replacement, output names; every document read back by an independent RTF reader.
 
 #include "ExportReaders.h"
+#include "support/FileBytes.h"
 
 #include "output/TRTFReplace.h"
 
@@ -15,12 +16,6 @@ using namespace velmor;
 using output::TRTFReplace;
 
 namespace {
-
-QByteArray readAll(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 void writeFile(const QString& path, const QByteArray& bytes)
 {
@@ -90,7 +85,7 @@ TEST(TRTFReplace, DocumentRepeatsLinesCopiesTheHeaderAndEndsByBraces)
     ASSERT_TRUE(filler.ScrieCorp(2));
     ASSERT_TRUE(filler.InchideDocument());
 
-    const QByteArray bytes = readAll(filler.RTFDest);
+    const QByteArray bytes = velmor::test::fileBytes(filler.RTFDest);
     EXPECT_TRUE(bytes.startsWith("{\\rtf1\\ansi\\ansicpg1250\\deff0{\\fonttbl{\\f0\\fswiss Arial;}}\r\n\\paperw11906\\paperh16838\r\n"));
     EXPECT_EQ(bytes.count("\\page"), 1);
     QString problem;
@@ -178,7 +173,7 @@ TEST(TRTFReplace, RepeatedPlaceholderRepeatsItsWholeParagraph)
         ASSERT_TRUE(filler.ScrieCorp(1)) << c.layout;
         ASSERT_TRUE(filler.InchideDocument()) << c.layout;
 
-        const QByteArray bytes = readAll(filler.RTFDest);
+        const QByteArray bytes = velmor::test::fileBytes(filler.RTFDest);
         EXPECT_EQ(TRTFReplace::structureProblem(bytes), QString()) << c.layout;
         QString problem;
         const QStringList text = test::readRtfText(bytes, &problem);
@@ -237,7 +232,7 @@ TEST(TRTFReplace, DocumentsOpenInAWordProcessorAreNotReplaced)
         TRTFReplace filler;
         ASSERT_TRUE(filler.StabilesteDest(dir.filePath(QStringLiteral("Adeverinta"))));
         EXPECT_EQ(filler.RTFDest, dir.filePath(QStringLiteral("Adeverinta1.rtf"))) << (c.lock ? c.lock : "read-only");
-        EXPECT_EQ(readAll(open), QByteArray("deschis"));
+        EXPECT_EQ(velmor::test::fileBytes(open), QByteArray("deschis"));
     }
     // Without a lock file the old document is replaced.
     QTemporaryDir dir;

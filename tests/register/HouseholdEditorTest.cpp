@@ -153,7 +153,7 @@ TEST(HouseholdEditor, FilterAndLocate)
         choice.position = c.position;
         choice.volume = c.volume;
         editor.setChoice(choice);
-        editor.PozitiaChange();
+        editor.applyPositionChoice();
         EXPECT_EQ(shownCodids(editor), c.shown);
         EXPECT_EQ(editor.shownCount(), int(c.shown.size()));
         EXPECT_EQ(editor.hasCurrent(), c.current != 0);
@@ -182,11 +182,11 @@ TEST(HouseholdEditor, ChangesArrivingDuringAFilterRunRepeatItOnceWithTheLatestCh
             HouseholdEditor::ListChoice choice = editor.choice();
             choice.type = QStringLiteral("3");
             editor.setChoice(choice);
-            editor.PozitiaChange();
-            editor.PozitiaChange();
+            editor.applyPositionChoice();
+            editor.applyPositionChoice();
         }
     });
-    editor.PozitiaChange();
+    editor.applyPositionChoice();
     EXPECT_EQ(runs, 2);
     EXPECT_EQ(editor.shownCount(), 1);
     EXPECT_EQ(editor.currentCodid(), 106);
@@ -202,7 +202,7 @@ TEST(HouseholdEditor, NavigatorAndGridRowsMoveTheCurrentHousehold)
     HouseholdEditor::ListChoice choice;
     choice.village = QStringLiteral("SAT NOU");
     editor.setChoice(choice);
-    editor.PozitiaChange();
+    editor.applyPositionChoice();
     struct Step {
         HouseholdEditor::Move move;
         qint64 current;
@@ -247,7 +247,7 @@ TEST(HouseholdEditor, MemberLabelLines)
         choice.type = QString::fromLatin1(c.type);
         choice.position = c.position;
         editor.setChoice(choice);
-        editor.PozitiaChange();
+        editor.applyPositionChoice();
         EXPECT_EQ(editor.memberLines(), c.lines) << c.village << " " << c.type;
     }
 }
@@ -268,12 +268,12 @@ TEST(HouseholdEditor, PageButtonsOnAnEmptyListLeaveTheListPageAndNoButtonDown)
     HouseholdEditor::ListChoice choice;
     choice.village = QStringLiteral("VALEA LUNGA"); // no household of type 1
     editor.setChoice(choice);
-    editor.PozitiaChange();
+    editor.applyPositionChoice();
     ASSERT_TRUE(editor.isListEmpty());
     std::vector<int> pressed;
     QObject::connect(&editor, &HouseholdEditor::pressedChanged, [&](int button) { pressed.push_back(button); });
     for (int button = 1; button <= HouseholdEditor::PageCount; ++button) {
-        editor.ButClick(button);
+        editor.pressPageButton(button);
         EXPECT_EQ(editor.pressedButton(), 0) << button;
         EXPECT_EQ(editor.currentPage(), HouseholdEditor::ListPage) << button;
     }
@@ -297,7 +297,7 @@ TEST(HouseholdEditor, PagesAreLeftAndLoadedAroundPageAndHouseholdChanges)
     HouseholdEditor::ListChoice choice;
     choice.village = QStringLiteral("SAT NOU");
     editor.setChoice(choice);
-    editor.PozitiaChange();
+    editor.applyPositionChoice();
     EXPECT_EQ(log.size(), 2 * (HouseholdEditor::PageCount - 1));
     EXPECT_EQ(log.first(), QStringLiteral("open 1 2010"));
     EXPECT_EQ(log.last(), QStringLiteral("unlocked 13 0"));
@@ -310,18 +310,18 @@ TEST(HouseholdEditor, PagesAreLeftAndLoadedAroundPageAndHouseholdChanges)
         QStringList calls;
     };
     const std::vector<Step> steps {
-        {[&] { editor.ButClick(1); }, 0, 1, {}},
+        {[&] { editor.pressPageButton(1); }, 0, 1, {}},
         // The list page loads nothing; chapter 4 (page 5) loads the current household.
-        {[&] { editor.ButClick(6); }, 5, 6, {QStringLiteral("load 5 @101")}},
+        {[&] { editor.pressPageButton(6); }, 5, 6, {QStringLiteral("load 5 @101")}},
         // Moving on a chapter page: the page is left for the old household, loaded for the new.
         {[&] { editor.move(HouseholdEditor::Move::Next); }, 5, 6, {QStringLiteral("stop 5 @101"), QStringLiteral("load 5 @102")}},
         {[&] { editor.moveToRow(3); }, 5, 6, {QStringLiteral("stop 5 @102"), QStringLiteral("load 5 @108")}},
-        {[&] { editor.ButClick(3); }, 2, 3, {QStringLiteral("stop 5 @108"), QStringLiteral("load 2 @108")}},
-        {[&] { editor.ButClick(2); }, 1, 2, {QStringLiteral("stop 2 @108"), QStringLiteral("load 1 @108")}},
+        {[&] { editor.pressPageButton(3); }, 2, 3, {QStringLiteral("stop 5 @108"), QStringLiteral("load 2 @108")}},
+        {[&] { editor.pressPageButton(2); }, 1, 2, {QStringLiteral("stop 2 @108"), QStringLiteral("load 1 @108")}},
         // On the identification page the navigator only moves.
         {[&] { editor.move(HouseholdEditor::Move::First); }, 1, 2, {}},
-        {[&] { editor.ButClick(14); }, 13, 14, {QStringLiteral("stop 1 @101"), QStringLiteral("load 13 @101")}},
-        {[&] { editor.ButClick(1); }, 0, 1, {QStringLiteral("stop 13 @101")}},
+        {[&] { editor.pressPageButton(14); }, 13, 14, {QStringLiteral("stop 1 @101"), QStringLiteral("load 13 @101")}},
+        {[&] { editor.pressPageButton(1); }, 0, 1, {QStringLiteral("stop 13 @101")}},
         {[&] { editor.move(HouseholdEditor::Move::Last); }, 0, 1, {}},
     };
     for (size_t i = 0; i < steps.size(); ++i) {
@@ -333,7 +333,7 @@ TEST(HouseholdEditor, PagesAreLeftAndLoadedAroundPageAndHouseholdChanges)
     }
 
     // Closing leaves the shown page, closes every page and the list, and returns to page 0.
-    editor.ButClick(9);
+    editor.pressPageButton(9);
     log.clear();
     editor.editorClosed();
     ASSERT_GE(log.size(), 2);

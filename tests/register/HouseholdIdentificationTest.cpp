@@ -28,7 +28,7 @@ struct IdentificationWorld {
         choice.village = village;
         choice.type = type;
         editor.setChoice(choice);
-        editor.PozitiaChange();
+        editor.applyPositionChoice();
     }
 
     // The Identificare row of a household, read from the file: the eleven columns the page writes.

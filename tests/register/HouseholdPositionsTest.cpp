@@ -101,7 +101,7 @@ struct PositionsWorld {
         choice.position = position;
         choice.volume = volume;
         editor.setChoice(choice);
-        editor.PozitiaChange();
+        editor.applyPositionChoice();
     }
 
     // CODID -> (volume, position) of every household of a year, read from the file.

@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <vector>
 
 using namespace velmor;
 using velmor::test::EditorWorld;
@@ -161,6 +162,57 @@ TEST(PlotRecalculation, ChaptersTwoAndThreeFollowThePlots)
     }
 }
 
+TEST(PlotRecalculation, PlanFromPlotsAndRowsBefore)
+{
+    using Values = RecalcPlan::Cap2Values;
+    struct Case {
+        const char* name;
+        std::vector<int> cap2Rows;              // the chapter 2 rows the household has
+        std::map<int, qint64> plotA, plotI;     // square metres by chapter 2 row
+        std::map<int, RecalcPlan::HaAri> cap3;  // chapter 3 rows before
+        bool planned;
+        std::map<int, Values> cap2After;
+        std::map<int, RecalcPlan::HaAri> cap3After;
+    };
+    const Values zero {};
+    const std::vector<Case> cases {
+        {"no chapter 2 rows", {13}, {{1, 5000}}, {}, {}, false, {}, {}},
+        {"rows 8 and 12 add their rows; a missing row adds nothing",
+         {1, 2, 4, 5, 8, 9, 12},
+         {{1, 15000}, {2, 2500}, {3, 7000}, {4, 1000}, {5, 1000}, {9, 300}},
+         {{1, 5000}},
+         {{1, {9, 0}}, {2, {1, 50}}, {8, {0, 20}}, {15, {0, 0}}},
+         true,
+         {{1, {1, 50, 1, 50, 0, 0, 0, 50}},
+          {2, {0, 25, 0, 25, 0, 0, 0, 0}},
+          {4, {0, 10, 0, 10, 0, 0, 0, 0}},
+          {5, {0, 10, 0, 10, 0, 0, 0, 0}},
+          {8, {1, 85, 1, 85, 0, 0, 0, 50}},
+          {9, {0, 3, 0, 3, 0, 0, 0, 0}},
+          {12, {1, 88, 1, 88, 0, 0, 0, 50}}},
+         {{1, {1, 85}}, {15, {3, 15}}}},
+        {"chapter 3 used never below zero", {8}, {}, {}, {{8, {2, 0}}, {15, {4, 0}}}, true,
+         {{8, zero}}, {{15, {0, 0}}}},
+    };
+    for (const Case& c : cases) {
+        RecalcPlan plan;
+        for (int row : c.cap2Rows)
+            plan.cap2Before[row] = Values {7, 0, 7, 0, 1, 0, 0, 0};
+        plan.plotA = c.plotA;
+        plan.plotI = c.plotI;
+        plan.cap3Before = c.cap3;
+        EXPECT_EQ(PlotRecalculation::computePlan(1, plan), c.planned) << c.name;
+        EXPECT_EQ(plan.cap2After, c.cap2After) << c.name;
+        EXPECT_EQ(plan.cap3After, c.cap3After) << c.name;
+    }
+
+    // A total over 9999 ha does not fit chapter 2.
+    RecalcPlan tooLarge;
+    tooLarge.cap2Before[9] = zero;
+    tooLarge.plotA[9] = qint64(10000) * 10000;
+    EXPECT_THROW(PlotRecalculation::computePlan(1, tooLarge), Error);
+}
+
 TEST(PlotRecalculation, SelectionOverflowAndFailureLeaveHouseholdsWholeOrUnchanged)
 {
     PlotWorld w;
@@ -282,18 +334,18 @@ TEST(PlotStore, RefusalsNameTheirField)
     };
     struct Case {
         std::function<void(PlotDetails&)> change;
-        const char* field;
+        PlotField field;
     };
     const Case cases[] = {
-        {[](PlotDetails& d) { d.area = 0; }, "Suprafata (ha)"},
-        {[](PlotDetails& d) { d.area = -1; }, "Suprafata (ha)"},
-        {[](PlotDetails& d) { d.area = 100000; }, "Suprafata (ha)"},
-        {[](PlotDetails& d) { d.holderLines = {QStringLiteral("  "), QString()}; }, "Titulari"},
-        {[](PlotDetails& d) { d.holderLines = {QString(41, QLatin1Char('A'))}; }, "Titulari"},
-        {[](PlotDetails& d) { d.deed = QString(46, QLatin1Char('A')); }, "Act doveditor"},
-        {[](PlotDetails& d) { d.notes = QString(241, QLatin1Char('A')); }, "Observatii"},
-        {[](PlotDetails& d) { d.cadastral = QString(11, QLatin1Char('1')); }, "Nr. cadastral"},
-        {[](PlotDetails& d) { d.west = QString(121, QLatin1Char('V')); }, "Vest"},
+        {[](PlotDetails& d) { d.area = 0; }, PlotField::Area},
+        {[](PlotDetails& d) { d.area = -1; }, PlotField::Area},
+        {[](PlotDetails& d) { d.area = 100000; }, PlotField::Area},
+        {[](PlotDetails& d) { d.holderLines = {QStringLiteral("  "), QString()}; }, PlotField::Holders},
+        {[](PlotDetails& d) { d.holderLines = {QString(41, QLatin1Char('A'))}; }, PlotField::Holders},
+        {[](PlotDetails& d) { d.deed = QString(46, QLatin1Char('A')); }, PlotField::Deed},
+        {[](PlotDetails& d) { d.notes = QString(241, QLatin1Char('A')); }, PlotField::Notes},
+        {[](PlotDetails& d) { d.cadastral = QString(11, QLatin1Char('1')); }, PlotField::Cadastral},
+        {[](PlotDetails& d) { d.west = QString(121, QLatin1Char('V')); }, PlotField::West},
     };
     EXPECT_NO_THROW(PlotStore::check(valid()));
     for (const Case& c : cases) {
@@ -301,9 +353,9 @@ TEST(PlotStore, RefusalsNameTheirField)
         c.change(d);
         try {
             PlotStore::check(d);
-            ADD_FAILURE() << "accepted, expected a refusal at " << c.field;
+            ADD_FAILURE() << "accepted, expected a refusal at " << plotFieldLabel(c.field).toStdString();
         } catch (const PlotRefusal& e) {
-            EXPECT_EQ(e.field(), QLatin1String(c.field));
+            EXPECT_EQ(e.field(), c.field);
         }
     }
     // 99999.9999 ha and 40-letter holders fit exactly.

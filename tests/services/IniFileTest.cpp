@@ -1,4 +1,5 @@
 #include "services/IniFile.h"
+#include "support/FileBytes.h"
 #include "services/ServiceError.h"
 
 #include "support/TestDirs.h"
@@ -14,13 +15,6 @@ using velmor::test::TempHome;
 using velmor::test::fixturePath;
 
 namespace {
-
-QByteArray readBytes(const QString& path)
-{
-    QFile f(path);
-    EXPECT_TRUE(f.open(QIODevice::ReadOnly)) << path.toStdString();
-    return f.readAll();
-}
 
 void writeBytes(const QString& path, const QByteArray& bytes)
 {
@@ -88,7 +82,7 @@ TEST(IniFileRead, FirstSectionAndKeyWin)
     writeBytes(ini.path(), "[A]\r\nX=1\r\nx=2\r\n[a]\r\nX=3\r\n");
     EXPECT_EQ(ini.value(QStringLiteral("A"), QStringLiteral("X")), QStringLiteral("1"));
     ini.setValue(QStringLiteral("a"), QStringLiteral("x"), QStringLiteral("9"));
-    EXPECT_EQ(readBytes(ini.path()), QByteArray("[A]\r\nX=9\r\nx=2\r\n[a]\r\nX=3\r\n"));
+    EXPECT_EQ(velmor::test::existingFileBytes(ini.path()), QByteArray("[A]\r\nX=9\r\nx=2\r\n[a]\r\nX=3\r\n"));
 }
 
 TEST(IniFileRead, DirectoryInPlaceOfFileIsAnError)
@@ -106,14 +100,14 @@ TEST(IniFileWrite, ReplacesValueInPlaceAndKeepsOtherLines)
     TempHome home;
     home.copyFixture(QStringLiteral("register-dbase4"));
     IniFile ini(home.dataFile(QStringLiteral("Velmor.ini")));
-    const QByteArray before = readBytes(ini.path());
+    const QByteArray before = velmor::test::existingFileBytes(ini.path());
     ini.setValue(QStringLiteral("index"), QStringLiteral("codid"), QStringLiteral("110"));
     QByteArray expected = before;
     expected.replace("CODID=109", "CODID=110");
-    EXPECT_EQ(readBytes(ini.path()), expected);
+    EXPECT_EQ(velmor::test::existingFileBytes(ini.path()), expected);
     // Writing the same value back gives the original bytes.
     ini.setValue(QStringLiteral("INDEX"), QStringLiteral("CODID"), QStringLiteral("109"));
-    EXPECT_EQ(readBytes(ini.path()), before);
+    EXPECT_EQ(velmor::test::existingFileBytes(ini.path()), before);
 }
 
 TEST(IniFileWrite, KeepsKeySpellingAndBlanksBeforeEquals)
@@ -122,7 +116,7 @@ TEST(IniFileWrite, KeepsKeySpellingAndBlanksBeforeEquals)
     IniFile ini(home.dataFile(QStringLiteral("a.ini")));
     writeBytes(ini.path(), "[Const]\r\n  Bifcap2 =  NU\r\n");
     ini.setValue(QStringLiteral("CONST"), QStringLiteral("BIFCAP2"), QStringLiteral("DA"));
-    EXPECT_EQ(readBytes(ini.path()), QByteArray("[Const]\r\n  Bifcap2 =DA\r\n"));
+    EXPECT_EQ(velmor::test::existingFileBytes(ini.path()), QByteArray("[Const]\r\n  Bifcap2 =DA\r\n"));
     EXPECT_EQ(ini.value(QStringLiteral("CONST"), QStringLiteral("BIFCAP2")), QStringLiteral("DA"));
 }
 
@@ -132,9 +126,9 @@ TEST(IniFileWrite, AddsMissingKeyAfterLastLineOfItsSection)
     IniFile ini(home.dataFile(QStringLiteral("a.ini")));
     writeBytes(ini.path(), "[A]\r\nX=1\r\n\r\n[B]\r\nY=2\r\n");
     ini.setValue(QStringLiteral("A"), QStringLiteral("Z"), QStringLiteral("3"));
-    EXPECT_EQ(readBytes(ini.path()), QByteArray("[A]\r\nX=1\r\nZ=3\r\n\r\n[B]\r\nY=2\r\n"));
+    EXPECT_EQ(velmor::test::existingFileBytes(ini.path()), QByteArray("[A]\r\nX=1\r\nZ=3\r\n\r\n[B]\r\nY=2\r\n"));
     ini.setValue(QStringLiteral("B"), QStringLiteral("W"), QStringLiteral("4"));
-    EXPECT_EQ(readBytes(ini.path()), QByteArray("[A]\r\nX=1\r\nZ=3\r\n\r\n[B]\r\nY=2\r\nW=4\r\n"));
+    EXPECT_EQ(velmor::test::existingFileBytes(ini.path()), QByteArray("[A]\r\nX=1\r\nZ=3\r\n\r\n[B]\r\nY=2\r\nW=4\r\n"));
 }
 
 TEST(IniFileWrite, AddsKeyToEmptySectionRightAfterHeader)
@@ -143,7 +137,7 @@ TEST(IniFileWrite, AddsKeyToEmptySectionRightAfterHeader)
     IniFile ini(home.dataFile(QStringLiteral("a.ini")));
     writeBytes(ini.path(), "[A]\r\n\r\n[B]\r\n");
     ini.setValue(QStringLiteral("A"), QStringLiteral("X"), QStringLiteral("1"));
-    EXPECT_EQ(readBytes(ini.path()), QByteArray("[A]\r\nX=1\r\n\r\n[B]\r\n"));
+    EXPECT_EQ(velmor::test::existingFileBytes(ini.path()), QByteArray("[A]\r\nX=1\r\n\r\n[B]\r\n"));
 }
 
 TEST(IniFileWrite, AddsMissingSectionAtEndAndCreatesMissingFile)
@@ -151,9 +145,9 @@ TEST(IniFileWrite, AddsMissingSectionAtEndAndCreatesMissingFile)
     TempHome home;
     IniFile ini(home.dataFile(QStringLiteral("Velmor.ini")));
     ini.setValue(QStringLiteral("INDEX"), QStringLiteral("CODID"), QStringLiteral("1"));
-    EXPECT_EQ(readBytes(ini.path()), QByteArray("[INDEX]\r\nCODID=1\r\n"));
+    EXPECT_EQ(velmor::test::existingFileBytes(ini.path()), QByteArray("[INDEX]\r\nCODID=1\r\n"));
     ini.setValue(QStringLiteral("TEMP"), QStringLiteral("POZLAST"), QStringLiteral("7"));
-    EXPECT_EQ(readBytes(ini.path()), QByteArray("[INDEX]\r\nCODID=1\r\n[TEMP]\r\nPOZLAST=7\r\n"));
+    EXPECT_EQ(velmor::test::existingFileBytes(ini.path()), QByteArray("[INDEX]\r\nCODID=1\r\n[TEMP]\r\nPOZLAST=7\r\n"));
 }
 
 TEST(IniFileWrite, LfOnlyFileIsWrittenWithCrLf)
@@ -162,7 +156,7 @@ TEST(IniFileWrite, LfOnlyFileIsWrittenWithCrLf)
     IniFile ini(home.dataFile(QStringLiteral("a.ini")));
     writeBytes(ini.path(), "[A]\nX=1\n;note\n");
     ini.setValue(QStringLiteral("A"), QStringLiteral("X"), QStringLiteral("2"));
-    EXPECT_EQ(readBytes(ini.path()), QByteArray("[A]\r\nX=2\r\n;note\r\n"));
+    EXPECT_EQ(velmor::test::existingFileBytes(ini.path()), QByteArray("[A]\r\nX=2\r\n;note\r\n"));
 }
 
 TEST(IniFileWrite, WritesWindows1250AndMapsCommaBelowLetters)
@@ -171,7 +165,7 @@ TEST(IniFileWrite, WritesWindows1250AndMapsCommaBelowLetters)
     IniFile ini(home.dataFile(QStringLiteral("a.ini")));
     // ș ț Ș Ț are stored as ş ţ Ş Ţ; ă and € exist in the code page.
     ini.setValue(QStringLiteral("CONSTANTE"), QStringLiteral("PRIMAR"), QStringLiteral("\u0218TEFAN \u021a\u0103ran \u20ac"));
-    const QByteArray bytes = readBytes(ini.path());
+    const QByteArray bytes = velmor::test::existingFileBytes(ini.path());
     EXPECT_TRUE(bytes.contains(QByteArray("PRIMAR=\xAA" "TEFAN \xDE\xE3ran \x80\r\n")));
     EXPECT_EQ(ini.value(QStringLiteral("CONSTANTE"), QStringLiteral("PRIMAR")), QStringLiteral("\u015eTEFAN \u0162\u0103ran \u20ac"));
 }
@@ -181,7 +175,7 @@ TEST(IniFileWrite, CharacterOutsideCodePageIsAnErrorAndChangesNothing)
     TempHome home;
     home.copyFixture(QStringLiteral("register-dbase4"));
     IniFile ini(home.dataFile(QStringLiteral("Velmor.ini")));
-    const QByteArray before = readBytes(ini.path());
+    const QByteArray before = velmor::test::existingFileBytes(ini.path());
     try {
         ini.setValue(QStringLiteral("CONSTANTE"), QStringLiteral("PRIMAR"), QStringLiteral("POPA \u4e2d"));
         FAIL() << "no error";
@@ -191,8 +185,8 @@ TEST(IniFileWrite, CharacterOutsideCodePageIsAnErrorAndChangesNothing)
     }
     EXPECT_THROW(ini.setValue(QStringLiteral("SEC\u0416"), QStringLiteral("K"), QStringLiteral("v")), ServiceError);
     EXPECT_THROW(ini.setValue(QStringLiteral("SEC"), QStringLiteral("K\u0416"), QStringLiteral("v")), ServiceError);
-    EXPECT_EQ(readBytes(ini.path()), before);
-    EXPECT_FALSE(readBytes(ini.path()).contains('?'));
+    EXPECT_EQ(velmor::test::existingFileBytes(ini.path()), before);
+    EXPECT_FALSE(velmor::test::existingFileBytes(ini.path()).contains('?'));
 }
 
 TEST(IniFileWrite, NamesAndValuesThatWouldBreakTheFileAreRefused)
@@ -206,7 +200,7 @@ TEST(IniFileWrite, NamesAndValuesThatWouldBreakTheFileAreRefused)
     EXPECT_THROW(ini.setValue(QStringLiteral("A"), QStringLiteral("  "), QStringLiteral("1")), ServiceError);
     EXPECT_THROW(ini.setValue(QStringLiteral(""), QStringLiteral("X"), QStringLiteral("1")), ServiceError);
     EXPECT_THROW(ini.setValue(QStringLiteral("A]B"), QStringLiteral("X"), QStringLiteral("1")), ServiceError);
-    EXPECT_EQ(readBytes(ini.path()), QByteArray("[A]\r\nX=1\r\n"));
+    EXPECT_EQ(velmor::test::existingFileBytes(ini.path()), QByteArray("[A]\r\nX=1\r\n"));
 }
 
 TEST(IniFileWrite, ReadOnlyFileIsAnErrorNamingTheFile)
@@ -222,7 +216,7 @@ TEST(IniFileWrite, ReadOnlyFileIsAnErrorNamingTheFile)
     } catch (const ServiceError& e) {
         EXPECT_TRUE(e.message().contains(QDir::toNativeSeparators(path))) << e.what();
     }
-    EXPECT_EQ(readBytes(path), QByteArray("[A]\r\nX=1\r\n"));
+    EXPECT_EQ(velmor::test::existingFileBytes(path), QByteArray("[A]\r\nX=1\r\n"));
     QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
 }
 

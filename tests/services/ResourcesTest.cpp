@@ -1,4 +1,5 @@
 #include "services/Resources.h"
+#include "support/FileBytes.h"
 
 #include "support/TestDirs.h"
 
@@ -12,13 +13,6 @@ using velmor::test::TempHome;
 
 namespace {
 
-QByteArray readBytes(const QString& path)
-{
-    QFile f(path);
-    EXPECT_TRUE(f.open(QIODevice::ReadOnly)) << path.toStdString();
-    return f.readAll();
-}
-
 }
 
 TEST(ExtrageResursa, WritesBuiltInResource)
@@ -26,7 +20,7 @@ TEST(ExtrageResursa, WritesBuiltInResource)
     TempHome home;
     const QString path = home.dataFile(QStringLiteral("Model.rtf"));
     EXPECT_TRUE(ExtrageResursa(QStringLiteral("RTF"), QStringLiteral("Model.rtf"), path));
-    EXPECT_EQ(readBytes(path), QByteArray("{\\rtf1 Adeverinta [NUME]}\r\n"));
+    EXPECT_EQ(velmor::test::existingFileBytes(path), QByteArray("{\\rtf1 Adeverinta [NUME]}\r\n"));
 }
 
 TEST(ExtrageResursa, ReplacesExistingFile)
@@ -39,7 +33,7 @@ TEST(ExtrageResursa, ReplacesExistingFile)
         f.write("an older and much longer copy of the template that must disappear entirely");
     }
     EXPECT_TRUE(ExtrageResursa(QStringLiteral("RTF"), QStringLiteral("Model.rtf"), path));
-    EXPECT_EQ(readBytes(path), QByteArray("{\\rtf1 Adeverinta [NUME]}\r\n"));
+    EXPECT_EQ(velmor::test::existingFileBytes(path), QByteArray("{\\rtf1 Adeverinta [NUME]}\r\n"));
     EXPECT_EQ(QDir(home.data()).entryList(QDir::Files | QDir::Hidden).size(), 1);
 }
 
@@ -61,5 +55,5 @@ TEST(ExtrageResursa, MissingResourceOrUnwritablePathGivesFalse)
     }
     QFile::setPermissions(readOnly, QFileDevice::ReadOwner);
     EXPECT_FALSE(ExtrageResursa(QStringLiteral("RTF"), QStringLiteral("Model.rtf"), readOnly));
-    EXPECT_EQ(readBytes(readOnly), QByteArray("keep"));
+    EXPECT_EQ(velmor::test::existingFileBytes(readOnly), QByteArray("keep"));
 }

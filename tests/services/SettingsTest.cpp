@@ -1,4 +1,5 @@
 #include "services/ServiceError.h"
+#include "support/FileBytes.h"
 #include "services/Settings.h"
 
 #include "support/TestDirs.h"
@@ -12,13 +13,6 @@ using velmor::test::TempHome;
 
 namespace {
 
-QByteArray readBytes(const QString& path)
-{
-    QFile f(path);
-    EXPECT_TRUE(f.open(QIODevice::ReadOnly)) << path.toStdString();
-    return f.readAll();
-}
-
 }
 
 TEST(Settings, ReadsAndWritesVelmorIniOfTheDataDirectory)
@@ -29,7 +23,7 @@ TEST(Settings, ReadsAndWritesVelmorIniOfTheDataDirectory)
     EXPECT_EQ(settings.Citeste_Ini(QStringLiteral("CONST"), QStringLiteral("SIRUTA")), QString());
     settings.Scrie_Ini(QStringLiteral("CONST"), QStringLiteral("SIRUTA"), QStringLiteral("1234"));
     EXPECT_EQ(settings.Citeste_Ini(QStringLiteral("const"), QStringLiteral("siruta")), QStringLiteral("1234"));
-    EXPECT_EQ(readBytes(home.dataFile(QStringLiteral("Velmor.ini"))), QByteArray("[CONST]\r\nSIRUTA=1234\r\n"));
+    EXPECT_EQ(velmor::test::existingFileBytes(home.dataFile(QStringLiteral("Velmor.ini"))), QByteArray("[CONST]\r\nSIRUTA=1234\r\n"));
 }
 
 TEST(Settings, UsesExistingFileWhoseNameDiffersInCase)
@@ -85,9 +79,9 @@ TEST(Counters, CodNouOnNonIntegerRaisesAndLeavesCounter)
     for (const QString& bad : { QStringLiteral("12a"), QStringLiteral("1.5"), QStringLiteral("abc"),
                                 QStringLiteral("99999999999999999999"), QStringLiteral("-") }) {
         settings.Scrie_Ini(QStringLiteral("INDEX"), QStringLiteral("COD1"), bad);
-        const QByteArray before = readBytes(settings.iniPath());
+        const QByteArray before = velmor::test::existingFileBytes(settings.iniPath());
         EXPECT_THROW(settings.CodNou(QStringLiteral("COD1")), ServiceError) << bad.toStdString();
-        EXPECT_EQ(readBytes(settings.iniPath()), before);
+        EXPECT_EQ(velmor::test::existingFileBytes(settings.iniPath()), before);
         EXPECT_EQ(settings.CodExistent(QStringLiteral("COD1")), bad);
     }
 }

@@ -13,14 +13,12 @@ using velmor::TContor;
 TEST(TContor, Layout)
 {
     TContor c;
-    EXPECT_EQ(c.size(), QSize(329, 80));
     EXPECT_TRUE(c.windowFlags() & Qt::FramelessWindowHint);
     EXPECT_TRUE(c.windowFlags() & Qt::WindowStaysOnTopHint);
     EXPECT_EQ(c.cursor().shape(), Qt::WaitCursor);
     EXPECT_EQ(c.Label1()->objectName(), QStringLiteral("Label1"));
     EXPECT_TRUE(c.Label1()->font().bold());
     EXPECT_EQ(c.Bar()->objectName(), QStringLiteral("Bar"));
-    EXPECT_EQ(c.Bar()->size(), QSize(300, 24));
     EXPECT_EQ(c.Bar()->maximum(), 100);
     EXPECT_TRUE(c.Bar()->isTextVisible());
     c.Bar()->setValue(25);

@@ -2,6 +2,7 @@
 // row copies and deletion, the rebuilt offsets, and damaged files.
 
 #include "XlsTestReader.h"
+#include "support/FileBytes.h"
 
 #include "support/TestDirs.h"
 #include "workbook/CellListing.h"
@@ -29,13 +30,6 @@ const QStringList kFixtures {
 };
 
 QString fixture(const QString& name) { return test::fixturePath(QStringLiteral("workbooks/") + name); }
-
-QByteArray bytesOf(const QString& path)
-{
-    QFile f(path);
-    EXPECT_TRUE(f.open(QIODevice::ReadOnly)) << path.toStdString();
-    return f.readAll();
-}
 
 // Cells the engine reads, in the independent reader's notation.
 QMap<QString, QString> engineCells(const Workbook& book)
@@ -289,7 +283,7 @@ TEST(WorkbookDamage, NotAWorkbook)
     const QList<QPair<QString, QByteArray>> files {
         {QStringLiteral("empty.xls"), QByteArray()},
         {QStringLiteral("text.xls"), QByteArray("Nume;Prenume\nPOPESCU;ION\n")},
-        {QStringLiteral("table.xls"), bytesOf(test::fixturePath(QStringLiteral("register-dbase4/CAP1.dbf")))},
+        {QStringLiteral("table.xls"), velmor::test::existingFileBytes(test::fixturePath(QStringLiteral("register-dbase4/CAP1.dbf")))},
     };
     for (const auto& [name, bytes] : files) {
         const QString path = dir.filePath(name);
@@ -311,7 +305,7 @@ TEST(WorkbookDamage, TruncationsAndFlippedBytes)
 {
     QTemporaryDir dir;
     for (const QString& name : kFixtures) {
-        const QByteArray whole = bytesOf(fixture(name));
+        const QByteArray whole = velmor::test::existingFileBytes(fixture(name));
         QList<QByteArray> damaged;
         for (int cut : {1, 100, 511, 512, 513, 1024, int(whole.size() / 2), int(whole.size() - 1)})
             damaged.append(whole.left(cut));

@@ -55,7 +55,7 @@ void TForm21::BitBtn1Click()
 {
     const QString current = QDir::currentPath();
     setEnabled(false);
-    const DataBackup::Result result = DataBackup(m_ctx).BitBtn1Click();
+    const DataBackup::Result result = DataBackup(m_ctx).saveDatabase();
     setEnabled(true);
     QDir::setCurrent(current);
     if (result.outcome == DataBackup::Outcome::Done || result.outcome == DataBackup::Outcome::Failed)
@@ -66,7 +66,7 @@ void TForm21::BitBtn2Click()
 {
     const QString current = QDir::currentPath();
     setEnabled(false);
-    const DataBackup::Result result = DataBackup(m_ctx).BitBtn2Click();
+    const DataBackup::Result result = DataBackup(m_ctx).loadDatabase();
     setEnabled(true);
     QDir::setCurrent(current);
     if (result.outcome == DataBackup::Outcome::Done || result.outcome == DataBackup::Outcome::Failed)

@@ -8,7 +8,7 @@
 #include "admin/ui/TForm38.h"
 #include "data/Schema.h"
 #include "data/engine/SqlError.h"
-#include "register/ui/TFTarife.h"
+#include "tariffs/ui/TFTarife.h"
 #include "services/AppContext.h"
 #include "core/Interaction.h"
 #include "services/ServiceError.h"
@@ -100,7 +100,7 @@ TForm4::TForm4(AppContext& ctx, QWidget* parent)
 
     // The hidden box mirrors the unlocked state of the run.
     QPointer<QCheckBox> box = m_checkBox1;
-    m_ctx.unlockListeners.push_back([box](bool on) {
+    connect(&m_ctx.unlock, &UnlockState::changed, this, [box](bool on) {
         if (box) {
             const QSignalBlocker block(box);
             box->setChecked(on);
@@ -361,14 +361,9 @@ CouncilConstants TForm4::Constante() const
     return c;
 }
 
-QString TForm4::NumePrimarieText() const { return m_numePrimarie->text(); }
 QString TForm4::ComunaText() const { return m_comuna->text(); }
-QString TForm4::CodFiscalText() const { return m_codFiscal->text(); }
 QString TForm4::JudetText() const { return m_judet->text(); }
-QString TForm4::PrimarText() const { return m_primar->text(); }
-QString TForm4::SecretarText() const { return m_secretar->text(); }
 QString TForm4::TipLocText() const { return Constante().TIPLOC; }
-int TForm4::TipLocIndex() const { return m_tipLoc->currentIndex(); }
 QString TForm4::TipLocalitate() const { return velmor::TipLocalitate(TipLocText()); }
 QString TForm4::CaleSalvariText() const { return m_caleSalvari->text(); }
 
@@ -469,27 +464,27 @@ void TForm4::requestProgramEnd()
 
 void TForm4::SetCaleLocalClick()
 {
-    if (Administration(m_ctx).SetCaleLocalClick())
+    if (Administration(m_ctx).useLocalData())
         requestProgramEnd();
 }
 
 void TForm4::SetCaleNetClick()
 {
-    if (Administration(m_ctx).SetCaleNetClick())
+    if (Administration(m_ctx).useNetworkData())
         requestProgramEnd();
 }
 
 void TForm4::ConvexBtn6Click()
 {
     QString text = m_caleSalvari->text();
-    Administration(m_ctx).ConvexBtn6Click(text);
+    Administration(m_ctx).chooseBackupDirectory(text);
     m_caleSalvari->setText(text);
 }
 
 void TForm4::ConvexBtn5Click()
 {
     QString text = m_caleSalvari->text();
-    Administration(m_ctx).ConvexBtn5Click(text);
+    Administration(m_ctx).stopAutomaticBackup(text);
     m_caleSalvari->setText(text);
 }
 
@@ -602,7 +597,7 @@ void TForm4::SpeedButton1Click()
 {
     runVillageCommand([this](QStringList& villages) {
         QString text = m_inSat->text();
-        VillageMaintenance(m_ctx).SpeedButton1Click(villages, text);
+        VillageMaintenance(m_ctx).addVillage(villages, text);
         m_inSat->setText(text);
     });
 }
@@ -611,7 +606,7 @@ void TForm4::Modifica1Click()
 {
     runVillageCommand([this](QStringList& villages) {
         QString text = m_inSat->text();
-        if (VillageMaintenance(m_ctx).Modifica1Click(villages, selectedVillage(), text) == VillageMaintenance::Outcome::Done) {
+        if (VillageMaintenance(m_ctx).takeForCorrection(villages, selectedVillage(), text) == VillageMaintenance::Outcome::Done) {
             m_inSat->setText(text);
             m_inSat->setFocus(Qt::OtherFocusReason);
         }
@@ -620,13 +615,13 @@ void TForm4::Modifica1Click()
 
 void TForm4::SpeedButton3Click()
 {
-    runVillageCommand([this](QStringList& villages) { VillageMaintenance(m_ctx).SpeedButton3Click(villages, selectedVillage()); });
+    runVillageCommand([this](QStringList& villages) { VillageMaintenance(m_ctx).renameVillage(villages, selectedVillage()); });
 }
 
 void TForm4::SpeedButton2Click()
 {
     m_speedButton2->setEnabled(false);
-    runVillageCommand([this](QStringList& villages) { VillageMaintenance(m_ctx).SpeedButton2Click(villages, selectedVillage()); });
+    runVillageCommand([this](QStringList& villages) { VillageMaintenance(m_ctx).deleteVillage(villages, selectedVillage()); });
     m_speedButton2->setEnabled(true);
 }
 

@@ -48,14 +48,9 @@ public:
 
     // ---- what other windows read ----
     CouncilConstants Constante() const;
-    QString NumePrimarieText() const;
     QString ComunaText() const;
-    QString CodFiscalText() const;
     QString JudetText() const;
-    QString PrimarText() const;
-    QString SecretarText() const;
     QString TipLocText() const; // "COMUNA", "ORASUL", "MUNICIPIUL" or empty
-    int TipLocIndex() const;    // 0, 1, 2 or -1
     // "comunei", "orasului", "municipiului"; empty when no type is selected.
     QString TipLocalitate() const;
     QStringList Sate() const;
@@ -65,7 +60,6 @@ public:
     QListWidget* PageList() const { return m_pageList; }
     QStackedWidget* Pages() const { return m_pages; }
     QLabel* DataPath() const { return m_dataPath; }
-    QPushButton* SetCaleLocal() const { return m_setCaleLocal; }
     QPushButton* SetCaleNet() const { return m_setCaleNet; }
     QLabel* CaleSalvari() const { return m_caleSalvari; }
     QPushButton* ConvexBtn6() const { return m_convexBtn6; }
@@ -81,8 +75,6 @@ public:
     QLineEdit* NumePrimarie() const { return m_numePrimarie; }
     QComboBox* TipLoc() const { return m_tipLoc; }
     QLineEdit* Comuna() const { return m_comuna; }
-    QLineEdit* CodFiscal() const { return m_codFiscal; }
-    QLineEdit* JUDETL() const { return m_judet; }
     QLineEdit* PrimarI() const { return m_primar; }
     QLineEdit* SecretarI() const { return m_secretar; }
     QListWidget* ListaSate() const { return m_listaSate; }
@@ -90,7 +82,6 @@ public:
     QPushButton* SpeedButton1() const { return m_speedButton1; }
     QPushButton* SpeedButton2() const { return m_speedButton2; }
     QPushButton* SpeedButton3() const { return m_speedButton3; }
-    QMenu* ListMenu() const { return m_listMenu; }
     QPushButton* MergeButton() const { return m_merge; }
     QPushButton* MissingPositionsButton() const { return m_missing; }
     QPushButton* CheckDataButton() const { return m_checkData; }

@@ -1,5 +1,7 @@
 #include "data/engine/ClientFilter.h"
 
+#include "data/dbf/ValueConversions.h"
+
 #include "data/dbf/CodePage1250.h"
 
 #include "data/engine/SqlError.h"
@@ -25,31 +27,11 @@ struct ClientFilter::Node {
 
 namespace {
 
-QString textOf(const dbf::Value& v)
-{
-    if (const auto* s = std::get_if<QString>(&v))
-        return *s;
-    if (const auto* i = std::get_if<std::int64_t>(&v))
-        return QString::number(*i);
-    if (const auto* d = std::get_if<double>(&v))
-        return QString::number(*d, 'g', 15);
-    if (const auto* date = std::get_if<QDate>(&v))
-        return date->toString(QStringLiteral("dd.MM.yyyy"));
-    if (const auto* b = std::get_if<bool>(&v))
-        return *b ? QStringLiteral("T") : QStringLiteral("F");
-    return {};
-}
-
+// A value compared as a number: a stored number, null as 0, or a text that reads as one.
 bool numberOf(const dbf::Value& v, double& out)
 {
-    if (const auto* i = std::get_if<std::int64_t>(&v)) {
-        out = double(*i);
+    if (dbf::storedNumber(v, out))
         return true;
-    }
-    if (const auto* d = std::get_if<double>(&v)) {
-        out = *d;
-        return true;
-    }
     if (std::holds_alternative<std::monostate>(v)) {
         out = 0;
         return true;
@@ -246,7 +228,7 @@ bool evaluate(const ClientFilter::Node& node, const ClientFilter::ValueOf& value
     }
     const dbf::Value value = valueOf(node.column);
     if (node.constantIsText) {
-        const QString text = textOf(value);
+        const QString text = dbf::toFilterText(value);
         if (node.prefix) {
             const bool starts = text.startsWith(node.text, Qt::CaseSensitive);
             if (node.op == QLatin1String("="))
@@ -258,7 +240,7 @@ bool evaluate(const ClientFilter::Node& node, const ClientFilter::ValueOf& value
     }
     double number = 0;
     if (!numberOf(value, number))
-        return compare(textOf(value), node.text, node.op);
+        return compare(dbf::toFilterText(value), node.text, node.op);
     return compare(number, node.number, node.op);
 }
 

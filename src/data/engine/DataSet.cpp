@@ -1,5 +1,7 @@
 #include "data/engine/DataSet.h"
 
+#include "data/dbf/ValueConversions.h"
+
 #include "data/dbf/DbfValue.h"
 #include "data/engine/SqlError.h"
 
@@ -11,17 +13,7 @@ namespace {
 
 bool sameValue(const dbf::Value& a, const dbf::Value& b)
 {
-    const auto number = [](const dbf::Value& v, double& out) {
-        if (const auto* i = std::get_if<std::int64_t>(&v)) {
-            out = double(*i);
-            return true;
-        }
-        if (const auto* d = std::get_if<double>(&v)) {
-            out = *d;
-            return true;
-        }
-        return false;
-    };
+    const auto number = dbf::storedNumber;
     double x, y;
     if (number(a, x) && number(b, y))
         return std::fabs(x - y) < 1e-9;
@@ -51,17 +43,9 @@ bool FieldRef::isNull() const { return dbf::isNull(value()); }
 QString FieldRef::asString() const
 {
     const dbf::Value v = value();
-    if (const auto* s = std::get_if<QString>(&v))
-        return *s;
-    if (const auto* i = std::get_if<std::int64_t>(&v))
-        return QString::number(*i);
-    if (const auto* d = std::get_if<double>(&v))
-        return dbf::decimalText(*d, 10);
-    if (const auto* date = std::get_if<QDate>(&v))
-        return date->toString(QStringLiteral("dd.MM.yyyy"));
     if (const auto* b = std::get_if<bool>(&v))
         return *b ? QStringLiteral("True") : QStringLiteral("False");
-    return {};
+    return dbf::toText(v);
 }
 
 double FieldRef::asFloat() const
@@ -93,17 +77,7 @@ qint64 FieldRef::asInteger() const
 
 QDate FieldRef::asDate() const
 {
-    const dbf::Value v = value();
-    if (const auto* d = std::get_if<QDate>(&v))
-        return *d;
-    if (const auto* s = std::get_if<QString>(&v)) {
-        for (const char* format : {"yyyy-MM-dd", "dd.MM.yyyy"}) {
-            const QDate d = QDate::fromString(s->trimmed(), QLatin1String(format));
-            if (d.isValid())
-                return d;
-        }
-    }
-    return {};
+    return dbf::toDate(value());
 }
 
 void FieldRef::setValue(const dbf::Value& value)

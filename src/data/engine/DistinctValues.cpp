@@ -1,14 +1,15 @@
 #include "data/engine/DistinctValues.h"
 
+#include "core/Interaction.h"
+
 #include "data/engine/Query.h"
 #include "data/engine/SqlText.h"
 
-#include <QCoreApplication>
 
 namespace velmor::engine {
 
 QStringList ValoriDistincte(Query& query, const QString& table, const QString& column, const QString& condition,
-                            const Parameters& parameters)
+                            const Parameters& parameters, Interaction* ui)
 {
     QueryRst(query);
     query.add(QStringLiteral("SELECT DISTINCT ") + column);
@@ -19,7 +20,8 @@ QStringList ValoriDistincte(Query& query, const QString& table, const QString& c
     for (const QString& name : parameters.names())
         query.bind(name, *parameters.find(name));
     query.open();
-    QCoreApplication::processEvents();
+    if (ui)
+        ui->processEvents();
     QStringList values;
     query.first();
     while (!query.eof()) {

@@ -5,6 +5,10 @@
 #include <QString>
 #include <QStringList>
 
+namespace velmor {
+class Interaction;
+}
+
 namespace velmor::engine {
 
 class Query;
@@ -13,8 +17,9 @@ class Query;
 // "FROM" the quoted table path, "WHERE condition" when one is given, "ORDER BY column". The
 // condition is statement text; values in it are ":NAME" parameters given in `parameters`. Each
 // value is kept as read; one whose trimmed form is empty is skipped. Resets the query first and
-// closes it afterwards. Statement errors propagate.
+// closes it afterwards. Between reading and listing the values, `ui` (when given) lets windows
+// repaint. Statement errors propagate.
 QStringList ValoriDistincte(Query& query, const QString& table, const QString& column, const QString& condition,
-                            const Parameters& parameters = {});
+                            const Parameters& parameters = {}, Interaction* ui = nullptr);
 
 }

@@ -25,6 +25,15 @@ struct ResultSet {
 
     // Column by name without regard to letter case; -1 when absent.
     int fieldIndex(const QString& name) const;
+
+    // The value of a row's column by name (any letter case); null when there is no such column.
+    const dbf::Value& value(size_t row, const QString& name) const
+    {
+        static const dbf::Value null;
+        const int column = fieldIndex(name);
+        return column < 0 ? null : rows[row][size_t(column)];
+    }
+    const dbf::Value& value(size_t row, const char* name) const { return value(row, QString::fromLatin1(name)); }
 };
 
 }

@@ -173,7 +173,7 @@ TForm3::TForm3(AppContext& ctx, QWidget* parent)
             m_anul->setCurrentIndex(index);
     });
     connect(m_anul, &QComboBox::currentTextChanged, &m_ctx.year, &WorkingYear::setText);
-    m_ctx.unlockListeners.push_back([self](bool unlocked) {
+    connect(&m_ctx.unlock, &UnlockState::changed, this, [self](bool unlocked) {
         if (self)
             self->applyUnlocked(unlocked);
     });

@@ -8,7 +8,7 @@
 #include "core/Paths.h"
 #include "data/engine/Query.h"
 #include "domain/TextCase.h"
-#include "mainwin/ui/IncarcaCombo.h"
+#include "grid/ui/IncarcaCombo.h"
 #include "services/AppContext.h"
 
 #include <QComboBox>
@@ -171,7 +171,7 @@ void IdentificationPage::IncarcaStrazi()
     m_residentStreet->clear();
     engine::Query query(*m_ctx.engine);
     IncarcaCombo(m_residentStreet, query, m_ctx.tablePath(QStringLiteral("Identificare.dbf")), QStringLiteral("STRADA"),
-                 QString());
+                 QString(), m_ctx.interaction);
     m_residentStreet->setCurrentIndex(-1);
     m_residentStreet->setEditText(QString());
 }

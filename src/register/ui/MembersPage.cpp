@@ -1,6 +1,6 @@
 #include "register/ui/MembersPage.h"
 
-#include "register/FieldValues.h"
+#include "data/dbf/ValueConversions.h"
 #include "register/HouseholdEditor.h"
 #include "register/ui/TForm32.h"
 
@@ -142,7 +142,7 @@ void MembersPage::showMembers()
 
 void MembersPage::showNotes()
 {
-    m_notes->setText(fields::text(m_logic.currentValue(QStringLiteral("MENTIUNI"))));
+    m_notes->setText(dbf::toText(m_logic.currentValue(QStringLiteral("MENTIUNI"))));
 }
 
 bool MembersPage::check(MemberEntry& entry, qint64 self)

@@ -1,5 +1,7 @@
 #include "register/ui/PlotsPage.h"
 
+#include "data/dbf/ValueConversions.h"
+
 #include "core/ErrorReport.h"
 #include "core/Interaction.h"
 #include "data/engine/Engine.h"
@@ -31,13 +33,6 @@ namespace velmor {
 namespace {
 
 const QString kTitle = QStringLiteral("Parcele");
-
-QString textOf(const dbf::Value& value)
-{
-    if (const auto* text = std::get_if<QString>(&value))
-        return *text;
-    return {};
-}
 
 QList<grid::ColumnDescription> plotColumns()
 {
@@ -341,12 +336,7 @@ void PlotsPage::RecalcClick()
     const auto current = [&](const char* field) {
         if (!editor().hasCurrent())
             return QString();
-        const dbf::Value v = editor().currentValue(QLatin1String(field));
-        if (const auto* i = std::get_if<std::int64_t>(&v))
-            return QString::number(*i);
-        if (const auto* d = std::get_if<double>(&v))
-            return QString::number(qint64(*d));
-        return textOf(v);
+        return dbf::toWholeText(editor().currentValue(QLatin1String(field)));
     };
     try {
         m_recalcDialog->PregatesteSelectia(recalculation, current("LOCALIT"), current("TIPRA"), current("VOLUM"), current("POZ"));

@@ -1,5 +1,7 @@
 #include "register/ui/TForm6.h"
 
+#include "data/dbf/ValueConversions.h"
+
 #include "register/ui/ChapterPage.h"
 #include "register/ui/ChapterPages.h"
 #include "register/ui/EditorPage.h"
@@ -79,17 +81,6 @@ QPushButton* listButton(const QString& caption, const QString& name, QWidget* pa
     return button;
 }
 
-// A whole number of a value as the header shows it; empty for null.
-QString wholeText(const dbf::Value& value)
-{
-    if (const auto* number = std::get_if<std::int64_t>(&value))
-        return QString::number(*number);
-    if (const auto* real = std::get_if<double>(&value))
-        return QString::number(qint64(*real));
-    if (const auto* text = std::get_if<QString>(&value))
-        return *text;
-    return QString();
-}
 
 }
 
@@ -515,7 +506,7 @@ void TForm6::PozitiaChange()
     runSafely([this] {
         const ListChange change(m_syncingGrid);
         readChoice();
-        m_logic.PozitiaChange();
+        m_logic.applyPositionChoice();
     });
     m_grid->setUpdatesEnabled(true);
     selectCurrentRow();
@@ -545,9 +536,9 @@ void TForm6::selectCurrentRow()
 
 void TForm6::showCurrent()
 {
-    m_village->setText(wholeText(m_logic.currentValue(QStringLiteral("LOCALIT"))));
-    m_position->setText(wholeText(m_logic.currentValue(QStringLiteral("POZ"))));
-    m_volume->setText(wholeText(m_logic.currentValue(QStringLiteral("VOLUM"))));
+    m_village->setText(dbf::toWholeText(m_logic.currentValue(QStringLiteral("LOCALIT"))));
+    m_position->setText(dbf::toWholeText(m_logic.currentValue(QStringLiteral("POZ"))));
+    m_volume->setText(dbf::toWholeText(m_logic.currentValue(QStringLiteral("VOLUM"))));
     selectCurrentRow();
     if (!m_membersSuspended)
         AfiseazaMembri();
@@ -580,7 +571,7 @@ void TForm6::navigate(HouseholdEditor::Move move)
 
 void TForm6::ButClick(int button)
 {
-    runSafely([this, button] { m_logic.ButClick(button); });
+    runSafely([this, button] { m_logic.pressPageButton(button); });
     showPressed(m_logic.pressedButton());
     focusCurrentPage();
 }

@@ -268,7 +268,7 @@ void TTarlaF::MemoreazaClick()
     try {
         PlotStore::check(details());
     } catch (const PlotRefusal& refusal) {
-        QWidget* field = m_fieldByLabel.value(refusal.field());
+        QWidget* field = m_fieldByLabel.value(plotFieldLabel(refusal.field()));
         if (field)
             field->setFocus();
         if (m_ctx.interaction)

@@ -3,7 +3,7 @@
 #include "core/ErrorReport.h"
 #include "core/Interaction.h"
 #include "data/dbf/DbfValue.h"
-#include "register/LocalTariffs.h"
+#include "tariffs/LocalTariffs.h"
 #include "services/AppContext.h"
 #include "services/Settings.h"
 #include "services/TextFunctions.h"
@@ -281,12 +281,32 @@ search::CertificateRequest TForm34::request() const
     return r;
 }
 
+namespace {
+
+// The control of the window that holds a request's value.
+QString controlOf(search::CertificateField field)
+{
+    using search::CertificateField;
+    switch (field) {
+    case CertificateField::Person: return QStringLiteral("ComboBox1");
+    case CertificateField::Destination: return QStringLiteral("ComboBox2");
+    case CertificateField::SecondPerson: return QStringLiteral("ComboBox3");
+    case CertificateField::Receipt: return QStringLiteral("Edit4");
+    case CertificateField::Chapters: return QStringLiteral("CheckBox1");
+    case CertificateField::Clerk: return QStringLiteral("Edit9");
+    }
+    return QString();
+}
+
+}
+
 void TForm34::refuse(const search::CertificateRefusal& refusal)
 {
-    if (QWidget* field = findChild<QWidget*>(refusal.field()))
+    const QString control = controlOf(refusal.field());
+    if (QWidget* field = findChild<QWidget*>(control))
         field->setFocus();
     if (m_ctx.interaction)
-        m_ctx.interaction->ArataProblema(refusal.message(), refusal.field());
+        m_ctx.interaction->ArataProblema(refusal.message(), control);
 }
 
 void TForm34::BitBtn3Click()

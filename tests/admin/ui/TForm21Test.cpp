@@ -22,9 +22,7 @@ TEST(TForm21, LooksAsDesigned)
     TForm21 form(w.ctx);
     EXPECT_EQ(form.windowTitle(), QStringLiteral("Salvare - Incarcare"));
     EXPECT_EQ(form.BitBtn1()->text(), QStringLiteral("Salveaza baza de date"));
-    EXPECT_EQ(form.BitBtn1()->toolTip(), QStringLiteral("Salveaza toate datele programului."));
     EXPECT_EQ(form.BitBtn2()->text(), QStringLiteral("Incarca o baza de date"));
-    EXPECT_EQ(form.BitBtn2()->toolTip(), QStringLiteral("Sterge toate datele programului si le inlocuieste cu o salvare anterioara."));
     EXPECT_EQ(form.statusBar()->currentMessage(), QStringLiteral("ESC - Iesire"));
 }
 
@@ -41,8 +39,8 @@ TEST(TForm21, RestoreClosesTheWindowAndEndsTheProgram)
     EXPECT_FALSE(form.isVisible());
     EXPECT_EQ(ended.count(), 1);
     EXPECT_TRUE(form.isProgramEndRequested());
-    EXPECT_EQ(test::readFile(w.data(QStringLiteral("Sate.lst"))),
-              test::readFile(test::fixturePath(QStringLiteral("register-dbase4/Sate.lst"))));
+    EXPECT_EQ(test::existingFileBytes(w.data(QStringLiteral("Sate.lst"))),
+              test::existingFileBytes(test::fixturePath(QStringLiteral("register-dbase4/Sate.lst"))));
 }
 
 TEST(TForm21, DamagedArchiveClosesWithoutEndingTheProgram)

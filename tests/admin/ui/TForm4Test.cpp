@@ -10,7 +10,7 @@
 #include <QApplication>
 #include <QGroupBox>
 #include "data/Schema.h"
-#include "register/ui/TFTarife.h"
+#include "tariffs/ui/TFTarife.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -62,9 +62,6 @@ TEST(TForm4, LooksAsDesigned)
     ASSERT_EQ(form.ModelAdeverinta()->menu()->actions().size(), 4);
     EXPECT_EQ(form.ModelAdeverinta()->menu()->actions().at(3)->text(), QStringLiteral("Model 4"));
     EXPECT_EQ(form.ModeleRecensamant()->menu()->actions().at(0)->text(), QStringLiteral("Formularul L1"));
-    EXPECT_EQ(form.SpeedButton1()->toolTip(), QStringLiteral("Adauga satul din casuta in lista."));
-    EXPECT_EQ(form.SpeedButton2()->toolTip(), QStringLiteral("Sterge satul selectat din tabel."));
-    EXPECT_EQ(form.SpeedButton3()->toolTip(), QStringLiteral("Modifica denumirea satului selectat in tabel."));
     EXPECT_EQ(form.TipLoc()->count(), 3);
 }
 
@@ -77,7 +74,7 @@ TEST(TForm4, StartUpLoadWithoutConstantsKeepsTheDesignedTexts)
         return QStringList {QStringLiteral("2024")};
     });
     std::vector<bool> heard;
-    w.ctx.unlockListeners.push_back([&heard](bool on) { heard.push_back(on); });
+    QObject::connect(&w.ctx.unlock, &UnlockState::changed, [&heard](bool on) { heard.push_back(on); });
     TForm4 form(w.ctx);
     form.IncarcaConstante();
 

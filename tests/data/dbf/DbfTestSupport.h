@@ -4,6 +4,7 @@
 // independent writer of dBase headers used to build foreign and damaged files.
 
 #include "data/dbf/DbfValue.h"
+#include "support/FileBytes.h"
 
 #include <QByteArray>
 #include <QDate>
@@ -46,13 +47,6 @@ inline std::vector<std::string> showRow(const std::vector<dbf::Value>& row)
 inline std::string u8(const QString& s)
 {
     return s.toStdString();
-}
-
-inline QByteArray readBytes(const QString& path)
-{
-    QFile f(path);
-    EXPECT_TRUE(f.open(QIODevice::ReadOnly)) << path.toStdString();
-    return f.readAll();
 }
 
 // Replaces the file by a new one (a new file is much cheaper than truncating one on ext4).

@@ -20,7 +20,7 @@ using namespace velmor;
 using test::byteAt;
 using test::le16;
 using test::le32;
-using test::readBytes;
+using test::existingFileBytes;
 using test::show;
 
 namespace {
@@ -48,7 +48,7 @@ TEST(DbfCreate, NewTableFollowsDbaseFourLayout)
     const QString path = home.dataFile(QStringLiteral("Nou.dbf"));
     dbf::DbfTable::create(path, kLayout);
 
-    const QByteArray b = readBytes(path);
+    const QByteArray b = velmor::test::existingFileBytes(path);
     const int n = 6;
     const int headerLength = 32 + 32 * n + 1;
     const int recordLength = 1 + 4 + 10 + 40 + 6 + 8 + 10;
@@ -81,7 +81,7 @@ TEST(DbfCreate, NewTableFollowsDbaseFourLayout)
     EXPECT_EQ(byteAt(b, headerLength - 1), 0x0D);
     EXPECT_EQ(byteAt(b, headerLength), 0x1A);
 
-    const QByteArray memo = readBytes(home.dataFile(QStringLiteral("Nou.dbt")));
+    const QByteArray memo = velmor::test::existingFileBytes(home.dataFile(QStringLiteral("Nou.dbt")));
     ASSERT_EQ(memo.size(), 512);
     EXPECT_EQ(le32(memo, 0), 1u); // next free block
     EXPECT_EQ(memo.mid(8, 3), QByteArray("Nou"));
@@ -98,7 +98,7 @@ TEST(DbfCreate, TableWithoutMemoIsVersionThreeWithoutMemoFile)
     test::TempHome home;
     const QString path = home.dataFile(QStringLiteral("Simplu.dbf"));
     dbf::DbfTable::create(path, {{QStringLiteral("anul"), 'n', 4, 0}, {QStringLiteral("Nume"), 'C', 12, 0}});
-    const QByteArray b = readBytes(path);
+    const QByteArray b = velmor::test::existingFileBytes(path);
     EXPECT_EQ(byteAt(b, 0), 0x03);
     EXPECT_EQ(le16(b, 8), 32 + 64 + 1);
     EXPECT_EQ(le16(b, 10), 1 + 4 + 12);
@@ -161,7 +161,7 @@ TEST_F(DbfWrite, AppendedRecordsFollowTheLayoutAndReadBack)
         EXPECT_EQ(t.append({T(QStringLiteral("2009")), R(3.0)}), 2);
         EXPECT_EQ(t.recordCount(), 3);
     }
-    const QByteArray b = readBytes(path);
+    const QByteArray b = velmor::test::existingFileBytes(path);
     ASSERT_EQ(b.size(), headerLength + 3 * recordLength + 1);
     EXPECT_EQ(le32(b, 4), 3u);
     EXPECT_EQ(byteAt(b, b.size() - 1), 0x1A);
@@ -202,7 +202,7 @@ TEST_F(DbfWrite, MemoTextsFollowTheDbaseFourMemoLayout)
         t.append({I(2010), I(2), {}, {}, {}, T(second)});
         t.append({I(2010), I(3), {}, {}, {}, T(QStringLiteral("trei"))});
     }
-    const QByteArray memo = readBytes(home.dataFile(QStringLiteral("Nou.dbt")));
+    const QByteArray memo = velmor::test::existingFileBytes(home.dataFile(QStringLiteral("Nou.dbt")));
     ASSERT_EQ(memo.size() % 512, 0);
     // Block 1: the first text; blocks 2-3: the second; block 4: the third.
     const QByteArray firstBytes = dbf::cp1250::encode(first);
@@ -215,7 +215,7 @@ TEST_F(DbfWrite, MemoTextsFollowTheDbaseFourMemoLayout)
     EXPECT_EQ(le32(memo, 0), 5u); // next free block
     EXPECT_EQ(memo.size(), 5 * 512);
 
-    const QByteArray b = readBytes(path);
+    const QByteArray b = velmor::test::existingFileBytes(path);
     EXPECT_EQ(fieldBytes(b, headerLength, recordLength, 0, 69, 10), "         1");
     EXPECT_EQ(fieldBytes(b, headerLength, recordLength, 1, 69, 10), "         2");
     EXPECT_EQ(fieldBytes(b, headerLength, recordLength, 2, 69, 10), "         4");
@@ -241,7 +241,7 @@ TEST_F(DbfWrite, PackOfALargeTableKeepsEveryLiveRecordInOrder)
         t.pack();
         EXPECT_EQ(t.recordCount(), rows - rows / 3);
     }
-    const QByteArray b = readBytes(path);
+    const QByteArray b = velmor::test::existingFileBytes(path);
     ASSERT_EQ(b.size(), headerLength + (rows - rows / 3) * recordLength + 1);
     EXPECT_EQ(le32(b, 4), quint32(rows - rows / 3));
     dbf::DbfTable t(path);
@@ -265,7 +265,7 @@ TEST_F(DbfWrite, UpdateDeletePackRewriteOnlyWhatChanged)
         t.setDeleted(3, true);
         EXPECT_EQ(t.deletedCount(), 2);
     }
-    QByteArray b = readBytes(path);
+    QByteArray b = velmor::test::existingFileBytes(path);
     EXPECT_EQ(le32(b, 4), 5u);
     EXPECT_EQ(fieldBytes(b, headerLength, recordLength, 0, 0, 1), "*");
     EXPECT_EQ(fieldBytes(b, headerLength, recordLength, 1, 0, 1), " ");
@@ -282,7 +282,7 @@ TEST_F(DbfWrite, UpdateDeletePackRewriteOnlyWhatChanged)
         EXPECT_EQ(t.recordCount(), 3);
         EXPECT_EQ(t.deletedCount(), 0);
     }
-    b = readBytes(path);
+    b = velmor::test::existingFileBytes(path);
     ASSERT_EQ(b.size(), headerLength + 3 * recordLength + 1);
     EXPECT_EQ(le32(b, 4), 3u);
     EXPECT_EQ(byteAt(b, b.size() - 1), 0x1A);
@@ -304,14 +304,14 @@ TEST_F(DbfWrite, ValueTooWideIsAnErrorAndLeavesTheRecord)
 {
     dbf::DbfTable t(path);
     t.append({I(2010), I(101), T(QStringLiteral("A"))});
-    const QByteArray before = readBytes(path);
+    const QByteArray before = velmor::test::existingFileBytes(path);
     EXPECT_THROW(t.update(0, {{2, T(QStringLiteral("B"))}, {0, I(12345)}}), dbf::DbfError);
     EXPECT_THROW(t.update(0, {{3, R(1000.0)}}), dbf::DbfError); // "1000.00" needs 7 places
     EXPECT_THROW(t.update(0, {{1, R(1e10)}}), dbf::DbfError);
     EXPECT_THROW(t.update(0, {{1, T(QStringLiteral("abc"))}}), dbf::DbfError);
     EXPECT_THROW(t.update(0, {{4, T(QStringLiteral("31.02.2010"))}}), dbf::DbfError);
     EXPECT_THROW(t.append({I(99999)}), dbf::DbfError);
-    EXPECT_EQ(readBytes(path), before);
+    EXPECT_EQ(velmor::test::existingFileBytes(path), before);
     EXPECT_EQ(t.recordCount(), 1);
     EXPECT_EQ(show(t.value(0, 2)), "t:A");
     // The widest values that fit.
@@ -330,7 +330,7 @@ TEST_F(DbfWrite, TextLongerThanItsColumnAndForeignCharactersAreErrors)
 {
     dbf::DbfTable t(path);
     const QString long50 = QString(45, QLatin1Char('A')) + QStringLiteral("BCDEF");
-    const QByteArray empty = readBytes(path);
+    const QByteArray empty = velmor::test::existingFileBytes(path);
     try {
         t.append({I(2010), I(1), T(long50)});
         ADD_FAILURE() << "50 characters appended into 40";
@@ -338,20 +338,20 @@ TEST_F(DbfWrite, TextLongerThanItsColumnAndForeignCharactersAreErrors)
         EXPECT_EQ(e.message(), QStringLiteral("Textul are 50 caractere; coloana NUMEP din tabelul \"%1\" primeste cel mult 40.")
                                    .arg(QFileInfo(path).fileName()));
     }
-    EXPECT_EQ(readBytes(path), empty);
+    EXPECT_EQ(velmor::test::existingFileBytes(path), empty);
     EXPECT_EQ(t.recordCount(), 0);
     // Cut by the caller, it is written; blanks past the width are padding.
     t.append({I(2010), I(1), T(long50.left(40) + QStringLiteral("     "))});
     EXPECT_EQ(t.value(0, 2), dbf::Value(long50.left(40)));
-    const QByteArray one = readBytes(path);
+    const QByteArray one = velmor::test::existingFileBytes(path);
     EXPECT_THROW(t.update(0, {{2, T(long50)}}), dbf::DbfError);
-    EXPECT_EQ(readBytes(path), one);
+    EXPECT_EQ(velmor::test::existingFileBytes(path), one);
 
     // Comma-below letters are kept as the cedilla letters of the code page.
     t.update(0, {{2, T(QStringLiteral("ȘTEFAN ȚURCANU șț"))}});
     EXPECT_EQ(t.value(0, 2), dbf::Value(QStringLiteral("ŞTEFAN ŢURCANU şţ")));
 
-    const QByteArray before = readBytes(path);
+    const QByteArray before = velmor::test::existingFileBytes(path);
     const QString chinese = QStringLiteral("POPESCU \u4E2D");
     try {
         t.update(0, {{2, T(chinese)}});
@@ -360,7 +360,7 @@ TEST_F(DbfWrite, TextLongerThanItsColumnAndForeignCharactersAreErrors)
         EXPECT_TRUE(e.message().contains(QStringLiteral("4e2d"), Qt::CaseInsensitive)) << e.message().toStdString();
     }
     EXPECT_THROW(t.append({I(2010), I(2), {}, {}, {}, T(chinese)}), dbf::DbfError);
-    EXPECT_EQ(readBytes(path), before);
+    EXPECT_EQ(velmor::test::existingFileBytes(path), before);
     EXPECT_EQ(t.recordCount(), 1);
     EXPECT_EQ(t.value(0, 2), dbf::Value(QStringLiteral("ŞTEFAN ŢURCANU şţ")));
 }
@@ -454,7 +454,7 @@ TEST_F(DbfWrite, RestructureAddsAndDropsColumnsKeepingValues)
               (std::vector<std::string> {"i:2010", "i:101", "t:POPESCU ION", "d:2001-12-31", "t:notă", "r:50.25", "NULL"}));
     EXPECT_EQ(show(t.value(1, 5)), "r:7.5");
 
-    const QByteArray b = readBytes(path);
+    const QByteArray b = velmor::test::existingFileBytes(path);
     const int headerLength = 32 + 32 * 7 + 1;
     EXPECT_EQ(le16(b, 8), headerLength);
     EXPECT_EQ(le16(b, 10), 1 + 4 + 10 + 20 + 8 + 10 + 8 + 5);
@@ -465,13 +465,13 @@ TEST_F(DbfWrite, RestructureAddsAndDropsColumnsKeepingValues)
     EXPECT_EQ(byteAt(b, b.size() - 1), 0x1A);
 
     // A change that does not fit leaves the table as it was.
-    const QByteArray before = readBytes(path);
+    const QByteArray before = velmor::test::existingFileBytes(path);
     QList<dbf::FieldSpec> narrow;
     for (const auto& f : t.fields())
         narrow.append(f.declaration());
     narrow[1].width = 2; // CODID 101 needs three places
     EXPECT_THROW(t.restructure(narrow), dbf::DbfError);
-    EXPECT_EQ(readBytes(path), before);
+    EXPECT_EQ(velmor::test::existingFileBytes(path), before);
     EXPECT_EQ(show(dbf::DbfTable(path).value(0, 1)), "i:101");
 }
 
@@ -488,7 +488,7 @@ TEST(DbfForeignWrite, LevelSevenAndDbaseThreeKeepTheirVersion)
         test::TempHome home;
         home.copyFixture(QString::fromLatin1(c.folder));
         const QString cap1 = home.dataFile(QStringLiteral("CAP1.dbf"));
-        const QByteArray original = readBytes(cap1);
+        const QByteArray original = velmor::test::existingFileBytes(cap1);
         const int headerLength = le16(original, 8);
         {
             dbf::DbfTable t(cap1);
@@ -501,7 +501,7 @@ TEST(DbfForeignWrite, LevelSevenAndDbaseThreeKeepTheirVersion)
             EXPECT_EQ(t.append(row), 12);
             t.update(0, {{numep, T(QStringLiteral("POPESCU IOAN"))}});
         }
-        const QByteArray b = readBytes(cap1);
+        const QByteArray b = velmor::test::existingFileBytes(cap1);
         EXPECT_EQ(byteAt(b, 0), c.plain);
         EXPECT_EQ(le32(b, 4), 13u);
         EXPECT_EQ(le16(b, 8), headerLength);
@@ -530,7 +530,7 @@ TEST(DbfForeignWrite, LevelSevenAndDbaseThreeKeepTheirVersion)
         EXPECT_EQ(notes.value(0, 2), dbf::Value(QStringLiteral("Teren în arendă la AGRO SRL.\r\nVerificat în teren 2010.")));
         EXPECT_EQ(notes.value(1, 2), dbf::Value(QStringLiteral("Acum are text")));
         EXPECT_EQ(notes.value(2, 2), dbf::Value(QStringLiteral("Notă nouă")));
-        const QByteArray memo = readBytes(home.dataFile(QStringLiteral("CAP11.dbt")));
+        const QByteArray memo = velmor::test::existingFileBytes(home.dataFile(QStringLiteral("CAP11.dbt")));
         const QByteArray text = dbf::cp1250::encode(QStringLiteral("Notă nouă"));
         const int block = memo.indexOf(text);
         ASSERT_GT(block, 0);
@@ -575,7 +575,7 @@ TEST(DbfForeignWrite, MemoFileWithSmallBlocks)
         EXPECT_EQ(t.value(1, 1), dbf::Value(QString::fromLatin1(second)));
         t.append({I(2012), T(QStringLiteral("nouă"))});
     }
-    const QByteArray after = readBytes(home.dataFile(QStringLiteral("Mic.dbt")));
+    const QByteArray after = velmor::test::existingFileBytes(home.dataFile(QStringLiteral("Mic.dbt")));
     EXPECT_EQ(after.mid(4, 700), memo.mid(4, 700)); // earlier blocks untouched
     EXPECT_EQ(after.mid(704, 4), QByteArray("\xFF\xFF\x08\x00", 4));
     EXPECT_EQ(le32(after, 0), 12u);
@@ -591,12 +591,12 @@ TEST(DbfForeignWrite, PackKeepsTheHeaderOfALevelSevenTable)
     test::TempHome home;
     home.copyFixture(QStringLiteral("register-level7"));
     const QString path = home.dataFile(QStringLiteral("OmTarla.dbf"));
-    const QByteArray original = readBytes(path);
+    const QByteArray original = velmor::test::existingFileBytes(path);
     dbf::DbfTable t(path);
     t.setDeleted(1, true);
     t.pack();
     EXPECT_EQ(t.recordCount(), 4);
-    const QByteArray b = readBytes(path);
+    const QByteArray b = velmor::test::existingFileBytes(path);
     EXPECT_EQ(byteAt(b, 0), 0x04);
     EXPECT_EQ(b.mid(32, 36), original.mid(32, 36)); // driver name
     EXPECT_EQ(le32(b, 4), 4u);
@@ -612,9 +612,9 @@ TEST(DbfForeignWrite, ClearingTheProductionIndexFlag)
     home.copyFixture(QStringLiteral("register-dbase4"));
     const QString path = home.dataFile(QStringLiteral("CAP2.dbf"));
     EXPECT_TRUE(dbf::DbfTable(path).productionIndexFlag());
-    const QByteArray before = readBytes(path);
+    const QByteArray before = velmor::test::existingFileBytes(path);
     ASSERT_TRUE(dbf::DbfTable::clearProductionIndexFlag(path));
-    const QByteArray after = readBytes(path);
+    const QByteArray after = velmor::test::existingFileBytes(path);
     EXPECT_EQ(byteAt(after, 28), 0);
     EXPECT_EQ(after.left(28), before.left(28));
     EXPECT_EQ(after.mid(29), before.mid(29));

@@ -59,7 +59,7 @@ public:
         const QStringList names = source.entryList(QDir::Files);
         ASSERT_FALSE(names.isEmpty()) << fixture.toStdString();
         for (const QString& name : names)
-            writeBytes(home.dataFile(name), readBytes(source.filePath(name)));
+            writeBytes(home.dataFile(name), velmor::test::existingFileBytes(source.filePath(name)));
     }
 
     // A table path as statements write it: full path in double quotes.

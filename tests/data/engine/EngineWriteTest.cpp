@@ -13,7 +13,7 @@ using namespace velmor;
 using test::byteAt;
 using test::le16;
 using test::le32;
-using test::readBytes;
+using test::existingFileBytes;
 using test::Register;
 using test::Rows;
 
@@ -92,24 +92,24 @@ protected:
 TEST_F(EngineWrite, CreatedTablesFollowTheDbaseFourLayout)
 {
     createRegisterTables();
-    expectDbaseFourHeader(readBytes(reg.file(QStringLiteral("CAP1.dbf"))), 0x03, kCap1, 0);
-    expectDbaseFourHeader(readBytes(reg.file(QStringLiteral("CAP11.dbf"))), 0x8B,
+    expectDbaseFourHeader(existingFileBytes(reg.file(QStringLiteral("CAP1.dbf"))), 0x03, kCap1, 0);
+    expectDbaseFourHeader(existingFileBytes(reg.file(QStringLiteral("CAP11.dbf"))), 0x8B,
                           {{"ANUL", 'N', 4, 0}, {"CODID", 'N', 10, 0}, {"MENTIUNI", 'M', 10, 0}}, 0);
-    expectDbaseFourHeader(readBytes(reg.file(QStringLiteral("CAP2.dbf"))), 0x03,
+    expectDbaseFourHeader(existingFileBytes(reg.file(QStringLiteral("CAP2.dbf"))), 0x03,
                           {{"ANUL", 'N', 4, 0}, {"CODID", 'N', 10, 0}, {"CATEG", 'C', 60, 0}, {"AHA", 'N', 4, 0},
                            {"AARI", 'N', 6, 2}, {"BHA", 'N', 4, 0}, {"BARI", 'N', 6, 2}, {"CHA", 'N', 4, 0},
                            {"CARI", 'N', 6, 2}, {"RAND", 'N', 3, 0}, {"IHA", 'N', 4, 0}, {"IARI", 'N', 6, 2}},
                           0);
-    const QByteArray tarlale = readBytes(reg.file(QStringLiteral("Tarlale.dbf")));
+    const QByteArray tarlale = existingFileBytes(reg.file(QStringLiteral("Tarlale.dbf")));
     EXPECT_EQ(le16(tarlale, 10), 1 + 4 + 10 + 10 + 240 + 45 + 15 + 11 + 10 + 32 + 16 + 16 + 30 + 10 + 4 * 120 + 50 + 10 + 40);
     EXPECT_EQ(byteAt(tarlale, 32 + 32 * 12 + 16), 10); // SUPRAF width
     EXPECT_EQ(byteAt(tarlale, 32 + 32 * 12 + 17), 4);  // SUPRAF decimals
-    const QByteArray cap7 = readBytes(reg.file(QStringLiteral("CAP7.dbf")));
+    const QByteArray cap7 = existingFileBytes(reg.file(QStringLiteral("CAP7.dbf")));
     EXPECT_EQ(byteAt(cap7, 32 + 32 * 4 + 16), 4);
     EXPECT_EQ(byteAt(cap7, 32 + 32 * 4 + 17), 1);
 
     // Only the memo table has a memo file: one 512-byte header block.
-    const QByteArray memo = readBytes(reg.file(QStringLiteral("CAP11.dbt")));
+    const QByteArray memo = existingFileBytes(reg.file(QStringLiteral("CAP11.dbt")));
     ASSERT_EQ(memo.size(), 512);
     EXPECT_EQ(le32(memo, 0), 1u);
     EXPECT_EQ(le16(memo, 20), 512);
@@ -139,7 +139,7 @@ TEST_F(EngineWrite, InsertUpdateDeleteAndPackReadBackAndKeepTheLayout)
     EXPECT_EQ(reg.one(QStringLiteral("SELECT MENTIUNI FROM {CAP11}")), "t:Primul rând,\r\nal doilea rând: ş ţ ă î â.");
 
     // The bytes: one record per row in Windows-1250, numbers right-aligned, dates yyyyMMdd.
-    QByteArray b = readBytes(reg.file(QStringLiteral("CAP1.dbf")));
+    QByteArray b = existingFileBytes(reg.file(QStringLiteral("CAP1.dbf")));
     const int recordLength = expectDbaseFourHeader(b, 0x03, kCap1, 3);
     const int header = 32 + 32 * 10 + 1;
     const QByteArray first = b.mid(header, recordLength);
@@ -154,10 +154,10 @@ TEST_F(EngineWrite, InsertUpdateDeleteAndPackReadBackAndKeepTheLayout)
     EXPECT_EQ(first.mid(112, 240), QByteArray(240, ' '));
     EXPECT_EQ(b.mid(header + 2 * recordLength + 94, 8), QByteArray(8, ' '));
 
-    QByteArray notes = readBytes(reg.file(QStringLiteral("CAP11.dbf")));
+    QByteArray notes = existingFileBytes(reg.file(QStringLiteral("CAP11.dbf")));
     expectDbaseFourHeader(notes, 0x8B, {{"ANUL", 'N', 4, 0}, {"CODID", 'N', 10, 0}, {"MENTIUNI", 'M', 10, 0}}, 1);
     EXPECT_EQ(notes.mid(32 + 96 + 1 + 15, 10), QByteArray("         1"));
-    const QByteArray memo = readBytes(reg.file(QStringLiteral("CAP11.dbt")));
+    const QByteArray memo = existingFileBytes(reg.file(QStringLiteral("CAP11.dbt")));
     const QByteArray text = dbf::cp1250::encode(QStringLiteral("Primul rând,\r\nal doilea rând: ş ţ ă î â."));
     ASSERT_EQ(memo.size(), 1024);
     EXPECT_EQ(le32(memo, 0), 2u);
@@ -168,7 +168,7 @@ TEST_F(EngineWrite, InsertUpdateDeleteAndPackReadBackAndKeepTheLayout)
     // Update in place; delete marks the record and keeps it until the table is packed.
     EXPECT_EQ(reg.exec(QStringLiteral("UPDATE {CAP1} SET NUMEP=\"POPESCU MARIA ȘTEFANIA\", CODSEX=2 WHERE COD1=2")), 1);
     EXPECT_EQ(reg.exec(QStringLiteral("DELETE FROM {CAP1} WHERE COD1=1")), 1);
-    b = readBytes(reg.file(QStringLiteral("CAP1.dbf")));
+    b = existingFileBytes(reg.file(QStringLiteral("CAP1.dbf")));
     expectDbaseFourHeader(b, 0x03, kCap1, 3);
     EXPECT_EQ(b.at(header), '*');
     EXPECT_EQ(b.at(header + recordLength), ' ');
@@ -179,12 +179,12 @@ TEST_F(EngineWrite, InsertUpdateDeleteAndPackReadBackAndKeepTheLayout)
     // Memo changed: the record points to a new block.
     reg.exec(QStringLiteral("UPDATE {CAP11} SET MENTIUNI=\"Alt text\" WHERE CODID=101"));
     EXPECT_EQ(reg.one(QStringLiteral("SELECT MENTIUNI FROM {CAP11}")), "t:Alt text");
-    notes = readBytes(reg.file(QStringLiteral("CAP11.dbf")));
+    notes = existingFileBytes(reg.file(QStringLiteral("CAP11.dbf")));
     EXPECT_EQ(notes.mid(32 + 96 + 1 + 15, 10), QByteArray("         2"));
 
     // Packing through the engine's table removes the deleted record from the file.
     reg.engine.table(reg.file(QStringLiteral("CAP1.dbf"))).pack();
-    b = readBytes(reg.file(QStringLiteral("CAP1.dbf")));
+    b = existingFileBytes(reg.file(QStringLiteral("CAP1.dbf")));
     expectDbaseFourHeader(b, 0x03, kCap1, 2);
     EXPECT_EQ(b.mid(header + 15, 13), QByteArray("POPESCU MARIA"));
     EXPECT_EQ(reg.rows(QStringLiteral("SELECT COD1, NUMEP FROM {CAP1}")),
@@ -209,7 +209,7 @@ TEST_F(EngineWrite, PackingADbfTableOutsideTheEngineIsSeen)
         EXPECT_EQ(t.deletedCount(), 3);
         t.pack();
     }
-    const QByteArray b = readBytes(reg.file(QStringLiteral("CAP7.dbf")));
+    const QByteArray b = existingFileBytes(reg.file(QStringLiteral("CAP7.dbf")));
     expectDbaseFourHeader(b, 0x03, {{"ANUL", 'N', 4, 0}, {"CODID", 'N', 10, 0}, {"CATEG", 'C', 60, 0}, {"NR", 'N', 7, 0}, {"RAND", 'N', 4, 1}}, 3);
     EXPECT_EQ(reg.rows(QStringLiteral("SELECT CODID, RAND FROM {CAP7}")),
               (Rows {{"i:101", "r:1.1"}, {"i:103", "r:3.1"}, {"i:105", "r:5.1"}}));
@@ -225,7 +225,7 @@ TEST_F(EngineWrite, AlterTableAddsAndDropsSeveralColumns)
     EXPECT_EQ(test::fieldNames(r), (V {"ANUL", "CODID", "NUMEP", "DENUM", "COD", "DATAN", "COD1", "MENTIUNI", "LOCALIT", "SUMA", "NOTA"}));
     EXPECT_EQ(fixture.rows(QStringLiteral("SELECT ANUL, CODID, NUMEP, DATAN, COD1, MENTIUNI FROM {CAP1} ORDER BY COD1")), before);
     EXPECT_EQ(fixture.one(QStringLiteral("SELECT Count(*) FROM {CAP1} WHERE LOCALIT IS NULL AND SUMA IS NULL AND NOTA IS NULL")), "i:12");
-    const QByteArray b = readBytes(fixture.file(QStringLiteral("CAP1.dbf")));
+    const QByteArray b = existingFileBytes(fixture.file(QStringLiteral("CAP1.dbf")));
     expectDbaseFourHeader(b, 0x8B,
                           {{"ANUL", 'N', 4, 0}, {"CODID", 'N', 10, 0}, {"NUMEP", 'C', 40, 0}, {"DENUM", 'C', 24, 0},
                            {"COD", 'N', 1, 0}, {"DATAN", 'D', 8, 0}, {"COD1", 'N', 10, 0}, {"MENTIUNI", 'C', 240, 0},
@@ -251,9 +251,9 @@ TEST_F(EngineWrite, AlterTableAddsAndDropsSeveralColumns)
     EXPECT_EQ(fixture.one(QStringLiteral("SELECT NOTA FROM {CAP1} WHERE COD1=105")), "t:o notă");
 
     // An error in one action changes nothing.
-    const QByteArray unchanged = readBytes(fixture.file(QStringLiteral("CAP1.dbf")));
+    const QByteArray unchanged = existingFileBytes(fixture.file(QStringLiteral("CAP1.dbf")));
     EXPECT_FALSE(fixture.error(QStringLiteral("ALTER TABLE {CAP1} ADD ALTA CHAR(3), DROP NIMIC")).isEmpty());
-    EXPECT_EQ(readBytes(fixture.file(QStringLiteral("CAP1.dbf"))), unchanged);
+    EXPECT_EQ(existingFileBytes(fixture.file(QStringLiteral("CAP1.dbf"))), unchanged);
 }
 
 TEST_F(EngineWrite, ForeignFormatsKeepTheirVersionByte)
@@ -273,12 +273,12 @@ TEST_F(EngineWrite, ForeignFormatsKeepTheirVersionByte)
         fixture.exec(QStringLiteral("INSERT INTO {CAP11} (ANUL, CODID, MENTIUNI) VALUES (2011, 200, \"notă nouă\")"));
         fixture.exec(QStringLiteral("UPDATE {CAP11} SET MENTIUNI=\"schimbat\" WHERE CODID=1"));
         fixture.exec(QStringLiteral("DELETE FROM {OmTarla} WHERE TITULAR=\"POPESCU MARIA\""));
-        const QByteArray cap1 = readBytes(fixture.file(QStringLiteral("CAP1.dbf")));
+        const QByteArray cap1 = existingFileBytes(fixture.file(QStringLiteral("CAP1.dbf")));
         EXPECT_EQ(byteAt(cap1, 0), c.plain);
         EXPECT_EQ(le32(cap1, 4), 13u);
         EXPECT_EQ(byteAt(cap1, cap1.size() - 1), 0x1A);
         EXPECT_EQ(cap1.size(), le16(cap1, 8) + 13 * le16(cap1, 10) + 1);
-        EXPECT_EQ(byteAt(readBytes(fixture.file(QStringLiteral("CAP11.dbf"))), 0), c.memo);
+        EXPECT_EQ(byteAt(existingFileBytes(fixture.file(QStringLiteral("CAP11.dbf"))), 0), c.memo);
 
         // A fresh engine reads the changes.
         engine::Engine other(fixture.home.data());
@@ -292,7 +292,7 @@ TEST_F(EngineWrite, ForeignFormatsKeepTheirVersionByte)
 
         // Restructured, the table stays in its format.
         fixture.exec(QStringLiteral("ALTER TABLE {OmTarla} ADD NOTA CHAR(5), DROP ANUL"));
-        const QByteArray om = readBytes(fixture.file(QStringLiteral("OmTarla.dbf")));
+        const QByteArray om = existingFileBytes(fixture.file(QStringLiteral("OmTarla.dbf")));
         EXPECT_EQ(byteAt(om, 0), c.plain);
         EXPECT_EQ(le16(om, 8), c.firstDescriptor + 4 * c.descriptorSize + 1);
         EXPECT_EQ(le16(om, 10), 1 + 10 + 10 + 40 + 5);
@@ -310,7 +310,7 @@ TEST_F(EngineWrite, ManyRowsInOneStatementReachTheFile)
     reg.exec(QStringLiteral("INSERT INTO {Mult} (NR, NUME) VALUES (1, \"rând\")"));
     for (int i = 0; i < 13; ++i)
         reg.exec(QStringLiteral("INSERT INTO {Mult} (NR, NUME) SELECT NR + %1, NUME FROM {Mult}").arg(1 << i));
-    const QByteArray b = readBytes(reg.file(QStringLiteral("Mult.dbf")));
+    const QByteArray b = existingFileBytes(reg.file(QStringLiteral("Mult.dbf")));
     expectDbaseFourHeader(b, 0x03, {{"NR", 'N', 6, 0}, {"NUME", 'C', 8, 0}}, 8192);
     EXPECT_EQ(reg.rows(QStringLiteral("SELECT Count(*), Count(DISTINCT NR), MIN(NR), MAX(NR) FROM {Mult}")),
               (Rows {{"i:8192", "i:8192", "i:1", "i:8192"}}));
@@ -328,13 +328,13 @@ TEST_F(EngineWrite, AStatementFailingHalfWayLeavesACompleteFile)
         reg.exec(QStringLiteral("INSERT INTO {Sursa} (NR) VALUES (%1)").arg(i));
     // 100 does not fit two places: the rows before it stay, nothing is rolled back.
     EXPECT_FALSE(reg.error(QStringLiteral("INSERT INTO {Tinta} (NR) SELECT NR FROM {Sursa}")).isEmpty());
-    const QByteArray b = readBytes(reg.file(QStringLiteral("Tinta.dbf")));
+    const QByteArray b = existingFileBytes(reg.file(QStringLiteral("Tinta.dbf")));
     expectDbaseFourHeader(b, 0x03, {{"NR", 'N', 2, 0}}, 5);
     EXPECT_EQ(reg.column(QStringLiteral("SELECT NR FROM {Tinta}")), (V {"i:95", "i:96", "i:97", "i:98", "i:99"}));
     EXPECT_EQ(dbf::DbfTable(reg.file(QStringLiteral("Tinta.dbf"))).recordCount(), 5);
     // The table goes on taking rows.
     reg.exec(QStringLiteral("INSERT INTO {Tinta} (NR) VALUES (7)"));
-    expectDbaseFourHeader(readBytes(reg.file(QStringLiteral("Tinta.dbf"))), 0x03, {{"NR", 'N', 2, 0}}, 6);
+    expectDbaseFourHeader(existingFileBytes(reg.file(QStringLiteral("Tinta.dbf"))), 0x03, {{"NR", 'N', 2, 0}}, 6);
 }
 
 TEST_F(EngineWrite, CharactersOutsideTheCodePageAddNoRow)
@@ -343,7 +343,7 @@ TEST_F(EngineWrite, CharactersOutsideTheCodePageAddNoRow)
     const QString message = reg.error(QStringLiteral("INSERT INTO {CAP1} (ANUL, NUMEP) VALUES (2010, \"中\")"));
     EXPECT_FALSE(message.isEmpty());
     EXPECT_TRUE(message.contains(QStringLiteral("中"))) << message.toStdString();
-    expectDbaseFourHeader(readBytes(reg.file(QStringLiteral("CAP1.dbf"))), 0x03, kCap1, 0);
+    expectDbaseFourHeader(existingFileBytes(reg.file(QStringLiteral("CAP1.dbf"))), 0x03, kCap1, 0);
     // Letters of the code page beyond the Romanian ones are kept.
     reg.exec(QStringLiteral("INSERT INTO {CAP1} (ANUL, NUMEP) VALUES (2010, \"ŁÓDŹ € Ř\")"));
     EXPECT_EQ(reg.one(QStringLiteral("SELECT NUMEP FROM {CAP1}")), "t:ŁÓDŹ € Ř");

@@ -1,7 +1,7 @@
 #include "MainWinTestUtil.h"
 
 #include "data/engine/Query.h"
-#include "mainwin/ui/IncarcaCombo.h"
+#include "grid/ui/IncarcaCombo.h"
 
 #include <QComboBox>
 

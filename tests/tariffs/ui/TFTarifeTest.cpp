@@ -1,6 +1,6 @@
 #include "UiTestUtil.h"
 
-#include "register/ui/TFTarife.h"
+#include "tariffs/ui/TFTarife.h"
 #include "services/AppContext.h"
 #include "services/ScriptedInteraction.h"
 #include "services/Settings.h"

@@ -1,4 +1,4 @@
-#include "mainwin/ui/IncarcaCombo.h"
+#include "grid/ui/IncarcaCombo.h"
 
 #include "data/engine/DistinctValues.h"
 
@@ -7,9 +7,9 @@
 namespace velmor {
 
 void IncarcaCombo(QComboBox* box, engine::Query& query, const QString& table, const QString& column,
-                  const QString& condition)
+                  const QString& condition, Interaction* ui)
 {
-    const QStringList values = engine::ValoriDistincte(query, table, column, condition);
+    const QStringList values = engine::ValoriDistincte(query, table, column, condition, {}, ui);
     if (!box)
         return;
     box->addItems(values);

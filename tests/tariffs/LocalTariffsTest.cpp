@@ -1,4 +1,4 @@
-#include "register/LocalTariffs.h"
+#include "tariffs/LocalTariffs.h"
 #include "services/Settings.h"
 
 #include <QTemporaryDir>

@@ -1,4 +1,4 @@
-#include "register/LocalTariffs.h"
+#include "tariffs/LocalTariffs.h"
 
 #include "data/dbf/DbfValue.h"
 #include "services/Settings.h"

@@ -1,7 +1,7 @@
-#include "register/ui/TFTarife.h"
+#include "tariffs/ui/TFTarife.h"
 
 #include "core/ErrorReport.h"
-#include "register/LocalTariffs.h"
+#include "tariffs/LocalTariffs.h"
 #include "services/AppContext.h"
 #include "core/Interaction.h"
 #include "services/ServiceError.h"
