@@ -39,6 +39,7 @@
 #include "services/ScriptedInteraction.h"
 #include "ui/Balloon.h"
 #include "ui/TContor.h"
+#include "ui/TNumericF.h"
 #include "ui/TErori.h"
 
 #include <QApplication>

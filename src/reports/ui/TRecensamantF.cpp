@@ -2,7 +2,7 @@
 
 #include "core/Interaction.h"
 #include "data/engine/Query.h"
-#include "mainwin/ui/IncarcaCombo.h"
+#include "grid/ui/IncarcaCombo.h"
 #include "services/AppContext.h"
 
 #include <QCheckBox>

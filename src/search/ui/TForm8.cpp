@@ -3,7 +3,7 @@
 #include "core/ErrorReport.h"
 #include "core/Interaction.h"
 #include "data/engine/Query.h"
-#include "mainwin/ui/IncarcaCombo.h"
+#include "grid/ui/IncarcaCombo.h"
 #include "output/ReportDocument.h"
 #include "output/TableSources.h"
 #include "output/ui/GridExport.h"

@@ -6,7 +6,7 @@
 #include "data/engine/Query.h"
 #include "data/engine/SqlText.h"
 #include "grid/ui/StandardGrid.h"
-#include "mainwin/ui/IncarcaCombo.h"
+#include "grid/ui/IncarcaCombo.h"
 #include "register/PlotValueLists.h"
 #include "register/ui/UpperCase.h"
 #include "search/NameSearch.h"

@@ -10,6 +10,7 @@
 #include "data/dbf/DbfError.h"
 #include "data/dbf/DbfTable.h"
 #include "data/engine/TableHandle.h"
+#include "support/FileBytes.h"
 #include "support/FullDisk.h"
 #include "support/TestDirs.h"
 
@@ -32,7 +33,7 @@ using namespace velmor;
 using test::byteAt;
 using test::le16;
 using test::le32;
-using test::readBytes;
+using test::existingFileBytes;
 using test::show;
 using test::showRow;
 
@@ -72,7 +73,7 @@ QMap<QString, QByteArray> filesOf(const QString& dir)
     QMap<QString, QByteArray> files;
     for (const QFileInfo& info : QDir(dir).entryInfoList(QDir::Files | QDir::Hidden | QDir::System)) {
         if (info.fileName() != QLatin1String(".filler"))
-            files.insert(info.fileName(), readBytes(info.filePath()));
+            files.insert(info.fileName(), existingFileBytes(info.filePath()));
     }
     return files;
 }
@@ -119,7 +120,7 @@ TEST(DbfRestructure, SeveralChangesAndFilledColumnsInOneRewrite)
                                                "1* i:2010 t:12A NULL NULL SATUL-", "2 i:2011 NULL t:ţară NULL SATUL-"}));
 
     // Read back from the files alone.
-    const QByteArray b = readBytes(path);
+    const QByteArray b = existingFileBytes(path);
     const int headerLength = 32 + 32 * 8 + 1;
     const int recordLength = 1 + 4 + 10 + 32 + 240 + 10 + 5 + 5 + 20;
     EXPECT_EQ(byteAt(b, 0), 0x8B);
@@ -153,7 +154,7 @@ TEST(DbfRestructure, SeveralChangesAndFilledColumnsInOneRewrite)
     EXPECT_TRUE(t.isDeleted(1));
 
     // The new memo file holds the two notes only, one block each after the header block.
-    const QByteArray memo = readBytes(home.dataFile(QStringLiteral("Identificare.dbt")));
+    const QByteArray memo = existingFileBytes(home.dataFile(QStringLiteral("Identificare.dbt")));
     EXPECT_EQ(memo.size(), 3 * 512);
     EXPECT_EQ(le32(memo, 0), 3u);
     EXPECT_EQ(filesOf(home.data()).keys(), (QStringList {QStringLiteral("Identificare.dbf"), QStringLiteral("Identificare.dbt")}));
