@@ -8,7 +8,7 @@
 #include "data/engine/Engine.h"
 #include "data/engine/Query.h"
 #include "data/engine/SqlText.h"
-#include "register/FieldValues.h"
+#include "data/dbf/ValueConversions.h"
 
 #include <QFile>
 #include <QHash>
@@ -148,17 +148,17 @@ QString DataChecks::areaCheck(engine::Query& q, const QString& year)
             p);
         // Areas in whole square metres: hectares * 10000, ari * 100.
         for (const auto& row : rows.rows)
-            chapter2[fields::whole(row[0])] += std::llround(fields::real(row[1]) * 10000.0 + fields::real(row[2]) * 100.0);
+            chapter2[dbf::toWhole(row[0])] += std::llround(dbf::toReal(row[1]) * 10000.0 + dbf::toReal(row[2]) * 100.0);
         for (const auto& row : sums.rows)
-            plots[fields::whole(row[0])] = std::llround(fields::real(row[1]) * 10000.0);
+            plots[dbf::toWhole(row[0])] = std::llround(dbf::toReal(row[1]) * 10000.0);
         for (const auto& row : ident.rows)
-            households.push_back({row[0], row[1], row[2], row[3], fields::whole(row[4])});
+            households.push_back({row[0], row[1], row[2], row[3], dbf::toWhole(row[4])});
     } catch (const Error&) {
         throw Error(QStringLiteral("Eroare la intocmirea raportului!"));
     }
     std::stable_sort(households.begin(), households.end(), [](const Household& a, const Household& b) {
         const auto key = [](const Household& h) {
-            return std::make_tuple(fields::whole(h.tip), fields::whole(h.volum), fields::whole(h.poz), fields::text(h.localit));
+            return std::make_tuple(dbf::toWhole(h.tip), dbf::toWhole(h.volum), dbf::toWhole(h.poz), dbf::toText(h.localit));
         };
         return key(a) < key(b);
     });
@@ -177,7 +177,7 @@ QString DataChecks::areaCheck(engine::Query& q, const QString& year)
             const qint64 difference = chapter2.value(h.codid) - plots.value(h.codid);
             if (std::llabs(difference) <= 1)
                 continue;
-            writer.append({fields::textValue(fields::text(h.tip)), h.localit, h.poz, h.volum, double(difference) / 10000.0});
+            writer.append({dbf::textValue(dbf::toText(h.tip)), h.localit, h.poz, h.volum, double(difference) / 10000.0});
         }
         writer.finish();
     }
@@ -197,11 +197,11 @@ QString DataChecks::deleteListed(engine::Query& q)
                                                    + QStringLiteral(" WHERE CODID IS NOT NULL AND NOT (") + condition + QLatin1Char(')'));
     QSet<qint64> keep;
     for (const auto& row : kept.rows)
-        keep.insert(fields::whole(row[0]));
+        keep.insert(dbf::toWhole(row[0]));
     std::vector<qint64> orphans;
     for (const auto& row : listed.rows) {
-        if (!keep.contains(fields::whole(row[0])))
-            orphans.push_back(fields::whole(row[0]));
+        if (!keep.contains(dbf::toWhole(row[0])))
+            orphans.push_back(dbf::toWhole(row[0]));
     }
     std::sort(orphans.begin(), orphans.end());
 
@@ -247,7 +247,7 @@ QStringList DataChecks::missingPositions(const QString& year)
     // village, type, volume -> positions held
     std::map<std::tuple<QString, qint64, qint64>, std::set<qint64>> volumes;
     for (const auto& row : rows.rows)
-        volumes[{fields::text(row[0]).trimmed(), fields::whole(row[1]), fields::whole(row[2])}].insert(fields::whole(row[3]));
+        volumes[{dbf::toText(row[0]).trimmed(), dbf::toWhole(row[1]), dbf::toWhole(row[2])}].insert(dbf::toWhole(row[3]));
     m_ui.setProgressMaximum(int(volumes.size()));
     QStringList lines;
     QStringList missing;

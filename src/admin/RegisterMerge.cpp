@@ -13,7 +13,7 @@
 #include "data/engine/Engine.h"
 #include "data/engine/SqlError.h"
 #include "data/engine/SqlText.h"
-#include "register/FieldValues.h"
+#include "data/dbf/ValueConversions.h"
 #include "services/LineListFile.h"
 #include "services/ServiceError.h"
 #include "services/Settings.h"
@@ -52,7 +52,7 @@ std::optional<QString> positionKey(const std::vector<dbf::Value>& row, const int
         if (columns[i] < 0 || dbf::isNull(row[size_t(columns[i])]))
             return std::nullopt;
         const dbf::Value& v = row[size_t(columns[i])];
-        parts << (i == 2 ? fields::text(v).trimmed() : QString::number(fields::whole(v)));
+        parts << (i == 2 ? dbf::toText(v).trimmed() : QString::number(dbf::toWhole(v)));
     }
     return parts.join(QLatin1Char('|'));
 }
@@ -65,9 +65,9 @@ int compareValues(const dbf::Value& a, const dbf::Value& b)
     if (an || bn)
         return an == bn ? 0 : (an ? -1 : 1);
     if (std::holds_alternative<QString>(a) || std::holds_alternative<QString>(b))
-        return QString::compare(fields::text(a), fields::text(b));
-    const double x = fields::real(a);
-    const double y = fields::real(b);
+        return QString::compare(dbf::toText(a), dbf::toText(b));
+    const double x = dbf::toReal(a);
+    const double y = dbf::toReal(b);
     return x < y ? -1 : (x > y ? 1 : 0);
 }
 
@@ -178,7 +178,7 @@ MergeReport RegisterMerge::run(const QString& archivePath, const QString& yearTe
         if (const auto key = positionKey(row, ourColumns)) {
             QList<qint64>& there = ourPositions[*key];
             if (!dbf::isNull(row[4]))
-                there << fields::whole(row[4]);
+                there << dbf::toWhole(row[4]);
         }
     }
     const engine::ResultSet& theirIdent = rows[QStringLiteral("Identificare")];
@@ -190,7 +190,7 @@ MergeReport RegisterMerge::run(const QString& archivePath, const QString& yearTe
         throw MergeError(refusal(QStringLiteral("Tabelul Identificare al sursei nu are coloanele ANUL si CODID.")));
     auto inYear = [year](const engine::ResultSet& set, const std::vector<dbf::Value>& row) {
         const int c = set.fieldIndex(QStringLiteral("ANUL"));
-        return c >= 0 && !dbf::isNull(row[size_t(c)]) && fields::whole(row[size_t(c)]) == year;
+        return c >= 0 && !dbf::isNull(row[size_t(c)]) && dbf::toWhole(row[size_t(c)]) == year;
     };
     QSet<QString> theirPositions;
     QHash<QString, QList<qint64>> theirAt;
@@ -200,7 +200,7 @@ MergeReport RegisterMerge::run(const QString& archivePath, const QString& yearTe
         if (const auto key = positionKey(row, theirColumns)) {
             theirPositions.insert(*key);
             if (!dbf::isNull(row[size_t(theirCodid)]))
-                theirAt[*key] << fields::whole(row[size_t(theirCodid)]);
+                theirAt[*key] << dbf::toWhole(row[size_t(theirCodid)]);
         }
     }
     QSet<qint64> removed; // our households replaced
@@ -238,9 +238,9 @@ MergeReport RegisterMerge::run(const QString& archivePath, const QString& yearTe
         const int codt = plots.fieldIndex(QStringLiteral("CODT"));
         if (codid >= 0 && codt >= 0) {
             for (const auto& row : plots.rows) {
-                if (inYear(plots, row) && !dbf::isNull(row[size_t(codid)]) && dropped.contains(fields::whole(row[size_t(codid)]))
+                if (inYear(plots, row) && !dbf::isNull(row[size_t(codid)]) && dropped.contains(dbf::toWhole(row[size_t(codid)]))
                     && !dbf::isNull(row[size_t(codt)]))
-                    droppedPlots.insert(fields::whole(row[size_t(codt)]));
+                    droppedPlots.insert(dbf::toWhole(row[size_t(codt)]));
             }
         }
     }
@@ -301,10 +301,10 @@ MergeReport RegisterMerge::run(const QString& archivePath, const QString& yearTe
                                                             + engine::quotedPath(target(name)),
                                                         yearParameter);
             const auto& row = r.rows.front();
-            removedRows[name] = fields::whole(row[0]);
+            removedRows[name] = dbf::toWhole(row[0]);
             for (int k = 0; k < kinds.size(); ++k) {
-                largest[kinds[k]] = std::max(largest.value(kinds[k]), fields::whole(row[size_t(1 + 2 * k)]));
-                largestKept[kinds[k]] = std::max(largestKept.value(kinds[k]), fields::whole(row[size_t(2 + 2 * k)]));
+                largest[kinds[k]] = std::max<qint64>(largest.value(kinds[k]), dbf::toWhole(row[size_t(1 + 2 * k)]));
+                largestKept[kinds[k]] = std::max<qint64>(largestKept.value(kinds[k]), dbf::toWhole(row[size_t(2 + 2 * k)]));
             }
         }
     } catch (const Error& e) {
@@ -337,9 +337,9 @@ MergeReport RegisterMerge::run(const QString& archivePath, const QString& yearTe
             if (!inYear(set, row))
                 continue;
             if (name == QLatin1String("PozeTarla")) {
-                if (codt >= 0 && !dbf::isNull(row[size_t(codt)]) && droppedPlots.contains(fields::whole(row[size_t(codt)])))
+                if (codt >= 0 && !dbf::isNull(row[size_t(codt)]) && droppedPlots.contains(dbf::toWhole(row[size_t(codt)])))
                     continue;
-            } else if (codid >= 0 && !dbf::isNull(row[size_t(codid)]) && dropped.contains(fields::whole(row[size_t(codid)]))) {
+            } else if (codid >= 0 && !dbf::isNull(row[size_t(codid)]) && dropped.contains(dbf::toWhole(row[size_t(codid)]))) {
                 continue;
             }
             chosen.push_back(&row);
@@ -371,7 +371,7 @@ MergeReport RegisterMerge::run(const QString& archivePath, const QString& yearTe
                     dbf::Value v = from[size_t(c)] < 0 ? dbf::Value() : (*row)[size_t(from[size_t(c)])];
                     const QString column = spec.name.toUpper();
                     if (isIdentifierColumn(column) && !dbf::isNull(v)) {
-                        const qint64 old = fields::whole(v);
+                        const qint64 old = dbf::toWhole(v);
                         const qint64 shift = offset.value(column);
                         if (old < 0)
                             throw MergeError(refusal(QStringLiteral("Sursa are in tabelul %1 codul %2 negativ (%3).").arg(name, column).arg(old)));
@@ -381,7 +381,7 @@ MergeReport RegisterMerge::run(const QString& archivePath, const QString& yearTe
                         largestAppended[column] = std::max(largestAppended.value(column), old + shift);
                     }
                     if (spec.type == 'C') {
-                        const QString text = fields::text(v);
+                        const QString text = dbf::toText(v);
                         if (text.size() > spec.width) {
                             throw MergeError(refusal(QStringLiteral("Tabelul %1, coloana %2: textul \"%3\" are %4 caractere, coloana are %5.")
                                                          .arg(name, spec.name, text)
@@ -492,7 +492,7 @@ MergeReport RegisterMerge::run(const QString& archivePath, const QString& yearTe
                                                           + engine::quotedPath(target(QStringLiteral("Identificare"))));
         QSet<QString> lacking;
         for (const auto& row : present.rows) {
-            const QString v = fields::text(row[0]).trimmed();
+            const QString v = dbf::toText(row[0]).trimmed();
             if (!v.isEmpty() && !known.contains(v))
                 lacking.insert(v);
         }

@@ -6,7 +6,7 @@
 #include "data/dbf/CodePage1250.h"
 #include "data/engine/Engine.h"
 #include "data/engine/SqlText.h"
-#include "register/FieldValues.h"
+#include "data/dbf/ValueConversions.h"
 #include "reports/OutputSlots.h"
 #include "reports/TotalsValues.h"
 
@@ -219,7 +219,7 @@ dbf::Value PlotSearch::value(int row, const QString& field) const
 
 qint64 PlotSearch::currentPlot() const
 {
-    return m_current < 0 ? -1 : fields::whole(value(m_current, QStringLiteral("CODT")));
+    return m_current < 0 ? -1 : dbf::toWhole(value(m_current, QStringLiteral("CODT")));
 }
 
 bool PlotSearch::sortBy(const QString& field)
@@ -319,7 +319,7 @@ workbook::WorkbookDesign PlotSearch::plotListDesign(const QString& council, cons
     put(3, 4, QStringLiteral("Lista terenurilor in proprietate"), Big);
     put(4, 4, QStringLiteral("la data de ") + date.toString(QStringLiteral("dd.MM.yyyy")), Bold);
 
-    auto text = [&](int row, const char* field) { return fields::text(value(row, QLatin1String(field))); };
+    auto text = [&](int row, const char* field) { return dbf::toText(value(row, QLatin1String(field))); };
     int r = 6;
     bool first = true;
     dbf::Value household;

@@ -3,7 +3,7 @@
 #include "admin/DataChecks.h"
 #include "data/engine/Query.h"
 #include "data/engine/SqlText.h"
-#include "register/FieldValues.h"
+#include "data/dbf/ValueConversions.h"
 #include "services/OperationMarker.h"
 
 #include <QFileInfo>
@@ -22,7 +22,7 @@ QStringList lines(const engine::Query& q)
     for (const auto& row : q.result().rows) {
         QStringList cells;
         for (const auto& v : row)
-            cells << fields::text(v);
+            cells << dbf::toText(v);
         out << cells.join(QLatin1Char('|'));
     }
     return out;
@@ -44,7 +44,7 @@ struct ChecksWorld : AdminWorld {
     }
     qint64 count(const QString& table, const QString& where)
     {
-        return fields::whole(engine->select(QStringLiteral("SELECT COUNT(*) FROM ") + engine::quotedPath(data(table)) + QStringLiteral(" WHERE ") + where)
+        return dbf::toWhole(engine->select(QStringLiteral("SELECT COUNT(*) FROM ") + engine::quotedPath(data(table)) + QStringLiteral(" WHERE ") + where)
                                  .rows.front().front());
     }
     DataChecks checks;

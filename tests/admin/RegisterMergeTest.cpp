@@ -5,7 +5,7 @@
 #include "admin/RegisterMerge.h"
 #include "data/dbf/DbfBulkWriter.h"
 #include "data/engine/SqlText.h"
-#include "register/FieldValues.h"
+#include "data/dbf/ValueConversions.h"
 #include "services/LineListFile.h"
 #include "services/OperationMarker.h"
 
@@ -36,7 +36,7 @@ QStringList rowsOf(engine::Engine& engine, const QString& path, const QString& w
     for (const auto& row : r.rows) {
         QStringList cells;
         for (const auto& v : row)
-            cells << fields::text(v);
+            cells << dbf::toText(v);
         lines << cells.join(QLatin1Char('|'));
     }
     return lines;
@@ -46,7 +46,7 @@ std::set<qint64> numbers(engine::Engine& engine, const QString& statement)
 {
     std::set<qint64> out;
     for (const auto& row : engine.select(statement).rows)
-        out.insert(fields::whole(row[0]));
+        out.insert(dbf::toWhole(row[0]));
     return out;
 }
 
@@ -113,7 +113,7 @@ TEST(RegisterMerge, ReplacingTakesTheSourceHouseholdsWithNewIdentifiers)
     const engine::ResultSet head = w.engine->select(QStringLiteral("SELECT NUMEP FROM ") + engine::quotedPath(w.data(QStringLiteral("CAP1.dbf")))
                                                     + QStringLiteral(" WHERE CODID=210 AND COD=1"));
     ASSERT_EQ(head.rows.size(), 1u);
-    EXPECT_EQ(fields::text(head.rows[0][0]), QStringLiteral("POPESCU ION"));
+    EXPECT_EQ(dbf::toText(head.rows[0][0]), QStringLiteral("POPESCU ION"));
 
     // Counters above every identifier of their kind.
     ASSERT_EQ(report.counters.size(), 3);
@@ -221,7 +221,7 @@ void narrowNr2(AdminWorld& w)
         std::vector<dbf::Value> values;
         for (const dbf::FieldSpec& spec : layout) {
             const dbf::Value v = row[size_t(rows.fieldIndex(spec.name))];
-            values.push_back(spec.name == QLatin1String("NR2") ? fields::textValue(fields::text(v).left(10)) : v);
+            values.push_back(spec.name == QLatin1String("NR2") ? dbf::textValue(dbf::toText(v).left(10)) : v);
         }
         writer.append(values);
     }
