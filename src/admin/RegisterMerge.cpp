@@ -289,8 +289,8 @@ MergeReport RegisterMerge::run(const QString& archivePath, const QString& yearTe
                                  + engine::quotedPath(byPlot ? laFelT : laFel) + QLatin1Char(')');
             QStringList select {QStringLiteral("SUM(CASE WHEN ") + gone + QStringLiteral(" THEN 1 ELSE 0 END) AS R")};
             QStringList kinds;
-            for (const dbf::FieldSpec& spec : std::as_const(layouts[name])) {
-                const QString column = spec.name.toUpper();
+            for (const dbf::FieldSpec& declared : std::as_const(layouts[name])) {
+                const QString column = declared.name.toUpper();
                 if (!isIdentifierColumn(column))
                     continue;
                 kinds << column;
@@ -359,17 +359,17 @@ MergeReport RegisterMerge::run(const QString& archivePath, const QString& yearTe
             });
         }
         std::vector<int> from; // source column of each target column, -1 when the source lacks it
-        for (const dbf::FieldSpec& spec : layout)
-            from.push_back(set.fieldIndex(spec.name));
+        for (const dbf::FieldSpec& declared : layout)
+            from.push_back(set.fieldIndex(declared.name));
         const QString path = outDir + QLatin1Char('/') + name + QStringLiteral(".dbf");
         try {
             dbf::DbfBulkWriter writer(path, layout);
             std::vector<dbf::Value> values(size_t(layout.size()));
             for (const auto* row : chosen) {
                 for (int c = 0; c < layout.size(); ++c) {
-                    const dbf::FieldSpec& spec = layout[c];
+                    const dbf::FieldSpec& declared = layout[c];
                     dbf::Value v = from[size_t(c)] < 0 ? dbf::Value() : (*row)[size_t(from[size_t(c)])];
-                    const QString column = spec.name.toUpper();
+                    const QString column = declared.name.toUpper();
                     if (isIdentifierColumn(column) && !dbf::isNull(v)) {
                         const qint64 old = dbf::toWhole(v);
                         const qint64 shift = offset.value(column);
@@ -380,13 +380,13 @@ MergeReport RegisterMerge::run(const QString& archivePath, const QString& yearTe
                         v = std::int64_t(old + shift);
                         largestAppended[column] = std::max(largestAppended.value(column), old + shift);
                     }
-                    if (spec.type == 'C') {
+                    if (declared.type == 'C') {
                         const QString text = dbf::toText(v);
-                        if (text.size() > spec.width) {
+                        if (text.size() > declared.width) {
                             throw MergeError(refusal(QStringLiteral("Tabelul %1, coloana %2: textul \"%3\" are %4 caractere, coloana are %5.")
-                                                         .arg(name, spec.name, text)
+                                                         .arg(name, declared.name, text)
                                                          .arg(text.size())
-                                                         .arg(spec.width)));
+                                                         .arg(declared.width)));
                         }
                     }
                     values[size_t(c)] = v;
@@ -464,8 +464,8 @@ MergeReport RegisterMerge::run(const QString& archivePath, const QString& yearTe
         for (const MergeReport::Table& table : std::as_const(report.tables)) {
             if (table.appended > 0) {
                 QStringList columns;
-                for (const dbf::FieldSpec& spec : dbf::DbfBulkWriter::layoutOf(staged[table.name]))
-                    columns << spec.name;
+                for (const dbf::FieldSpec& declared : dbf::DbfBulkWriter::layoutOf(staged[table.name]))
+                    columns << declared.name;
                 const QString list = columns.join(QLatin1Char(','));
                 const int added = m_engine.execute(QStringLiteral("INSERT INTO ") + engine::quotedPath(target(table.name)) + QStringLiteral(" (")
                                                    + list + QStringLiteral(") SELECT ") + list + QStringLiteral(" FROM ")
