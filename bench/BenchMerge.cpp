@@ -3,6 +3,7 @@
 #include "admin/DataChecks.h"
 #include "admin/KtArchive.h"
 #include "admin/RegisterMerge.h"
+#include "app/CliInteraction.h"
 #include "core/Interaction.h"
 #include "data/DemoRegister.h"
 #include "data/engine/Engine.h"
@@ -21,32 +22,13 @@ namespace velmor::bench {
 
 namespace {
 
-// Answers DA to the merge's questions; progress is silent.
-class AnswerYes : public Interaction {
+// Answers DA to the merge's questions; everything else as the command line does.
+class AnswerYes : public cli::CliInteraction {
 public:
-    explicit AnswerYes(Interaction& inner)
-        : m_inner(inner)
-    {
-    }
     int Mesaj(const QString& title, const QString& text, int kind, int buttons) override
     {
-        return buttons == ButtonsDaNu ? ResultDa : m_inner.Mesaj(title, text, kind, buttons);
+        return buttons == ButtonsDaNu ? ResultDa : cli::CliInteraction::Mesaj(title, text, kind, buttons);
     }
-    void ArataProblema(const QString& text, const QString& anchor) override { m_inner.ArataProblema(text, anchor); }
-    void Arata() override {}
-    void Distruge() override {}
-    void setProgressLabel(const QString&) override {}
-    void setProgressMaximum(int) override {}
-    void setProgressPosition(int) override {}
-    void processEvents() override {}
-    QString chooseOpenFile(const QString&, const QString&, const QString&) override { return {}; }
-    QString chooseSaveFile(const QString&, const QString&, const QString&) override { return {}; }
-    QString chooseFolder(const QString&, const QString&) override { return {}; }
-    std::optional<QString> askText(const QString&, const QString&, const QString&, bool) override { return std::nullopt; }
-    bool openFile(const QString&) override { return false; }
-
-private:
-    Interaction& m_inner;
 };
 
 bool wanted(const QString& only, const QString& name)
@@ -95,7 +77,7 @@ std::vector<std::pair<QString, double>> runMergeScenarios(const QString& dataDir
     KtArchive::write(archive, KtArchive::filesToSave(otherDir));
 
     Settings settings(dataDir);
-    AnswerYes yes(ui);
+    AnswerYes yes;
     const QStringList villages = readLineList(dataDir + QStringLiteral("/Sate.lst"), QStringLiteral("lista localitatilor"));
     MergeReport report;
     // The processor time too: on a loaded machine the elapsed time says little.
