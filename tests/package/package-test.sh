@@ -2,6 +2,7 @@
 # Builds the Debian package from the build tree, checks its files and lintian's verdict, unpacks it
 # into a scratch root and runs both programs from there. Exit 77: a tool is missing (skipped).
 set -euo pipefail
+trap 'echo "package-test.sh:$LINENO: failed: $BASH_COMMAND"' ERR
 build=$1
 source=$2
 for tool in cpack dpkg-deb lintian appstreamcli desktop-file-validate; do
@@ -41,8 +42,10 @@ sort -o "$scratch/expected" "$scratch/expected"
 diff -u "$scratch/expected" "$scratch/files"
 
 # Control fields: maintainer, dependencies found by dpkg-shlibdeps.
-dpkg-deb -f "$deb" Maintainer | grep -qx 'Velmor <velmor@localhost>'
-dpkg-deb -f "$deb" Depends | grep -q 'libqt6widgets6'
+# Outputs are read whole before grep -q looks at them: with pipefail, a writer cut off by grep's early
+# exit would fail the pipeline.
+[ "$(dpkg-deb -f "$deb" Maintainer)" = 'Velmor <velmor@localhost>' ]
+grep -q 'libqt6widgets6' <<<"$(dpkg-deb -f "$deb" Depends)"
 
 lintian --fail-on error --tag-display-limit 0 "$deb"
 appstreamcli validate --no-net "$source/packaging/org.velmor.Velmor.metainfo.xml"
@@ -51,13 +54,13 @@ desktop-file-validate "$source/packaging/velmor.desktop"
 # Both programs run from the unpacked root.
 dpkg-deb -x "$deb" "$scratch/root"
 for program in velmor velmor-cli; do
-  if readelf -S "$scratch/root/usr/bin/$program" | grep -q '\.symtab'; then
+  if grep -q '\.symtab' <<<"$(readelf -S "$scratch/root/usr/bin/$program")"; then
     echo "$program is not stripped"; exit 1
   fi
 done
 [ "$("$scratch/root/usr/bin/velmor-cli" --version)" = "velmor-cli $version" ]
 [ "$(QT_QPA_PLATFORM=offscreen "$scratch/root/usr/bin/velmor" --version)" = "velmor $version" ]
-"$scratch/root/usr/bin/velmor-cli" --help | grep -q '^Utilizare: velmor-cli'
+grep -q '^Utilizare: velmor-cli' <<<"$("$scratch/root/usr/bin/velmor-cli" --help)"
 mkdir -p "$scratch/home" "$scratch/shots"
 QT_QPA_PLATFORM=offscreen "$scratch/root/usr/bin/velmor" --home "$scratch/home" \
   --registry "$scratch/registry.ini" --screenshots "$scratch/shots" >"$scratch/shots.log"
