@@ -3,7 +3,7 @@
 #include "data/engine/Engine.h"
 #include "data/engine/SqlText.h"
 #include "reports/Census.h"
-#include "reports/TotalsValues.h"
+#include "data/dbf/ValueConversions.h"
 #include "search/PlotSearch.h"
 #include "workbook/NewWorkbook.h"
 
@@ -49,7 +49,7 @@ QList<QPair<QString, double>> benchCensus(engine::Engine& engine, const QString&
     const engine::ResultSet villages = engine.select(QStringLiteral("SELECT MIN(LOCALIT) FROM ")
                                                      + engine::quotedPath(dataDir + QStringLiteral("/Identificare.dbf"))
                                                      + QStringLiteral(" WHERE ANUL=") + year);
-    const QString village = villages.rows.empty() ? QString() : reports::textOf(villages.rows[0][0]);
+    const QString village = villages.rows.empty() ? QString() : dbf::storedText(villages.rows[0][0]);
     reports::Census census({&engine, dataDir, workDir, &ui}, QStringLiteral("ALBA"), QStringLiteral("COMUNA"));
     const QString out = workDir + QStringLiteral("/census.xls");
     census.setOutputFile(out);

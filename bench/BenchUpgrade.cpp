@@ -9,7 +9,7 @@
 #include "data/engine/Query.h"
 #include "data/engine/SqlText.h"
 #include "data/engine/TableHandle.h"
-#include "reports/TotalsValues.h"
+#include "data/dbf/ValueConversions.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -39,8 +39,6 @@ QList<dbf::FieldSpec> specsOf(const dbf::DbfTable& t)
     return specs;
 }
 
-using reports::realOf;
-using reports::textOf;
 
 void setSize(QList<dbf::FieldSpec>& specs, const char* name, int width, int decimals)
 {
@@ -78,10 +76,10 @@ void rewriteAsOldest(const QString& dir)
         specs.removeAt(indexOf(specs, "TIPRA"));
         const int pz = indexOf(specs, "POZITIA"), sat = indexOf(specs, "SATUL"), n1 = indexOf(specs, "NR"), n2 = indexOf(specs, "NR2");
         h.restructure(specs, [=](const dbf::OldRecord& old, std::vector<dbf::Value>& v) {
-            v[size_t(pz)] = realOf(old.value(QStringLiteral("POZ"))) + std::min(99.0, realOf(old.value(QStringLiteral("VOLUM")))) / 100.0;
+            v[size_t(pz)] = dbf::numberOnly(old.value(QStringLiteral("POZ"))) + std::min(99.0, dbf::numberOnly(old.value(QStringLiteral("VOLUM")))) / 100.0;
             v[size_t(sat)] = old.value(QStringLiteral("LOCALIT"));
-            v[size_t(n1)] = textOf(old.value(QStringLiteral("NR"))).left(10);
-            v[size_t(n2)] = textOf(old.value(QStringLiteral("NR2"))).left(10);
+            v[size_t(n1)] = dbf::storedText(old.value(QStringLiteral("NR"))).left(10);
+            v[size_t(n2)] = dbf::storedText(old.value(QStringLiteral("NR2"))).left(10);
         });
     }
     {

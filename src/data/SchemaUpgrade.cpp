@@ -14,7 +14,7 @@
 #include "data/engine/SqlText.h"
 #include "data/engine/TableHandle.h"
 #include "domain/CnpRules.h"
-#include "reports/TotalsValues.h"
+#include "data/dbf/ValueConversions.h"
 
 #include <QDir>
 #include <QFile>
@@ -57,13 +57,10 @@ int indexIn(const QList<dbf::FieldSpec>& specs, const QString& name)
     return -1;
 }
 
-using reports::integerOf;
-using reports::realOf;
-using reports::textOf;
 
 bool blank(const dbf::Value& v)
 {
-    return textOf(v).trimmed().isEmpty();
+    return dbf::storedText(v).trimmed().isEmpty();
 }
 
 QString describe(const dbf::Field& f)
@@ -172,7 +169,7 @@ QDate SchemaUpgrade::birthDate(const QString& cnp, const dbf::Value& yearOfBirth
         const int century = (code[0] == QLatin1Char('1') || code[0] == QLatin1Char('2')) ? 1900 : 2000;
         return QDate(century + code.mid(1, 2).toInt(), code.mid(3, 2).toInt(), code.mid(5, 2).toInt());
     }
-    const qint64 year = integerOf(yearOfBirth);
+    const qint64 year = dbf::toRoundedWhole(yearOfBirth);
     if (year >= 1 && year <= 9999)
         return QDate(int(year), 1, 1);
     return {};
@@ -639,7 +636,7 @@ std::optional<QString> SchemaUpgrade::convertNotes(bool dropHelper)
     const int target = indexIn(specs, QStringLiteral("MENTIUNI"));
     specs[target] = charSpec(QStringLiteral("MENTIUNI"), NotesWidth);
     rewrite(Cap1, specs, [target](const dbf::OldRecord& old, std::vector<dbf::Value>& values) {
-        const QString flat = flattenNote(textOf(old.value(QStringLiteral("MENTIUNI"))));
+        const QString flat = flattenNote(dbf::storedText(old.value(QStringLiteral("MENTIUNI"))));
         values[size_t(target)] = flat.isEmpty() ? dbf::Value() : dbf::Value(flat.left(NotesWidth).trimmed());
     });
     QString detail = QStringLiteral("CAP1: MENTIUNI CHAR(240)");
@@ -744,7 +741,7 @@ std::optional<QString> SchemaUpgrade::addBirthDates()
     }
     const bool hasCode = findField(fields, QStringLiteral("CNP")) != nullptr;
     rewrite(Cap1, specs, [at, hasYear, hasCode](const dbf::OldRecord& old, std::vector<dbf::Value>& values) {
-        const QString code = hasCode ? textOf(old.value(QStringLiteral("CNP"))) : QString();
+        const QString code = hasCode ? dbf::storedText(old.value(QStringLiteral("CNP"))) : QString();
         const QDate born = birthDate(code, hasYear ? old.value(QStringLiteral("ANN")) : dbf::Value());
         values[size_t(at)] = born.isValid() ? dbf::Value(born) : dbf::Value();
     });
@@ -811,7 +808,7 @@ std::optional<QString> SchemaUpgrade::splitPositions()
         const dbf::Value stored = old.value(QStringLiteral("POZITIA"));
         qint64 position = 0;
         qint64 volume = 0;
-        if (!dbf::isNull(stored) && splitPosition(realOf(stored), decimals, position, volume)) {
+        if (!dbf::isNull(stored) && splitPosition(dbf::numberOnly(stored), decimals, position, volume)) {
             values[size_t(pos)] = std::int64_t(position);
             values[size_t(vol)] = std::int64_t(volume);
         } else {

@@ -7,7 +7,7 @@
 #include "data/engine/SqlText.h"
 #include "data/engine/TableHandle.h"
 #include "domain/AreaMetres.h"
-#include "reports/TotalsValues.h"
+#include "data/dbf/ValueConversions.h"
 
 #include <QDir>
 #include <QFile>
@@ -106,23 +106,23 @@ void Accounting::build(Interaction* ui)
                                                year)
                                    .rows) {
             if (!dbf::isNull(row[0]))
-                households[integerOf(row[0])] = {textOf(row[1]), row[2]};
+                households[dbf::toRoundedWhole(row[0])] = {dbf::storedText(row[1]), row[2]};
         }
         std::unordered_multimap<std::int64_t, Head> heads;
         for (const auto& row : m_engine.select(QStringLiteral("SELECT CODID, NUMEP FROM ") + table("CAP1.dbf")
                                                    + QStringLiteral(" WHERE ANUL=:ANUL AND COD=1"),
                                                year)
                                    .rows) {
-            const std::int64_t code = integerOf(row[0]);
+            const std::int64_t code = dbf::toRoundedWhole(row[0]);
             const auto household = households.find(code);
             if (dbf::isNull(row[0]) || household == households.end())
                 continue;
             bool known = false;
             const auto range = heads.equal_range(code);
             for (auto it = range.first; it != range.second; ++it)
-                known = known || it->second.name == textOf(row[1]);
+                known = known || it->second.name == dbf::storedText(row[1]);
             if (!known)
-                heads.emplace(code, Head{household->second.first, textOf(row[1]), household->second.second});
+                heads.emplace(code, Head{household->second.first, dbf::storedText(row[1]), household->second.second});
         }
 
         // Square metres per household and category: total and inside the built-up area.
@@ -135,12 +135,12 @@ void Accounting::build(Interaction* ui)
                                                    + QStringLiteral(" WHERE ANUL=:ANUL AND RAND IN (1,2,3,4,6,9,10,11)"),
                                                year)
                                    .rows) {
-            const int index = categoryIndex(int(integerOf(row[1])));
-            if (dbf::isNull(row[0]) || index < 0 || !heads.count(integerOf(row[0])))
+            const int index = categoryIndex(int(dbf::toRoundedWhole(row[1])));
+            if (dbf::isNull(row[0]) || index < 0 || !heads.count(dbf::toRoundedWhole(row[0])))
                 continue;
-            Land& l = land[integerOf(row[0])];
-            l.total[size_t(index)] += area::metres(realOf(row[2]), realOf(row[3]));
-            l.inside[size_t(index)] += area::metres(realOf(row[4]), realOf(row[5]));
+            Land& l = land[dbf::toRoundedWhole(row[0])];
+            l.total[size_t(index)] += area::metres(dbf::numberOnly(row[2]), dbf::numberOnly(row[3]));
+            l.inside[size_t(index)] += area::metres(dbf::numberOnly(row[4]), dbf::numberOnly(row[5]));
         }
         step(50);
 

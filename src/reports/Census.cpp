@@ -9,7 +9,7 @@
 #include "data/engine/SqlText.h"
 #include "domain/TextCase.h"
 #include "reports/TExportXLSModel.h"
-#include "reports/TotalsValues.h"
+#include "data/dbf/ValueConversions.h"
 
 #include <QDir>
 #include <QFile>
@@ -100,7 +100,7 @@ private:
 // HA + ARI/100 hectares as square metres (ARI has two decimals).
 qint64 squareMetres(const dbf::Value& ha, const dbf::Value& ari)
 {
-    return integerOf(ha) * 10000 + qint64(std::llround(realOf(ari) * 100.0));
+    return dbf::toRoundedWhole(ha) * 10000 + qint64(std::llround(dbf::numberOnly(ari) * 100.0));
 }
 
 }
@@ -234,7 +234,7 @@ engine::ResultSet Census::build(const CensusRequest& request, qint64 year, int* 
         work[r][size_t(columnOf("ARE"))] = QStringLiteral("NU");
     }
     const int codidColumn = columnOf("CODID");
-    auto codidOf = [&](size_t r) { return integerOf(work[r][size_t(codidColumn)]); };
+    auto codidOf = [&](size_t r) { return dbf::toRoundedWhole(work[r][size_t(codidColumn)]); };
 
     ui.Arata();
     struct HideProgress {
@@ -250,9 +250,9 @@ engine::ResultSet Census::build(const CensusRequest& request, qint64 year, int* 
                                                       byYear);
         QHash<qint64, QString> headOf;
         for (const auto& row : heads.rows) {
-            const qint64 codid = integerOf(row[0]);
+            const qint64 codid = dbf::toRoundedWhole(row[0]);
             if (!headOf.contains(codid))
-                headOf.insert(codid, textOf(row[1]));
+                headOf.insert(codid, dbf::storedText(row[1]));
         }
         ui.setProgressLabel(QStringLiteral("Caut Capii de gospodarie..."));
         const int numep = columnOf("NUMEP");
@@ -264,7 +264,7 @@ engine::ResultSet Census::build(const CensusRequest& request, qint64 year, int* 
                 continue;
             if (!company)
                 work[r][size_t(numep)] = upperRomanian(*head);
-            else if (textOf(work[r][size_t(numep)]).trimmed().isEmpty())
+            else if (dbf::storedText(work[r][size_t(numep)]).trimmed().isEmpty())
                 work[r][size_t(numep)] = upperRomanian(*head).trimmed();
         }
     }
@@ -278,12 +278,12 @@ engine::ResultSet Census::build(const CensusRequest& request, qint64 year, int* 
         return engine.select(select + QStringLiteral(" FROM ") + table(from) + QStringLiteral(" WHERE ANUL=:ANUL AND RAND=:RAND ORDER BY CODID"), p);
     };
     for (const auto& row : lookup(QStringLiteral("SELECT CODID, HA, ARI"), "Cap3.dbf", 2).rows)
-        received.emplace(integerOf(row[0]), squareMetres(row[1], row[2]));
+        received.emplace(dbf::toRoundedWhole(row[0]), squareMetres(row[1], row[2]));
     for (const auto& row : lookup(QStringLiteral("SELECT CODID, HA, ARI"), "Cap3.dbf", 8).rows)
-        givenAway.emplace(integerOf(row[0]), squareMetres(row[1], row[2]));
+        givenAway.emplace(dbf::toRoundedWhole(row[0]), squareMetres(row[1], row[2]));
     for (const auto& row : lookup(QStringLiteral("SELECT CODID, BHA, BARI, CHA, CARI"), "Cap2.dbf", 8).rows) {
-        owned.emplace(integerOf(row[0]), squareMetres(row[1], row[2]));
-        ownedElsewhere.emplace(integerOf(row[0]), squareMetres(row[3], row[4]));
+        owned.emplace(dbf::toRoundedWhole(row[0]), squareMetres(row[1], row[2]));
+        ownedElsewhere.emplace(dbf::toRoundedWhole(row[0]), squareMetres(row[3], row[4]));
     }
     auto metresOf = [](const std::map<qint64, qint64>& m, qint64 codid) {
         const auto it = m.find(codid);
@@ -302,7 +302,7 @@ engine::ResultSet Census::build(const CensusRequest& request, qint64 year, int* 
         work[r][size_t(ari)] = double(total - hectares * 10000) / 100.0;
         if (total > 0)
             work[r][size_t(are)] = QStringLiteral("DA");
-        work[r][size_t(nrn)] = houseNumberKey(textOf(work[r][size_t(nr)]));
+        work[r][size_t(nrn)] = houseNumberKey(dbf::storedText(work[r][size_t(nr)]));
     }
 
     // Animals of the year (chapter 7, rows below 31).
@@ -312,7 +312,7 @@ engine::ResultSet Census::build(const CensusRequest& request, qint64 year, int* 
                                              + QStringLiteral(" WHERE ANUL=:ANUL AND RAND<31 GROUP BY CODID ORDER BY CODID"),
                                          byYear)
                                .rows)
-        animals.emplace(integerOf(row[0]), realOf(row[1]));
+        animals.emplace(dbf::toRoundedWhole(row[0]), dbf::numberOnly(row[1]));
     const int animale = columnOf("ANIMALE");
     for (size_t r = 0; r < work.size(); ++r) {
         ui.setProgressPosition(int(r + 1));
@@ -328,7 +328,7 @@ engine::ResultSet Census::build(const CensusRequest& request, qint64 year, int* 
     {
         dbf::DbfBulkWriter writer(workTable(), columns);
         for (const auto& row : work) {
-            if (dropNu && textOf(row[size_t(are)]) != QLatin1String("DA"))
+            if (dropNu && dbf::storedText(row[size_t(are)]) != QLatin1String("DA"))
                 continue;
             writer.append(row);
         }
@@ -353,8 +353,8 @@ engine::ResultSet Census::build(const CensusRequest& request, qint64 year, int* 
     const engine::ResultSet villages = perVillage ? engine.select(QStringLiteral("SELECT LOCALIT FROM ") + tmp + QStringLiteral(" GROUP BY LOCALIT"))
                                                   : engine::ResultSet {};
     for (const auto& row : villages.rows) {
-        counts[textOf(row[0])] = {};
-        seen[textOf(row[0])] = {};
+        counts[dbf::storedText(row[0])] = {};
+        seen[dbf::storedText(row[0])] = {};
     }
     const engine::ResultSet grouped = engine.select(perVillage ? QStringLiteral("SELECT LOCALIT, TIPRA, Count(*) AS NRX FROM ") + tmp
                                                                      + QStringLiteral(" GROUP BY LOCALIT, TIPRA")
@@ -363,16 +363,16 @@ engine::ResultSet Census::build(const CensusRequest& request, qint64 year, int* 
     for (const auto& row : grouped.rows) {
         const int offset = perVillage ? 1 : 0;
         const dbf::Value& typeValue = row[size_t(offset)];
-        const qint64 count = integerOf(row[size_t(offset + 1)]);
-        const bool known = !std::holds_alternative<std::monostate>(typeValue) && realOf(typeValue) == double(integerOf(typeValue));
-        const qint64 type = integerOf(typeValue);
+        const qint64 count = dbf::toRoundedWhole(row[size_t(offset + 1)]);
+        const bool known = !std::holds_alternative<std::monostate>(typeValue) && dbf::numberOnly(typeValue) == double(dbf::toRoundedWhole(typeValue));
+        const qint64 type = dbf::toRoundedWhole(typeValue);
         if (!known || type < 1 || type > 4) {
             outside += int(count);
             continue;
         }
         if (perVillage) {
-            counts[textOf(row[0])][size_t(type - 1)] = count;
-            seen[textOf(row[0])][size_t(type - 1)] = true;
+            counts[dbf::storedText(row[0])][size_t(type - 1)] = count;
+            seen[dbf::storedText(row[0])][size_t(type - 1)] = true;
         } else {
             council[size_t(type - 1)] = count;
             councilSeen[size_t(type - 1)] = true;

@@ -6,7 +6,7 @@
 #include "data/engine/Engine.h"
 #include "data/engine/SqlText.h"
 #include "output/TRTFReplace.h"
-#include "reports/TotalsValues.h"
+#include "data/dbf/ValueConversions.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -104,9 +104,9 @@ QList<QPair<QString, QString>> FarmSituation::values(const QString& county, cons
                 + QStringLiteral(" WHERE ANUL=:ANUL ") + QLatin1String(group.rows) + QStringLiteral(" GROUP BY NR ORDER BY NR"),
             parameters);
         for (const auto& row : rows.rows) {
-            const int k = sizeClass(group, integerOf(row[2]));
-            holdings[size_t(k)] += integerOf(row[0]);
-            animals[size_t(k)] += integerOf(row[1]);
+            const int k = sizeClass(group, dbf::toRoundedWhole(row[2]));
+            holdings[size_t(k)] += dbf::toRoundedWhole(row[0]);
+            animals[size_t(k)] += dbf::toRoundedWhole(row[1]);
         }
         std::int64_t n = 0;
         std::int64_t t = 0;

@@ -30,7 +30,7 @@ engine::ResultSet HouseholdHeads::rows(List list) const
     std::unordered_map<std::int64_t, const std::vector<dbf::Value>*> byCode;
     for (const auto& row : households.rows) {
         if (!dbf::isNull(row[0]))
-            byCode.try_emplace(integerOf(row[0]), &row);
+            byCode.try_emplace(dbf::toRoundedWhole(row[0]), &row);
     }
     parameters.bind(QStringLiteral("DENUM"), QStringLiteral("Cap de gospodarie"));
     const engine::ResultSet heads = m_engine.select(QStringLiteral("SELECT CODID, NUMEP, CNP FROM ") + table("CAP1.dbf")
@@ -42,7 +42,7 @@ engine::ResultSet HouseholdHeads::rows(List list) const
                           : QList<engine::ResultField>{heads.fields[1], households.fields[1], heads.fields[2], households.fields[4],
                                                        households.fields[5]};
     for (const auto& head : heads.rows) {
-        const auto it = byCode.find(integerOf(head[0]));
+        const auto it = byCode.find(dbf::toRoundedWhole(head[0]));
         if (dbf::isNull(head[0]) || it == byCode.end())
             continue;
         const std::vector<dbf::Value>& h = *it->second;

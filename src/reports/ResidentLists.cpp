@@ -4,7 +4,7 @@
 #include "data/engine/SqlText.h"
 #include "output/TableSources.h"
 #include "reports/RowOrder.h"
-#include "reports/TotalsValues.h"
+#include "data/dbf/ValueConversions.h"
 
 #include <QDir>
 #include <QSet>
@@ -53,7 +53,7 @@ QStringList ResidentLists::streets() const
     QSet<QString> seen;
     QStringList streets;
     for (const auto& row : rows.rows) {
-        const QString street = textOf(row[0]).trimmed().toUpper();
+        const QString street = dbf::storedText(row[0]).trimmed().toUpper();
         if (!street.isEmpty() && !seen.contains(street)) {
             seen.insert(street);
             streets << street;
@@ -74,8 +74,8 @@ engine::ResultSet ResidentLists::residents(const QString& street) const
     const QString wanted = street.trimmed().toUpper();
     std::unordered_multimap<std::int64_t, const std::vector<dbf::Value>*> onStreet;
     for (const auto& row : households.rows) {
-        if (!dbf::isNull(row[0]) && textOf(row[5]).trimmed().toUpper() == wanted)
-            onStreet.emplace(integerOf(row[0]), &row);
+        if (!dbf::isNull(row[0]) && dbf::storedText(row[5]).trimmed().toUpper() == wanted)
+            onStreet.emplace(dbf::toRoundedWhole(row[0]), &row);
     }
     const engine::ResultSet members = m_engine.select(QStringLiteral("SELECT CODID, NUMEP, DATAN FROM ") + dataTable("CAP1.dbf")
                                                           + QStringLiteral(" WHERE ANUL=:ANUL"),
@@ -84,7 +84,7 @@ engine::ResultSet ResidentLists::residents(const QString& street) const
     rows.fields = {households.fields[1], households.fields[2], households.fields[3], households.fields[4], members.fields[1],
                    members.fields[2]};
     for (const auto& member : members.rows) {
-        const auto range = onStreet.equal_range(integerOf(member[0]));
+        const auto range = onStreet.equal_range(dbf::toRoundedWhole(member[0]));
         for (auto it = range.first; it != range.second; ++it) {
             const std::vector<dbf::Value>& h = *it->second;
             rows.rows.push_back({h[1], h[2], h[3], h[4], member[1], member[2]});
@@ -109,9 +109,9 @@ engine::ResultSet ResidentLists::householdSizes() const
     for (const auto& row : members.rows) {
         if (dbf::isNull(row[0]))
             continue;
-        ++counts[integerOf(row[0])];
-        if (!dbf::isNull(row[2]) && integerOf(row[2]) == 1)
-            heads.emplace(integerOf(row[0]), textOf(row[1]));
+        ++counts[dbf::toRoundedWhole(row[0])];
+        if (!dbf::isNull(row[2]) && dbf::toRoundedWhole(row[2]) == 1)
+            heads.emplace(dbf::toRoundedWhole(row[0]), dbf::storedText(row[1]));
     }
     engine::ResultSet rows;
     engine::ResultField head = members.fields[1];
@@ -121,7 +121,7 @@ engine::ResultSet ResidentLists::householdSizes() const
     for (const auto& h : households.rows) {
         if (dbf::isNull(h[0]))
             continue;
-        const std::int64_t code = integerOf(h[0]);
+        const std::int64_t code = dbf::toRoundedWhole(h[0]);
         const auto range = heads.equal_range(code);
         for (auto it = range.first; it != range.second; ++it)
             rows.rows.push_back({h[1], h[2], h[3], h[4], h[5], it->second, counts[code]});
@@ -158,14 +158,14 @@ engine::ResultSet ResidentLists::dwellings() const
                                            parameters)
                                .rows) {
         if (!dbf::isNull(row[0]))
-            houses[integerOf(row[0])] = integerOf(row[1]);
+            houses[dbf::toRoundedWhole(row[0])] = dbf::toRoundedWhole(row[1]);
     }
     std::unordered_map<std::int64_t, std::pair<QString, QString>> heads;
     for (const auto& row : m_engine.select(QStringLiteral("SELECT CODID, NUMEP, CNP FROM ") + dataTable("CAP1.dbf")
                                                + QStringLiteral(" WHERE ANUL=:ANUL AND COD=1 ORDER BY CODID"),
                                            parameters)
                                .rows) {
-        heads.try_emplace(integerOf(row[0]), textOf(row[1]), textOf(row[2]));
+        heads.try_emplace(dbf::toRoundedWhole(row[0]), dbf::storedText(row[1]), dbf::storedText(row[2]));
     }
     std::unordered_map<std::int64_t, std::vector<dbf::Value>> households;
     for (const auto& row : m_engine.select(QStringLiteral("SELECT CODID, TIPRA, LOCALIT, ROL, POZ, VOLUM, JUDET, LOC, STRADA, NR, "
@@ -173,7 +173,7 @@ engine::ResultSet ResidentLists::dwellings() const
                                                + dataTable("Identificare.dbf") + QStringLiteral(" WHERE ANUL=:ANUL ORDER BY CODID"),
                                            parameters)
                                .rows) {
-        households.try_emplace(integerOf(row[0]), row);
+        households.try_emplace(dbf::toRoundedWhole(row[0]), row);
     }
 
     engine::ResultSet result;
@@ -192,15 +192,15 @@ engine::ResultSet ResidentLists::dwellings() const
         row[7] = count;
         if (const auto it = households.find(code); it != households.end()) {
             const std::vector<dbf::Value>& h = it->second;
-            const int type = int(integerOf(h[1]));
+            const int type = int(dbf::toRoundedWhole(h[1]));
             row[0] = h[2];
-            row[2] = address(type, textOf(h[6]), textOf(h[7]), textOf(h[8]), textOf(h[9]), textOf(h[10]), textOf(h[11]));
+            row[2] = address(type, dbf::storedText(h[6]), dbf::storedText(h[7]), dbf::storedText(h[8]), dbf::storedText(h[9]), dbf::storedText(h[10]), dbf::storedText(h[11]));
             row[4] = h[3];
             row[5] = h[4];
             row[6] = h[5];
             if (type == 3 || type == 4) {
-                name = textOf(h[12]);
-                cnp = textOf(h[13]);
+                name = dbf::storedText(h[12]);
+                cnp = dbf::storedText(h[13]);
             }
         }
         row[1] = name.trimmed().isEmpty() ? QStringLiteral(" - ") : name;

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "data/engine/ResultSet.h"
-#include "reports/TotalsValues.h"
+#include "data/dbf/ValueConversions.h"
 
 #include <QList>
 
@@ -16,9 +16,9 @@ inline void sortRows(engine::ResultSet& rows, const QList<int>& columns)
         if (dbf::isNull(a) || dbf::isNull(b))
             return int(!dbf::isNull(a)) - int(!dbf::isNull(b));
         if (std::holds_alternative<QString>(a) || std::holds_alternative<QString>(b))
-            return textOf(a).compare(textOf(b));
-        const double x = realOf(a);
-        const double y = realOf(b);
+            return dbf::storedText(a).compare(dbf::storedText(b));
+        const double x = dbf::numberOnly(a);
+        const double y = dbf::numberOnly(b);
         return x < y ? -1 : (x > y ? 1 : 0);
     };
     std::stable_sort(rows.rows.begin(), rows.rows.end(), [&](const auto& a, const auto& b) {

@@ -7,7 +7,7 @@
 #include "data/engine/Engine.h"
 #include "data/engine/SqlText.h"
 #include "domain/AreaMetres.h"
-#include "reports/TotalsValues.h"
+#include "data/dbf/ValueConversions.h"
 
 #include <QDir>
 #include <QFile>
@@ -31,7 +31,7 @@ const QChar Separator(0x00BB);
 // Text as stored: trailing blanks dropped, leading ones kept.
 QString storedText(const dbf::Value& value)
 {
-    QString text = textOf(value);
+    QString text = dbf::storedText(value);
     qsizetype end = text.size();
     while (end > 0 && text.at(end - 1).isSpace())
         --end;
@@ -55,7 +55,7 @@ int knownType(const dbf::Value& value)
 {
     if (dbf::isNull(value))
         return 0;
-    const double type = realOf(value);
+    const double type = dbf::numberOnly(value);
     if (type != std::floor(type) || type < 1 || type > 4)
         return 0;
     return int(type);
@@ -139,13 +139,13 @@ public:
             const int type = knownType(row[2]);
             if (type == 0 || dbf::isNull(row[0]))
                 continue;
-            const std::int64_t code = integerOf(row[0]);
+            const std::int64_t code = dbf::toRoundedWhole(row[0]);
             const Group group{storedText(row[1]), type};
             m_households[code] = Household{group.village, type};
             CapOne& one = m_capOne[group];
             one.codes.insert(code);
             if (!dbf::isNull(row[3]))
-                one.volumes.insert(realOf(row[3]));
+                one.volumes.insert(dbf::numberOnly(row[3]));
         }
     }
 
@@ -167,7 +167,7 @@ public:
         for (const auto& row : rows.rows) {
             if (dbf::isNull(row[0]))
                 continue;
-            const std::int64_t code = integerOf(row[0]);
+            const std::int64_t code = dbf::toRoundedWhole(row[0]);
             const auto it = m_households.find(code);
             if (it == m_households.end())
                 continue;
@@ -215,7 +215,7 @@ public:
             parameters);
         for (const auto& row : rows.rows) {
             if (!dbf::isNull(row[0]) && !dbf::isNull(row[1]))
-                ++m_members[integerOf(row[0])];
+                ++m_members[dbf::toRoundedWhole(row[0])];
         }
     }
 
@@ -228,15 +228,15 @@ public:
         const auto rows = chapterRows(layout.file, columns);
         for (const auto& [household, values] : rows) {
             RowKey key{Group{household->village, household->type},
-                       dbf::isNull(values[0]) ? std::nullopt : std::optional<double>(realOf(values[0])),
+                       dbf::isNull(values[0]) ? std::nullopt : std::optional<double>(dbf::numberOnly(values[0])),
                        storedText(values[1])};
             Sums& sums = groups[key];
             if (layout.areas) {
                 for (size_t p = 0; p + 1 < layout.columns.size(); p += 2)
-                    sums.values[p / 2] += area::metres(realOf(values[2 + p]), realOf(values[3 + p]));
+                    sums.values[p / 2] += area::metres(dbf::numberOnly(values[2 + p]), dbf::numberOnly(values[3 + p]));
             } else {
                 for (size_t c = 0; c < layout.columns.size(); ++c)
-                    sums.values[c] += integerOf(values[2 + c]);
+                    sums.values[c] += dbf::toRoundedWhole(values[2 + c]);
             }
         }
         // A household without rows in the chapter still gives its group a line of its own.
@@ -276,8 +276,8 @@ public:
         for (const auto& [code, household] : m_households)
             groups.try_emplace(Group{household.village, household.type});
         for (const auto& [household, values] : chapterRows("CAP10.dbf", {QStringLiteral("RAND"), QStringLiteral("DETALII")})) {
-            const double rand = realOf(values[0]);
-            const double detail = realOf(values[1]);
+            const double rand = dbf::numberOnly(values[0]);
+            const double detail = dbf::numberOnly(values[1]);
             if (dbf::isNull(values[0]) || rand != std::floor(rand) || rand < 1 || rand > 19 || !(detail > 0))
                 continue;
             int row = int(rand);
@@ -318,7 +318,7 @@ public:
         for (const auto& [household, values] : rows) {
             const Key key{Group{household->village, household->type}, storedText(values[0]), storedText(values[1]),
                           storedText(values[2]), storedText(values[3]), storedText(values[4])};
-            groups[key] += area::metres(realOf(values[5]), 0);
+            groups[key] += area::metres(dbf::numberOnly(values[5]), 0);
         }
         QStringList lines;
         const QString separator(Separator);

@@ -6,7 +6,7 @@
 #include "data/engine/SqlText.h"
 #include "data/engine/TableHandle.h"
 #include "domain/AreaMetres.h"
-#include "reports/TotalsValues.h"
+#include "data/dbf/ValueConversions.h"
 
 #include <QDir>
 #include <QFile>
@@ -24,7 +24,7 @@ namespace {
 // Square metres of a summed hectare / are pair.
 qint64 metresOf(const dbf::Value& ha, const dbf::Value& ari)
 {
-    return area::metres(realOf(ha), realOf(ari));
+    return area::metres(dbf::numberOnly(ha), dbf::numberOnly(ari));
 }
 
 void appendPair(std::vector<dbf::Value>& values, qint64 squareMetres)
@@ -133,7 +133,7 @@ std::vector<std::int64_t> Totals::volumes() const
     std::vector<std::int64_t> volumes;
     for (const auto& row : rows.rows) {
         if (std::holds_alternative<std::int64_t>(row[0]) || std::holds_alternative<double>(row[0]))
-            volumes.push_back(std::int64_t(realOf(row[0])));
+            volumes.push_back(std::int64_t(dbf::numberOnly(row[0])));
     }
     return volumes;
 }
@@ -206,7 +206,7 @@ void Totals::build(const TotalsFilter& filter, Interaction* ui)
     const engine::ResultSet count = m_engine.select(
         QStringLiteral("SELECT COUNT(*) AS N FROM ") + dataTable("Identificare.dbf") + QStringLiteral(" WHERE ") + condition,
         parameters);
-    if (count.rows.empty() || integerOf(count.rows[0][0]) == 0)
+    if (count.rows.empty() || dbf::toRoundedWhole(count.rows[0][0]) == 0)
         throw NoHouseholdsError(noHouseholdsMessage());
 
     std::optional<ProgressShown> progress;
@@ -273,7 +273,7 @@ void Totals::buildMembers(const TotalsFilter& filter)
     const engine::ResultSet members = m_engine.select(statement, parameters);
     const QDate zeroDate(1899, 12, 31);
     for (const auto& row : members.rows) {
-        if (textOf(row[5]).toUpper().contains(QLatin1String("DECEDAT")))
+        if (dbf::storedText(row[5]).toUpper().contains(QLatin1String("DECEDAT")))
             continue;
         const QDate* born = std::get_if<QDate>(&row[4]);
         const QString shown = born && born->isValid() && *born > zeroDate ? born->toString(QStringLiteral("dd.MM.yyyy"))
@@ -323,7 +323,7 @@ void Totals::buildCounts(const char* chapter, const char* table, const QString& 
     m_engine.execute(QStringLiteral("CREATE TABLE ") + workTable(table) + QLatin1Char(' ') + columns);
     const engine::ResultSet sums = chapterSums(chapter, QStringLiteral("SUM(C.NR) AS NR1"), QStringLiteral("C.CATEG, C.RAND"));
     for (const auto& row : sums.rows)
-        append(table, {row[0], row[1], integerOf(row[2])});
+        append(table, {row[0], row[1], dbf::toRoundedWhole(row[2])});
 }
 
 void Totals::buildChapter6()
@@ -351,7 +351,7 @@ void Totals::buildChapter8()
     const engine::ResultSet sums = chapterSums("CAP8.dbf", QStringLiteral("SUM(C.SEM_1) AS S1, SUM(C.SEM_2) AS S2"),
                                                QStringLiteral("C.RAND, C.CATEG"));
     for (const auto& row : sums.rows)
-        append("Rap8.dbf", {row[1], row[0], integerOf(row[2]), integerOf(row[3])});
+        append("Rap8.dbf", {row[1], row[0], dbf::toRoundedWhole(row[2]), dbf::toRoundedWhole(row[3])});
     // Species walk: entries add, exits subtract, a closing row writes the species' line; a missing
     // closing row carries its sums into the next species.
     struct Species {
@@ -368,8 +368,8 @@ void Totals::buildChapter8()
     };
     std::int64_t first = 0, second = 0;
     for (const auto& row : sums.rows) {
-        const int rand = int(integerOf(row[0]));
-        const std::int64_t s1 = integerOf(row[2]), s2 = integerOf(row[3]);
+        const int rand = int(dbf::toRoundedWhole(row[0]));
+        const std::int64_t s1 = dbf::toRoundedWhole(row[2]), s2 = dbf::toRoundedWhole(row[3]);
         if (inRanges(rand, {{1, 3}, {14, 16}, {21, 23}, {28, 30}, {35, 37}})) {
             first += s1;
             second += s2;
@@ -393,7 +393,7 @@ void Totals::buildChapter10()
                                                QStringLiteral("C.RAND, C.UM"),
                                                QStringLiteral("(NOT C.RAND IN (2,3,5,6,8,9,11,12) )"));
     for (const auto& row : sums.rows) {
-        int rand = int(integerOf(row[0]));
+        int rand = int(dbf::toRoundedWhole(row[0]));
         if (rand == 4 || rand == 7 || rand == 10)
             rand = 1;
         QString name;
@@ -408,7 +408,7 @@ void Totals::buildChapter10()
         case 19: name = QStringLiteral("Cladiri Anexe"); break;
         default: break;
         }
-        const double detail = std::round(realOf(row[2]) * 100.0) / 100.0;
+        const double detail = std::round(dbf::numberOnly(row[2]) * 100.0) / 100.0;
         append("Rap11.dbf", {name.isEmpty() ? dbf::Value() : dbf::Value(name), std::int64_t(rand), QStringLiteral("mp"), detail});
     }
 }

@@ -4,7 +4,7 @@
 #include "data/engine/Engine.h"
 #include "data/engine/Parameters.h"
 #include "data/engine/SqlText.h"
-#include "reports/TotalsValues.h"
+#include "data/dbf/ValueConversions.h"
 #include "services/TextFunctions.h"
 
 #include <QDir>
@@ -186,7 +186,7 @@ std::vector<ListRow> RowLists::rows(int chapter) const
         parameters);
     std::vector<int> positions;
     for (const auto& row : codes.rows) {
-        const int position = data::chapterPositionOfCode(chapter, reports::realOf(row[0]));
+        const int position = data::chapterPositionOfCode(chapter, dbf::numberOnly(row[0]));
         if (position > 0)
             positions.push_back(position);
     }
@@ -753,17 +753,17 @@ SelectionResult SelectionList::build(int chapter, const ListRow& row, const QStr
         if (isAreaChapter(chapter)) {
             qint64 metres = 0;
             for (const auto& r : result.rows.rows)
-                metres += boundMetres(reports::realOf(r[size_t(index)]));
+                metres += boundMetres(dbf::numberOnly(r[size_t(index)]));
             result.totals.emplace_back(double(metres) / 10000.0);
         } else if (chapter == 10) {
             qint64 hundredths = 0;
             for (const auto& r : result.rows.rows)
-                hundredths += std::llround(reports::realOf(r[size_t(index)]) * 100);
+                hundredths += std::llround(dbf::numberOnly(r[size_t(index)]) * 100);
             result.totals.emplace_back(double(hundredths) / 100.0);
         } else {
             std::int64_t sum = 0;
             for (const auto& r : result.rows.rows)
-                sum += reports::integerOf(r[size_t(index)]);
+                sum += dbf::toRoundedWhole(r[size_t(index)]);
             result.totals.emplace_back(sum);
         }
     }

@@ -8,7 +8,6 @@
 #include "data/engine/SqlText.h"
 #include "data/dbf/ValueConversions.h"
 #include "reports/OutputSlots.h"
-#include "reports/TotalsValues.h"
 
 #include <QDir>
 #include <QFile>
@@ -17,9 +16,6 @@
 
 namespace velmor::search {
 
-using reports::integerOf;
-using reports::realOf;
-using reports::textOf;
 
 namespace {
 
@@ -42,7 +38,7 @@ qint64 tenThousandths(const dbf::Value& value)
 {
     if (const auto* whole = std::get_if<std::int64_t>(&value))
         return qint64(*whole) * 10000;
-    return qint64(std::llround(realOf(value) * 10000.0));
+    return qint64(std::llround(dbf::numberOnly(value) * 10000.0));
 }
 
 }
@@ -289,7 +285,7 @@ QStringList PlotSearch::pictures(qint64 codt) const
                                                     p);
     QStringList files;
     for (const auto& row : found.rows)
-        files << textOf(row[0]);
+        files << dbf::storedText(row[0]);
     return files;
 }
 

@@ -11,7 +11,7 @@
 #include "reports/Accounting.h"
 #include "reports/HouseholdHeads.h"
 #include "reports/ResidentLists.h"
-#include "reports/TotalsValues.h"
+#include "data/dbf/ValueConversions.h"
 #include "services/ScriptedInteraction.h"
 #include "support/TestDirs.h"
 
@@ -82,7 +82,7 @@ QString text(const dbf::Value& value)
         return std::get<QString>(value);
     if (dbf::isNull(value))
         return QString();
-    return dbf::decimalText(reports::realOf(value), 4);
+    return dbf::decimalText(dbf::numberOnly(value), 4);
 }
 
 QList<QStringList> texts(const engine::ResultSet& rows)

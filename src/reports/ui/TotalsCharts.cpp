@@ -1,6 +1,6 @@
 #include "reports/ui/TotalsCharts.h"
 
-#include "reports/TotalsValues.h"
+#include "data/dbf/ValueConversions.h"
 
 #include <QBarCategoryAxis>
 #include <QBarSeries>
@@ -39,9 +39,9 @@ QWidget* makeTotalsChart(TotalsTable table, const engine::ResultSet& rows, QWidg
         auto* second = new QBarSet(QStringLiteral("SEM_2"));
         QStringList categories;
         for (const auto& row : rows.rows) {
-            categories << textOf(row[0]).trimmed();
-            *first << realOf(row[1]);
-            *second << realOf(row[2]);
+            categories << dbf::storedText(row[0]).trimmed();
+            *first << dbf::numberOnly(row[1]);
+            *second << dbf::numberOnly(row[2]);
         }
         auto* series = new QBarSeries;
         series->append(first);
@@ -59,8 +59,8 @@ QWidget* makeTotalsChart(TotalsTable table, const engine::ResultSet& rows, QWidg
         auto* set = new QBarSet(QStringLiteral("ha"));
         QStringList categories;
         for (const auto& row : rows.rows) {
-            categories << textOf(row[0]).trimmed();
-            *set << realOf(row[valueColumn]);
+            categories << dbf::storedText(row[0]).trimmed();
+            *set << dbf::numberOnly(row[valueColumn]);
         }
         auto* series = new QHorizontalBarSeries;
         series->append(set);
@@ -77,13 +77,13 @@ QWidget* makeTotalsChart(TotalsTable table, const engine::ResultSet& rows, QWidg
         auto* series = new QPieSeries;
         double total = 0;
         for (const auto& row : rows.rows)
-            total += std::max(0.0, realOf(row[valueColumn]));
+            total += std::max(0.0, dbf::numberOnly(row[valueColumn]));
         for (const auto& row : rows.rows) {
-            const double value = std::max(0.0, realOf(row[valueColumn]));
+            const double value = std::max(0.0, dbf::numberOnly(row[valueColumn]));
             if (value <= 0)
                 continue;
-            QPieSlice* slice = series->append(textOf(row[0]).trimmed(), value);
-            slice->setLabel(QStringLiteral("%1 %2%").arg(textOf(row[0]).trimmed()).arg(total > 0 ? value * 100.0 / total : 0, 0, 'f', 1));
+            QPieSlice* slice = series->append(dbf::storedText(row[0]).trimmed(), value);
+            slice->setLabel(QStringLiteral("%1 %2%").arg(dbf::storedText(row[0]).trimmed()).arg(total > 0 ? value * 100.0 / total : 0, 0, 'f', 1));
             slice->setLabelVisible(true);
         }
         chart->addSeries(series);
