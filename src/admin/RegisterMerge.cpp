@@ -28,6 +28,7 @@
 
 #include <algorithm>
 #include <map>
+#include <memory>
 #include <optional>
 
 namespace velmor {
@@ -103,75 +104,156 @@ void RegisterMerge::write(const QString& line)
         log(line);
 }
 
-MergeReport RegisterMerge::run(const QString& archivePath, const QString& yearText, const QStringList& villages)
-{
-    MergeReport report;
-    write(QStringLiteral("SURSA : ") + nativePath(archivePath));
+namespace {
 
+// One merge, step by step: each step reads what the earlier ones left in its members. Nothing
+// changes the data directory before `apply`.
+class MergeSteps {
+public:
+    MergeSteps(engine::Engine& engine, const QString& dataDir, Settings& settings, Interaction& ui,
+               const std::function<void(const QString&)>& write)
+        : m_engine(engine)
+        , m_dataDir(dataDir)
+        , m_settings(settings)
+        , m_ui(ui)
+        , m_write(write)
+    {
+    }
+    ~MergeSteps()
+    {
+        try {
+            forgetScratch();
+        } catch (...) {
+            // The engine then still knows the scratch tables; they go with the folder.
+        }
+    }
+
+    void checkRequest(const QString& yearText);
+    void readSource(const QString& archivePath, const QString& scratchParent);
+    void findCommonPositions(MergeReport& report);
+    void measureTables();
+    void chooseOffsets(MergeReport& report);
+    void stageTables(MergeReport& report);
+    QStringList sourceVillages() const;
+    void apply(MergeReport& report, const QStringList& villages, const QStringList& sourceVillages);
+    void forgetScratch();
+
+    qint64 year = 0;
+
+private:
+    QString target(const QString& name) const
+    {
+        return dbf::resolveFileName(m_dataDir + QLatin1Char('/') + name + QStringLiteral(".dbf"));
+    }
+    bool inYear(const engine::ResultSet& set, const std::vector<dbf::Value>& row) const
+    {
+        const int c = set.fieldIndex(QStringLiteral("ANUL"));
+        return c >= 0 && !dbf::isNull(row[size_t(c)]) && dbf::toWhole(row[size_t(c)]) == year;
+    }
+    // The rows of a table this merge replaces: of the households in LaFel, or the plots in LaFelT.
+    QString replacedRows(const QString& table) const
+    {
+        const bool byPlot = table == QLatin1String("PozeTarla");
+        return QStringLiteral("ANUL=:Y AND ")
+               + (byPlot ? QStringLiteral("CODT IN (SELECT CODT FROM ") : QStringLiteral("CODID IN (SELECT CODID FROM "))
+               + engine::quotedPath(byPlot ? m_laFelT : m_laFel) + QLatin1Char(')');
+    }
+    void writeReplacedLists();
+    void stageTable(const QString& name, MergeReport& report);
+    std::vector<dbf::Value> shifted(const QString& name, const std::vector<dbf::Value>& row, const std::vector<int>& from);
+    void removeReplaced(const MergeReport& report, int& step);
+    void appendStaged(const MergeReport& report, int& step);
+
+    engine::Engine& m_engine;
+    const QString& m_dataDir;
+    Settings& m_settings;
+    Interaction& m_ui;
+    const std::function<void(const QString&)>& m_write;
+
+    engine::Parameters m_yearParameter;
+    std::unique_ptr<QTemporaryDir> m_scratch;
+    QString m_sourceDir;
+    QString m_outDir;
+    QString m_laFel;  // our households replaced
+    QString m_laFelT; // their plots
+    bool m_scratchAttached = false;
+    std::map<QString, engine::ResultSet> m_rows; // every source table, whole
+    QSet<qint64> m_removed;      // our households replaced
+    QSet<qint64> m_dropped;      // source households left out
+    QSet<qint64> m_droppedPlots; // their plots
+    QHash<QString, QString> m_staged;
+    // Per table: the rows replaced and the layout; per kind: the largest identifier, the largest
+    // one that stays, the shift and the largest shifted identifier.
+    QHash<QString, qint64> m_removedRows;
+    QHash<QString, QList<dbf::FieldSpec>> m_layouts;
+    QHash<QString, qint64> m_largest;
+    QHash<QString, qint64> m_largestKept;
+    QHash<QString, qint64> m_offset;
+    QHash<QString, qint64> m_largestAppended;
+};
+
+void MergeSteps::checkRequest(const QString& yearText)
+{
     bool yearOk = false;
-    const qint64 year = yearText.trimmed().toLongLong(&yearOk);
+    year = yearText.trimmed().toLongLong(&yearOk);
     if (!yearOk || year < 1000 || year > 9999)
         throw MergeError(refusal(QStringLiteral("Anul de lucru \"%1\" nu este un an.").arg(yearText)));
-    auto target = [this](const QString& name) {
-        return dbf::resolveFileName(m_dataDir + QLatin1Char('/') + name + QStringLiteral(".dbf"));
-    };
     if (m_engine.readOnly())
         throw MergeError(refusal(QStringLiteral("Registrul este deschis numai pentru citire.")));
     if (!data::Schema::ExistaBaza(m_dataDir))
         throw MergeError(refusal(QStringLiteral("Baza de date %1 este incompleta.").arg(nativePath(m_dataDir))));
+    m_yearParameter.bind(QStringLiteral("Y"), std::int64_t(year));
+}
 
-    // ---- extraction into a private scratch folder, checked whole ----
-    if (!QDir().mkpath(m_scratchParent))
-        throw MergeError(refusal(QStringLiteral("Folderul %1 nu poate fi creat.").arg(nativePath(m_scratchParent))));
-    QTemporaryDir scratch(QDir(m_scratchParent).filePath(QStringLiteral("velmor-merge-XXXXXX")));
-    if (!scratch.isValid())
-        throw MergeError(refusal(QStringLiteral("Folderul temporar nu poate fi creat: %1").arg(scratch.errorString())));
-    const QString sourceDir = scratch.filePath(QStringLiteral("Data"));
-    const QString outDir = scratch.filePath(QStringLiteral("Out"));
-    QDir().mkpath(outDir);
+// Extraction into a private scratch folder, checked whole; every source table read whole.
+void MergeSteps::readSource(const QString& archivePath, const QString& scratchParent)
+{
+    if (!QDir().mkpath(scratchParent))
+        throw MergeError(refusal(QStringLiteral("Folderul %1 nu poate fi creat.").arg(nativePath(scratchParent))));
+    m_scratch = std::make_unique<QTemporaryDir>(QDir(scratchParent).filePath(QStringLiteral("velmor-merge-XXXXXX")));
+    if (!m_scratch->isValid())
+        throw MergeError(refusal(QStringLiteral("Folderul temporar nu poate fi creat: %1").arg(m_scratch->errorString())));
+    m_sourceDir = m_scratch->filePath(QStringLiteral("Data"));
+    m_outDir = m_scratch->filePath(QStringLiteral("Out"));
+    m_laFel = m_outDir + QStringLiteral("/LaFel.dbf");
+    m_laFelT = m_outDir + QStringLiteral("/LaFelT.dbf");
+    QDir().mkpath(m_outDir);
     try {
-        KtArchive::extract(archivePath, sourceDir, KtArchive::Layout::DataDirectory, false, &m_ui);
+        KtArchive::extract(archivePath, m_sourceDir, KtArchive::Layout::DataDirectory, false, &m_ui);
     } catch (const Error& e) {
         throw MergeError(refusal(e.message()));
     }
     QStringList missing;
     for (const QString& name : data::Schema::tableFileNames()) {
-        if (!QFileInfo::exists(dbf::resolveFileName(sourceDir + QLatin1Char('/') + name)))
+        if (!QFileInfo::exists(dbf::resolveFileName(m_sourceDir + QLatin1Char('/') + name)))
             missing << name;
     }
     if (!missing.isEmpty()) {
-        write(QStringLiteral("Lipsesc din sursa: ") + missing.join(QStringLiteral(", ")));
+        m_write(QStringLiteral("Lipsesc din sursa: ") + missing.join(QStringLiteral(", ")));
         throw MergeError(QStringLiteral("Baza incompleta!"), true);
     }
 
-    // Every source table read whole before anything else.
-    engine::Engine source(sourceDir);
-    std::map<QString, engine::ResultSet> rows;
+    engine::Engine source(m_sourceDir);
     try {
-        for (const QString& name : tableNames())
-            rows[name] = source.select(QStringLiteral("SELECT * FROM ") + engine::quotedPath(dbf::resolveFileName(sourceDir + QLatin1Char('/') + name + QStringLiteral(".dbf"))));
+        for (const QString& name : RegisterMerge::tableNames())
+            m_rows[name] = source.select(QStringLiteral("SELECT * FROM ")
+                                         + engine::quotedPath(dbf::resolveFileName(m_sourceDir + QLatin1Char('/') + name + QStringLiteral(".dbf"))));
     } catch (const Error& e) {
         throw MergeError(refusal(QStringLiteral("Sursa nu poate fi citita: ") + e.message()));
     }
-    {
-        const engine::ResultSet& ident = rows[QStringLiteral("Identificare")];
-        const int nr2 = ident.fieldIndex(QStringLiteral("NR2"));
-        if (nr2 < 0 || ident.fields[nr2].width <= 20)
-            throw MergeError(QStringLiteral("Baza specificata este de la o versiune mai veche decat 2.78!"), true);
-    }
+    const engine::ResultSet& ident = m_rows[QStringLiteral("Identificare")];
+    const int nr2 = ident.fieldIndex(QStringLiteral("NR2"));
+    if (nr2 < 0 || ident.fields[nr2].width <= 20)
+        throw MergeError(QStringLiteral("Baza specificata este de la o versiune mai veche decat 2.78!"), true);
+}
 
-    if (m_ui.Mesaj(QStringLiteral("Lipire"), QStringLiteral("Adaugam datele ?"), KindConfirmation, ButtonsDaNu) != ResultDa) {
-        report.cancelled = true;
-        return report;
-    }
-
-    // ---- the common positions of the year ----
-    engine::Parameters yearParameter;
-    yearParameter.bind(QStringLiteral("Y"), std::int64_t(year));
+// The positions of the year held in both registers: ours go (replaced) or theirs stay out.
+void MergeSteps::findCommonPositions(MergeReport& report)
+{
     const engine::ResultSet ours = m_engine.select(QStringLiteral("SELECT POZ, VOLUM, LOCALIT, TIPRA, CODID FROM ")
                                                        + engine::quotedPath(target(QStringLiteral("Identificare")))
                                                        + QStringLiteral(" WHERE ANUL=:Y"),
-                                                   yearParameter);
+                                                   m_yearParameter);
     const int ourColumns[4] = {0, 1, 2, 3};
     QHash<QString, QList<qint64>> ourPositions; // position -> our households there
     for (const auto& row : ours.rows) {
@@ -181,17 +263,13 @@ MergeReport RegisterMerge::run(const QString& archivePath, const QString& yearTe
                 there << dbf::toWhole(row[4]);
         }
     }
-    const engine::ResultSet& theirIdent = rows[QStringLiteral("Identificare")];
+    const engine::ResultSet& theirIdent = m_rows[QStringLiteral("Identificare")];
     const int theirColumns[4] = {theirIdent.fieldIndex(QStringLiteral("POZ")), theirIdent.fieldIndex(QStringLiteral("VOLUM")),
                                  theirIdent.fieldIndex(QStringLiteral("LOCALIT")), theirIdent.fieldIndex(QStringLiteral("TIPRA"))};
     const int theirYear = theirIdent.fieldIndex(QStringLiteral("ANUL"));
     const int theirCodid = theirIdent.fieldIndex(QStringLiteral("CODID"));
     if (theirYear < 0 || theirCodid < 0)
         throw MergeError(refusal(QStringLiteral("Tabelul Identificare al sursei nu are coloanele ANUL si CODID.")));
-    auto inYear = [year](const engine::ResultSet& set, const std::vector<dbf::Value>& row) {
-        const int c = set.fieldIndex(QStringLiteral("ANUL"));
-        return c >= 0 && !dbf::isNull(row[size_t(c)]) && dbf::toWhole(row[size_t(c)]) == year;
-    };
     QSet<QString> theirPositions;
     QHash<QString, QList<qint64>> theirAt;
     for (const auto& row : theirIdent.rows) {
@@ -203,93 +281,79 @@ MergeReport RegisterMerge::run(const QString& archivePath, const QString& yearTe
                 theirAt[*key] << dbf::toWhole(row[size_t(theirCodid)]);
         }
     }
-    QSet<qint64> removed; // our households replaced
-    QSet<qint64> dropped; // source households left out
     for (const QString& key : std::as_const(theirPositions)) {
         if (ourPositions.contains(key))
             ++report.common;
     }
     if (report.common > 0) {
-        write(QStringLiteral("Sursa contine %1 pozitii care exista deja.").arg(report.common));
+        m_write(QStringLiteral("Sursa contine %1 pozitii care exista deja.").arg(report.common));
         report.replaced = m_ui.Mesaj(QStringLiteral("Lipire"),
                                      QStringLiteral("Sursa contine %1 pozitii existente in baza noastra.").arg(report.common)
                                          + QChar(13) + QStringLiteral("Le inlocuim si pe acestea ?"),
                                      KindConfirmation, ButtonsDaNu)
                           == ResultDa;
-        write(report.replaced ? QStringLiteral("Inlocuire.") : QStringLiteral("Acestea NU vor fi inlocuite."));
+        m_write(report.replaced ? QStringLiteral("Inlocuire.") : QStringLiteral("Acestea NU vor fi inlocuite."));
         for (const QString& key : std::as_const(theirPositions)) {
             if (!ourPositions.contains(key))
                 continue;
             if (report.replaced) {
                 for (qint64 codid : ourPositions.value(key))
-                    removed.insert(codid);
+                    m_removed.insert(codid);
             } else {
                 for (qint64 codid : theirAt.value(key))
-                    dropped.insert(codid);
+                    m_dropped.insert(codid);
             }
         }
     }
 
     // Plots of the households left out.
-    QSet<qint64> droppedPlots;
-    {
-        const engine::ResultSet& plots = rows[QStringLiteral("Tarlale")];
-        const int codid = plots.fieldIndex(QStringLiteral("CODID"));
-        const int codt = plots.fieldIndex(QStringLiteral("CODT"));
-        if (codid >= 0 && codt >= 0) {
-            for (const auto& row : plots.rows) {
-                if (inYear(plots, row) && !dbf::isNull(row[size_t(codid)]) && dropped.contains(dbf::toWhole(row[size_t(codid)]))
-                    && !dbf::isNull(row[size_t(codt)]))
-                    droppedPlots.insert(dbf::toWhole(row[size_t(codt)]));
-            }
-        }
+    const engine::ResultSet& plots = m_rows[QStringLiteral("Tarlale")];
+    const int codid = plots.fieldIndex(QStringLiteral("CODID"));
+    const int codt = plots.fieldIndex(QStringLiteral("CODT"));
+    if (codid < 0 || codt < 0)
+        return;
+    for (const auto& row : plots.rows) {
+        if (inYear(plots, row) && !dbf::isNull(row[size_t(codid)]) && m_dropped.contains(dbf::toWhole(row[size_t(codid)]))
+            && !dbf::isNull(row[size_t(codt)]))
+            m_droppedPlots.insert(dbf::toWhole(row[size_t(codt)]));
     }
+}
 
-    // Our households that are replaced, and their plots, as scratch tables the statements read.
-    const QString laFel = outDir + QStringLiteral("/LaFel.dbf");
-    const QString laFelT = outDir + QStringLiteral("/LaFelT.dbf");
-    QHash<QString, QString> staged;
-    m_engine.addTableRoot(scratch.path());
-    auto forgetScratch = [&] {
-        for (const QString& path : std::as_const(staged))
-            m_engine.forget(path);
-        m_engine.forget(laFel);
-        m_engine.forget(laFelT);
-    };
-    // Per table: the rows replaced; per kind: the largest identifier, and the largest one that stays.
-    QHash<QString, qint64> removedRows;
-    QHash<QString, qint64> largest;
-    QHash<QString, qint64> largestKept;
-    QHash<QString, QList<dbf::FieldSpec>> layouts;
+// Our households that are replaced, and their plots, as scratch tables the statements read.
+void MergeSteps::writeReplacedLists()
+{
+    {
+        dbf::DbfBulkWriter writer(m_laFel, {{QStringLiteral("CODID"), 'N', 10, 0}});
+        QList<qint64> sorted(m_removed.begin(), m_removed.end());
+        std::sort(sorted.begin(), sorted.end());
+        for (qint64 codid : sorted)
+            writer.append({dbf::Value(std::int64_t(codid))});
+        writer.finish();
+    }
+    const engine::ResultSet plots = m_engine.select(
+        QStringLiteral("SELECT DISTINCT CODT FROM ") + engine::quotedPath(target(QStringLiteral("Tarlale")))
+            + QStringLiteral(" WHERE ANUL=:Y AND CODT IS NOT NULL AND CODID IN (SELECT CODID FROM ") + engine::quotedPath(m_laFel)
+            + QStringLiteral(") ORDER BY CODT"),
+        m_yearParameter);
+    dbf::DbfBulkWriter writer(m_laFelT, {{QStringLiteral("CODT"), 'N', 10, 0}});
+    for (const auto& row : plots.rows)
+        writer.append({row[0]});
+    writer.finish();
+}
+
+// One pass over each of our tables: the rows replaced, the largest identifiers, the layout.
+void MergeSteps::measureTables()
+{
+    m_engine.addTableRoot(m_scratch->path());
+    m_scratchAttached = true;
     try {
-        {
-            dbf::DbfBulkWriter writer(laFel, {{QStringLiteral("CODID"), 'N', 10, 0}});
-            QList<qint64> sorted(removed.begin(), removed.end());
-            std::sort(sorted.begin(), sorted.end());
-            for (qint64 codid : sorted)
-                writer.append({dbf::Value(std::int64_t(codid))});
-            writer.finish();
-        }
-        {
-            const engine::ResultSet plots = m_engine.select(
-                QStringLiteral("SELECT DISTINCT CODT FROM ") + engine::quotedPath(target(QStringLiteral("Tarlale")))
-                    + QStringLiteral(" WHERE ANUL=:Y AND CODT IS NOT NULL AND CODID IN (SELECT CODID FROM ") + engine::quotedPath(laFel)
-                    + QStringLiteral(") ORDER BY CODT"),
-                yearParameter);
-            dbf::DbfBulkWriter writer(laFelT, {{QStringLiteral("CODT"), 'N', 10, 0}});
-            for (const auto& row : plots.rows)
-                writer.append({row[0]});
-            writer.finish();
-        }
-        // One pass over each table.
-        for (const QString& name : tableNames()) {
-            layouts[name] = dbf::DbfBulkWriter::layoutOf(target(name));
-            const bool byPlot = name == QLatin1String("PozeTarla");
-            const QString gone = QStringLiteral("ANUL=:Y AND ") + (byPlot ? QStringLiteral("CODT IN (SELECT CODT FROM ") : QStringLiteral("CODID IN (SELECT CODID FROM "))
-                                 + engine::quotedPath(byPlot ? laFelT : laFel) + QLatin1Char(')');
+        writeReplacedLists();
+        for (const QString& name : RegisterMerge::tableNames()) {
+            m_layouts[name] = dbf::DbfBulkWriter::layoutOf(target(name));
+            const QString gone = replacedRows(name);
             QStringList select {QStringLiteral("SUM(CASE WHEN ") + gone + QStringLiteral(" THEN 1 ELSE 0 END) AS R")};
             QStringList kinds;
-            for (const dbf::FieldSpec& declared : std::as_const(layouts[name])) {
+            for (const dbf::FieldSpec& declared : std::as_const(m_layouts[name])) {
                 const QString column = declared.name.toUpper();
                 if (!isIdentifierColumn(column))
                     continue;
@@ -299,125 +363,255 @@ MergeReport RegisterMerge::run(const QString& archivePath, const QString& yearTe
             }
             const engine::ResultSet r = m_engine.select(QStringLiteral("SELECT ") + select.join(QStringLiteral(", ")) + QStringLiteral(" FROM ")
                                                             + engine::quotedPath(target(name)),
-                                                        yearParameter);
+                                                        m_yearParameter);
             const auto& row = r.rows.front();
-            removedRows[name] = dbf::toWhole(row[0]);
+            m_removedRows[name] = dbf::toWhole(row[0]);
             for (int k = 0; k < kinds.size(); ++k) {
-                largest[kinds[k]] = std::max<qint64>(largest.value(kinds[k]), dbf::toWhole(row[size_t(1 + 2 * k)]));
-                largestKept[kinds[k]] = std::max<qint64>(largestKept.value(kinds[k]), dbf::toWhole(row[size_t(2 + 2 * k)]));
+                m_largest[kinds[k]] = std::max<qint64>(m_largest.value(kinds[k]), dbf::toWhole(row[size_t(1 + 2 * k)]));
+                m_largestKept[kinds[k]] = std::max<qint64>(m_largestKept.value(kinds[k]), dbf::toWhole(row[size_t(2 + 2 * k)]));
             }
         }
     } catch (const Error& e) {
-        forgetScratch();
         throw MergeError(refusal(e.message()));
     }
+}
 
-    // ---- the shift: above the counter and above every identifier of this register ----
-    QHash<QString, qint64> offset;
-    QHash<QString, qint64> largestAppended;
+// The shift: above the counter and above every identifier of this register.
+void MergeSteps::chooseOffsets(MergeReport& report)
+{
     for (const char* k : Kinds) {
         const QString kind = QString::fromLatin1(k);
         qint64 counter = 0;
-        if (!parseInteger(m_settings.CodExistent(kind), counter)) {
-            forgetScratch();
+        if (!parseInteger(m_settings.CodExistent(kind), counter))
             throw MergeError(refusal(QStringLiteral("Contorul %1 din Velmor.ini nu este un numar.").arg(kind)));
-        }
-        offset[kind] = std::max(counter, largest.value(kind) + 1);
+        m_offset[kind] = std::max(counter, m_largest.value(kind) + 1);
         report.counters.append({kind, counter, counter});
     }
+}
 
-    // ---- the rows to append, shifted, in this register's layouts, written aside ----
-    for (const QString& name : tableNames()) {
-        const engine::ResultSet& set = rows[name];
-        const QList<dbf::FieldSpec>& layout = layouts[name];
-        std::vector<const std::vector<dbf::Value>*> chosen;
-        const int codid = set.fieldIndex(QStringLiteral("CODID"));
-        const int codt = set.fieldIndex(QStringLiteral("CODT"));
-        for (const auto& row : set.rows) {
-            if (!inYear(set, row))
-                continue;
-            if (name == QLatin1String("PozeTarla")) {
-                if (codt >= 0 && !dbf::isNull(row[size_t(codt)]) && droppedPlots.contains(dbf::toWhole(row[size_t(codt)])))
-                    continue;
-            } else if (codid >= 0 && !dbf::isNull(row[size_t(codid)]) && dropped.contains(dbf::toWhole(row[size_t(codid)]))) {
-                continue;
-            }
-            chosen.push_back(&row);
-        }
-        if (name == QLatin1String("Identificare")) {
-            const int order[4] = {set.fieldIndex(QStringLiteral("LOCALIT")), set.fieldIndex(QStringLiteral("TIPRA")),
-                                  set.fieldIndex(QStringLiteral("VOLUM")), set.fieldIndex(QStringLiteral("POZ"))};
-            std::stable_sort(chosen.begin(), chosen.end(), [&](const auto* a, const auto* b) {
-                for (int c : order) {
-                    if (c < 0)
-                        continue;
-                    const int cmp = compareValues((*a)[size_t(c)], (*b)[size_t(c)]);
-                    if (cmp != 0)
-                        return cmp < 0;
-                }
-                return false;
-            });
-        }
-        std::vector<int> from; // source column of each target column, -1 when the source lacks it
-        for (const dbf::FieldSpec& declared : layout)
-            from.push_back(set.fieldIndex(declared.name));
-        const QString path = outDir + QLatin1Char('/') + name + QStringLiteral(".dbf");
-        try {
-            dbf::DbfBulkWriter writer(path, layout);
-            std::vector<dbf::Value> values(size_t(layout.size()));
-            for (const auto* row : chosen) {
-                for (int c = 0; c < layout.size(); ++c) {
-                    const dbf::FieldSpec& declared = layout[c];
-                    dbf::Value v = from[size_t(c)] < 0 ? dbf::Value() : (*row)[size_t(from[size_t(c)])];
-                    const QString column = declared.name.toUpper();
-                    if (isIdentifierColumn(column) && !dbf::isNull(v)) {
-                        const qint64 old = dbf::toWhole(v);
-                        const qint64 shift = offset.value(column);
-                        if (old < 0)
-                            throw MergeError(refusal(QStringLiteral("Sursa are in tabelul %1 codul %2 negativ (%3).").arg(name, column).arg(old)));
-                        if (old > LargestIdentifier - shift)
-                            throw MergeError(refusal(QStringLiteral("Codurile %1 mutate ar depasi 10 cifre (%2 + %3).").arg(column).arg(old).arg(shift)));
-                        v = std::int64_t(old + shift);
-                        largestAppended[column] = std::max(largestAppended.value(column), old + shift);
-                    }
-                    if (declared.type == 'C') {
-                        const QString text = dbf::toText(v);
-                        if (text.size() > declared.width) {
-                            throw MergeError(refusal(QStringLiteral("Tabelul %1, coloana %2: textul \"%3\" are %4 caractere, coloana are %5.")
-                                                         .arg(name, declared.name, text)
-                                                         .arg(text.size())
-                                                         .arg(declared.width)));
-                        }
-                    }
-                    values[size_t(c)] = v;
-                }
-                writer.append(values);
-            }
-            writer.finish();
-        } catch (const MergeError&) {
-            forgetScratch();
-            throw;
-        } catch (const dbf::DbfError& e) {
-            forgetScratch();
-            throw MergeError(refusal(QStringLiteral("Tabelul %1 al sursei nu se potriveste: %2").arg(name, e.message())));
-        }
-        staged[name] = path;
-        report.tables.append({name, removedRows.value(name), qint64(chosen.size())});
-    }
-    // Each counter ends above every identifier of its kind that stays or comes.
+// The rows to append, shifted, in this register's layouts, written aside; then each counter ends
+// above every identifier of its kind that stays or comes.
+void MergeSteps::stageTables(MergeReport& report)
+{
+    for (const QString& name : RegisterMerge::tableNames())
+        stageTable(name, report);
     for (MergeReport::Counter& counter : report.counters)
-        counter.after = std::max(counter.before, std::max(largestKept.value(counter.kind), largestAppended.value(counter.kind)) + 1);
+        counter.after = std::max(counter.before, std::max(m_largestKept.value(counter.kind), m_largestAppended.value(counter.kind)) + 1);
+}
 
-    // ---- the village list ----
-    const QStringList sourceVillages = [&] {
-        try {
-            return readLineList(dbf::resolveFileName(sourceDir + QStringLiteral("/Sate.lst")), QStringLiteral("lista localitatilor"));
-        } catch (const Error&) {
-            return QStringList();
+void MergeSteps::stageTable(const QString& name, MergeReport& report)
+{
+    const engine::ResultSet& set = m_rows[name];
+    const QList<dbf::FieldSpec>& layout = m_layouts[name];
+    std::vector<const std::vector<dbf::Value>*> chosen;
+    const int codid = set.fieldIndex(QStringLiteral("CODID"));
+    const int codt = set.fieldIndex(QStringLiteral("CODT"));
+    for (const auto& row : set.rows) {
+        if (!inYear(set, row))
+            continue;
+        if (name == QLatin1String("PozeTarla")) {
+            if (codt >= 0 && !dbf::isNull(row[size_t(codt)]) && m_droppedPlots.contains(dbf::toWhole(row[size_t(codt)])))
+                continue;
+        } else if (codid >= 0 && !dbf::isNull(row[size_t(codid)]) && m_dropped.contains(dbf::toWhole(row[size_t(codid)]))) {
+            continue;
         }
-    }();
+        chosen.push_back(&row);
+    }
+    if (name == QLatin1String("Identificare")) {
+        const int order[4] = {set.fieldIndex(QStringLiteral("LOCALIT")), set.fieldIndex(QStringLiteral("TIPRA")),
+                              set.fieldIndex(QStringLiteral("VOLUM")), set.fieldIndex(QStringLiteral("POZ"))};
+        std::stable_sort(chosen.begin(), chosen.end(), [&](const auto* a, const auto* b) {
+            for (int c : order) {
+                if (c < 0)
+                    continue;
+                const int cmp = compareValues((*a)[size_t(c)], (*b)[size_t(c)]);
+                if (cmp != 0)
+                    return cmp < 0;
+            }
+            return false;
+        });
+    }
+    std::vector<int> from; // source column of each target column, -1 when the source lacks it
+    for (const dbf::FieldSpec& declared : layout)
+        from.push_back(set.fieldIndex(declared.name));
+    const QString path = m_outDir + QLatin1Char('/') + name + QStringLiteral(".dbf");
+    try {
+        dbf::DbfBulkWriter writer(path, layout);
+        for (const auto* row : chosen)
+            writer.append(shifted(name, *row, from));
+        writer.finish();
+    } catch (const dbf::DbfError& e) {
+        throw MergeError(refusal(QStringLiteral("Tabelul %1 al sursei nu se potriveste: %2").arg(name, e.message())));
+    }
+    m_staged[name] = path;
+    report.tables.append({name, m_removedRows.value(name), qint64(chosen.size())});
+}
 
-    // ---- the safety archive and the marker ----
+// A source row in this register's layout of the table, its identifiers shifted; refused when a
+// value would not fit.
+std::vector<dbf::Value> MergeSteps::shifted(const QString& name, const std::vector<dbf::Value>& row, const std::vector<int>& from)
+{
+    const QList<dbf::FieldSpec>& layout = m_layouts[name];
+    std::vector<dbf::Value> values(size_t(layout.size()));
+    for (int c = 0; c < layout.size(); ++c) {
+        const dbf::FieldSpec& declared = layout[c];
+        dbf::Value v = from[size_t(c)] < 0 ? dbf::Value() : row[size_t(from[size_t(c)])];
+        const QString column = declared.name.toUpper();
+        if (isIdentifierColumn(column) && !dbf::isNull(v)) {
+            const qint64 old = dbf::toWhole(v);
+            const qint64 shift = m_offset.value(column);
+            if (old < 0)
+                throw MergeError(refusal(QStringLiteral("Sursa are in tabelul %1 codul %2 negativ (%3).").arg(name, column).arg(old)));
+            if (old > LargestIdentifier - shift)
+                throw MergeError(refusal(QStringLiteral("Codurile %1 mutate ar depasi 10 cifre (%2 + %3).").arg(column).arg(old).arg(shift)));
+            v = std::int64_t(old + shift);
+            m_largestAppended[column] = std::max(m_largestAppended.value(column), old + shift);
+        }
+        if (declared.type == 'C') {
+            const QString text = dbf::toText(v);
+            if (text.size() > declared.width) {
+                throw MergeError(refusal(QStringLiteral("Tabelul %1, coloana %2: textul \"%3\" are %4 caractere, coloana are %5.")
+                                             .arg(name, declared.name, text)
+                                             .arg(text.size())
+                                             .arg(declared.width)));
+            }
+        }
+        values[size_t(c)] = v;
+    }
+    return values;
+}
+
+QStringList MergeSteps::sourceVillages() const
+{
+    try {
+        return readLineList(dbf::resolveFileName(m_sourceDir + QStringLiteral("/Sate.lst")), QStringLiteral("lista localitatilor"));
+    } catch (const Error&) {
+        return QStringList();
+    }
+}
+
+void MergeSteps::removeReplaced(const MergeReport& report, int& step)
+{
+    if (m_removed.isEmpty())
+        return;
+    m_ui.setProgressLabel(QStringLiteral("Sterg pozitiile dublate..."));
+    for (const MergeReport::Table& table : report.tables) {
+        if (table.name.startsWith(QLatin1String("CAP")))
+            m_ui.setProgressLabel(QStringLiteral("Sterg din CAP.%1...").arg(table.name.mid(3)));
+        if (table.removed == 0) {
+            m_ui.setProgressPosition(++step);
+            continue;
+        }
+        const int gone = m_engine.execute(QStringLiteral("DELETE FROM ") + engine::quotedPath(target(table.name))
+                                              + QStringLiteral(" WHERE ") + replacedRows(table.name),
+                                          m_yearParameter);
+        if (gone != table.removed)
+            throw Error(QStringLiteral("Tabelul %1: %2 randuri de sters, %3 sterse.").arg(table.name).arg(table.removed).arg(gone));
+        m_ui.setProgressPosition(++step);
+        m_ui.processEvents();
+    }
+}
+
+void MergeSteps::appendStaged(const MergeReport& report, int& step)
+{
+    m_ui.setProgressLabel(QStringLiteral("Lipire Sursa..."));
+    for (const MergeReport::Table& table : report.tables) {
+        if (table.appended > 0) {
+            QStringList columns;
+            for (const dbf::FieldSpec& declared : dbf::DbfBulkWriter::layoutOf(m_staged[table.name]))
+                columns << declared.name;
+            const QString list = columns.join(QLatin1Char(','));
+            const int added = m_engine.execute(QStringLiteral("INSERT INTO ") + engine::quotedPath(target(table.name)) + QStringLiteral(" (")
+                                               + list + QStringLiteral(") SELECT ") + list + QStringLiteral(" FROM ")
+                                               + engine::quotedPath(m_staged[table.name]));
+            if (added != table.appended)
+                throw Error(QStringLiteral("Tabelul %1: %2 randuri de adaugat, %3 adaugate.").arg(table.name).arg(table.appended).arg(added));
+        }
+        m_ui.setProgressPosition(++step);
+        m_ui.processEvents();
+    }
+}
+
+// The changes: replaced rows out, staged rows in, the counters, the village list.
+void MergeSteps::apply(MergeReport& report, const QStringList& villages, const QStringList& sourceVillages)
+{
+    ProgressShown progress(m_ui, QStringLiteral("Lipire Sursa..."));
+    m_ui.setProgressMaximum(int(report.tables.size()) * 2 + 2);
+    int step = 0;
+    removeReplaced(report, step);
+    step = int(report.tables.size());
+    appendStaged(report, step);
+
+    for (const MergeReport::Counter& counter : std::as_const(report.counters)) {
+        if (counter.after != counter.before)
+            m_settings.Scrie_Ini(QStringLiteral("INDEX"), counter.kind, QString::number(counter.after));
+    }
+    m_ui.setProgressPosition(++step);
+
+    const engine::ResultSet present = m_engine.select(QStringLiteral("SELECT DISTINCT LOCALIT FROM ")
+                                                      + engine::quotedPath(target(QStringLiteral("Identificare"))));
+    QStringList held;
+    for (const auto& row : present.rows)
+        held << dbf::toText(row[0]);
+    report.villages = mergedVillageList(villages, held, sourceVillages);
+    writeLineList(dbf::resolveFileName(m_dataDir + QStringLiteral("/Sate.lst")), report.villages, QStringLiteral("lista localitatilor"));
+    m_ui.setProgressPosition(++step);
+}
+
+void MergeSteps::forgetScratch()
+{
+    if (!m_scratchAttached)
+        return;
+    m_scratchAttached = false;
+    for (const QString& path : std::as_const(m_staged))
+        m_engine.forget(path);
+    m_engine.forget(m_laFel);
+    m_engine.forget(m_laFelT);
+}
+
+}
+
+QStringList mergedVillageList(const QStringList& villages, const QStringList& held, const QStringList& sourceVillages)
+{
+    QStringList list = villages;
+    QSet<QString> known;
+    for (const QString& v : std::as_const(list))
+        known.insert(v.trimmed());
+    QSet<QString> lacking;
+    for (const QString& village : held) {
+        const QString v = village.trimmed();
+        if (!v.isEmpty() && !known.contains(v))
+            lacking.insert(v);
+    }
+    for (const QString& v : sourceVillages) {
+        if (lacking.remove(v.trimmed()))
+            list << v.trimmed();
+    }
+    QStringList rest(lacking.begin(), lacking.end());
+    std::sort(rest.begin(), rest.end());
+    list << rest;
+    return list;
+}
+
+MergeReport RegisterMerge::run(const QString& archivePath, const QString& yearText, const QStringList& villages)
+{
+    MergeReport report;
+    const std::function<void(const QString&)> writeLog = [this](const QString& line) { write(line); };
+    writeLog(QStringLiteral("SURSA : ") + nativePath(archivePath));
+    MergeSteps steps(m_engine, m_dataDir, m_settings, m_ui, writeLog);
+    steps.checkRequest(yearText);
+    steps.readSource(archivePath, m_scratchParent);
+    if (m_ui.Mesaj(QStringLiteral("Lipire"), QStringLiteral("Adaugam datele ?"), KindConfirmation, ButtonsDaNu) != ResultDa) {
+        report.cancelled = true;
+        return report;
+    }
+    steps.findCommonPositions(report);
+    steps.measureTables();
+    steps.chooseOffsets(report);
+    steps.stageTables(report);
+    const QStringList sourceVillages = steps.sourceVillages();
+
+    // The safety archive and the marker.
     const QString parent = QFileInfo(QDir::cleanPath(m_dataDir)).absolutePath();
     report.safetyArchive = parent + QStringLiteral("/Lipire-%1.kt").arg(QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss")));
     OperationGuard guard(m_dataDir, QString::fromLatin1(OperationMarker::Merge), &m_engine);
@@ -427,88 +621,16 @@ MergeReport RegisterMerge::run(const QString& archivePath, const QString& yearTe
         guard.preflight(touched);
         guard.saveArchive(report.safetyArchive, &m_ui, true);
     } catch (const Error& e) {
-        forgetScratch();
         throw MergeError(refusal(e.message()));
     }
-    guard.marker().values.insert(QStringLiteral("year"), QString::number(year));
+    guard.marker().values.insert(QStringLiteral("year"), QString::number(steps.year));
     guard.begin();
 
-    // ---- the changes ----
     try {
-        ProgressShown progress(m_ui, QStringLiteral("Lipire Sursa..."));
-        m_ui.setProgressMaximum(int(report.tables.size()) * 2 + 2);
-        int step = 0;
-        if (!removed.isEmpty()) {
-            m_ui.setProgressLabel(QStringLiteral("Sterg pozitiile dublate..."));
-            for (const MergeReport::Table& table : std::as_const(report.tables)) {
-                if (table.name.startsWith(QLatin1String("CAP")))
-                    m_ui.setProgressLabel(QStringLiteral("Sterg din CAP.%1...").arg(table.name.mid(3)));
-                const bool byPlot = table.name == QLatin1String("PozeTarla");
-                if (table.removed == 0) {
-                    m_ui.setProgressPosition(++step);
-                    continue;
-                }
-                const int gone = m_engine.execute(
-                    QStringLiteral("DELETE FROM ") + engine::quotedPath(target(table.name)) + QStringLiteral(" WHERE ANUL=:Y AND ")
-                        + (byPlot ? QStringLiteral("CODT IN (SELECT CODT FROM ") : QStringLiteral("CODID IN (SELECT CODID FROM "))
-                        + engine::quotedPath(byPlot ? laFelT : laFel) + QLatin1Char(')'),
-                    yearParameter);
-                if (gone != table.removed)
-                    throw Error(QStringLiteral("Tabelul %1: %2 randuri de sters, %3 sterse.").arg(table.name).arg(table.removed).arg(gone));
-                m_ui.setProgressPosition(++step);
-                m_ui.processEvents();
-            }
-        }
-        step = int(report.tables.size());
-        m_ui.setProgressLabel(QStringLiteral("Lipire Sursa..."));
-        for (const MergeReport::Table& table : std::as_const(report.tables)) {
-            if (table.appended > 0) {
-                QStringList columns;
-                for (const dbf::FieldSpec& declared : dbf::DbfBulkWriter::layoutOf(staged[table.name]))
-                    columns << declared.name;
-                const QString list = columns.join(QLatin1Char(','));
-                const int added = m_engine.execute(QStringLiteral("INSERT INTO ") + engine::quotedPath(target(table.name)) + QStringLiteral(" (")
-                                                   + list + QStringLiteral(") SELECT ") + list + QStringLiteral(" FROM ")
-                                                   + engine::quotedPath(staged[table.name]));
-                if (added != table.appended)
-                    throw Error(QStringLiteral("Tabelul %1: %2 randuri de adaugat, %3 adaugate.").arg(table.name).arg(table.appended).arg(added));
-            }
-            m_ui.setProgressPosition(++step);
-            m_ui.processEvents();
-        }
-
-        for (const MergeReport::Counter& counter : std::as_const(report.counters)) {
-            if (counter.after != counter.before)
-                m_settings.Scrie_Ini(QStringLiteral("INDEX"), counter.kind, QString::number(counter.after));
-        }
-        m_ui.setProgressPosition(++step);
-
-        // The village list keeps its villages and order; the missing ones are appended.
-        QStringList list = villages;
-        QSet<QString> known;
-        for (const QString& v : std::as_const(list))
-            known.insert(v.trimmed());
-        const engine::ResultSet present = m_engine.select(QStringLiteral("SELECT DISTINCT LOCALIT FROM ")
-                                                          + engine::quotedPath(target(QStringLiteral("Identificare"))));
-        QSet<QString> lacking;
-        for (const auto& row : present.rows) {
-            const QString v = dbf::toText(row[0]).trimmed();
-            if (!v.isEmpty() && !known.contains(v))
-                lacking.insert(v);
-        }
-        for (const QString& v : sourceVillages) {
-            if (lacking.remove(v.trimmed()))
-                list << v.trimmed();
-        }
-        QStringList rest(lacking.begin(), lacking.end());
-        std::sort(rest.begin(), rest.end());
-        list << rest;
-        writeLineList(dbf::resolveFileName(m_dataDir + QStringLiteral("/Sate.lst")), list, QStringLiteral("lista localitatilor"));
-        report.villages = list;
-        m_ui.setProgressPosition(++step);
+        steps.apply(report, villages, sourceVillages);
     } catch (const std::exception& failure) {
         const QString reason = errorMessage(failure);
-        forgetScratch();
+        steps.forgetScratch();
         try {
             OperationGuard::undoFromArchive(m_dataDir, guard.marker(), m_ui, &m_engine);
             guard.abandon();
@@ -521,7 +643,7 @@ MergeReport RegisterMerge::run(const QString& archivePath, const QString& yearTe
                                         "Datele au fost readuse din salvarea de siguranta %2; nu s-a schimbat nimic.")
                              .arg(reason, nativePath(report.safetyArchive)));
     }
-    forgetScratch();
+    steps.forgetScratch();
     guard.finish();
     write(QStringLiteral("Operatie incheiata cu succes!"));
     return report;

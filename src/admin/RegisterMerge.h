@@ -52,6 +52,10 @@ struct MergeReport {
     QString safetyArchive;  // saved before the first change
 };
 
+// The village list after a merge: `villages` in their order, then the villages of `held` (those
+// of Identificare) it lacks, first in the order of `sourceVillages`, then sorted.
+QStringList mergedVillageList(const QStringList& villages, const QStringList& held, const QStringList& sourceVillages);
+
 // Appends the households of one year of another register's backup archive to this data
 // directory, with all their rows, the identifiers shifted above this register's.
 //
