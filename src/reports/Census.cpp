@@ -194,88 +194,99 @@ engine::ResultSet Census::rows(const CensusRequest& request, const QString& work
     }
 }
 
-engine::ResultSet Census::build(const CensusRequest& request, qint64 year, int* leftOut)
-{
-    engine::Engine& engine = *m_setup.engine;
-    Interaction& ui = *m_setup.interaction;
-    const CensusForm form = request.form;
-    const int k = int(form);
-    auto table = [&](const char* name) { return quotedPath(QDir(m_setup.dataDirectory).filePath(QLatin1String(name))); };
-    engine::Parameters byYear;
-    byYear.bind(QStringLiteral("ANUL"), std::int64_t(year));
+namespace {
 
-    // The households of the form: every column as a value, in Tmp.dbf's layout.
-    const QList<dbf::FieldSpec> columns = workColumns(form);
-    auto columnOf = [&](const char* name) {
+// The year's tables of the data directory, read with the year bound.
+struct YearTables {
+    engine::Engine& engine;
+    QString dataDirectory;
+    engine::Parameters byYear;
+
+    QString table(const char* name) const { return quotedPath(QDir(dataDirectory).filePath(QLatin1String(name))); }
+};
+
+// The households of a form: every column as a value, in Tmp.dbf's layout.
+struct WorkRows {
+    QList<dbf::FieldSpec> columns;
+    std::vector<std::vector<dbf::Value>> rows;
+
+    int column(const char* name) const
+    {
         for (int c = 0; c < columns.size(); ++c) {
             if (columns[c].name == QLatin1String(name))
                 return c;
         }
         return -1;
-    };
+    }
+    dbf::Value& at(size_t row, const char* name) { return rows[row][size_t(column(name))]; }
+    qint64 codid(size_t row) const { return dbf::toRoundedWhole(rows[row][size_t(column("CODID"))]); }
+};
+
+WorkRows selectHouseholds(const YearTables& year, const CensusRequest& request)
+{
+    const CensusForm form = request.form;
+    WorkRows work {workColumns(form), {}};
     const auto identity = identityColumns(form);
     QStringList selected;
     for (const auto& [from, to] : identity)
         selected << QLatin1String(from);
     QString statement = QStringLiteral("SELECT ") + selected.join(QStringLiteral(", ")) + QStringLiteral(" FROM ")
-        + table("Identificare.dbf") + QStringLiteral(" WHERE ANUL=:ANUL");
-    engine::Parameters households = byYear;
+        + year.table("Identificare.dbf") + QStringLiteral(" WHERE ANUL=:ANUL");
+    engine::Parameters households = year.byYear;
     if (isList(form)) {
         // The village is a bound value: any text reaches the comparison as typed.
         statement += QStringLiteral(" AND TIPRA=:TIPRA AND LOCALIT=:LOCALIT");
-        households.bind(QStringLiteral("TIPRA"), std::int64_t(k));
+        households.bind(QStringLiteral("TIPRA"), std::int64_t(int(form)));
         households.bind(QStringLiteral("LOCALIT"), dbf::cp1250::storedForm(request.village));
     }
-    const engine::ResultSet found = engine.select(statement, households);
-    std::vector<std::vector<dbf::Value>> work(found.rows.size(), std::vector<dbf::Value>(size_t(columns.size())));
+    const engine::ResultSet found = year.engine.select(statement, households);
+    work.rows.assign(found.rows.size(), std::vector<dbf::Value>(size_t(work.columns.size())));
     for (size_t r = 0; r < found.rows.size(); ++r) {
         for (int i = 0; i < identity.size(); ++i)
-            work[r][size_t(columnOf(identity[i].second))] = found.rows[r][size_t(i)];
-        work[r][size_t(columnOf("ARE"))] = QStringLiteral("NU");
+            work.at(r, identity[i].second) = found.rows[r][size_t(i)];
+        work.at(r, "ARE") = QStringLiteral("NU");
     }
-    const int codidColumn = columnOf("CODID");
-    auto codidOf = [&](size_t r) { return dbf::toRoundedWhole(work[r][size_t(codidColumn)]); };
+    return work;
+}
 
-    ui.Arata();
-    struct HideProgress {
-        Interaction& ui;
-        ~HideProgress() { ui.Distruge(); }
-    } hide {ui};
-    ui.setProgressMaximum(int(work.size()));
-
-    // Names of the lists: the head of household's, or the unit's own when it has one.
-    if (isList(form)) {
-        const engine::ResultSet heads = engine.select(QStringLiteral("SELECT CODID, NUMEP FROM ") + table("Cap1.dbf")
-                                                          + QStringLiteral(" WHERE ANUL=:ANUL AND COD=1 ORDER BY CODID"),
-                                                      byYear);
-        QHash<qint64, QString> headOf;
-        for (const auto& row : heads.rows) {
-            const qint64 codid = dbf::toRoundedWhole(row[0]);
-            if (!headOf.contains(codid))
-                headOf.insert(codid, dbf::storedText(row[1]));
-        }
-        ui.setProgressLabel(QStringLiteral("Caut Capii de gospodarie..."));
-        const int numep = columnOf("NUMEP");
-        const bool company = form == CensusForm::L3 || form == CensusForm::L4;
-        for (size_t r = 0; r < work.size(); ++r) {
-            ui.setProgressPosition(int(r + 1));
-            const auto head = headOf.constFind(codidOf(r));
-            if (head == headOf.cend())
-                continue;
-            if (!company)
-                work[r][size_t(numep)] = upperRomanian(*head);
-            else if (dbf::storedText(work[r][size_t(numep)]).trimmed().isEmpty())
-                work[r][size_t(numep)] = upperRomanian(*head).trimmed();
-        }
+// Names of the lists: the head of household's, or the unit's own when it has one.
+void fillHeadNames(WorkRows& work, const YearTables& year, CensusForm form, Interaction& ui)
+{
+    const engine::ResultSet heads = year.engine.select(QStringLiteral("SELECT CODID, NUMEP FROM ") + year.table("Cap1.dbf")
+                                                           + QStringLiteral(" WHERE ANUL=:ANUL AND COD=1 ORDER BY CODID"),
+                                                       year.byYear);
+    QHash<qint64, QString> headOf;
+    for (const auto& row : heads.rows) {
+        const qint64 codid = dbf::toRoundedWhole(row[0]);
+        if (!headOf.contains(codid))
+            headOf.insert(codid, dbf::storedText(row[1]));
     }
+    ui.setProgressLabel(QStringLiteral("Caut Capii de gospodarie..."));
+    const bool company = form == CensusForm::L3 || form == CensusForm::L4;
+    for (size_t r = 0; r < work.rows.size(); ++r) {
+        ui.setProgressPosition(int(r + 1));
+        const auto head = headOf.constFind(work.codid(r));
+        if (head == headOf.cend())
+            continue;
+        dbf::Value& name = work.at(r, "NUMEP");
+        if (!company)
+            name = upperRomanian(*head);
+        else if (dbf::storedText(name).trimmed().isEmpty())
+            name = upperRomanian(*head).trimmed();
+    }
+}
 
-    // Areas, in square metres, and the house-number key.
+// Areas, in square metres, and the house-number key.
+void fillAreas(WorkRows& work, const YearTables& year, const CensusRequest& request, Interaction& ui)
+{
     ui.setProgressLabel(QStringLiteral("Caut Suprafetele..."));
     std::map<qint64, qint64> received, givenAway, owned, ownedElsewhere;
     auto lookup = [&](const QString& select, const char* from, int row) {
-        engine::Parameters p = byYear;
+        engine::Parameters p = year.byYear;
         p.bind(QStringLiteral("RAND"), std::int64_t(row));
-        return engine.select(select + QStringLiteral(" FROM ") + table(from) + QStringLiteral(" WHERE ANUL=:ANUL AND RAND=:RAND ORDER BY CODID"), p);
+        return year.engine.select(select + QStringLiteral(" FROM ") + year.table(from)
+                                      + QStringLiteral(" WHERE ANUL=:ANUL AND RAND=:RAND ORDER BY CODID"),
+                                  p);
     };
     for (const auto& row : lookup(QStringLiteral("SELECT CODID, HA, ARI"), "Cap3.dbf", 2).rows)
         received.emplace(dbf::toRoundedWhole(row[0]), squareMetres(row[1], row[2]));
@@ -289,45 +300,70 @@ engine::ResultSet Census::build(const CensusRequest& request, qint64 year, int* 
         const auto it = m.find(codid);
         return it == m.end() ? qint64(0) : it->second;
     };
-    const int ha = columnOf("HA"), ari = columnOf("ARI"), are = columnOf("ARE"), nr = columnOf("NR"), nrn = columnOf("NRN");
-    for (size_t r = 0; r < work.size(); ++r) {
+    for (size_t r = 0; r < work.rows.size(); ++r) {
         ui.setProgressPosition(int(r + 1));
-        const qint64 codid = codidOf(r);
+        const qint64 codid = work.codid(r);
         qint64 own = metresOf(owned, codid);
-        if (elsewhere(form) && own == 0 && !request.ignoreOther && metresOf(ownedElsewhere, codid) > 0)
+        if (elsewhere(request.form) && own == 0 && !request.ignoreOther && metresOf(ownedElsewhere, codid) > 0)
             own = metresOf(ownedElsewhere, codid);
         const qint64 total = own + metresOf(received, codid) - metresOf(givenAway, codid);
         const qint64 hectares = total / 10000; // toward zero
-        work[r][size_t(ha)] = std::int64_t(hectares);
-        work[r][size_t(ari)] = double(total - hectares * 10000) / 100.0;
+        work.at(r, "HA") = std::int64_t(hectares);
+        work.at(r, "ARI") = double(total - hectares * 10000) / 100.0;
         if (total > 0)
-            work[r][size_t(are)] = QStringLiteral("DA");
-        work[r][size_t(nrn)] = houseNumberKey(dbf::storedText(work[r][size_t(nr)]));
+            work.at(r, "ARE") = QStringLiteral("DA");
+        work.at(r, "NRN") = Census::houseNumberKey(dbf::storedText(work.at(r, "NR")));
     }
+}
 
-    // Animals of the year (chapter 7, rows below 31).
+// Animals of the year (chapter 7, rows below 31).
+void fillAnimals(WorkRows& work, const YearTables& year, Interaction& ui)
+{
     ui.setProgressLabel(QStringLiteral("Caut Animalele..."));
     std::map<qint64, double> animals;
-    for (const auto& row : engine.select(QStringLiteral("SELECT CODID, SUM(NR) AS NRX FROM ") + table("Cap7.dbf")
-                                             + QStringLiteral(" WHERE ANUL=:ANUL AND RAND<31 GROUP BY CODID ORDER BY CODID"),
-                                         byYear)
+    for (const auto& row : year.engine.select(QStringLiteral("SELECT CODID, SUM(NR) AS NRX FROM ") + year.table("Cap7.dbf")
+                                                  + QStringLiteral(" WHERE ANUL=:ANUL AND RAND<31 GROUP BY CODID ORDER BY CODID"),
+                                              year.byYear)
                                .rows)
         animals.emplace(dbf::toRoundedWhole(row[0]), dbf::numberOnly(row[1]));
-    const int animale = columnOf("ANIMALE");
-    for (size_t r = 0; r < work.size(); ++r) {
+    for (size_t r = 0; r < work.rows.size(); ++r) {
         ui.setProgressPosition(int(r + 1));
-        const auto it = animals.find(codidOf(r));
+        const auto it = animals.find(work.codid(r));
         if (it != animals.end() && it->second > 0) {
-            work[r][size_t(animale)] = QStringLiteral("X");
-            work[r][size_t(are)] = QStringLiteral("DA");
+            work.at(r, "ANIMALE") = QStringLiteral("X");
+            work.at(r, "ARE") = QStringLiteral("DA");
         }
     }
+}
+
+}
+
+engine::ResultSet Census::build(const CensusRequest& request, qint64 year, int* leftOut)
+{
+    engine::Engine& engine = *m_setup.engine;
+    Interaction& ui = *m_setup.interaction;
+    const CensusForm form = request.form;
+    YearTables tables {engine, m_setup.dataDirectory, {}};
+    tables.byYear.bind(QStringLiteral("ANUL"), std::int64_t(year));
+
+    WorkRows work = selectHouseholds(tables, request);
+    ui.Arata();
+    struct HideProgress {
+        Interaction& ui;
+        ~HideProgress() { ui.Distruge(); }
+    } hide {ui};
+    ui.setProgressMaximum(int(work.rows.size()));
+    if (isList(form))
+        fillHeadNames(work, tables, form, ui);
+    fillAreas(work, tables, request, ui);
+    fillAnimals(work, tables, ui);
 
     // Holdings without land or animals go, unless the lists keep them.
     const bool dropNu = !isList(form) || !request.includeNu;
     {
-        dbf::DbfBulkWriter writer(workTable(), columns);
-        for (const auto& row : work) {
+        const int are = work.column("ARE");
+        dbf::DbfBulkWriter writer(workTable(), work.columns);
+        for (const auto& row : work.rows) {
             if (dropNu && dbf::storedText(row[size_t(are)]) != QLatin1String("DA"))
                 continue;
             writer.append(row);
@@ -335,17 +371,20 @@ engine::ResultSet Census::build(const CensusRequest& request, qint64 year, int* 
         writer.finish();
     }
     engine.forget(workTable());
-    const QString tmp = quotedPath(workTable());
-
     if (isList(form)) {
         const QString order = elsewhere(form) ? QStringLiteral(" ORDER BY JUD, LOC, VOLUM, POZ") : QStringLiteral(" ORDER BY STRADA, NRN, VOLUM, POZ");
-        return engine.select(QStringLiteral("SELECT * FROM ") + tmp + order);
+        return engine.select(QStringLiteral("SELECT * FROM ") + quotedPath(workTable()) + order);
     }
+    return counts(form == CensusForm::C1, leftOut);
+}
 
-    // The counts by register type: per village for C1, one row for the council for C2. A type
-    // outside 1-4 has no column; such households are left out and counted.
+// The counts by register type: per village for C1, one row for the council for C2. A type
+// outside 1-4 has no column; such households are left out and counted.
+engine::ResultSet Census::counts(bool perVillage, int* leftOut)
+{
+    engine::Engine& engine = *m_setup.engine;
+    const QString tmp = quotedPath(workTable());
     int outside = 0;
-    const bool perVillage = form == CensusForm::C1;
     std::map<QString, std::array<qint64, 4>> counts;
     std::array<qint64, 4> council {};
     std::array<bool, 4> councilSeen {};

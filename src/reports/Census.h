@@ -63,6 +63,7 @@ private:
     bool removeTable(const QString& path) const;
     void removeWorkTables() const;
     engine::ResultSet build(const CensusRequest& request, qint64 year, int* leftOut);
+    engine::ResultSet counts(bool perVillage, int* leftOut);
 
     TemplateExportSetup m_setup;
     QString m_county;
