@@ -611,6 +611,74 @@ QString SelectionList::filterLine(int chapter, const ListFilter& filter)
     return {};
 }
 
+// The statement of a chapter 10 selection list; its value column is C1.
+QString SelectionList::dwellingStatement(const ListRow& row, std::optional<double> minimum, std::optional<double> maximum,
+                                         const QString& heads, const QString& head, engine::Parameters& p) const
+{
+    const QString identificare = dataTable(QStringLiteral("Identificare.dbf"));
+    const QString cap1 = dataTable(QStringLiteral("CAP1.dbf"));
+    const QString from = QStringLiteral(" FROM ") + cap1 + QStringLiteral(" C, ") + identificare + QStringLiteral(" I");
+    const QString table = dataTable(QStringLiteral("CAP10.dbf"));
+    QString statement;
+    const int r = int(std::llround(row.code));
+    if (r == 1) {
+        // Built surface of the four dwellings, bounded after summing.
+        statement = head + QStringLiteral("SUM(D.DETALII) AS C1") + QStringLiteral(" FROM ") + cap1 + QStringLiteral(" C JOIN ")
+            + identificare + QStringLiteral(" I ON C.CODID=I.CODID LEFT JOIN ") + table
+            + QStringLiteral(" D ON D.CODID=C.CODID AND D.ANUL=:ANUL AND D.RAND IN (1,4,7,10) WHERE ") + heads
+            + QStringLiteral(" GROUP BY C.CODID");
+        const QStringList bounds = boundConditions(QStringLiteral("SUM(D.DETALII)"), minimum, maximum, false, QStringLiteral("B"), p);
+        if (!bounds.isEmpty())
+            statement += QStringLiteral(" HAVING ") + bounds.join(QStringLiteral(" AND "));
+        statement += QStringLiteral(" ORDER BY I.LOCALIT, NUMEP, C.CODID");
+    } else if (r == 2 || r == 3) {
+        // Material code or year of each dwelling, with the dwellings' surface.
+        const int offset = r - 1;
+        statement = head + QStringLiteral("COALESCE(M.DETALII,0) AS C2, SUM(COALESCE(S.DETALII,0)) AS C1") + from + QStringLiteral(", ")
+            + table + QStringLiteral(" S LEFT JOIN ") + table
+            + QStringLiteral(" M ON M.CODID=S.CODID AND M.ANUL=S.ANUL AND M.RAND=S.RAND+%1 WHERE ").arg(offset) + heads
+            + QStringLiteral(" AND S.CODID=C.CODID AND S.ANUL=:ANUL AND S.RAND IN (1,4,7,10)");
+        for (const QString& part : boundConditions(QStringLiteral("COALESCE(M.DETALII,0)"), minimum, maximum, false, QStringLiteral("B"), p))
+            statement += QStringLiteral(" AND ") + part;
+        statement += QStringLiteral(" GROUP BY C.CODID, COALESCE(M.DETALII,0) HAVING SUM(COALESCE(S.DETALII,0))>0");
+        statement += r == 2 ? QStringLiteral(" ORDER BY C2, I.LOCALIT, NUMEP, C.CODID") : QStringLiteral(" ORDER BY I.LOCALIT, C2, NUMEP, C.CODID");
+    } else {
+        p.bind(QStringLiteral("RAND"), std::int64_t(r + 9));
+        statement = head + QStringLiteral("SUM(D.DETALII) AS C1") + from + QStringLiteral(", ") + table + QStringLiteral(" D WHERE ") + heads
+            + QStringLiteral(" AND D.CODID=C.CODID AND D.ANUL=:ANUL AND D.RAND=:RAND");
+        for (const QString& part : boundConditions(QStringLiteral("D.DETALII"), minimum, maximum, false, QStringLiteral("B"), p))
+            statement += QStringLiteral(" AND ") + part;
+        statement += QStringLiteral(" GROUP BY C.CODID ORDER BY I.LOCALIT, NUMEP, C.CODID");
+    }
+    return statement;
+}
+
+// The sums of the value columns; areas in whole square metres.
+void SelectionList::addTotals(SelectionResult& result)
+{
+    for (const QString& column : result.valueColumns) {
+        const int index = result.rows.fieldIndex(column);
+        if (index < 0)
+            throw Error(QStringLiteral("Lista nu are coloana %1.").arg(column));
+        if (isAreaChapter(result.chapter)) {
+            qint64 metres = 0;
+            for (const auto& r : result.rows.rows)
+                metres += boundMetres(dbf::numberOnly(r[size_t(index)]));
+            result.totals.emplace_back(double(metres) / 10000.0);
+        } else if (result.chapter == 10) {
+            qint64 hundredths = 0;
+            for (const auto& r : result.rows.rows)
+                hundredths += std::llround(dbf::numberOnly(r[size_t(index)]) * 100);
+            result.totals.emplace_back(double(hundredths) / 100.0);
+        } else {
+            std::int64_t sum = 0;
+            for (const auto& r : result.rows.rows)
+                sum += dbf::toRoundedWhole(r[size_t(index)]);
+            result.totals.emplace_back(sum);
+        }
+    }
+}
+
 SelectionResult SelectionList::build(int chapter, const ListRow& row, const QString& minimumText, const QString& maximumText,
                                      const ListFilter& filter) const
 {
@@ -661,39 +729,8 @@ SelectionResult SelectionList::build(int chapter, const ListRow& row, const QStr
     QString statement;
 
     if (chapter == 10) {
-        const int r = int(std::llround(row.code));
-        if (r == 1) {
-            // Built surface of the four dwellings, bounded after summing.
-            statement = head + QStringLiteral("SUM(D.DETALII) AS C1") + QStringLiteral(" FROM ") + cap1 + QStringLiteral(" C JOIN ")
-                + identificare + QStringLiteral(" I ON C.CODID=I.CODID LEFT JOIN ") + table
-                + QStringLiteral(" D ON D.CODID=C.CODID AND D.ANUL=:ANUL AND D.RAND IN (1,4,7,10) WHERE ") + heads
-                + QStringLiteral(" GROUP BY C.CODID");
-            const QStringList bounds = boundConditions(QStringLiteral("SUM(D.DETALII)"), minimum, maximum, false, QStringLiteral("B"), p);
-            if (!bounds.isEmpty())
-                statement += QStringLiteral(" HAVING ") + bounds.join(QStringLiteral(" AND "));
-            statement += QStringLiteral(" ORDER BY I.LOCALIT, NUMEP, C.CODID");
-            result.valueColumns = {QStringLiteral("C1")};
-        } else if (r == 2 || r == 3) {
-            // Material code or year of each dwelling, with the dwellings' surface.
-            const int offset = r - 1;
-            statement = head + QStringLiteral("COALESCE(M.DETALII,0) AS C2, SUM(COALESCE(S.DETALII,0)) AS C1") + from + QStringLiteral(", ")
-                + table + QStringLiteral(" S LEFT JOIN ") + table
-                + QStringLiteral(" M ON M.CODID=S.CODID AND M.ANUL=S.ANUL AND M.RAND=S.RAND+%1 WHERE ").arg(offset) + heads
-                + QStringLiteral(" AND S.CODID=C.CODID AND S.ANUL=:ANUL AND S.RAND IN (1,4,7,10)");
-            for (const QString& part : boundConditions(QStringLiteral("COALESCE(M.DETALII,0)"), minimum, maximum, false, QStringLiteral("B"), p))
-                statement += QStringLiteral(" AND ") + part;
-            statement += QStringLiteral(" GROUP BY C.CODID, COALESCE(M.DETALII,0) HAVING SUM(COALESCE(S.DETALII,0))>0");
-            statement += r == 2 ? QStringLiteral(" ORDER BY C2, I.LOCALIT, NUMEP, C.CODID") : QStringLiteral(" ORDER BY I.LOCALIT, C2, NUMEP, C.CODID");
-            result.valueColumns = {QStringLiteral("C1")};
-        } else {
-            p.bind(QStringLiteral("RAND"), std::int64_t(r + 9));
-            statement = head + QStringLiteral("SUM(D.DETALII) AS C1") + from + QStringLiteral(", ") + table + QStringLiteral(" D WHERE ") + heads
-                + QStringLiteral(" AND D.CODID=C.CODID AND D.ANUL=:ANUL AND D.RAND=:RAND");
-            for (const QString& part : boundConditions(QStringLiteral("D.DETALII"), minimum, maximum, false, QStringLiteral("B"), p))
-                statement += QStringLiteral(" AND ") + part;
-            statement += QStringLiteral(" GROUP BY C.CODID ORDER BY I.LOCALIT, NUMEP, C.CODID");
-            result.valueColumns = {QStringLiteral("C1")};
-        }
+        statement = dwellingStatement(row, minimum, maximum, heads, head, p);
+        result.valueColumns = {QStringLiteral("C1")};
     } else {
         QString values;
         QStringList bounds;
@@ -739,34 +776,7 @@ SelectionResult SelectionList::build(int chapter, const ListRow& row, const QStr
     }
     result.rows = m_engine.select(statement, p);
 
-    // The sums of the value columns; areas in whole square metres.
-    for (const QString& column : result.valueColumns) {
-        const int index = [&] {
-            for (int c = 0; c < result.rows.fields.size(); ++c) {
-                if (result.rows.fields[c].name.compare(column, Qt::CaseInsensitive) == 0)
-                    return c;
-            }
-            return -1;
-        }();
-        if (index < 0)
-            throw Error(QStringLiteral("Lista nu are coloana %1.").arg(column));
-        if (isAreaChapter(chapter)) {
-            qint64 metres = 0;
-            for (const auto& r : result.rows.rows)
-                metres += boundMetres(dbf::numberOnly(r[size_t(index)]));
-            result.totals.emplace_back(double(metres) / 10000.0);
-        } else if (chapter == 10) {
-            qint64 hundredths = 0;
-            for (const auto& r : result.rows.rows)
-                hundredths += std::llround(dbf::numberOnly(r[size_t(index)]) * 100);
-            result.totals.emplace_back(double(hundredths) / 100.0);
-        } else {
-            std::int64_t sum = 0;
-            for (const auto& r : result.rows.rows)
-                sum += dbf::toRoundedWhole(r[size_t(index)]);
-            result.totals.emplace_back(sum);
-        }
-    }
+    addTotals(result);
     return result;
 }
 

@@ -194,6 +194,9 @@ public:
 private:
     QString dataTable(const QString& file) const;
     QString headsCondition(const ListFilter& filter, engine::Parameters& parameters) const;
+    QString dwellingStatement(const ListRow& row, std::optional<double> minimum, std::optional<double> maximum,
+                              const QString& heads, const QString& head, engine::Parameters& p) const;
+    static void addTotals(SelectionResult& result);
 
     engine::Engine& m_engine;
     QString m_dataDirectory;
