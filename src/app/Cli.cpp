@@ -190,17 +190,6 @@ int runSql(const Options& o)
 }
 
 // A whole number option, `fallback` when absent; throws UsageError when it is not a number.
-qint64 integerOption(const Options& o, const QString& name, qint64 fallback)
-{
-    if (!o.has(name))
-        return fallback;
-    bool ok = false;
-    const qint64 v = o.value(name).trimmed().toLongLong(&ok);
-    if (!ok)
-        throw UsageError(QStringLiteral("Optiunea --%1 cere un numar intreg, nu \"%2\".").arg(name, o.value(name)));
-    return v;
-}
-
 int runCreate(const Options& o)
 {
     o.require({"data"});
@@ -231,10 +220,10 @@ int runDemo(const Options& o)
 {
     o.require({"data", "households", "years"});
     o.requirePositional(0, 0);
-    const qint64 households = integerOption(o, QStringLiteral("households"), 0);
-    const qint64 years = integerOption(o, QStringLiteral("years"), 0);
-    const qint64 firstYear = integerOption(o, QStringLiteral("first-year"), 0);
-    const qint64 seed = integerOption(o, QStringLiteral("seed"), 1);
+    const qint64 households = wholeOption(o, "households", 0);
+    const qint64 years = wholeOption(o, "years", 0);
+    const qint64 firstYear = wholeOption(o, "first-year", 0);
+    const qint64 seed = wholeOption(o, "seed", 1);
     data::DemoOptions options;
     options.households = int(std::clamp<qint64>(households, -1, 2000000000));
     options.years = int(std::clamp<qint64>(years, -1, 1000000));
@@ -551,7 +540,7 @@ const std::vector<Command>& commands()
 int runWithDataDirectory(const Command& command, const Options& o)
 {
     if (command.data.failAfter && o.has(QStringLiteral("fail-after"))) {
-        const qint64 n = integerOption(o, QStringLiteral("fail-after"), 0);
+        const qint64 n = wholeOption(o, "fail-after", 0);
         if (n <= 0)
             throw UsageError(QStringLiteral("--fail-after cere un numar intreg pozitiv."));
         ChangeCounter::stopAfter(n);

@@ -19,14 +19,6 @@ namespace velmor::cli {
 
 namespace {
 
-QString existingData(const Options& o)
-{
-    const QString dir = QDir(o.value(QStringLiteral("data"))).absolutePath();
-    if (!QFileInfo(dir).isDir())
-        throw Error(QStringLiteral("Directorul de date \"%1\" nu exista.").arg(QDir::toNativeSeparators(dir)));
-    return dir;
-}
-
 QDate dateOption(const Options& o)
 {
     if (!o.has(QStringLiteral("date")))
@@ -59,7 +51,7 @@ int runCensus(const Options& o)
     if (o.has(QStringLiteral("template")) && !QFileInfo(o.value(QStringLiteral("template"))).isFile())
         throw Error(QStringLiteral("Modelul %1 nu exista.").arg(QDir::toNativeSeparators(o.value(QStringLiteral("template")))));
 
-    const QString data = existingData(o);
+    const QString data = existingDataDirectory(o);
     const QString program = o.has(QStringLiteral("home")) ? QDir(o.value(QStringLiteral("home"))).absolutePath()
                                                           : QFileInfo(data).absolutePath();
     engine::Engine engine(data);
@@ -101,7 +93,7 @@ int runPlotSearch(const Options& o)
 {
     o.require({"data", "year"});
     o.requirePositional(0, 0);
-    const QString data = existingData(o);
+    const QString data = existingDataDirectory(o);
     engine::Engine engine(data);
     engine.setReadOnly(true);
 

@@ -4,6 +4,7 @@
 #include "admin/Models.h"
 #include "app/CliInteraction.h"
 #include "app/CliOptions.h"
+#include "app/CliRun.h"
 #include "app/CliOutput.h"
 #include "app/ProgramHome.h"
 #include "core/Error.h"
@@ -21,34 +22,6 @@
 namespace velmor::cli {
 
 namespace {
-
-// The run context the documents need: the data directory with its settings, the program home
-// with the delivered models, the council's constants.
-struct DocumentContext {
-    QString data;
-    QString home;
-    Settings settings;
-    std::unique_ptr<engine::Engine> engine;
-    CliInteraction ui;
-    AppContext ctx;
-
-    explicit DocumentContext(const Options& o)
-        : data(QDir(o.value(QStringLiteral("data"))).absolutePath())
-        , home(ProgramHome::locate(o.value(QStringLiteral("home"))))
-        , settings(data)
-    {
-        if (!QDir(data).exists())
-            throw Error(QStringLiteral("Directorul de date \"%1\" nu exista.").arg(QDir::toNativeSeparators(data)));
-        if (!ProgramHome(home).ensureExists())
-            throw Error(QStringLiteral("Folderul programului nu poate fi creat: %1").arg(home));
-        InstaleazaModele(home);
-        engine = std::make_unique<engine::Engine>(data);
-        engine->addTableRoot(home);
-        ctx.attach(home, data, engine.get(), &settings, &ui);
-    }
-
-    CouncilConstants council() { return Administration(ctx).readConstants(Administration::designedConstants()); }
-};
 
 qint64 integerOption(const Options& o, const char* name, qint64 fallback)
 {
@@ -76,7 +49,7 @@ int runRAgr2(const Options& o)
 {
     o.require({"data", "year", "out"});
     o.requirePositional(0, 0);
-    DocumentContext run(o);
+    CliRun run(o, CliRun::Models::Installed);
     // As the dialog: the stored code and the next number are proposed; the options replace them.
     const auto [storedSiruta, nextNumber] = RAgr2Report::storedHeader(run.settings);
     RAgr2Request request;
@@ -100,7 +73,7 @@ int runCertificate(const Options& o)
     const bool heating = o.has(QStringLiteral("heating"));
     if (!heating)
         o.require({"chapters", "destination"});
-    DocumentContext run(o);
+    CliRun run(o, CliRun::Models::Installed);
     search::Certificates certificates(*run.engine, run.data, run.home, run.settings, run.council(),
                                       LocalTariffs(run.settings).load());
     search::CertificateRequest request;

@@ -24,24 +24,6 @@ using namespace velmor::search;
 
 namespace {
 
-std::int64_t wholeOption(const Options& o, const char* name)
-{
-    bool ok = false;
-    const qint64 value = o.value(QLatin1String(name)).trimmed().toLongLong(&ok);
-    if (!ok)
-        throw UsageError(QStringLiteral("Optiunea --%1 cere un numar intreg, nu \"%2\".")
-                             .arg(QLatin1String(name), o.value(QLatin1String(name))));
-    return std::int64_t(value);
-}
-
-QString dataOption(const Options& o)
-{
-    const QString dir = QDir(o.value(QStringLiteral("data"))).absolutePath();
-    if (!QDir(dir).exists())
-        throw Error(QStringLiteral("Directorul de date \"%1\" nu exista.").arg(QDir::toNativeSeparators(dir)));
-    return dir;
-}
-
 int chapterOf(const QString& text)
 {
     bool ok = false;
@@ -104,7 +86,7 @@ int runListRows(const Options& o)
 {
     o.require({"data", "year", "chapter"});
     o.requirePositional(0, 0);
-    const QString dir = dataOption(o);
+    const QString dir = existingDataDirectory(o);
     const int chapter = chapterOf(o.value(QStringLiteral("chapter")));
     engine::Engine engine(dir);
     const RowLists lists(engine, dir, wholeOption(o, "year"));
@@ -119,7 +101,7 @@ int runAdvancedList(const Options& o)
 {
     o.require({"data", "year"});
     o.requirePositional(0, 0);
-    const QString dir = dataOption(o);
+    const QString dir = existingDataDirectory(o);
     const std::int64_t year = wholeOption(o, "year");
     const ListFilter filter = filterOptions(o);
     engine::Engine engine(dir);
@@ -175,7 +157,7 @@ int runSelectionList(const Options& o)
 {
     o.require({"data", "year", "chapter", "row"});
     o.requirePositional(0, 0);
-    const QString dir = dataOption(o);
+    const QString dir = existingDataDirectory(o);
     const std::int64_t year = wholeOption(o, "year");
     const int chapter = chapterOf(o.value(QStringLiteral("chapter")));
     const ListFilter filter = filterOptions(o);

@@ -44,14 +44,6 @@ private:
     bool m_replace;
 };
 
-QString existingDataDirectory(const Options& o)
-{
-    const QString dir = QDir(o.value(QStringLiteral("data"))).absolutePath();
-    if (!QFileInfo(dir).isDir())
-        throw Error(QStringLiteral("Directorul de date \"%1\" nu exista.").arg(QDir::toNativeSeparators(dir)));
-    return dir;
-}
-
 QString programHome(const Options& o)
 {
     const ProgramHome home(ProgramHome::locate(o.value(QStringLiteral("home"))));

@@ -1,5 +1,7 @@
 #include "app/CliOptions.h"
 
+#include <QDir>
+
 #include <algorithm>
 
 namespace velmor::cli {
@@ -48,6 +50,29 @@ void Options::requirePositional(int minimum, int maximum) const
         throw UsageError(QStringLiteral("Lipsesc argumente."));
     if (m_positional.size() > maximum)
         throw UsageError(QStringLiteral("Argumente in plus: %1").arg(m_positional.mid(maximum).join(QLatin1Char(' '))));
+}
+
+qint64 wholeOption(const Options& o, const char* name)
+{
+    const QString option = QLatin1String(name);
+    bool ok = false;
+    const qint64 value = o.value(option).trimmed().toLongLong(&ok);
+    if (!ok)
+        throw UsageError(QStringLiteral("Optiunea --%1 cere un numar intreg, nu \"%2\".").arg(option, o.value(option)));
+    return value;
+}
+
+qint64 wholeOption(const Options& o, const char* name, qint64 fallback)
+{
+    return o.has(QLatin1String(name)) ? wholeOption(o, name) : fallback;
+}
+
+QString existingDataDirectory(const Options& o)
+{
+    const QString dir = QDir(o.value(QStringLiteral("data"))).absolutePath();
+    if (!QDir(dir).exists())
+        throw Error(QStringLiteral("Directorul de date \"%1\" nu exista.").arg(QDir::toNativeSeparators(dir)));
+    return dir;
 }
 
 }

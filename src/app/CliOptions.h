@@ -53,4 +53,11 @@ private:
     QStringList m_positional;
 };
 
+// The whole number of an option; UsageError when it is none.
+qint64 wholeOption(const Options& o, const char* name);
+// As wholeOption; `fallback` when the option is not given.
+qint64 wholeOption(const Options& o, const char* name, qint64 fallback);
+// The absolute path of --data; Error when there is no such directory.
+QString existingDataDirectory(const Options& o);
+
 }

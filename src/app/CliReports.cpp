@@ -3,6 +3,7 @@
 #include "admin/Administration.h"
 #include "app/CliInteraction.h"
 #include "app/CliOptions.h"
+#include "app/CliRun.h"
 #include "app/ProgramHome.h"
 #include "core/Error.h"
 #include "data/engine/Engine.h"
@@ -30,36 +31,6 @@
 namespace velmor::cli {
 
 namespace {
-
-// The run the reports need: the data directory with its settings and engine, the program home.
-struct ReportContext {
-    QString data;
-    QString home;
-    Settings settings;
-    std::unique_ptr<engine::Engine> engine;
-    CliInteraction ui;
-    AppContext ctx;
-
-    explicit ReportContext(const Options& o)
-        : data(QDir(o.value(QStringLiteral("data"))).absolutePath())
-        , home(ProgramHome::locate(o.value(QStringLiteral("home"))))
-        , settings(data)
-    {
-        if (!QDir(data).exists())
-            throw Error(QStringLiteral("Directorul de date \"%1\" nu exista.").arg(QDir::toNativeSeparators(data)));
-        if (!ProgramHome(home).ensureExists())
-            throw Error(QStringLiteral("Folderul programului nu poate fi creat: %1").arg(home));
-        engine = std::make_unique<engine::Engine>(data);
-        engine->addTableRoot(home);
-        ctx.programDirectory = home;
-        ctx.dataDirectory = data;
-        ctx.engine = engine.get();
-        ctx.settings = &settings;
-        ctx.interaction = &ui;
-    }
-
-    CouncilConstants council() { return Administration(ctx).readConstants(Administration::designedConstants()); }
-};
 
 QDate dateOption(const Options& o)
 {
@@ -148,7 +119,7 @@ int runStatisticsFile(const Options& o)
     const QString folder = QDir(o.value(QStringLiteral("out"))).absolutePath();
     if (!QDir(folder).exists())
         throw Error(QStringLiteral("Directorul \"%1\" nu exista.").arg(QDir::toNativeSeparators(folder)));
-    ReportContext run(o);
+    CliRun run(o);
     DeliveryInteraction ui(folder, replace == QLatin1String("yes"));
     reports::StatisticsFile file(*run.engine, run.data, run.home);
     if (file.run(run.council(), year, day, ui) != reports::StatisticsFile::Outcome::Delivered)
@@ -163,7 +134,7 @@ int runAccounting(const Options& o)
     o.require({"data", "year"});
     o.requirePositional(0, 0);
     const std::int64_t year = yearNumber(o);
-    ReportContext run(o);
+    CliRun run(o);
     const auto scratch = scratchFolder(run.home);
     reports::Accounting accounting(*run.engine, run.data, scratch->path(), year);
     accounting.build();
@@ -189,7 +160,7 @@ int runHeads(const Options& o)
     const auto list = by == QLatin1String("address") ? reports::HouseholdHeads::List::Address
                                                      : reports::HouseholdHeads::List::Positions;
     const std::int64_t year = yearNumber(o);
-    ReportContext run(o);
+    CliRun run(o);
     const engine::ResultSet rows = reports::HouseholdHeads(*run.engine, run.data, year).rows(list);
     if (o.has(QStringLiteral("pdf"))) {
         output::writeReportPdf(reports::HouseholdHeads::document(list, rows, run.council().NumePrimarie, QDate::currentDate()),
@@ -224,7 +195,7 @@ int runListStreet(const Options& o)
     o.require({"data", "year", "street"});
     o.requirePositional(0, 0);
     const std::int64_t year = yearNumber(o);
-    ReportContext run(o);
+    CliRun run(o);
     const QString street = o.value(QStringLiteral("street")).trimmed().toUpper();
     const engine::ResultSet rows = reports::ResidentLists(*run.engine, run.data, year).residents(street);
     return printList(o, rows, reports::ResidentLists::residentsExport(rows, street));
@@ -235,7 +206,7 @@ int runListSizes(const Options& o)
     o.require({"data", "year"});
     o.requirePositional(0, 0);
     const std::int64_t year = yearNumber(o);
-    ReportContext run(o);
+    CliRun run(o);
     const engine::ResultSet rows = reports::ResidentLists(*run.engine, run.data, year).householdSizes();
     return printList(o, rows, reports::ResidentLists::listExport(rows, QStringLiteral("Liste Gospodarii dupa nr.membri")));
 }
@@ -245,7 +216,7 @@ int runListDwellings(const Options& o)
     o.require({"data", "year"});
     o.requirePositional(0, 0);
     const std::int64_t year = yearNumber(o);
-    ReportContext run(o);
+    CliRun run(o);
     const engine::ResultSet rows = reports::ResidentLists(*run.engine, run.data, year).dwellings();
     return printList(o, rows,
                      reports::ResidentLists::listExport(rows, QStringLiteral("Lista Constructiilor cu destinatie de locuinta")));
@@ -257,7 +228,7 @@ int runFarms(const Options& o)
     o.requirePositional(0, 0);
     const QDate day = dateOption(o);
     const std::int64_t year = yearNumber(o);
-    ReportContext run(o);
+    CliRun run(o);
     const QString county = run.council().JUDET;
     const QString separator = QLocale().decimalPoint();
     const reports::FarmSituation farms(*run.engine, run.data, run.home, year);

@@ -18,21 +18,6 @@
 
 namespace velmor::cli {
 
-namespace {
-
-QString dataOption(const Options& o)
-{
-    return QDir(o.value(QStringLiteral("data"))).absolutePath();
-}
-
-void requireDirectory(const QString& dir)
-{
-    if (!QDir(dir).exists())
-        throw Error(QStringLiteral("Directorul de date \"%1\" nu exista.").arg(QDir::toNativeSeparators(dir)));
-}
-
-}
-
 int runSummary(const Options& o)
 {
     o.require({"data", "household"});
@@ -42,8 +27,7 @@ int runSummary(const Options& o)
     if (!ok)
         throw UsageError(QStringLiteral("Optiunea --household cere un cod de gospodarie, nu \"%1\".")
                              .arg(o.value(QStringLiteral("household"))));
-    const QString dir = dataOption(o);
-    requireDirectory(dir);
+    const QString dir = existingDataDirectory(o);
     engine::Engine engine(dir);
 
     engine::Parameters household;
@@ -71,8 +55,7 @@ int runFind(const Options& o)
 {
     o.require({"data", "year"});
     o.requirePositional(0, 0);
-    const QString dir = dataOption(o);
-    requireDirectory(dir);
+    const QString dir = existingDataDirectory(o);
     engine::Engine engine(dir);
     Settings settings(dir);
     CliInteraction ui;

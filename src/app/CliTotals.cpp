@@ -22,16 +22,6 @@ using reports::TotalsTable;
 
 namespace {
 
-std::int64_t wholeOption(const Options& o, const char* name)
-{
-    bool ok = false;
-    const qint64 value = o.value(QLatin1String(name)).trimmed().toLongLong(&ok);
-    if (!ok)
-        throw UsageError(QStringLiteral("Optiunea --%1 cere un numar intreg, nu \"%2\".")
-                             .arg(QLatin1String(name), o.value(QLatin1String(name))));
-    return std::int64_t(value);
-}
-
 TotalsTable tableOption(const QString& name)
 {
     static const QList<QPair<QString, TotalsTable>> names{
@@ -104,9 +94,7 @@ int runTotals(const Options& o)
         throw UsageError(QStringLiteral("Tabelul %1 nu are grafic.").arg(o.value(QStringLiteral("table"))));
     const TotalsFilter filter = filterOptions(o);
 
-    const QString dir = QDir(o.value(QStringLiteral("data"))).absolutePath();
-    if (!QDir(dir).exists())
-        throw Error(QStringLiteral("Directorul de date \"%1\" nu exista.").arg(QDir::toNativeSeparators(dir)));
+    const QString dir = existingDataDirectory(o);
     // The temporary tables live in a private folder, removed at the end.
     QString scratchParent = QDir::tempPath();
     if (o.has(QStringLiteral("home"))) {
