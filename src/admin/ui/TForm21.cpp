@@ -3,6 +3,7 @@
 #include "admin/DataBackup.h"
 #include "data/Schema.h"
 #include "services/AppContext.h"
+#include "ui/DialogParts.h"
 
 #include <QApplication>
 #include <QDir>
@@ -33,9 +34,7 @@ TForm21::TForm21(AppContext& ctx, QWidget* parent)
     connect(m_bitBtn1, &QPushButton::clicked, this, &TForm21::BitBtn1Click);
     connect(m_bitBtn2, &QPushButton::clicked, this, &TForm21::BitBtn2Click);
 
-    m_status = new QStatusBar(this);
-    m_status->setSizeGripEnabled(false);
-    m_status->showMessage(QStringLiteral("ESC - Iesire"));
+    m_status = statusLine(this, QStringLiteral("ESC - Iesire"));
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_bitBtn1);

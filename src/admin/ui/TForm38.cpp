@@ -7,6 +7,7 @@
 #include "output/ExportError.h"
 #include "output/ui/GridExport.h"
 #include "services/AppContext.h"
+#include "ui/DialogParts.h"
 
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -15,20 +16,6 @@
 #include <QVBoxLayout>
 
 namespace velmor {
-
-namespace {
-
-QPushButton* command(const QString& caption, const QString& name, QWidget* parent, const QString& hint = QString())
-{
-    auto* b = new QPushButton(caption, parent);
-    b->setObjectName(name);
-    b->setAutoDefault(false);
-    if (!hint.isEmpty())
-        b->setToolTip(hint);
-    return b;
-}
-
-}
 
 TForm38::TForm38(AppContext& ctx, QWidget* parent)
     : QDialog(parent)
@@ -41,17 +28,17 @@ TForm38::TForm38(AppContext& ctx, QWidget* parent)
     resize(820, 520);
 
     auto* left = new QVBoxLayout;
-    m_check1 = command(QStringLiteral("&Corectitudine Gospodarii"), QStringLiteral("BitBtn1"), this);
-    m_check2 = command(QStringLiteral("&Membri fara CNP"), QStringLiteral("BitBtn2"), this);
-    m_check3 = command(QStringLiteral("&Pozitii fara cap gosp."), QStringLiteral("BitBtn3"), this);
-    m_check4 = command(QStringLiteral("&Diferente Parcele - Cap.2"), QStringLiteral("BitBtn4"), this);
-    m_export = command(QStringLiteral("E&xport Excel"), QStringLiteral("BitBtn5"), this);
-    m_close = command(QStringLiteral("&INCHIDE"), QStringLiteral("BitBtn6"), this, QStringLiteral("Inchide aceasta fereastra."));
+    m_check1 = commandButton(QStringLiteral("&Corectitudine Gospodarii"), QStringLiteral("BitBtn1"), this);
+    m_check2 = commandButton(QStringLiteral("&Membri fara CNP"), QStringLiteral("BitBtn2"), this);
+    m_check3 = commandButton(QStringLiteral("&Pozitii fara cap gosp."), QStringLiteral("BitBtn3"), this);
+    m_check4 = commandButton(QStringLiteral("&Diferente Parcele - Cap.2"), QStringLiteral("BitBtn4"), this);
+    m_export = commandButton(QStringLiteral("E&xport Excel"), QStringLiteral("BitBtn5"), this);
+    m_close = commandButton(QStringLiteral("&INCHIDE"), QStringLiteral("BitBtn6"), this, QStringLiteral("Inchide aceasta fereastra."));
     for (QPushButton* b : {m_check1, m_check2, m_check3, m_check4, m_export})
         left->addWidget(b);
     m_panel4 = new QGroupBox(QStringLiteral("Actiuni"), this);
     m_panel4->setObjectName(QStringLiteral("Panel4"));
-    m_delete = command(QStringLiteral("&Sterge-le !"), QStringLiteral("BitBtn7"), m_panel4);
+    m_delete = commandButton(QStringLiteral("&Sterge-le !"), QStringLiteral("BitBtn7"), m_panel4);
     auto* actions = new QVBoxLayout(m_panel4);
     actions->addWidget(m_delete);
     left->addWidget(m_panel4);

@@ -12,6 +12,7 @@
 #include "services/AppContext.h"
 #include "core/Interaction.h"
 #include "services/ServiceError.h"
+#include "ui/DialogParts.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -37,16 +38,6 @@
 namespace velmor {
 
 namespace {
-
-QPushButton* button(const QString& caption, const QString& name, QWidget* parent, const QString& hint = QString())
-{
-    auto* b = new QPushButton(caption, parent);
-    b->setObjectName(name);
-    b->setAutoDefault(false);
-    if (!hint.isEmpty())
-        b->setToolTip(hint);
-    return b;
-}
 
 QLineEdit* edit(const QString& name, QWidget* parent)
 {
@@ -78,12 +69,10 @@ TForm4::TForm4(AppContext& ctx, QWidget* parent)
     connect(m_pageList, &QListWidget::currentRowChanged, m_pages, &QStackedWidget::setCurrentIndex);
     m_pageList->setCurrentRow(0);
 
-    m_saveAndClose = button(QStringLiteral("Sal&veaza si inchide"), QStringLiteral("BitBtn1"), this);
+    m_saveAndClose = commandButton(QStringLiteral("Sal&veaza si inchide"), QStringLiteral("BitBtn1"), this);
     connect(m_saveAndClose, &QPushButton::clicked, this, &QDialog::accept);
 
-    m_status = new QStatusBar(this);
-    m_status->setSizeGripEnabled(false);
-    m_status->showMessage(QStringLiteral("ESC - Iesire din Administrare"));
+    m_status = statusLine(this, QStringLiteral("ESC - Iesire din Administrare"));
 
     auto* body = new QHBoxLayout;
     body->addWidget(m_pageList);
@@ -121,9 +110,9 @@ QWidget* TForm4::buildGeneralPage()
     m_dataPath = new QLabel(dataGroup);
     m_dataPath->setObjectName(QStringLiteral("DataPath"));
     m_dataPath->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    m_setCaleLocal = button(QStringLiteral("Baza de date locala"), QStringLiteral("SetCaleLocal"), dataGroup,
+    m_setCaleLocal = commandButton(QStringLiteral("Baza de date locala"), QStringLiteral("SetCaleLocal"), dataGroup,
                             QStringLiteral("Lucrati pe baza de date de pe acest calculator."));
-    m_setCaleNet = button(QStringLiteral("Baza de date in retea"), QStringLiteral("SetCaleNet"), dataGroup,
+    m_setCaleNet = commandButton(QStringLiteral("Baza de date in retea"), QStringLiteral("SetCaleNet"), dataGroup,
                           QStringLiteral("Lucrati pe o baza de date din retea."));
     connect(m_setCaleLocal, &QPushButton::clicked, this, &TForm4::SetCaleLocalClick);
     connect(m_setCaleNet, &QPushButton::clicked, this, &TForm4::SetCaleNetClick);
@@ -135,9 +124,9 @@ QWidget* TForm4::buildGeneralPage()
     auto* backupGroup = new QGroupBox(QStringLiteral("Salvari automate"), page);
     m_caleSalvari = new QLabel(QStringLiteral("-"), backupGroup);
     m_caleSalvari->setObjectName(QStringLiteral("CaleSalvari"));
-    m_convexBtn6 = button(QStringLiteral("Alege calea"), QStringLiteral("ConvexBtn6"), backupGroup,
+    m_convexBtn6 = commandButton(QStringLiteral("Alege calea"), QStringLiteral("ConvexBtn6"), backupGroup,
                           QStringLiteral("Alegeti directorul salvarilor automate."));
-    m_convexBtn5 = button(QStringLiteral("Dezactiveaza"), QStringLiteral("ConvexBtn5"), backupGroup,
+    m_convexBtn5 = commandButton(QStringLiteral("Dezactiveaza"), QStringLiteral("ConvexBtn5"), backupGroup,
                           QStringLiteral("Dezactivati salvarea automata."));
     connect(m_convexBtn6, &QPushButton::clicked, this, &TForm4::ConvexBtn6Click);
     connect(m_convexBtn5, &QPushButton::clicked, this, &TForm4::ConvexBtn5Click);
@@ -153,7 +142,7 @@ QWidget* TForm4::buildGeneralPage()
     m_edit3->setEchoMode(QLineEdit::Password);
     m_edit2->installEventFilter(this);
     m_edit3->installEventFilter(this);
-    m_schimbaParola = button(QStringLiteral("&Schimba parola"), QStringLiteral("BitBtn4"), passwordGroup);
+    m_schimbaParola = commandButton(QStringLiteral("&Schimba parola"), QStringLiteral("BitBtn4"), passwordGroup);
     m_schimbaParola->setAutoDefault(true);
     connect(m_schimbaParola, &QPushButton::clicked, this, &TForm4::SchimbaParolaClick);
     auto* passwordLayout = new QFormLayout(passwordGroup);
@@ -167,7 +156,7 @@ QWidget* TForm4::buildGeneralPage()
     connect(m_checkBox1, &QCheckBox::clicked, this, &TForm4::CheckBox1Click);
 
     auto* modelsGroup = new QGroupBox(QStringLiteral("Modele"), page);
-    m_modelAdeverinta = button(QStringLiteral("&Modifica modelul de adeverinta"), QStringLiteral("ModelAdeverinta"),
+    m_modelAdeverinta = commandButton(QStringLiteral("&Modifica modelul de adeverinta"), QStringLiteral("ModelAdeverinta"),
                                modelsGroup);
     auto* certificateMenu = new QMenu(m_modelAdeverinta);
     for (int n = 1; n <= 4; ++n) {
@@ -176,9 +165,9 @@ QWidget* TForm4::buildGeneralPage()
         connect(action, &QAction::triggered, this, [this, n] { Administration(m_ctx).DeschideModelAdeverinta(n); });
     }
     m_modelAdeverinta->setMenu(certificateMenu);
-    m_modelRAgr2 = button(QStringLiteral("M&odifica modelul RAgr2"), QStringLiteral("ModelRAgr2"), modelsGroup);
+    m_modelRAgr2 = commandButton(QStringLiteral("M&odifica modelul RAgr2"), QStringLiteral("ModelRAgr2"), modelsGroup);
     connect(m_modelRAgr2, &QPushButton::clicked, this, [this] { Administration(m_ctx).DeschideModelRAgr2(); });
-    m_modeleRecensamant = button(QStringLiteral("Mo&difica modele Recensamant 2010"), QStringLiteral("ModeleRecensamant"),
+    m_modeleRecensamant = commandButton(QStringLiteral("Mo&difica modele Recensamant 2010"), QStringLiteral("ModeleRecensamant"),
                                  modelsGroup);
     auto* censusMenu = new QMenu(m_modeleRecensamant);
     for (int n = 1; n <= 4; ++n) {
@@ -189,7 +178,7 @@ QWidget* TForm4::buildGeneralPage()
                 [this, caption] { Administration(m_ctx).DeschideModelRecensamant(caption); });
     }
     m_modeleRecensamant->setMenu(censusMenu);
-    m_tarifeStabilite = button(QStringLiteral("Tarife stabilite"), QStringLiteral("TarifeStabilite"), modelsGroup,
+    m_tarifeStabilite = commandButton(QStringLiteral("Tarife stabilite"), QStringLiteral("TarifeStabilite"), modelsGroup,
                                QStringLiteral("Tarifele de venituri stabilite local."));
     connect(m_tarifeStabilite, &QPushButton::clicked, this, &TForm4::TarifeStabiliteClick);
     auto* modelsLayout = new QVBoxLayout(modelsGroup);
@@ -247,11 +236,11 @@ QWidget* TForm4::buildCouncilPage()
     auto* villages = new QGroupBox(QStringLiteral("Localitati componente"), page);
     m_inSat = edit(QStringLiteral("InSat"), villages);
     m_inSat->installEventFilter(this);
-    m_speedButton1 = button(QStringLiteral("Adauga"), QStringLiteral("SpeedButton1"), villages,
+    m_speedButton1 = commandButton(QStringLiteral("Adauga"), QStringLiteral("SpeedButton1"), villages,
                             QStringLiteral("Adauga satul din casuta in lista."));
-    m_speedButton2 = button(QStringLiteral("Sterge"), QStringLiteral("SpeedButton2"), villages,
+    m_speedButton2 = commandButton(QStringLiteral("Sterge"), QStringLiteral("SpeedButton2"), villages,
                             QStringLiteral("Sterge satul selectat din tabel."));
-    m_speedButton3 = button(QStringLiteral("Modifica"), QStringLiteral("SpeedButton3"), villages,
+    m_speedButton3 = commandButton(QStringLiteral("Modifica"), QStringLiteral("SpeedButton3"), villages,
                             QStringLiteral("Modifica denumirea satului selectat in tabel."));
     connect(m_speedButton1, &QPushButton::clicked, this, &TForm4::SpeedButton1Click);
     connect(m_speedButton2, &QPushButton::clicked, this, &TForm4::SpeedButton2Click);
@@ -297,11 +286,11 @@ QWidget* TForm4::buildUtilitiesPage()
     bold.setBold(true);
     heading->setFont(bold);
 
-    m_merge = button(QStringLiteral("&Adauga o salvare KT"), QStringLiteral("ConvexBtn4"), page,
+    m_merge = commandButton(QStringLiteral("&Adauga o salvare KT"), QStringLiteral("ConvexBtn4"), page,
                      QStringLiteral("Adaugare date dintr-un alt program KT."));
-    m_missing = button(QStringLiteral("&Cauta pozitiile lipsa"), QStringLiteral("MissingButton"), page,
+    m_missing = commandButton(QStringLiteral("&Cauta pozitiile lipsa"), QStringLiteral("MissingButton"), page,
                        QStringLiteral("Cauta in fiecare volum pozitiile lipsa."));
-    m_checkData = button(QStringLiteral("&Porneste Verificarea"), QStringLiteral("CheckButton"), page,
+    m_checkData = commandButton(QStringLiteral("&Porneste Verificarea"), QStringLiteral("CheckButton"), page,
                          QStringLiteral("Face o verificare a corectitudinii bazei de date."));
     connect(m_merge, &QPushButton::clicked, this, &TForm4::ConvexBtn4Click);
     connect(m_missing, &QPushButton::clicked, this, &TForm4::CautaPozitiiLipsaClick);

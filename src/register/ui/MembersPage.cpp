@@ -7,6 +7,7 @@
 #include "core/ErrorReport.h"
 #include "grid/ui/StandardGrid.h"
 #include "services/AppContext.h"
+#include "ui/DialogParts.h"
 
 #include <QHBoxLayout>
 #include <QItemSelectionModel>
@@ -17,15 +18,6 @@
 namespace velmor {
 
 namespace {
-
-QPushButton* memberButton(const QString& caption, const QString& name, const QString& hint, QWidget* parent)
-{
-    auto* button = new QPushButton(caption, parent);
-    button->setObjectName(name);
-    button->setToolTip(hint);
-    button->setAutoDefault(false);
-    return button;
-}
 
 }
 
@@ -72,12 +64,12 @@ MembersPage::MembersPage(AppContext& ctx, HouseholdEditor& editor, QWidget* pare
     layout->addWidget(m_notes);
 
     auto* buttons = new QHBoxLayout;
-    m_add = memberButton(QStringLiteral("&Adauga membru"), QStringLiteral("AdaugaMembru"),
-                         QStringLiteral("Adauga un membru nou."), this);
-    m_modify = memberButton(QStringLiteral("&Modifica membru"), QStringLiteral("ModificaMembru"),
-                            QStringLiteral("Modifica date membru."), this);
-    m_delete = memberButton(QStringLiteral("&Sterge membru"), QString::fromLatin1(HouseholdMembers::DeleteAnchor),
-                            QStringLiteral("Sterge membrul selectat in tabel."), this);
+    m_add = commandButton(QStringLiteral("&Adauga membru"), QStringLiteral("AdaugaMembru"), this,
+                          QStringLiteral("Adauga un membru nou."));
+    m_modify = commandButton(QStringLiteral("&Modifica membru"), QStringLiteral("ModificaMembru"), this,
+                             QStringLiteral("Modifica date membru."));
+    m_delete = commandButton(QStringLiteral("&Sterge membru"), QString::fromLatin1(HouseholdMembers::DeleteAnchor), this,
+                             QStringLiteral("Sterge membrul selectat in tabel."));
     for (QPushButton* button : {m_add, m_modify, m_delete})
         buttons->addWidget(button);
     buttons->addStretch(1);

@@ -25,6 +25,7 @@
 #include "services/RegistryStore.h"
 #include "ui/GradientPanel.h"
 #include "ui/TNumericF.h"
+#include "ui/DialogParts.h"
 
 #include <QAbstractSpinBox>
 #include <QComboBox>
@@ -72,15 +73,6 @@ QLabel* boldLabel(const QString& text, QWidget* parent, int extraPoints = 0)
     label->setFont(font);
     return label;
 }
-
-QPushButton* listButton(const QString& caption, const QString& name, QWidget* parent)
-{
-    auto* button = new QPushButton(caption, parent);
-    button->setObjectName(name);
-    button->setAutoDefault(false);
-    return button;
-}
-
 
 }
 
@@ -148,10 +140,7 @@ TForm6::TForm6(AppContext& ctx, QWidget* parent)
     m_positionsLogic = std::make_unique<HouseholdPositions>(m_logic, *m_placeDialogs);
     m_placeDialogs->setPositions(m_positionsLogic.get());
 
-    m_status = new QStatusBar(this);
-    m_status->setObjectName(QStringLiteral("StatusBar1"));
-    m_status->setSizeGripEnabled(false);
-    m_status->showMessage(QStringLiteral("ESC - Iesire"));
+    m_status = statusLine(this, QStringLiteral("ESC - Iesire"));
     layout->addWidget(m_status);
 
     connect(&m_logic, &HouseholdEditor::listLoaded, this, &TForm6::showList);
@@ -315,13 +304,13 @@ QWidget* TForm6::buildListPage()
     layout->addLayout(fields);
 
     auto* buttons = new QHBoxLayout;
-    m_add = listButton(QStringLiteral("&Adauga pozitie"), QStringLiteral("Adauga"), page);
-    m_modify = listButton(QStringLiteral("&Modifica pozitie"), QStringLiteral("Modifica"), page);
-    m_delete = listButton(QStringLiteral("&Sterge pozitie"), QStringLiteral("Sterge"), page);
-    m_insert = listButton(QStringLiteral("&Insereaza pozitie"), QStringLiteral("Insereaza"), page);
-    m_search = listButton(QStringLiteral("&Cautare dupa nume"), QStringLiteral("Cautare"), page);
-    m_certificate = listButton(QStringLiteral("&Listeaza adeverinta"), QStringLiteral("Adeverinta"), page);
-    m_export = listButton(QStringLiteral("E&xporta in Excel"), QStringLiteral("Exporta"), page);
+    m_add = commandButton(QStringLiteral("&Adauga pozitie"), QStringLiteral("Adauga"), page);
+    m_modify = commandButton(QStringLiteral("&Modifica pozitie"), QStringLiteral("Modifica"), page);
+    m_delete = commandButton(QStringLiteral("&Sterge pozitie"), QStringLiteral("Sterge"), page);
+    m_insert = commandButton(QStringLiteral("&Insereaza pozitie"), QStringLiteral("Insereaza"), page);
+    m_search = commandButton(QStringLiteral("&Cautare dupa nume"), QStringLiteral("Cautare"), page);
+    m_certificate = commandButton(QStringLiteral("&Listeaza adeverinta"), QStringLiteral("Adeverinta"), page);
+    m_export = commandButton(QStringLiteral("E&xporta in Excel"), QStringLiteral("Exporta"), page);
     for (QPushButton* button : {m_add, m_modify, m_delete, m_insert, m_search, m_certificate, m_export})
         buttons->addWidget(button);
     buttons->addStretch(1);

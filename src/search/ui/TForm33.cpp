@@ -6,6 +6,7 @@
 #include "grid/ui/StandardGrid.h"
 #include "services/AppContext.h"
 #include "ui/GradientPanel.h"
+#include "ui/DialogParts.h"
 
 #include <QCheckBox>
 #include <QGuiApplication>
@@ -122,23 +123,15 @@ TForm33::TForm33(AppContext& ctx, QWidget* parent)
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
-    m_choose = new QPushButton(QStringLiteral("&Am ales"), body);
-    m_choose->setObjectName(QStringLiteral("B11"));
-    m_choose->setToolTip(QStringLiteral("Am terminat de ales membrul si ne intoarcem la datele lui."));
-    m_choose->setAutoDefault(false);
-    m_cancel = new QPushButton(QStringLiteral("&Renunt"), body);
-    m_cancel->setObjectName(QStringLiteral("GlyphButton1"));
-    m_cancel->setToolTip(QStringLiteral("Renunt la cautare."));
-    m_cancel->setAutoDefault(false);
+    m_choose = commandButton(QStringLiteral("&Am ales"), QStringLiteral("B11"), body,
+                             QStringLiteral("Am terminat de ales membrul si ne intoarcem la datele lui."));
+    m_cancel = commandButton(QStringLiteral("&Renunt"), QStringLiteral("GlyphButton1"), body, QStringLiteral("Renunt la cautare."));
     buttons->addWidget(m_choose);
     buttons->addWidget(m_cancel);
     bodyLayout->addLayout(buttons);
     layout->addWidget(body, 1);
 
-    m_status = new QStatusBar(this);
-    m_status->setObjectName(QStringLiteral("StatusBar1"));
-    m_status->setSizeGripEnabled(false);
-    m_status->showMessage(QStringLiteral("ESC - Iesire"));
+    m_status = statusLine(this, QStringLiteral("ESC - Iesire"));
     layout->addWidget(m_status);
 
     for (QLineEdit* edit : {m_name, m_cnp, m_number, m_company->lineEdit(), m_domicile->lineEdit()})

@@ -12,6 +12,7 @@
 #include "search/ui/TForm37.h"
 #include "services/AppContext.h"
 #include "ui/TNumericF.h"
+#include "ui/DialogParts.h"
 
 #include <QComboBox>
 #include <QFormLayout>
@@ -29,15 +30,6 @@
 namespace velmor::search {
 
 namespace {
-
-QPushButton* button(QWidget* parent, const char* name, const char* caption, const char* hint)
-{
-    auto* b = new QPushButton(QString::fromLatin1(caption), parent);
-    b->setObjectName(QString::fromLatin1(name));
-    b->setToolTip(QString::fromLatin1(hint));
-    b->setAutoDefault(false);
-    return b;
-}
 
 QTreeWidget* listView(QWidget* parent, const char* name, const QStringList& headings)
 {
@@ -137,11 +129,11 @@ TForm8::TForm8(AppContext& ctx, QWidget* parent)
     m_columns = listView(advanced, "ListView1", {QStringLiteral("CAP."), QStringLiteral("Rand"), QStringLiteral("Denumire")});
     m_conditions = listView(advanced, "ListView2",
                             {QStringLiteral("CAP."), QStringLiteral("Rand"), QStringLiteral("Denumire"), QStringLiteral("Min."), QStringLiteral("Max.")});
-    m_addColumn = button(advanced, "BitBtn4", "Adauga", "Adauga coloana selectata la Filtrare Simpla la raportul final.");
-    m_removeColumn = button(advanced, "BitBtn5", "Sterge", "Sterge coloana din raportul final.");
-    m_addCondition = button(advanced, "BitBtn6", "Adauga", "Adauga conditia de mai sus la raportul final.");
-    m_removeCondition = button(advanced, "BitBtn7", "Sterge", "Sterge conditia selectata din raportul final.");
-    m_clear = button(advanced, "BitBtn3", "Anulare filtrare avansata", "Anuleaza filtrarea avansata.");
+    m_addColumn = commandButton(QStringLiteral("Adauga"), QStringLiteral("BitBtn4"), advanced, QStringLiteral("Adauga coloana selectata la Filtrare Simpla la raportul final."));
+    m_removeColumn = commandButton(QStringLiteral("Sterge"), QStringLiteral("BitBtn5"), advanced, QStringLiteral("Sterge coloana din raportul final."));
+    m_addCondition = commandButton(QStringLiteral("Adauga"), QStringLiteral("BitBtn6"), advanced, QStringLiteral("Adauga conditia de mai sus la raportul final."));
+    m_removeCondition = commandButton(QStringLiteral("Sterge"), QStringLiteral("BitBtn7"), advanced, QStringLiteral("Sterge conditia selectata din raportul final."));
+    m_clear = commandButton(QStringLiteral("Anulare filtrare avansata"), QStringLiteral("BitBtn3"), advanced, QStringLiteral("Anuleaza filtrarea avansata."));
     lists->addWidget(new QLabel(QStringLiteral("Coloanele alese pentru raport"), advanced), 0, 0);
     lists->addWidget(new QLabel(QStringLiteral("Conditii impuse pentru raport"), advanced), 0, 1);
     lists->addWidget(m_columns, 1, 0);
@@ -158,18 +150,15 @@ TForm8::TForm8(AppContext& ctx, QWidget* parent)
     layout->addWidget(advanced, 1);
 
     auto* bottom = new QHBoxLayout;
-    m_create = button(this, "BitBtn1", "CREAZA LISTA", "Creaza raportul cu datele alese mai sus.");
-    m_exportBut = button(this, "ExportBut", "Export in excel", "Creaza raportul cu datele alese mai sus.");
-    m_close = button(this, "BitBtn2", "INCHIDE", "Inchide fereastra.");
+    m_create = commandButton(QStringLiteral("CREAZA LISTA"), QStringLiteral("BitBtn1"), this, QStringLiteral("Creaza raportul cu datele alese mai sus."));
+    m_exportBut = commandButton(QStringLiteral("Export in excel"), QStringLiteral("ExportBut"), this, QStringLiteral("Creaza raportul cu datele alese mai sus."));
+    m_close = commandButton(QStringLiteral("INCHIDE"), QStringLiteral("BitBtn2"), this, QStringLiteral("Inchide fereastra."));
     bottom->addWidget(m_create);
     bottom->addWidget(m_exportBut);
     bottom->addStretch(1);
     bottom->addWidget(m_close);
     layout->addLayout(bottom);
-    auto* status = new QStatusBar(this);
-    status->setSizeGripEnabled(false);
-    status->showMessage(QStringLiteral("ESC - Iesire"));
-    layout->addWidget(status);
+    layout->addWidget(statusLine(this, QStringLiteral("ESC - Iesire")));
 
     m_form37 = new TForm37(*m_ctx.interaction, this);
 

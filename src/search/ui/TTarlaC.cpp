@@ -14,6 +14,7 @@
 #include "services/LineListFile.h"
 #include "ui/EnterOrder.h"
 #include "ui/GradientPanel.h"
+#include "ui/DialogParts.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -183,23 +184,15 @@ TTarlaC::TTarlaC(AppContext& ctx, QWidget* parent)
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
-    m_export = new QPushButton(QStringLiteral("&Exporta Lista"), body);
-    m_export->setObjectName(QStringLiteral("BitBtn1"));
-    m_export->setToolTip(QStringLiteral("Duce tabelul rezultat intr-un program pentru a fi listat."));
-    m_export->setAutoDefault(false);
-    m_close = new QPushButton(QStringLiteral("&Inchide fereastra"), body);
-    m_close->setObjectName(QStringLiteral("BitBtn2"));
-    m_close->setToolTip(QStringLiteral("Inchide fereastra."));
-    m_close->setAutoDefault(false);
+    m_export = commandButton(QStringLiteral("&Exporta Lista"), QStringLiteral("BitBtn1"), body,
+                             QStringLiteral("Duce tabelul rezultat intr-un program pentru a fi listat."));
+    m_close = commandButton(QStringLiteral("&Inchide fereastra"), QStringLiteral("BitBtn2"), body, QStringLiteral("Inchide fereastra."));
     buttons->addWidget(m_export);
     buttons->addWidget(m_close);
     bodyLayout->addLayout(buttons);
     layout->addWidget(body, 1);
 
-    m_status = new QStatusBar(this);
-    m_status->setObjectName(QStringLiteral("StatusBar1"));
-    m_status->setSizeGripEnabled(false);
-    m_status->showMessage(QStringLiteral("ESC - Iesire"));
+    m_status = statusLine(this, QStringLiteral("ESC - Iesire"));
     layout->addWidget(m_status);
 
     for (QLineEdit* e : {m_parcel, m_head, m_cadastral})
