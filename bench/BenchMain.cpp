@@ -17,6 +17,7 @@
 #include "register/ChapterRepair.h"
 #include "register/ChapterSession.h"
 #include "register/YearTakeover.h"
+#include "app/RegisterServices.h"
 #include "services/AppContext.h"
 #include "reports/WorkbookReportCommand.h"
 #include "output/ReportOutput.h"
@@ -269,9 +270,9 @@ void measureStatements(BenchRun& run, bench::NativeMirror& mirror, bool engineOn
 }
 
 // The run's context for the program's own classes on the measured register.
-void attachContext(AppContext& ctx, const BenchRun& run, Settings& settings)
+void attachContext(AppContext& ctx, const BenchRun& run)
 {
-    ctx.attach(run.workDir, run.dataDir, run.engine, &settings, run.ui);
+    run.services->attachTo(ctx, run.ui);
     ctx.year.setYears({run.year});
 }
 
@@ -302,9 +303,8 @@ void measureGenerator(BenchRun& run)
 // to the next household with the list page shown (with the member label rebuilt).
 void measureEditor(BenchRun& run)
 {
-    Settings settings(run.dataDir);
     AppContext ctx;
-    attachContext(ctx, run, settings);
+    attachContext(ctx, run);
     std::vector<double> opening;
     std::vector<double> moving;
     for (int r = 0; r < run.rounds; ++r) {
@@ -330,9 +330,8 @@ void measureEditor(BenchRun& run)
 // grid formatted, for each chapter 2 to 10 of a sample of households.
 void measureChapterPage(BenchRun& run)
 {
-    Settings settings(run.dataDir);
     AppContext ctx;
-    attachContext(ctx, run, settings);
+    attachContext(ctx, run);
     ctx.setUnlocked(true);
     const std::vector<qint64>& codids = run.codids;
     std::vector<double> times;
@@ -431,13 +430,11 @@ void measurePopulationPdf(BenchRun& run)
 // The year take-over of the latest year, safety archive included (it adds a year).
 void measureYearTakeover(BenchRun& run)
 {
-    engine::Engine fresh(run.dataDir);
-    fresh.addTableRoot(run.workDir);
-    Settings settings(run.dataDir);
+    const RegisterServices fresh(run.workDir, run.dataDir);
     QElapsedTimer timer;
     timer.start();
     const TakeoverReport report =
-        YearTakeover(fresh, run.dataDir, run.workDir, settings, *run.ui).run(QString::number(run.year.toInt() + 1));
+        YearTakeover(fresh.engine(), run.dataDir, run.workDir, fresh.settings(), *run.ui).run(QString::number(run.year.toInt() + 1));
     run.add(QStringLiteral("year take-over with safety archive"), double(timer.nsecsElapsed()) / 1e6);
     QFile::remove(report.safetyArchive);
 }
@@ -617,9 +614,10 @@ int main(int argc, char** argv)
     // Profiling aid: time the engine alone, without building the native mirror.
     const bool engineOnly = qEnvironmentVariableIsSet("VELMOR_BENCH_ENGINE_ONLY");
     try {
-        engine::Engine engine(run.dataDir);
         // The scenarios' work tables live in the run's scratch folder.
-        engine.addTableRoot(run.workDir);
+        RegisterServices services(run.workDir, run.dataDir);
+        engine::Engine& engine = services.engine();
+        run.services = &services;
         run.engine = &engine;
 
         bench::NativeMirror mirror(run.workDir + QStringLiteral("/native.sqlite"));

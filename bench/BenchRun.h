@@ -6,6 +6,7 @@
 #include <vector>
 
 namespace velmor {
+class RegisterServices;
 namespace engine {
 class Engine;
 }
@@ -30,7 +31,8 @@ struct BenchRun {
     QString workDir; // the run's scratch folder (work tables, outputs)
     QString year;    // the latest year of the register
     std::vector<qint64> codids; // the households of that year
-    engine::Engine* engine = nullptr;
+    RegisterServices* services = nullptr; // the engine and settings over dataDir
+    engine::Engine* engine = nullptr;     // the services' engine
     cli::CliInteraction* ui = nullptr;
     int rounds = 7;
     QString only;          // --only: run only the scenarios whose name contains it

@@ -1,6 +1,7 @@
 #include "app/CliHouseholds.h"
 
 #include "app/CliInteraction.h"
+#include "app/RegisterServices.h"
 #include "app/CliOptions.h"
 #include "app/ProgramHome.h"
 #include "data/dbf/ValueConversions.h"
@@ -43,11 +44,10 @@ int runHouseholdDelete(const Options& o)
         throw Error(QStringLiteral("Folderul programului nu poate fi creat: %1").arg(home.path()));
 
     CliInteraction ui;
-    engine::Engine engine(dir);
-    engine.addTableRoot(home.path());
-    Settings settings(dir);
+    const RegisterServices services(home.path(), dir);
+    engine::Engine& engine = services.engine();
     AppContext ctx;
-    ctx.attach(home.path(), dir, &engine, &settings, &ui);
+    services.attachTo(ctx, &ui);
     ctx.year.setYears({year});
     ctx.year.setText(year);
 

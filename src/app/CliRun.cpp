@@ -4,24 +4,33 @@
 #include "app/CliOptions.h"
 #include "app/ProgramHome.h"
 #include "core/Error.h"
-#include "data/engine/Engine.h"
 
 #include <QDir>
 
 namespace velmor::cli {
 
-CliRun::CliRun(const Options& o, Models models)
-    : data(existingDataDirectory(o))
-    , home(ProgramHome::locate(o.value(QStringLiteral("home"))))
-    , settings(data)
+namespace {
+
+QString madeHome(const Options& o, CliRun::Models models)
 {
+    const QString home = ProgramHome::locate(o.value(QStringLiteral("home")));
     if (!ProgramHome(home).ensureExists())
         throw Error(QStringLiteral("Folderul programului nu poate fi creat: %1").arg(home));
-    if (models == Models::Installed)
+    if (models == CliRun::Models::Installed)
         InstaleazaModele(home);
-    engine = std::make_unique<engine::Engine>(data);
-    engine->addTableRoot(home);
-    ctx.attach(home, data, engine.get(), &settings, &ui);
+    return home;
+}
+
+}
+
+CliRun::CliRun(const Options& o, Models models)
+    : data(existingDataDirectory(o))
+    , home(madeHome(o, models))
+    , services(home, data)
+    , engine(&services.engine())
+    , settings(services.settings())
+{
+    services.attachTo(ctx, &ui);
 }
 
 CliRun::~CliRun() = default;

@@ -2,16 +2,12 @@
 
 #include "admin/Administration.h"
 #include "app/CliInteraction.h"
+#include "app/RegisterServices.h"
 #include "services/AppContext.h"
 #include "services/Settings.h"
+#include "data/engine/Engine.h"
 
 #include <QString>
-
-#include <memory>
-
-namespace velmor::engine {
-class Engine;
-}
 
 namespace velmor::cli {
 
@@ -24,8 +20,9 @@ struct CliRun {
 
     QString data;
     QString home;
-    Settings settings;
-    std::unique_ptr<engine::Engine> engine;
+    RegisterServices services;
+    engine::Engine* engine;
+    Settings& settings;
     CliInteraction ui;
     AppContext ctx;
 

@@ -1,6 +1,7 @@
 #include "app/CliSearch.h"
 
 #include "app/CliInteraction.h"
+#include "app/RegisterServices.h"
 #include "app/CliOptions.h"
 #include "app/CliOutput.h"
 #include "data/engine/Engine.h"
@@ -56,12 +57,12 @@ int runFind(const Options& o)
     o.require({"data", "year"});
     o.requirePositional(0, 0);
     const QString dir = existingDataDirectory(o);
-    engine::Engine engine(dir);
-    Settings settings(dir);
+    const RegisterServices services(QString(), dir);
+    Settings& settings = services.settings();
     CliInteraction ui;
 
     AppContext ctx;
-    ctx.attach(QString(), dir, &engine, &settings, &ui);
+    services.attachTo(ctx, &ui);
     CouncilConstants constants;
     constants.JUDET = settings.Citeste_Ini(QStringLiteral("CONSTANTE"), QStringLiteral("JUDET"));
     ctx.profile.setConstants(constants);

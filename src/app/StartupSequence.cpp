@@ -1,5 +1,7 @@
 #include "app/StartupSequence.h"
 
+#include "app/RegisterServices.h"
+
 #include "core/ErrorReport.h"
 #include "app/OperationRecovery.h"
 #include "app/SchemaUpgradeRun.h"
@@ -67,10 +69,8 @@ StartupSequence::StartupSequence(AppContext& ctx, QString programDirectory, Hook
 StartupSequence::~StartupSequence()
 {
     // The context must not keep pointers to what goes away with this object.
-    if (m_ctx.engine == m_engine.get())
-        m_ctx.engine = nullptr;
-    if (m_ctx.settings == m_settings.get())
-        m_ctx.settings = nullptr;
+    if (m_services)
+        m_services->detachFrom(m_ctx);
     m_ctx.takeOverLock = nullptr;
 }
 
@@ -171,13 +171,10 @@ void StartupSequence::connect()
             dir.chop(1);
         m_ctx.dataDirectory = dir;
     }
-    m_engine = std::make_unique<engine::Engine>(m_ctx.dataDirectory);
     // Work tables live in the program home too (village maintenance, upgrade).
-    m_engine->addTableRoot(m_ctx.programDirectory);
-    m_settings = std::make_unique<Settings>(m_ctx.dataDirectory);
-    m_ctx.engine = m_engine.get();
-    m_ctx.settings = m_settings.get();
-    m_schema = std::make_unique<data::Schema>(*m_engine, m_ctx.dataDirectory, *m_ctx.interaction);
+    m_services = std::make_unique<RegisterServices>(m_ctx.programDirectory, m_ctx.dataDirectory);
+    m_services->attachTo(m_ctx, m_ctx.interaction);
+    m_schema = std::make_unique<data::Schema>(m_services->engine(), m_ctx.dataDirectory, *m_ctx.interaction);
     if (m_hooks.showDataPath)
         m_hooks.showDataPath();
 
@@ -216,7 +213,7 @@ void StartupSequence::claimDataDirectory()
         m_ctx.takeOverLock = [this] { return takeOverLock(); };
         return;
     }
-    OperationRecovery recovery(m_ctx.dataDirectory, ui, m_engine.get());
+    OperationRecovery recovery(m_ctx.dataDirectory, ui, &m_services->engine());
     const std::optional<OperationMarker> marker = recovery.interrupted();
     if (!marker)
         return;
@@ -238,8 +235,8 @@ void StartupSequence::claimDataDirectory()
 void StartupSequence::setReadOnly(bool on)
 {
     m_ctx.readOnly = on;
-    m_engine->setReadOnly(on);
-    m_settings->setReadOnly(on);
+    m_services->engine().setReadOnly(on);
+    m_services->settings().setReadOnly(on);
 }
 
 bool StartupSequence::takeOverLock()
@@ -303,7 +300,7 @@ void StartupSequence::prepare()
 
 void StartupSequence::runUpgrade()
 {
-    SchemaUpgradeRun upgrade(*m_engine, m_ctx.dataDirectory, *m_ctx.interaction);
+    SchemaUpgradeRun upgrade(m_services->engine(), m_ctx.dataDirectory, *m_ctx.interaction);
     upgrade.setStatus = [this](const QString& text) {
         status(text);
         pump();
@@ -357,19 +354,19 @@ void StartupSequence::resetCounters()
         sx.open();
         const qint64 maxId = sx.isEmpty() ? 0 : sx.fieldByName(QStringLiteral("MAXID")).asInteger();
         sx.close();
-        m_settings->SetCod(QLatin1String(counter.column), QString::number(maxId + 1));
+        m_services->settings().SetCod(QLatin1String(counter.column), QString::number(maxId + 1));
     }
 }
 
 void StartupSequence::applySquareMetreSetting()
 {
-    const bool checked = m_settings->Citeste_Ini(QStringLiteral("CONST"), QStringLiteral("BIFCAP2")) == QLatin1String("DA");
+    const bool checked = m_services->settings().Citeste_Ini(QStringLiteral("CONST"), QStringLiteral("BIFCAP2")) == QLatin1String("DA");
     pump();
     if (m_hooks.applySquareMetres)
         m_hooks.applySquareMetres(checked);
     if (m_ctx.readOnly)
         return;
-    m_settings->Scrie_Ini(QStringLiteral("CONST"), QStringLiteral("BIFCAP2"),
+    m_services->settings().Scrie_Ini(QStringLiteral("CONST"), QStringLiteral("BIFCAP2"),
                           checked ? QStringLiteral("DA") : QStringLiteral("NU"));
 }
 

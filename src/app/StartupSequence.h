@@ -11,6 +11,7 @@ namespace velmor {
 
 struct AppContext;
 class DataDirectoryLock;
+class RegisterServices;
 class Settings;
 
 namespace engine {
@@ -102,8 +103,7 @@ private:
     AppContext& m_ctx;
     QString m_programDirectory;
     Hooks m_hooks;
-    std::unique_ptr<engine::Engine> m_engine;
-    std::unique_ptr<Settings> m_settings;
+    std::unique_ptr<RegisterServices> m_services;
     std::unique_ptr<data::Schema> m_schema;
     std::unique_ptr<DataDirectoryLock> m_lock;
     int m_bar = 0;
