@@ -50,11 +50,11 @@ QString FieldRef::asString() const
 
 double FieldRef::asFloat() const
 {
+    // A text that is not a number is refused here, not read as 0.
     const dbf::Value v = value();
-    if (const auto* i = std::get_if<std::int64_t>(&v))
-        return double(*i);
-    if (const auto* d = std::get_if<double>(&v))
-        return *d;
+    double number = 0;
+    if (dbf::storedNumber(v, number))
+        return number;
     if (const auto* b = std::get_if<bool>(&v))
         return *b ? 1 : 0;
     if (const auto* s = std::get_if<QString>(&v)) {

@@ -226,12 +226,8 @@ qint64 PlotsPage::currentPlot() const
     const int field = m_model->fieldIndex(QStringLiteral("CODT"));
     if (row < 0 || field < 0 || row >= m_model->rowCount())
         return -1;
-    const dbf::Value v = m_model->value(row, field);
-    if (const auto* i = std::get_if<std::int64_t>(&v))
-        return *i;
-    if (const auto* d = std::get_if<double>(&v))
-        return qint64(*d);
-    return -1;
+    double number = 0;
+    return dbf::storedNumber(m_model->value(row, field), number) ? qint64(number) : -1;
 }
 
 void PlotsPage::FiltreazaParcela()
