@@ -5,6 +5,7 @@
 #include "CliRun.h"
 
 #include "support/TestDirs.h"
+#include "support/FileBytes.h"
 
 #include <QDir>
 #include <QFile>
@@ -17,12 +18,6 @@ using velmor::test::cli;
 using velmor::test::CliRun;
 
 namespace {
-
-QByteArray readAll(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 struct World {
     World() { home.copyFixture(QStringLiteral("register-dbase4")); }
@@ -55,7 +50,7 @@ TEST(CliReports, StatisticsFileDeliveredKeptReplaced)
     CliRun r = w.run(QStringLiteral("statfile"), options);
     ASSERT_EQ(r.status, 0) << r.err.toStdString();
     EXPECT_EQ(r.out.trimmed(), QDir::toNativeSeparators(target));
-    const QByteArray first = readAll(target);
+    const QByteArray first = velmor::test::fileBytes(target);
     EXPECT_TRUE(first.startsWith("[CAP1]\r\nLOCALITATE=COMUNA T\xC2RGU VECHI\r\nSIRUES=4321987\r\n"));
 
     QFile::remove(target);
@@ -66,11 +61,11 @@ TEST(CliReports, StatisticsFileDeliveredKeptReplaced)
     r = w.run(QStringLiteral("statfile"), options);
     EXPECT_EQ(r.status, 1);
     EXPECT_TRUE(r.err.contains(QStringLiteral("Il inlocuim?"))) << r.err.toStdString();
-    EXPECT_EQ(readAll(target), QByteArray("old"));
+    EXPECT_EQ(velmor::test::fileBytes(target), QByteArray("old"));
 
     r = w.run(QStringLiteral("statfile"), options + QStringList{QStringLiteral("--replace"), QStringLiteral("yes")});
     EXPECT_EQ(r.status, 0) << r.err.toStdString();
-    EXPECT_EQ(readAll(target), first);
+    EXPECT_EQ(velmor::test::fileBytes(target), first);
 
     r = w.run(QStringLiteral("statfile"), {QStringLiteral("--date"), QStringLiteral("08.12.2009"), QStringLiteral("--out"), folder.path()});
     EXPECT_EQ(r.status, 1);
@@ -79,7 +74,7 @@ TEST(CliReports, StatisticsFileDeliveredKeptReplaced)
              QStringLiteral("--out"), folder.path(), QStringLiteral("--replace"), QStringLiteral("yes")});
     EXPECT_EQ(r.status, 1);
     EXPECT_TRUE(r.err.contains(QStringLiteral("Nu aveti nici o inregistrare in anul 1990!"))) << r.err.toStdString();
-    EXPECT_EQ(readAll(target), first);
+    EXPECT_EQ(velmor::test::fileBytes(target), first);
     EXPECT_EQ(QDir(w.home.home()).entryList({QStringLiteral("*.txt")}, QDir::Files), QStringList()) << "no working copy left";
 }
 
@@ -93,7 +88,7 @@ TEST(CliReports, AccountingAndHeads)
     ASSERT_EQ(rows.size(), 4);
     EXPECT_EQ(rows[0], QStringLiteral("CODID\tLOCALIT\tNUMEP\tROL\tTI1\tTE1\tTI2\tTE2\tTI3\tTE3\tTI4\tTE4\tTI6\tTE6\tTI9\tTE9\tTI10\tTE10\tTI11\tTE11"));
     EXPECT_EQ(rows[2], QStringLiteral("101\tSAT NOU\tPOPESCU ION\t11\t0.5\t1.0025\t0\t2\t0\t0\t0\t0.1\t0\t0\t0\t0\t0.15\t0\t0\t0"));
-    EXPECT_TRUE(readAll(pdf).startsWith("%PDF"));
+    EXPECT_TRUE(velmor::test::fileBytes(pdf).startsWith("%PDF"));
     EXPECT_FALSE(QFileInfo::exists(QDir(w.home.home()).filePath(QStringLiteral("RCF.dbf"))));
 
     r = w.run(QStringLiteral("heads"), {QStringLiteral("--by"), QStringLiteral("address")});
@@ -130,7 +125,7 @@ TEST(CliReports, FarmsAndLists)
     ASSERT_EQ(rows.size(), 6);
     EXPECT_EQ(rows[0], QStringLiteral("LOCALIT\tVOLUM\tPOZ\tNR\tNUMEP\tDATAN"));
     EXPECT_EQ(rows[1], QString::fromUtf8("SAT NOU\t1\t2\t10A\tŢĂRAN GHEORGHE\t30.11.1945"));
-    EXPECT_TRUE(QString::fromUtf8(readAll(csv)).contains(QStringLiteral("Nume si prenume")));
+    EXPECT_TRUE(QString::fromUtf8(velmor::test::fileBytes(csv)).contains(QStringLiteral("Nume si prenume")));
 
     r = w.run(QStringLiteral("list-sizes"));
     EXPECT_EQ(lines(r.out).value(0), QStringLiteral("TIPRA\tLOCALIT\tVOLUM\tPOZ\tROL\tCAP_GOSP\tNRLOC"));

@@ -12,6 +12,7 @@
 #include "data/engine/SqlText.h"
 #include "services/ScriptedInteraction.h"
 #include "support/TestDirs.h"
+#include "support/FileBytes.h"
 
 #include <QDir>
 #include <QFile>
@@ -26,13 +27,6 @@ using data::SchemaUpgrade;
 using data::UpgradeStep;
 
 namespace {
-
-QByteArray bytesOf(const QString& path)
-{
-    QFile f(path);
-    EXPECT_TRUE(f.open(QIODevice::ReadOnly)) << path.toStdString();
-    return f.readAll();
-}
 
 QString text(const dbf::Value& v)
 {
@@ -178,13 +172,13 @@ TEST(SchemaUpgradeRules, ChangeFieldNeverNarrowsAndSkipsAnUnchangedLayout)
             t.append({std::int64_t(2010), 12.5});
             t.append({std::int64_t(2010), 99.99});
         }
-        const QByteArray before = bytesOf(path);
+        const QByteArray before = test::existingFileBytes(path);
         ScriptedInteraction ui;
         engine::Engine engine(home.data());
         SchemaUpgrade upgrade(engine, home.data(), ui, {});
         EXPECT_EQ(upgrade.ChangeField(QStringLiteral("CAP3"), QStringLiteral("ARI"), c.width, c.decimals), c.rewritten);
         if (!c.rewritten)
-            EXPECT_EQ(bytesOf(path), before);
+            EXPECT_EQ(test::existingFileBytes(path), before);
         dbf::DbfTable t(path);
         const dbf::Field* ari = field(t, "ARI");
         ASSERT_TRUE(ari);
@@ -205,12 +199,12 @@ TEST(SchemaUpgradeRules, ChangeFieldRefusesAValueThatWouldNotFitAndChangesNothin
         dbf::DbfTable t(path);
         t.append({std::int64_t(2010), std::int64_t(150)});
     }
-    const QByteArray before = bytesOf(path);
+    const QByteArray before = test::existingFileBytes(path);
     ScriptedInteraction ui;
     engine::Engine engine(home.data());
     SchemaUpgrade upgrade(engine, home.data(), ui, {});
     EXPECT_ANY_THROW(upgrade.ChangeField(QStringLiteral("CAP7"), QStringLiteral("RAND"), 4, 1));
-    EXPECT_EQ(bytesOf(path), before);
+    EXPECT_EQ(test::existingFileBytes(path), before);
 }
 
 // ---- leftovers of an interrupted older run, built as its statements left them ----
@@ -407,7 +401,7 @@ TEST(SchemaUpgradeNotes, LongNoteGoesWholeIntoTheFileOnce)
     ASSERT_GT(flat.size(), 240);
     const QByteArray line = dbf::cp1250::encode(QString(QStringLiteral("104\t") + flat)) + "\r\n";
     const QString file = d.home.dataFile(QStringLiteral("MentiuniLungi.txt"));
-    EXPECT_EQ(bytesOf(file), line);
+    EXPECT_EQ(test::existingFileBytes(file), line);
     {
         const dbf::DbfTable t = d.table(QStringLiteral("CAP1.dbf"));
         const int code = t.fieldIndex(QStringLiteral("COD1"));
@@ -427,7 +421,7 @@ TEST(SchemaUpgradeNotes, LongNoteGoesWholeIntoTheFileOnce)
         ASSERT_TRUE(QFile::copy(saved + QLatin1Char('/') + name, d.home.dataFile(name)));
     }
     d.upgrade();
-    EXPECT_EQ(bytesOf(file), line);
+    EXPECT_EQ(test::existingFileBytes(file), line);
 }
 
 // ---- failures ----
@@ -445,7 +439,7 @@ TEST(SchemaUpgradeFailures, RewriteRefusedByTheDiskLeavesTheOldFilesAndTheGateOp
     Directory d("old-layouts/gen-b");
     QMap<QString, QByteArray> before;
     for (const QString& name : QDir(d.home.data()).entryList(QDir::Files))
-        before.insert(name, bytesOf(d.home.dataFile(name)));
+        before.insert(name, test::existingFileBytes(d.home.dataFile(name)));
     g_readOnlyDir = QFileInfo(d.home.data()).absoluteFilePath();
     StagedFile::setFaultHookForTests(readOnlyDirectory);
     const data::UpgradeReport report = d.upgrade();
@@ -454,7 +448,7 @@ TEST(SchemaUpgradeFailures, RewriteRefusedByTheDiskLeavesTheOldFilesAndTheGateOp
     EXPECT_EQ(step(report, QStringLiteral("17")).status, UpgradeStep::Status::Failed);
     EXPECT_EQ(step(report, QStringLiteral("18")).status, UpgradeStep::Status::Skipped);
     for (auto it = before.cbegin(); it != before.cend(); ++it)
-        EXPECT_EQ(bytesOf(d.home.dataFile(it.key())), it.value()) << it.key().toStdString();
+        EXPECT_EQ(test::existingFileBytes(d.home.dataFile(it.key())), it.value()) << it.key().toStdString();
     EXPECT_FALSE(report.failures().isEmpty());
 
     // The disk takes files again: the next run finishes.
@@ -493,7 +487,7 @@ TEST(SchemaUpgradeFailures, RefusedFirstChangeChangesNothing)
     Directory d("old-layouts/gen-a");
     QMap<QString, QByteArray> before;
     for (const QString& name : QDir(d.home.data()).entryList(QDir::Files))
-        before.insert(name, bytesOf(d.home.dataFile(name)));
+        before.insert(name, test::existingFileBytes(d.home.dataFile(name)));
     SchemaUpgrade::Environment env;
     env.beforeFirstChange = [] { throw Error(QStringLiteral("Nu pot scrie salvarea de siguranta.")); };
     engine::Engine engine(d.home.data());
@@ -503,7 +497,7 @@ TEST(SchemaUpgradeFailures, RefusedFirstChangeChangesNothing)
     EXPECT_TRUE(report.failures().join(QString()).contains(QStringLiteral("salvarea de siguranta")));
     QMap<QString, QByteArray> after;
     for (const QString& name : QDir(d.home.data()).entryList(QDir::Files))
-        after.insert(name, bytesOf(d.home.dataFile(name)));
+        after.insert(name, test::existingFileBytes(d.home.dataFile(name)));
     EXPECT_EQ(after, before);
 }
 

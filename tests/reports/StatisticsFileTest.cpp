@@ -8,6 +8,7 @@
 #include "reports/StatisticsFile.h"
 #include "services/ScriptedInteraction.h"
 #include "support/TestDirs.h"
+#include "support/FileBytes.h"
 
 #include <QDir>
 #include <QFile>
@@ -29,14 +30,6 @@ CouncilConstants council()
     c.TIPLOC = QStringLiteral("COMUNA");
     c.CodFiscal = QStringLiteral("4321987");
     return c;
-}
-
-QByteArray readAll(const QString& path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return file.readAll();
 }
 
 void writeAll(const QString& path, const QByteArray& bytes)
@@ -139,9 +132,9 @@ TEST(StatisticsFile, ReferenceRegisterByteForByte)
 
     const QString name = QStringLiteral("TÂRGU VECHI_08_12_2009.txt");
     EXPECT_EQ(file.deliveredPath(), QDir(folder.path()).filePath(name));
-    const QByteArray expected = readAll(QStringLiteral(VELMOR_EXPECTED_DIR "/TARGU_VECHI_2010.txt"));
+    const QByteArray expected = test::fileBytes(QStringLiteral(VELMOR_EXPECTED_DIR "/TARGU_VECHI_2010.txt"));
     ASSERT_FALSE(expected.isEmpty());
-    EXPECT_EQ(readAll(QDir(folder.path()).filePath(name)), expected);
+    EXPECT_EQ(test::fileBytes(QDir(folder.path()).filePath(name)), expected);
     EXPECT_TRUE(ui.hasMessage(QStringLiteral("Salvare raport"), QStringLiteral("Raport creat cu succes!")));
     EXPECT_FALSE(QFileInfo::exists(QDir(home.home()).filePath(name))) << "the working copy is removed";
     EXPECT_EQ(ui.choices().at(0).title, QStringLiteral("Unde salvam raportul?"));
@@ -286,7 +279,7 @@ TEST(StatisticsFile, DeliveryAnswers)
             ui.pushMessageResult(c.answer);
         StatisticsFile file(r.engine, r.home.data(), r.home.home());
         EXPECT_EQ(file.run(council(), QStringLiteral("2010"), Day, ui), c.outcome);
-        const QByteArray now = readAll(target);
+        const QByteArray now = test::fileBytes(target);
         if (c.replaced)
             EXPECT_TRUE(now.startsWith("[CAP1]\r\nLOCALITATE=COMUNA T\xC2RGU VECHI\r\n")) << now.left(40).toStdString();
         else
@@ -315,7 +308,7 @@ TEST(StatisticsFile, ProgramHomeKeepsTheWorkingCopy)
     EXPECT_EQ(file.run(council(), QStringLiteral("2010"), Day, ui), StatisticsFile::Outcome::Delivered);
     const QString working = QDir(r.home.home()).filePath(StatisticsFile::fileName(council().Comuna, Day));
     EXPECT_EQ(file.deliveredPath(), working);
-    EXPECT_TRUE(readAll(working).startsWith("[CAP1]\r\n"));
+    EXPECT_TRUE(test::fileBytes(working).startsWith("[CAP1]\r\n"));
     EXPECT_TRUE(ui.hasMessage(QStringLiteral("Salvare raport"), QStringLiteral("Raport creat cu succes!")));
 }
 
@@ -344,7 +337,7 @@ TEST(StatisticsFile, FailedCopyKeepsTheOldFile)
     StagedFile::setFaultHookForTests(nullptr);
 
     EXPECT_EQ(outcome, StatisticsFile::Outcome::Failed);
-    EXPECT_EQ(readAll(target), QByteArray("old report"));
+    EXPECT_EQ(test::fileBytes(target), QByteArray("old report"));
     EXPECT_FALSE(ui.hasMessage(QStringLiteral("Salvare raport"), QStringLiteral("Raport creat cu succes!")));
     ASSERT_FALSE(ui.messages().empty());
     EXPECT_EQ(ui.lastMessage().kind, int(KindError));
