@@ -19,6 +19,7 @@
 #include <QFileInfo>
 
 #include <cerrno>
+#include <map>
 
 #include <gtest/gtest.h>
 
@@ -41,6 +42,28 @@ qint64 whole(const dbf::Value& v)
     if (const auto* d = std::get_if<double>(&v))
         return qint64(*d);
     return -1;
+}
+
+// The values of a column by each row's key (CODID, COD1); a key no row has reads as null.
+struct ColumnByKey {
+    std::map<qint64, dbf::Value> values;
+    dbf::Value operator[](qint64 key) const
+    {
+        const auto it = values.find(key);
+        return it == values.end() ? dbf::Value() : it->second;
+    }
+};
+
+ColumnByKey columnByKey(const dbf::DbfTable& t, const char* key, const char* name)
+{
+    const int k = t.fieldIndex(QLatin1String(key));
+    const int c = t.fieldIndex(QLatin1String(name));
+    EXPECT_GE(k, 0) << key;
+    EXPECT_GE(c, 0) << name;
+    ColumnByKey column;
+    for (int r = 0; k >= 0 && c >= 0 && r < t.recordCount(); ++r)
+        column.values[whole(t.value(r, k))] = t.value(r, c);
+    return column;
 }
 
 const dbf::Field* field(const dbf::DbfTable& t, const char* name)
@@ -246,12 +269,7 @@ TEST(SchemaUpgradeLeftovers, NumberColumnAddedAgainButNotFilled)
     d.upgrade();
     const dbf::DbfTable t = d.table(QStringLiteral("Identificare.dbf"));
     EXPECT_FALSE(field(t, "XXX"));
-    const int codid = t.fieldIndex(QStringLiteral("CODID"));
-    const int nr = t.fieldIndex(QStringLiteral("NR"));
-    for (int r = 0; r < t.recordCount(); ++r) {
-        if (whole(t.value(r, codid)) == 101)
-            EXPECT_EQ(text(t.value(r, nr)), QStringLiteral("12"));
-    }
+    EXPECT_EQ(text(columnByKey(t, "CODID", "NR")[101]), QStringLiteral("12"));
 }
 
 TEST(SchemaUpgradeLeftovers, SecondNumberWidenedButPartlyFilled)
@@ -266,16 +284,9 @@ TEST(SchemaUpgradeLeftovers, SecondNumberWidenedButPartlyFilled)
     const data::UpgradeReport report = d.upgrade();
     const dbf::DbfTable t = d.table(QStringLiteral("Identificare.dbf"));
     EXPECT_FALSE(field(t, "XXX"));
-    const int codid = t.fieldIndex(QStringLiteral("CODID"));
-    const int nr2 = t.fieldIndex(QStringLiteral("NR2"));
-    int filled = 0;
-    for (int r = 0; r < t.recordCount(); ++r) {
-        if (whole(t.value(r, codid)) == 105 || whole(t.value(r, codid)) == 106) {
-            EXPECT_FALSE(text(t.value(r, nr2)).isEmpty());
-            ++filled;
-        }
-    }
-    EXPECT_EQ(filled, 2);
+    const ColumnByKey nr2 = columnByKey(t, "CODID", "NR2");
+    for (const qint64 codid : {105, 106})
+        EXPECT_FALSE(text(nr2[codid]).isEmpty()) << codid;
     // NR2 is wide already: the gate is closed, nothing else runs.
     EXPECT_EQ(step(report, QStringLiteral("2")).status, UpgradeStep::Status::Skipped);
 }
@@ -290,19 +301,12 @@ TEST(SchemaUpgradeLeftovers, PositionsHalfSplit)
     EXPECT_FALSE(report.failed()) << report.failures().join(QLatin1Char('\n')).toStdString();
     const dbf::DbfTable t = d.table(QStringLiteral("Identificare.dbf"));
     EXPECT_FALSE(field(t, "POZITIA"));
-    const int codid = t.fieldIndex(QStringLiteral("CODID"));
-    const int poz = t.fieldIndex(QStringLiteral("POZ"));
-    const int volum = t.fieldIndex(QStringLiteral("VOLUM"));
-    for (int r = 0; r < t.recordCount(); ++r) {
-        if (whole(t.value(r, codid)) == 101) {
-            EXPECT_EQ(whole(t.value(r, poz)), 1);
-            EXPECT_EQ(whole(t.value(r, volum)), 1);
-        }
-        if (whole(t.value(r, codid)) == 104) {
-            EXPECT_EQ(whole(t.value(r, poz)), 1);
-            EXPECT_EQ(whole(t.value(r, volum)), 2);
-        }
-    }
+    const ColumnByKey poz = columnByKey(t, "CODID", "POZ");
+    const ColumnByKey volum = columnByKey(t, "CODID", "VOLUM");
+    EXPECT_EQ(whole(poz[101]), 1);
+    EXPECT_EQ(whole(volum[101]), 1);
+    EXPECT_EQ(whole(poz[104]), 1);
+    EXPECT_EQ(whole(volum[104]), 2);
 }
 
 TEST(SchemaUpgradeLeftovers, NotesHelperWhileTheMemoIsStillThere)
@@ -315,12 +319,7 @@ TEST(SchemaUpgradeLeftovers, NotesHelperWhileTheMemoIsStillThere)
     EXPECT_FALSE(field(t, "MENTEMP"));
     ASSERT_TRUE(field(t, "MENTIUNI"));
     EXPECT_EQ(field(t, "MENTIUNI")->type, 'C');
-    const int code = t.fieldIndex(QStringLiteral("COD1"));
-    const int notes = t.fieldIndex(QStringLiteral("MENTIUNI"));
-    for (int r = 0; r < t.recordCount(); ++r) {
-        if (whole(t.value(r, code)) == 103)
-            EXPECT_EQ(text(t.value(r, notes)), QStringLiteral("eleva linia a doua"));
-    }
+    EXPECT_EQ(text(columnByKey(t, "COD1", "MENTIUNI")[103]), QStringLiteral("eleva linia a doua"));
 }
 
 TEST(SchemaUpgradeLeftovers, NotesHelperAfterTheMemoWasReplaced)
@@ -334,20 +333,9 @@ TEST(SchemaUpgradeLeftovers, NotesHelperAfterTheMemoWasReplaced)
     d.upgrade();
     const dbf::DbfTable t = d.table(QStringLiteral("CAP1.dbf"));
     EXPECT_FALSE(field(t, "MENTEMP"));
-    const int code = t.fieldIndex(QStringLiteral("COD1"));
-    const int notes = t.fieldIndex(QStringLiteral("MENTIUNI"));
-    int checked = 0;
-    for (int r = 0; r < t.recordCount(); ++r) {
-        if (whole(t.value(r, code)) == 103) {
-            EXPECT_EQ(text(t.value(r, notes)), QStringLiteral("eleva"));
-            ++checked;
-        }
-        if (whole(t.value(r, code)) == 101) {
-            EXPECT_EQ(text(t.value(r, notes)), QStringLiteral("pastrat"));
-            ++checked;
-        }
-    }
-    EXPECT_EQ(checked, 2);
+    const ColumnByKey notes = columnByKey(t, "COD1", "MENTIUNI");
+    EXPECT_EQ(text(notes[103]), QStringLiteral("eleva"));
+    EXPECT_EQ(text(notes[101]), QStringLiteral("pastrat"));
 }
 
 TEST(SchemaUpgradeLeftovers, RowNineteenGivenOnlyToTheHouseholdYearsWithoutIt)
@@ -403,15 +391,8 @@ TEST(SchemaUpgradeNotes, LongNoteGoesWholeIntoTheFileOnce)
     const QString file = d.home.dataFile(QStringLiteral("MentiuniLungi.txt"));
     EXPECT_EQ(test::existingFileBytes(file), line);
     {
-        const dbf::DbfTable t = d.table(QStringLiteral("CAP1.dbf"));
-        const int code = t.fieldIndex(QStringLiteral("COD1"));
-        const int notes = t.fieldIndex(QStringLiteral("MENTIUNI"));
-        for (int r = 0; r < t.recordCount(); ++r) {
-            if (whole(t.value(r, code)) == 104) {
-                EXPECT_EQ(text(t.value(r, notes)).size(), flat.left(240).trimmed().size());
-                EXPECT_EQ(text(t.value(r, notes)).toStdString(), flat.left(240).trimmed().toStdString());
-            }
-        }
+        const QString kept = text(columnByKey(d.table(QStringLiteral("CAP1.dbf")), "COD1", "MENTIUNI")[104]);
+        EXPECT_EQ(kept.toStdString(), flat.left(240).trimmed().toStdString());
     }
 
     // The memo table back, as if the run had stopped before CAP1 was rewritten: no line twice.
