@@ -142,17 +142,6 @@ int runAdvancedList(const Options& o)
     return 0;
 }
 
-bool selectionListNeedsGui(int argc, char** argv)
-{
-    if (argc < 2 || std::strcmp(argv[1], "selection-list") != 0)
-        return false;
-    for (int i = 2; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--pdf") == 0 || std::strncmp(argv[i], "--pdf=", 6) == 0)
-            return true;
-    }
-    return false;
-}
-
 int runSelectionList(const Options& o)
 {
     o.require({"data", "year", "chapter", "row"});

@@ -17,7 +17,4 @@ int runAdvancedList(const Options& options);
 // then its totals, subject and filter lines.
 int runSelectionList(const Options& options);
 
-// True for a selection-list command that prints a form (it needs a Gui application).
-bool selectionListNeedsGui(int argc, char** argv);
-
 }

@@ -1,7 +1,5 @@
 #include "app/Cli.h"
-#include "app/CliReports.h"
-#include "app/CliTotals.h"
-#include "app/CliLists.h"
+#include "app/CliOptions.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -12,8 +10,7 @@ int main(int argc, char** argv)
 {
     // Reports drawn to PDF need fonts, hence a GUI application; without a display it runs offscreen.
     std::unique_ptr<QCoreApplication> app;
-    if (velmor::cli::totalsNeedsGui(argc, argv) || velmor::cli::selectionListNeedsGui(argc, argv)
-        || velmor::cli::reportsNeedGui(argc, argv)) {
+    if (velmor::cli::drawsPdf(argc, argv, {"totals", "selection-list", "accounting", "heads"})) {
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
             qputenv("QT_QPA_PLATFORM", "offscreen");
         app = std::make_unique<QGuiApplication>(argc, argv);

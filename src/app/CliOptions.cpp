@@ -3,6 +3,7 @@
 #include <QDir>
 
 #include <algorithm>
+#include <cstring>
 
 namespace velmor::cli {
 
@@ -65,6 +66,17 @@ qint64 wholeOption(const Options& o, const char* name)
 qint64 wholeOption(const Options& o, const char* name, qint64 fallback)
 {
     return o.has(QLatin1String(name)) ? wholeOption(o, name) : fallback;
+}
+
+bool drawsPdf(int argc, char** argv, std::initializer_list<const char*> commands)
+{
+    if (argc < 2 || std::none_of(commands.begin(), commands.end(), [&](const char* c) { return std::strcmp(argv[1], c) == 0; }))
+        return false;
+    for (int i = 2; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--pdf") == 0 || std::strncmp(argv[i], "--pdf=", 6) == 0)
+            return true;
+    }
+    return false;
 }
 
 QString existingDataDirectory(const Options& o)

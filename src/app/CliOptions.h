@@ -57,6 +57,9 @@ private:
 qint64 wholeOption(const Options& o, const char* name);
 // As wholeOption; `fallback` when the option is not given.
 qint64 wholeOption(const Options& o, const char* name, qint64 fallback);
+// True when the command line runs one of `commands` with --pdf: a report drawn to PDF needs a
+// GUI application object (fonts).
+bool drawsPdf(int argc, char** argv, std::initializer_list<const char*> commands);
 // The absolute path of --data; Error when there is no such directory.
 QString existingDataDirectory(const Options& o);
 

@@ -96,17 +96,6 @@ private:
 
 }
 
-bool reportsNeedGui(int argc, char** argv)
-{
-    if (argc < 2 || (std::strcmp(argv[1], "accounting") != 0 && std::strcmp(argv[1], "heads") != 0))
-        return false;
-    for (int i = 2; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--pdf") == 0 || std::strncmp(argv[i], "--pdf=", 6) == 0)
-            return true;
-    }
-    return false;
-}
-
 int runStatisticsFile(const Options& o)
 {
     o.require({"data", "year", "date", "out"});

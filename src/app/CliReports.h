@@ -27,7 +27,4 @@ int runListDwellings(const Options& options);
 // of the farm situation and their texts; --out fills the data directory's ModelDir.rtf into FILE.
 int runFarms(const Options& options);
 
-// True when the command line needs a GUI application object (a report drawn to PDF).
-bool reportsNeedGui(int argc, char** argv);
-
 }

@@ -72,17 +72,6 @@ TotalsFilter filterOptions(const Options& o)
 
 }
 
-bool totalsNeedsGui(int argc, char** argv)
-{
-    if (argc < 2 || std::strcmp(argv[1], "totals") != 0)
-        return false;
-    for (int i = 2; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--pdf") == 0 || std::strncmp(argv[i], "--pdf=", 6) == 0)
-            return true;
-    }
-    return false;
-}
-
 int runTotals(const Options& o)
 {
     o.require({"data", "year", "table"});

@@ -9,7 +9,4 @@ class Options;
 // totals in a private folder and prints the table's page rows (or its chart rows) as TSV.
 int runTotals(const Options& options);
 
-// True when the command line needs a GUI application object (a report drawn to PDF).
-bool totalsNeedsGui(int argc, char** argv);
-
 }

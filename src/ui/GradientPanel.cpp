@@ -11,6 +11,15 @@ GradientPanel::GradientPanel(QWidget* parent)
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
+GradientPanel* GradientPanel::titleStrip(QWidget* parent, const QString& objectName)
+{
+    auto* strip = new GradientPanel(parent);
+    strip->setObjectName(objectName);
+    strip->setDirection(Direction::Vertical);
+    strip->setColors(QColor(0xF7, 0xF9, 0xFD), QColor(0xBF, 0xCF, 0xE6));
+    return strip;
+}
+
 void GradientPanel::setColors(const QColor& from, const QColor& to)
 {
     m_from = from;

@@ -16,6 +16,8 @@ public:
     };
 
     explicit GradientPanel(QWidget* parent = nullptr);
+    // The program's pale blue strip, shaded top to bottom, behind toolbars and window titles.
+    static GradientPanel* titleStrip(QWidget* parent, const QString& objectName);
 
     void setColors(const QColor& from, const QColor& to);
     void setDirection(Direction direction);

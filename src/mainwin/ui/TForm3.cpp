@@ -76,10 +76,7 @@ TForm3::TForm3(AppContext& ctx, QWidget* parent)
     setObjectName(QStringLiteral("TForm3"));
     setWindowTitle(QString::fromLatin1(AppContext::VersionTitle));
 
-    m_strip = new GradientPanel(this);
-    m_strip->setObjectName(QStringLiteral("ToolBar1"));
-    m_strip->setDirection(GradientPanel::Direction::Vertical);
-    m_strip->setColors(QColor(0xF7, 0xF9, 0xFD), QColor(0xBF, 0xCF, 0xE6));
+    m_strip = GradientPanel::titleStrip(this, QStringLiteral("ToolBar1"));
     auto* layout = new QHBoxLayout(m_strip);
     layout->setContentsMargins(2, 2, 6, 2);
     layout->setSpacing(0);

@@ -165,10 +165,7 @@ TForm6::~TForm6() = default;
 
 QWidget* TForm6::buildHeader()
 {
-    auto* header = new GradientPanel(this);
-    header->setObjectName(QStringLiteral("Panel1"));
-    header->setDirection(GradientPanel::Direction::Vertical);
-    header->setColors(QColor(0xF7, 0xF9, 0xFD), QColor(0xBF, 0xCF, 0xE6));
+    auto* header = GradientPanel::titleStrip(this, QStringLiteral("Panel1"));
     auto* layout = new QGridLayout(header);
     layout->setContentsMargins(8, 6, 8, 6);
     layout->setHorizontalSpacing(8);

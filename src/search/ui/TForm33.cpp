@@ -53,10 +53,7 @@ TForm33::TForm33(AppContext& ctx, QWidget* parent)
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
 
-    auto* strip = new GradientPanel(this);
-    strip->setObjectName(QStringLiteral("Panel1"));
-    strip->setDirection(GradientPanel::Direction::Vertical);
-    strip->setColors(QColor(0xF7, 0xF9, 0xFD), QColor(0xBF, 0xCF, 0xE6));
+    auto* strip = GradientPanel::titleStrip(this, QStringLiteral("Panel1"));
     auto* stripLayout = new QHBoxLayout(strip);
     stripLayout->setContentsMargins(8, 6, 8, 6);
     stripLayout->addWidget(boldLabel(QStringLiteral("Localitatea :"), strip));
