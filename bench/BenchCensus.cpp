@@ -1,5 +1,6 @@
 #include "bench/BenchCensus.h"
 
+#include "bench/BenchRun.h"
 #include "data/engine/Engine.h"
 #include "data/engine/SqlText.h"
 #include "reports/Census.h"
@@ -16,28 +17,6 @@
 #include <vector>
 
 namespace velmor::bench {
-
-namespace {
-
-double medianOf(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v.empty() ? 0 : (v.size() % 2 ? v[v.size() / 2] : (v[v.size() / 2 - 1] + v[v.size() / 2]) / 2);
-}
-
-double timed(int rounds, const std::function<void()>& body)
-{
-    std::vector<double> times;
-    for (int r = 0; r < rounds; ++r) {
-        QElapsedTimer timer;
-        timer.start();
-        body();
-        times.push_back(double(timer.nsecsElapsed()) / 1e6);
-    }
-    return medianOf(times);
-}
-
-}
 
 QList<QPair<QString, double>> benchCensus(engine::Engine& engine, const QString& dataDir, const QString& workDir,
                                           const QString& year, int rounds, const QString& only, Interaction& ui)

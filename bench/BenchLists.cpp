@@ -1,5 +1,6 @@
 #include "bench/BenchLists.h"
 
+#include "bench/BenchRun.h"
 #include "data/engine/Engine.h"
 #include "search/HouseholdLists.h"
 
@@ -9,30 +10,6 @@
 #include <functional>
 
 namespace velmor::bench {
-
-namespace {
-
-double medianOf(std::vector<double> times)
-{
-    if (times.empty())
-        return 0;
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
-}
-
-double timed(int rounds, const std::function<void()>& body)
-{
-    std::vector<double> times;
-    for (int r = 0; r < rounds; ++r) {
-        QElapsedTimer timer;
-        timer.start();
-        body();
-        times.push_back(double(timer.nsecsElapsed()) / 1e6);
-    }
-    return medianOf(times);
-}
-
-}
 
 std::vector<ListTiming> benchLists(engine::Engine& engine, const QString& dataDir, const QString& workDir, std::int64_t year,
                                    int rounds, const QString& only)

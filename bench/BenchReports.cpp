@@ -1,5 +1,6 @@
 #include "bench/BenchReports.h"
 
+#include "bench/BenchRun.h"
 #include "reports/Accounting.h"
 #include "reports/ResidentLists.h"
 #include "reports/StatisticsFile.h"
@@ -11,18 +12,6 @@
 #include <vector>
 
 namespace velmor::bench {
-
-namespace {
-
-double medianOf(std::vector<double> times)
-{
-    if (times.empty())
-        return 0;
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
-}
-
-}
 
 QList<QPair<QString, double>> benchReports(engine::Engine& engine, const QString& dataDir, const QString& workDir,
                                            const QString& year, int rounds, const QString& only, Interaction& ui)
@@ -40,7 +29,7 @@ QList<QPair<QString, double>> benchReports(engine::Engine& engine, const QString
             detail = body();
             times.push_back(double(timer.nsecsElapsed()) / 1e6);
         }
-        results.append({detail.isEmpty() ? name : name + QStringLiteral(" (") + detail + QLatin1Char(')'), medianOf(times)});
+        results.append({detail.isEmpty() ? name : name + QStringLiteral(" (") + detail + QLatin1Char(')'), median(times)});
     };
     Q_UNUSED(ui);
 

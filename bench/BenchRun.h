@@ -1,8 +1,10 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QString>
 
 #include <algorithm>
+#include <functional>
 #include <vector>
 
 namespace velmor {
@@ -51,6 +53,19 @@ inline double median(std::vector<double> v)
 {
     std::sort(v.begin(), v.end());
     return v.empty() ? 0 : (v.size() % 2 ? v[v.size() / 2] : (v[v.size() / 2 - 1] + v[v.size() / 2]) / 2);
+}
+
+// The median time of `rounds` runs of `body`, in milliseconds.
+inline double timed(int rounds, const std::function<void()>& body)
+{
+    std::vector<double> times;
+    for (int r = 0; r < rounds; ++r) {
+        QElapsedTimer timer;
+        timer.start();
+        body();
+        times.push_back(double(timer.nsecsElapsed()) / 1e6);
+    }
+    return median(times);
 }
 
 }
