@@ -13,6 +13,7 @@
 #include "reports/ResidentLists.h"
 #include "data/dbf/ValueConversions.h"
 #include "services/ScriptedInteraction.h"
+#include "support/EmptyRegister.h"
 #include "support/TestDirs.h"
 
 #include <QDir>
@@ -28,27 +29,8 @@ using reports::ResidentLists;
 
 namespace {
 
-class Register {
+class Register : public test::EmptyRegister {
 public:
-    Register()
-        : engine(home.data())
-    {
-        ScriptedInteraction ui;
-        data::Schema(engine, home.data(), ui).CreazaBaza();
-    }
-
-    void insert(const char* name, const QString& columns, const std::vector<dbf::Value>& values)
-    {
-        engine::Parameters p;
-        QStringList marks;
-        for (size_t i = 0; i < values.size(); ++i) {
-            p.bind(QStringLiteral("P%1").arg(i), values[i]);
-            marks << QStringLiteral(":P%1").arg(i);
-        }
-        engine.execute(QStringLiteral("INSERT INTO ") + engine::quotedPath(home.dataFile(QLatin1String(name))) + QStringLiteral(" (")
-                           + columns + QStringLiteral(") VALUES (") + marks.join(QLatin1Char(',')) + QLatin1Char(')'),
-                       p);
-    }
     void household(std::int64_t codid, const QString& village, int type, const QString& street = QString(),
                    const QString& number = QString(), std::int64_t rol = 0)
     {
@@ -71,9 +53,6 @@ public:
     {
         insert("CAP10.dbf", QStringLiteral("ANUL, CODID, RAND, DETALII"), {std::int64_t(2010), codid, std::int64_t(row), value});
     }
-
-    test::TempHome home;
-    engine::Engine engine;
 };
 
 QString text(const dbf::Value& value)

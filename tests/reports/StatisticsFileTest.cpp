@@ -7,6 +7,7 @@
 #include "data/engine/SqlText.h"
 #include "reports/StatisticsFile.h"
 #include "services/ScriptedInteraction.h"
+#include "support/EmptyRegister.h"
 #include "support/TestDirs.h"
 #include "support/FileBytes.h"
 
@@ -40,29 +41,8 @@ void writeAll(const QString& path, const QByteArray& bytes)
 }
 
 // An empty register with rows added by the cases.
-class Register {
+class Register : public test::EmptyRegister {
 public:
-    Register()
-        : engine(home.data())
-    {
-        ScriptedInteraction ui;
-        data::Schema(engine, home.data(), ui).CreazaBaza();
-    }
-
-    QString table(const char* name) const { return engine::quotedPath(home.dataFile(QLatin1String(name))); }
-
-    void insert(const char* name, const QString& columns, const std::vector<dbf::Value>& values)
-    {
-        engine::Parameters p;
-        QStringList marks;
-        for (size_t i = 0; i < values.size(); ++i) {
-            p.bind(QStringLiteral("P%1").arg(i), values[i]);
-            marks << QStringLiteral(":P%1").arg(i);
-        }
-        engine.execute(QStringLiteral("INSERT INTO ") + table(name) + QStringLiteral(" (") + columns
-                           + QStringLiteral(") VALUES (") + marks.join(QLatin1Char(',')) + QLatin1Char(')'),
-                       p);
-    }
     void household(std::int64_t codid, const QString& village, dbf::Value type)
     {
         insert("Identificare.dbf", QStringLiteral("ANUL, CODID, LOCALIT, TIPRA, VOLUM, POZ"),
@@ -89,9 +69,6 @@ public:
         const QByteArray bytes = StatisticsFile(engine, home.data(), home.home()).build(council(), 2010).toBytes();
         return QString::fromLatin1(bytes).split(QStringLiteral("\r\n"));
     }
-
-    test::TempHome home;
-    engine::Engine engine;
 };
 
 // The lines of one section, without the section header.
