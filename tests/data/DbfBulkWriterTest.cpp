@@ -51,6 +51,12 @@ QList<FieldSpec> allTypes()
     };
 }
 
+// A row of allTypes() with only the year, the code, the name and the note.
+std::vector<Value> noteRow(std::int64_t year, std::int64_t code, const QString& name, const QString& note)
+{
+    return {year, code, name, Value(), Value(), Value(), Value(), Value(), Value(), note};
+}
+
 QString longMemo()
 {
     return QStringLiteral("Linia unui text lung, peste un bloc.\r\n").repeated(40);
@@ -232,32 +238,25 @@ TEST(DbfBulkWriter, AnUnfinishedWriterLeavesTheFilesAsTheyWere)
     const QString memo = home.dataFile(QStringLiteral("T.dbt"));
     {
         DbfBulkWriter writer(p, allTypes());
-        writer.append({std::int64_t(2010), std::int64_t(1), QStringLiteral("X"), Value(), Value(), Value(), Value(), Value(),
-                       Value(), QStringLiteral("nota")});
+        writer.append(noteRow(2010, 1, QStringLiteral("X"), QStringLiteral("nota")));
     }
     EXPECT_FALSE(QFileInfo::exists(p));
     EXPECT_FALSE(QFileInfo::exists(memo));
 
     {
         DbfBulkWriter writer(p, allTypes());
-        writer.append({std::int64_t(2010), std::int64_t(1), QStringLiteral("X"), Value(), Value(), Value(), Value(), Value(),
-                       Value(), QStringLiteral("nota")});
+        writer.append(noteRow(2010, 1, QStringLiteral("X"), QStringLiteral("nota")));
         writer.finish();
     }
-    auto bytes = [](const QString& path) {
-        QFile f(path);
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    };
-    const QByteArray table = bytes(p);
-    const QByteArray notes = bytes(memo);
+    const QByteArray table = velmor::test::fileBytes(p);
+    const QByteArray notes = velmor::test::fileBytes(memo);
     {
         DbfBulkWriter writer(p, allTypes());
         for (int k = 0; k < 3; ++k)
-            writer.append({std::int64_t(2011), std::int64_t(k), QStringLiteral("Y"), Value(), Value(), Value(), Value(), Value(),
-                           Value(), QStringLiteral("alta nota")});
+            writer.append(noteRow(2011, k, QStringLiteral("Y"), QStringLiteral("alta nota")));
     }
-    EXPECT_EQ(bytes(p), table);
-    EXPECT_EQ(bytes(memo), notes);
+    EXPECT_EQ(velmor::test::fileBytes(p), table);
+    EXPECT_EQ(velmor::test::fileBytes(memo), notes);
     EXPECT_EQ(DbfTable(p).recordCount(), 1);
     EXPECT_EQ(QDir(home.data()).entryList(QDir::Files | QDir::Hidden).size(), 2) << "no temporary file is left";
 }
@@ -326,20 +325,14 @@ TEST(DbfBulkWriter, ATableThatCannotTakeItsPlaceKeepsItsOldMemoFile)
     const QString memo = home.dataFile(QStringLiteral("T.dbt"));
     {
         DbfBulkWriter writer(p, allTypes());
-        writer.append({std::int64_t(2010), std::int64_t(1), QStringLiteral("X"), Value(), Value(), Value(), Value(), Value(),
-                       Value(), QStringLiteral("nota veche")});
+        writer.append(noteRow(2010, 1, QStringLiteral("X"), QStringLiteral("nota veche")));
         writer.finish();
     }
-    auto bytes = [](const QString& path) {
-        QFile f(path);
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    };
-    const QByteArray table = bytes(p);
-    const QByteArray notes = bytes(memo);
+    const QByteArray table = velmor::test::fileBytes(p);
+    const QByteArray notes = velmor::test::fileBytes(memo);
     DbfBulkWriter writer(p, allTypes());
     for (int k = 0; k < 3; ++k)
-        writer.append({std::int64_t(2011), std::int64_t(k), QStringLiteral("Y"), Value(), Value(), Value(), Value(), Value(),
-                       Value(), QStringLiteral("nota noua %1").arg(k)});
+        writer.append(noteRow(2011, k, QStringLiteral("Y"), QStringLiteral("nota noua %1").arg(k)));
     velmor::StagedFile::setFaultHookForTests(&tableInUse);
     QString message;
     try {
@@ -351,8 +344,8 @@ TEST(DbfBulkWriter, ATableThatCannotTakeItsPlaceKeepsItsOldMemoFile)
     EXPECT_EQ(message.toStdString(),
               (QStringLiteral("Nu pot scrie ") + QDir::toNativeSeparators(p) + QStringLiteral(": fisierul este folosit de alt program."))
                   .toStdString());
-    EXPECT_EQ(bytes(p), table);
-    EXPECT_EQ(bytes(memo), notes);
+    EXPECT_EQ(velmor::test::fileBytes(p), table);
+    EXPECT_EQ(velmor::test::fileBytes(memo), notes);
     EXPECT_EQ(DbfTable(p).text(0, 9), QStringLiteral("nota veche"));
     EXPECT_EQ(QDir(home.data()).entryList(QDir::Files | QDir::Hidden).size(), 2) << "no temporary file is left";
 }
