@@ -1,5 +1,7 @@
 #include "register/ChapterRepair.h"
 
+#include "data/dbf/ValueConversions.h"
+
 #include "register/ChapterRules.h"
 
 #include "admin/OperationGuard.h"
@@ -31,10 +33,9 @@ ChapterRepair::Report ChapterRepair::run(qint64 year, std::optional<qint64> hous
         throw Error(QStringLiteral("Gospodaria cu CODID %1 nu exista in anul %2.").arg(*household).arg(year));
     std::vector<qint64> codids;
     for (const auto& row : households.rows) {
-        if (const auto* i = std::get_if<std::int64_t>(&row[0]))
-            codids.push_back(*i);
-        else if (const auto* d = std::get_if<double>(&row[0]))
-            codids.push_back(qint64(*d));
+        double codid = 0;
+        if (dbf::storedNumber(row[0], codid))
+            codids.push_back(qint64(codid));
     }
     Report report;
     report.households = int(codids.size());

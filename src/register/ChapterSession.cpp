@@ -4,6 +4,7 @@
 
 #include "core/ErrorReport.h"
 #include "core/Interaction.h"
+#include "data/dbf/ValueConversions.h"
 #include "services/AppContext.h"
 
 #include <QDate>
@@ -173,13 +174,7 @@ bool ChapterSession::setValue(int index, const QString& field, const dbf::Value&
         m_pendingIndex = index;
     }
     if (column->isNumeric()) {
-        double number = 0;
-        if (const auto* i = std::get_if<std::int64_t>(&value))
-            number = double(*i);
-        else if (const auto* d = std::get_if<double>(&value))
-            number = *d;
-        else if (const auto* s = std::get_if<QString>(&value))
-            number = s->trimmed().toDouble();
+        const double number = dbf::toReal(value);
         // Every value of a row is required: a cleared cell holds zero.
         m_pending.setNumber(column->field, number);
     } else {
