@@ -272,13 +272,15 @@ void Totals::buildMembers(const TotalsFilter& filter)
     }
     const engine::ResultSet members = m_engine.select(statement, parameters);
     const QDate zeroDate(1899, 12, 31);
+    const auto [village, name, cnp, sex, birth, notes, position, volume] =
+        members.columns({"LOCALIT", "NUMEP", "CNP", "CODSEX", "DATAN", "MENTIUNI", "POZ", "VOLUM"});
     for (const auto& row : members.rows) {
-        if (dbf::storedText(row[5]).toUpper().contains(QLatin1String("DECEDAT")))
+        if (dbf::storedText(row[notes]).toUpper().contains(QLatin1String("DECEDAT")))
             continue;
-        const QDate* born = std::get_if<QDate>(&row[4]);
+        const QDate* born = std::get_if<QDate>(&row[birth]);
         const QString shown = born && born->isValid() && *born > zeroDate ? born->toString(QStringLiteral("dd.MM.yyyy"))
                                                                            : QStringLiteral("     -");
-        append("Rapt1.dbf", {row[0], row[1], row[2], row[3], row[4], row[5], shown, row[6], row[7]});
+        append("Rapt1.dbf", {row[village], row[name], row[cnp], row[sex], row[birth], row[notes], shown, row[position], row[volume]});
     }
 }
 
@@ -292,13 +294,15 @@ void Totals::buildChapter2()
         QStringLiteral("SUM(C.AHA) AS AHA1, SUM(C.AARI) AS AARI1, SUM(C.BHA) AS BHA1, SUM(C.BARI) AS BARI1, "
                        "SUM(C.CHA) AS CHA1, SUM(C.CARI) AS CARI1, SUM(C.IHA) AS IHA1, SUM(C.IARI) AS IARI1"),
         QStringLiteral("C.CATEG, C.RAND"));
+    const auto [categ, rand, aha, aari, bha, bari, cha, cari, iha, iari] =
+        sums.columns({"CATEG", "RAND", "AHA1", "AARI1", "BHA1", "BARI1", "CHA1", "CARI1", "IHA1", "IARI1"});
     for (const auto& row : sums.rows) {
-        std::vector<dbf::Value> values{row[0], row[1]};
-        const qint64 total = metresOf(row[2], row[3]);
-        const qint64 inside = metresOf(row[8], row[9]);
+        std::vector<dbf::Value> values{row[categ], row[rand]};
+        const qint64 total = metresOf(row[aha], row[aari]);
+        const qint64 inside = metresOf(row[iha], row[iari]);
         appendPair(values, total);
-        appendPair(values, metresOf(row[4], row[5]));
-        appendPair(values, metresOf(row[6], row[7]));
+        appendPair(values, metresOf(row[bha], row[bari]));
+        appendPair(values, metresOf(row[cha], row[cari]));
         appendPair(values, inside);
         appendPair(values, total - inside);
         append("Rap2.dbf", values);
@@ -310,9 +314,10 @@ void Totals::buildChapter4()
     create("Rap3.dbf", "(CATEG CHAR(60), RAND DECIMAL(3,0), HA DECIMAL(6,0), ARI DECIMAL(10,2))");
     const engine::ResultSet sums = chapterSums("CAP4.dbf", QStringLiteral("SUM(C.HA) AS HA1, SUM(C.ARI) AS ARI1"),
                                                QStringLiteral("C.CATEG, C.RAND"));
+    const auto [categ, rand, ha, ari] = sums.columns({"CATEG", "RAND", "HA1", "ARI1"});
     for (const auto& row : sums.rows) {
-        std::vector<dbf::Value> values{row[0], row[1]};
-        appendPair(values, metresOf(row[2], row[3]));
+        std::vector<dbf::Value> values{row[categ], row[rand]};
+        appendPair(values, metresOf(row[ha], row[ari]));
         append("Rap3.dbf", values);
     }
 }
@@ -322,8 +327,9 @@ void Totals::buildCounts(const char* chapter, const char* table, const QString& 
     const QString columns = QStringLiteral("(CATEG CHAR(60), %1, NR DECIMAL(10,0))").arg(rowType);
     m_engine.execute(QStringLiteral("CREATE TABLE ") + workTable(table) + QLatin1Char(' ') + columns);
     const engine::ResultSet sums = chapterSums(chapter, QStringLiteral("SUM(C.NR) AS NR1"), QStringLiteral("C.CATEG, C.RAND"));
+    const auto [categ, rand, count] = sums.columns({"CATEG", "RAND", "NR1"});
     for (const auto& row : sums.rows)
-        append(table, {row[0], row[1], dbf::toRoundedWhole(row[2])});
+        append(table, {row[categ], row[rand], dbf::toRoundedWhole(row[count])});
 }
 
 void Totals::buildChapter6()
@@ -335,11 +341,13 @@ void Totals::buildChapter6()
         QStringLiteral("SUM(C.AHA) AS AHA1, SUM(C.AARI) AS AARI1, SUM(C.BHA) AS BHA1, SUM(C.BARI) AS BARI1, "
                        "SUM(C.CHA) AS CHA1, SUM(C.CARI) AS CARI1"),
         QStringLiteral("C.CATEG, C.RAND"));
+    const auto [categ, rand, aha, aari, bha, bari, cha, cari] =
+        sums.columns({"CATEG", "RAND", "AHA1", "AARI1", "BHA1", "BARI1", "CHA1", "CARI1"});
     for (const auto& row : sums.rows) {
-        std::vector<dbf::Value> values{row[0], row[1]};
-        appendPair(values, metresOf(row[2], row[3]));
-        appendPair(values, metresOf(row[4], row[5]));
-        appendPair(values, metresOf(row[6], row[7]));
+        std::vector<dbf::Value> values{row[categ], row[rand]};
+        appendPair(values, metresOf(row[aha], row[aari]));
+        appendPair(values, metresOf(row[bha], row[bari]));
+        appendPair(values, metresOf(row[cha], row[cari]));
         append("Rap6.dbf", values);
     }
 }
@@ -350,8 +358,9 @@ void Totals::buildChapter8()
     create("Rap9.dbf", "(CATEG CHAR(60), SEM_1 DECIMAL(8,0), SEM_2 DECIMAL(8,0))");
     const engine::ResultSet sums = chapterSums("CAP8.dbf", QStringLiteral("SUM(C.SEM_1) AS S1, SUM(C.SEM_2) AS S2"),
                                                QStringLiteral("C.RAND, C.CATEG"));
+    const auto [rand, categ, s1, s2] = sums.columns({"RAND", "CATEG", "S1", "S2"});
     for (const auto& row : sums.rows)
-        append("Rap8.dbf", {row[1], row[0], dbf::toRoundedWhole(row[2]), dbf::toRoundedWhole(row[3])});
+        append("Rap8.dbf", {row[categ], row[rand], dbf::toRoundedWhole(row[s1]), dbf::toRoundedWhole(row[s2])});
     // Species walk: entries add, exits subtract, a closing row writes the species' line; a missing
     // closing row carries its sums into the next species.
     struct Species {
@@ -368,17 +377,17 @@ void Totals::buildChapter8()
     };
     std::int64_t first = 0, second = 0;
     for (const auto& row : sums.rows) {
-        const int rand = int(dbf::toRoundedWhole(row[0]));
-        const std::int64_t s1 = dbf::toRoundedWhole(row[2]), s2 = dbf::toRoundedWhole(row[3]);
-        if (inRanges(rand, {{1, 3}, {14, 16}, {21, 23}, {28, 30}, {35, 37}})) {
-            first += s1;
-            second += s2;
-        } else if (inRanges(rand, {{4, 7}, {17, 20}, {24, 27}, {31, 34}, {38, 40}})) {
-            first -= s1;
-            second -= s2;
+        const int code = int(dbf::toRoundedWhole(row[rand]));
+        const std::int64_t firstHalf = dbf::toRoundedWhole(row[s1]), secondHalf = dbf::toRoundedWhole(row[s2]);
+        if (inRanges(code, {{1, 3}, {14, 16}, {21, 23}, {28, 30}, {35, 37}})) {
+            first += firstHalf;
+            second += secondHalf;
+        } else if (inRanges(code, {{4, 7}, {17, 20}, {24, 27}, {31, 34}, {38, 40}})) {
+            first -= firstHalf;
+            second -= secondHalf;
         }
         for (const Species& species : closing) {
-            if (rand == species.last) {
+            if (code == species.last) {
                 append("Rap9.dbf", {QString::fromLatin1(species.name), first, second});
                 first = second = 0;
             }
@@ -392,8 +401,9 @@ void Totals::buildChapter10()
     const engine::ResultSet sums = chapterSums("CAP10.dbf", QStringLiteral("SUM(C.DETALII) AS D1"),
                                                QStringLiteral("C.RAND, C.UM"),
                                                QStringLiteral("(NOT C.RAND IN (2,3,5,6,8,9,11,12) )"));
+    const auto [code, detailSum] = sums.columns({"RAND", "D1"});
     for (const auto& row : sums.rows) {
-        int rand = int(dbf::toRoundedWhole(row[0]));
+        int rand = int(dbf::toRoundedWhole(row[code]));
         if (rand == 4 || rand == 7 || rand == 10)
             rand = 1;
         QString name;
@@ -408,7 +418,7 @@ void Totals::buildChapter10()
         case 19: name = QStringLiteral("Cladiri Anexe"); break;
         default: break;
         }
-        const double detail = std::round(dbf::numberOnly(row[2]) * 100.0) / 100.0;
+        const double detail = std::round(dbf::numberOnly(row[detailSum]) * 100.0) / 100.0;
         append("Rap11.dbf", {name.isEmpty() ? dbf::Value() : dbf::Value(name), std::int64_t(rand), QStringLiteral("mp"), detail});
     }
 }
@@ -418,8 +428,9 @@ void Totals::buildChapter3()
     create("RapA.dbf", "(CATEG CHAR(60), RAND DECIMAL(3,0), D1 DECIMAL(12,4))");
     const engine::ResultSet sums = chapterSums("CAP3.dbf", QStringLiteral("SUM(C.HA) AS THA, SUM(C.ARI) AS TARI"),
                                                QStringLiteral("C.RAND, C.CATEG"));
+    const auto [rand, categ, ha, ari] = sums.columns({"RAND", "CATEG", "THA", "TARI"});
     for (const auto& row : sums.rows)
-        append("RapA.dbf", {row[1], row[0], double(metresOf(row[2], row[3])) / 10000.0});
+        append("RapA.dbf", {row[categ], row[rand], double(metresOf(row[ha], row[ari])) / 10000.0});
 }
 
 engine::ResultSet Totals::page(TotalsTable table) const

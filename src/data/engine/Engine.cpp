@@ -30,6 +30,14 @@ int ResultSet::fieldIndex(const QString& name) const
     return -1;
 }
 
+std::size_t ResultSet::requiredField(const char* name) const
+{
+    const int index = fieldIndex(QLatin1String(name));
+    if (index < 0)
+        throw SqlError(QStringLiteral("Rezultatul nu are coloana %1.").arg(QLatin1String(name)));
+    return std::size_t(index);
+}
+
 struct Engine::Entry {
     int id = 0;
     std::unique_ptr<TableHandle> handle;

@@ -5,6 +5,8 @@
 #include <QList>
 #include <QString>
 
+#include <array>
+#include <cstddef>
 #include <vector>
 
 namespace velmor::engine {
@@ -34,6 +36,19 @@ struct ResultSet {
         return column < 0 ? null : rows[row][size_t(column)];
     }
     const dbf::Value& value(size_t row, const char* name) const { return value(row, QString::fromLatin1(name)); }
+
+    // The positions of the named columns, in the order given, looked up once for a loop over the
+    // rows: `const auto [codid, name] = rows.columns({"CODID", "NUMEP"});` then `row[codid]`.
+    // Throws SqlError when a column is missing.
+    template <std::size_t N>
+    std::array<std::size_t, N> columns(const char* const (&names)[N]) const
+    {
+        std::array<std::size_t, N> positions {};
+        for (std::size_t i = 0; i < N; ++i)
+            positions[i] = requiredField(names[i]);
+        return positions;
+    }
+    std::size_t requiredField(const char* name) const;
 };
 
 }
