@@ -453,45 +453,27 @@ StatisticsFile::Outcome StatisticsFile::run(const CouncilConstants& constants, c
         return refuse(e.message());
     }
 
-    // The working copy; the delivered file is written beside its target and renamed over it.
-    try {
-        StagedFile::replace(working, bytes);
-    } catch (const Error& e) {
-        return refuse(e.message());
-    }
-    const auto dropWorkingCopy = [&] { QFile::remove(working); };
-
+    // The file is written beside its target and renamed over it; nothing is written before the
+    // folder is chosen, so an earlier report in the program home is never lost to a cancelled run.
     const QString folder = ui.chooseFolder(folderQuestion(), m_programDirectory);
-    if (folder.isEmpty()) {
-        dropWorkingCopy();
+    if (folder.isEmpty())
         return Outcome::Cancelled;
-    }
     const QString target = QDir(folder).filePath(name);
     const QFileInfo targetInfo(target);
-    if (QFileInfo(folder).canonicalFilePath() == QFileInfo(m_programDirectory).canonicalFilePath()) {
-        // The working copy is the delivered file.
-        m_delivered = QFileInfo(working).absoluteFilePath();
-        ui.Mesaj(deliveryTitle(), successMessage(), KindInformation, ButtonsOk);
-        return Outcome::Delivered;
-    }
     if (targetInfo.exists()) {
         const int answer = ui.Mesaj(deliveryTitle(),
                                     QStringLiteral("Exista deja fiserul ") + QDir::toNativeSeparators(target)
                                         + QStringLiteral(".\r\nIl inlocuim?"),
                                     KindConfirmation, ButtonsDaNu);
-        if (answer != ResultDa) {
-            dropWorkingCopy();
+        if (answer != ResultDa)
             return Outcome::Kept;
-        }
     }
     try {
         StagedFile::replace(target, bytes);
     } catch (const Error& e) {
-        dropWorkingCopy();
         ui.Mesaj(deliveryTitle(), e.message(), KindError, ButtonsOk);
         return Outcome::Failed;
     }
-    dropWorkingCopy();
     m_delivered = QFileInfo(target).absoluteFilePath();
     ui.Mesaj(deliveryTitle(), successMessage(), KindInformation, ButtonsOk);
     return Outcome::Delivered;

@@ -287,6 +287,31 @@ TEST(StatisticsFile, ProgramHomeKeepsTheWorkingCopy)
     EXPECT_EQ(file.deliveredPath(), working);
     EXPECT_TRUE(test::fileBytes(working).startsWith("[CAP1]\r\n"));
     EXPECT_TRUE(ui.hasMessage(QStringLiteral("Salvare raport"), QStringLiteral("Raport creat cu succes!")));
+
+    // A later run never loses that report: cancelled, delivered elsewhere, or NU to the question.
+    writeAll(working, "delivered before");
+    QTemporaryDir elsewhere;
+    struct Later {
+        const char* name;
+        QString folder;
+        int answer;
+        StatisticsFile::Outcome outcome;
+    };
+    const Later later[] = {
+        {"cancelled", QString(), 0, StatisticsFile::Outcome::Cancelled},
+        {"another folder", elsewhere.path(), 0, StatisticsFile::Outcome::Delivered},
+        {"home again, NU", r.home.home(), ResultNu, StatisticsFile::Outcome::Kept},
+    };
+    for (const Later& run : later) {
+        SCOPED_TRACE(run.name);
+        ScriptedInteraction next;
+        if (!run.folder.isEmpty())
+            next.pushFolder(run.folder);
+        if (run.answer)
+            next.pushMessageResult(run.answer);
+        EXPECT_EQ(StatisticsFile(r.engine, r.home.data(), r.home.home()).run(council(), QStringLiteral("2010"), Day, next), run.outcome);
+        EXPECT_EQ(test::fileBytes(working), QByteArray("delivered before"));
+    }
 }
 
 namespace {
