@@ -101,7 +101,7 @@ const char* const UsageText =
     "                                 [--village V] [--type T] [--volume N] [--export FILE] [--pdf FILE]\n"
     "       velmor-cli census --data DIR [--home DIR] --year Y --form L1|L2|L3|L4|C1|C2 --village V [--include-nu] [--ignore-other]\n"
     "                         [--date dd.MM.yyyy] [--template FILE] [--rows] [--out FILE.xls]\n"
-    "       velmor-cli plot-search --data DIR --year Y [--act T] [--nract T] [--categ T] [--intra T] [--tarla T] [--nrtarla T]\n"
+    "       velmor-cli plot-search --data DIR [--home DIR] --year Y [--act T] [--nract T] [--categ T] [--intra T] [--tarla T] [--nrtarla T]\n"
     "                              [--parcel T] [--head T] [--nrcad T] [--worker T] [--type N] [--village V] [--sort FIELD]\n"
     "                              [--export FILE.xls] [--date dd.MM.yyyy]\n"
     "       velmor-cli statfile --data DIR [--home DIR] --year Y --date dd.MM.yyyy --out DIR [--replace yes|no]\n"
@@ -515,7 +515,7 @@ const std::vector<Command>& commands()
           {QStringLiteral("param-text"), true, true}},
          runExport, {"data", never}},
         {"census", {{QStringLiteral("data")}, {QStringLiteral("home")}, {QStringLiteral("year")}, {QStringLiteral("form")}, {QStringLiteral("village")}, {QStringLiteral("include-nu"), false}, {QStringLiteral("ignore-other"), false}, {QStringLiteral("date")}, {QStringLiteral("template")}, {QStringLiteral("rows"), false}, {QStringLiteral("out")}}, runCensus, {"data", [](const Options& o) { return o.has(QStringLiteral("out")); }}},
-        {"plot-search", {{QStringLiteral("data")}, {QStringLiteral("year")}, {QStringLiteral("act")}, {QStringLiteral("nract")}, {QStringLiteral("categ")}, {QStringLiteral("intra")}, {QStringLiteral("tarla")}, {QStringLiteral("nrtarla")}, {QStringLiteral("parcel")}, {QStringLiteral("head")}, {QStringLiteral("nrcad")}, {QStringLiteral("worker")}, {QStringLiteral("type")}, {QStringLiteral("village")}, {QStringLiteral("sort")}, {QStringLiteral("export")}, {QStringLiteral("date")}}, runPlotSearch, {"data", never}},
+        {"plot-search", {{QStringLiteral("data")}, {QStringLiteral("home")}, {QStringLiteral("year")}, {QStringLiteral("act")}, {QStringLiteral("nract")}, {QStringLiteral("categ")}, {QStringLiteral("intra")}, {QStringLiteral("tarla")}, {QStringLiteral("nrtarla")}, {QStringLiteral("parcel")}, {QStringLiteral("head")}, {QStringLiteral("nrcad")}, {QStringLiteral("worker")}, {QStringLiteral("type")}, {QStringLiteral("village")}, {QStringLiteral("sort")}, {QStringLiteral("export")}, {QStringLiteral("date")}}, runPlotSearch, {"data", never}},
         {"totals",
          {{QStringLiteral("data")}, {QStringLiteral("home")}, {QStringLiteral("year")}, {QStringLiteral("village")},
           {QStringLiteral("type")}, {QStringLiteral("volume")}, {QStringLiteral("sex")}, {QStringLiteral("born")},

@@ -2,6 +2,7 @@
 
 #include "app/CliInteraction.h"
 #include "app/CliOptions.h"
+#include "app/ProgramHome.h"
 #include "app/CliOutput.h"
 #include "core/StagedFile.h"
 #include "data/engine/Engine.h"
@@ -96,6 +97,8 @@ int runPlotSearch(const Options& o)
     const QString data = existingDataDirectory(o);
     engine::Engine engine(data);
     engine.setReadOnly(true);
+    if (o.has(QStringLiteral("home")))
+        engine.addTableRoot(ProgramHome::locate(o.value(QStringLiteral("home"))));
 
     // The edits trim what is typed; the parcel, name and cadastral edits write in capitals.
     search::PlotFilters f;

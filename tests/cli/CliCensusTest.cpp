@@ -26,9 +26,7 @@ protected:
     }
     QStringList plots(const QStringList& more) const
     {
-        return QStringList {QStringLiteral("plot-search"), QStringLiteral("--data"), home.data(), QStringLiteral("--year"),
-                            QStringLiteral("2010")}
-            + more;
+        return base("plot-search") + more;
     }
     // Lines of `xls-cells` holding the cell's address, e.g. "B24\t".
     static QStringList cellsOf(const QString& listing, const QStringList& addresses)
