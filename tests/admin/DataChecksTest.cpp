@@ -167,6 +167,11 @@ TEST(DataChecks, AreaDifferencesInSquareMetres)
     w.engine->execute(QStringLiteral("UPDATE ") + tarlale + QStringLiteral(" SET SUPRAF=2.2498 WHERE CODT=503 AND ANUL=2010"));
     EXPECT_EQ(w.checks.areaCheck(w.query, QStringLiteral("2010")), QStringLiteral("Exista 1 ANOMALII!!"));
     EXPECT_EQ(lines(w.query), QStringList {QStringLiteral("1|SAT NOU|1|1|0.0002")});
+
+    // A 28-letter village and position 12000 fit the work table.
+    w.exec(QStringLiteral("UPDATE %1 SET LOCALIT='%3', POZ=12000 WHERE CODID=101").replace(QStringLiteral("%3"), QLatin1String("VALEA LUNGA DIN DEAL SI VALE")));
+    EXPECT_EQ(w.checks.areaCheck(w.query, QStringLiteral("2010")), QStringLiteral("Exista 1 ANOMALII!!"));
+    EXPECT_EQ(lines(w.query), QStringList {QStringLiteral("1|VALEA LUNGA DIN DEAL SI VALE|12000|1|0.0002")});
 }
 
 }

@@ -160,6 +160,19 @@ TEST(RegisterMerge, KeepingLeavesEveryRowAndNeverLowersACounter)
     EXPECT_TRUE(log.contains(QStringLiteral("Acestea NU vor fi inlocuite.")));
 }
 
+// Two households of this register at one position count once among the common positions.
+TEST(RegisterMerge, APositionHeldTwiceInOneRegisterCountsOnce)
+{
+    AdminWorld w(QStringLiteral("register-dbase4"));
+    const QString ident = engine::quotedPath(w.data(QStringLiteral("Identificare.dbf")));
+    w.engine->execute(QStringLiteral("INSERT INTO ") + ident + QStringLiteral(" (ANUL, CODID, LOCALIT, TIPRA, VOLUM, POZ) SELECT ANUL, 999, ")
+                      + QStringLiteral("LOCALIT, TIPRA, VOLUM, POZ FROM ") + ident + QStringLiteral(" WHERE ANUL=2010 AND CODID=101"));
+    const MergeReport report = merge(w, archiveFixture("register.kt"), false);
+    EXPECT_EQ(report.common, 8);
+    EXPECT_TRUE(w.ui.hasMessage(QStringLiteral("Lipire"), QStringLiteral("Sursa contine 8 pozitii existente in baza noastra.")
+                                                              + QChar(13) + QStringLiteral("Le inlocuim si pe acestea ?")));
+}
+
 // Households without members (107, 108) and a counter behind the identifiers: the shift still
 // lands above every identifier, so nothing collides.
 TEST(RegisterMerge, AStaleCounterStillShiftsAboveEveryIdentifier)
