@@ -167,14 +167,16 @@ engine::ResultSet ResidentLists::dwellings() const
                                .rows) {
         heads.try_emplace(dbf::toRoundedWhole(row[0]), dbf::storedText(row[1]), dbf::storedText(row[2]));
     }
-    std::unordered_map<std::int64_t, std::vector<dbf::Value>> households;
-    for (const auto& row : m_engine.select(QStringLiteral("SELECT CODID, TIPRA, LOCALIT, ROL, POZ, VOLUM, JUDET, LOC, STRADA, NR, "
-                                                          "STR2, NR2, DENUMIRE, CODFISCAL FROM ")
-                                               + dataTable("Identificare.dbf") + QStringLiteral(" WHERE ANUL=:ANUL ORDER BY CODID"),
-                                           parameters)
-                               .rows) {
-        households.try_emplace(dbf::toRoundedWhole(row[0]), row);
-    }
+    const engine::ResultSet identification = m_engine.select(
+        QStringLiteral("SELECT CODID, TIPRA, LOCALIT, ROL, POZ, VOLUM, JUDET, LOC, STRADA, NR, STR2, NR2, DENUMIRE, CODFISCAL FROM ")
+            + dataTable("Identificare.dbf") + QStringLiteral(" WHERE ANUL=:ANUL ORDER BY CODID"),
+        parameters);
+    const auto [codid, registerType, village, rol, position, volume, county, place, street, number, street2, number2, unitName,
+                fiscalCode] = identification.columns({"CODID", "TIPRA", "LOCALIT", "ROL", "POZ", "VOLUM", "JUDET", "LOC", "STRADA", "NR",
+                                                      "STR2", "NR2", "DENUMIRE", "CODFISCAL"});
+    std::unordered_map<std::int64_t, const std::vector<dbf::Value>*> households;
+    for (const auto& row : identification.rows)
+        households.try_emplace(dbf::toRoundedWhole(row[codid]), &row);
 
     engine::ResultSet result;
     result.fields = {fieldOf("LOCALIT", engine::FieldType::Text, 40), fieldOf("NUMEP", engine::FieldType::Text, 40),
@@ -188,24 +190,25 @@ engine::ResultSet ResidentLists::dwellings() const
             name = head->second.first;
             cnp = head->second.second;
         }
-        std::vector<dbf::Value> row(8);
-        row[7] = count;
+        // In the order of the result's fields.
+        dbf::Value shownVillage, shownAddress, shownRol, shownPosition, shownVolume;
         if (const auto it = households.find(code); it != households.end()) {
-            const std::vector<dbf::Value>& h = it->second;
-            const int type = int(dbf::toRoundedWhole(h[1]));
-            row[0] = h[2];
-            row[2] = address(type, dbf::storedText(h[6]), dbf::storedText(h[7]), dbf::storedText(h[8]), dbf::storedText(h[9]), dbf::storedText(h[10]), dbf::storedText(h[11]));
-            row[4] = h[3];
-            row[5] = h[4];
-            row[6] = h[5];
+            const std::vector<dbf::Value>& h = *it->second;
+            const int type = int(dbf::toRoundedWhole(h[registerType]));
+            shownVillage = h[village];
+            shownAddress = address(type, dbf::storedText(h[county]), dbf::storedText(h[place]), dbf::storedText(h[street]),
+                                   dbf::storedText(h[number]), dbf::storedText(h[street2]), dbf::storedText(h[number2]));
+            shownRol = h[rol];
+            shownPosition = h[position];
+            shownVolume = h[volume];
             if (type == 3 || type == 4) {
-                name = dbf::storedText(h[12]);
-                cnp = dbf::storedText(h[13]);
+                name = dbf::storedText(h[unitName]);
+                cnp = dbf::storedText(h[fiscalCode]);
             }
         }
-        row[1] = name.trimmed().isEmpty() ? QStringLiteral(" - ") : name;
-        row[3] = cnp.trimmed().isEmpty() ? QStringLiteral(" - ") : cnp;
-        result.rows.push_back(std::move(row));
+        result.rows.push_back({shownVillage, name.trimmed().isEmpty() ? QStringLiteral(" - ") : name, shownAddress,
+                               cnp.trimmed().isEmpty() ? QStringLiteral(" - ") : cnp, shownRol, shownPosition, shownVolume,
+                               std::int64_t(count)});
     }
     sortRows(result, {0, 1});
     return result;
