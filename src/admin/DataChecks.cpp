@@ -151,8 +151,9 @@ QString DataChecks::areaCheck(engine::Query& q, const QString& year)
             chapter2[dbf::toWhole(row[0])] += std::llround(dbf::toReal(row[1]) * 10000.0 + dbf::toReal(row[2]) * 100.0);
         for (const auto& row : sums.rows)
             plots[dbf::toWhole(row[0])] = std::llround(dbf::toReal(row[1]) * 10000.0);
+        const auto [type, village, position, volume, codid] = ident.columns({"TIPRA", "LOCALIT", "POZ", "VOLUM", "CODID"});
         for (const auto& row : ident.rows)
-            households.push_back({row[0], row[1], row[2], row[3], dbf::toWhole(row[4])});
+            households.push_back({row[type], row[village], row[position], row[volume], dbf::toWhole(row[codid])});
     } catch (const Error&) {
         throw Error(QStringLiteral("Eroare la intocmirea raportului!"));
     }

@@ -131,16 +131,17 @@ void Accounting::build(Interaction* ui)
             std::array<qint64, 8> inside{};
         };
         std::unordered_map<std::int64_t, Land> land;
-        for (const auto& row : m_engine.select(QStringLiteral("SELECT CODID, RAND, AHA, AARI, IHA, IARI FROM ") + table("CAP2.dbf")
-                                                   + QStringLiteral(" WHERE ANUL=:ANUL AND RAND IN (1,2,3,4,6,9,10,11)"),
-                                               year)
-                                   .rows) {
-            const int index = categoryIndex(int(dbf::toRoundedWhole(row[1])));
-            if (dbf::isNull(row[0]) || index < 0 || !heads.count(dbf::toRoundedWhole(row[0])))
+        const engine::ResultSet chapter2 = m_engine.select(QStringLiteral("SELECT CODID, RAND, AHA, AARI, IHA, IARI FROM ") + table("CAP2.dbf")
+                                                               + QStringLiteral(" WHERE ANUL=:ANUL AND RAND IN (1,2,3,4,6,9,10,11)"),
+                                                           year);
+        const auto [codid, rand, aha, aari, iha, iari] = chapter2.columns({"CODID", "RAND", "AHA", "AARI", "IHA", "IARI"});
+        for (const auto& row : chapter2.rows) {
+            const int index = categoryIndex(int(dbf::toRoundedWhole(row[rand])));
+            if (dbf::isNull(row[codid]) || index < 0 || !heads.count(dbf::toRoundedWhole(row[codid])))
                 continue;
-            Land& l = land[dbf::toRoundedWhole(row[0])];
-            l.total[size_t(index)] += area::metres(dbf::numberOnly(row[2]), dbf::numberOnly(row[3]));
-            l.inside[size_t(index)] += area::metres(dbf::numberOnly(row[4]), dbf::numberOnly(row[5]));
+            Land& l = land[dbf::toRoundedWhole(row[codid])];
+            l.total[size_t(index)] += area::metres(dbf::numberOnly(row[aha]), dbf::numberOnly(row[aari]));
+            l.inside[size_t(index)] += area::metres(dbf::numberOnly(row[iha]), dbf::numberOnly(row[iari]));
         }
         step(50);
 
