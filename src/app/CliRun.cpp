@@ -5,8 +5,6 @@
 #include "app/ProgramHome.h"
 #include "core/Error.h"
 
-#include <QDir>
-
 namespace velmor::cli {
 
 namespace {

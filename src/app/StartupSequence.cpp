@@ -1,9 +1,8 @@
 #include "app/StartupSequence.h"
 
-#include "app/RegisterServices.h"
-
-#include "core/ErrorReport.h"
 #include "app/OperationRecovery.h"
+#include "app/RegisterServices.h"
+#include "core/ErrorReport.h"
 #include "app/SchemaUpgradeRun.h"
 #include "core/Paths.h"
 #include "services/DataDirectoryLock.h"
