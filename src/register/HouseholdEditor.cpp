@@ -140,17 +140,23 @@ void HouseholdEditor::closeList()
         m_titular->close();
 }
 
+engine::Query& HouseholdEditor::filterToChoice()
+{
+    const QString filter = filterFor(m_choice.village, m_choice.type);
+    engine::Query& q = QTitular();
+    q.setFilter(filter);
+    q.setFiltered(true);
+    if (!m_model.fields().isEmpty())
+        m_proxy.setFilterText(filter);
+    return q;
+}
+
 void HouseholdEditor::reopenList(qint64 codid)
 {
     openListStatement();
     loadModel();
     m_filterGuard.run([this, codid] {
-        const QString filter = filterFor(m_choice.village, m_choice.type);
-        engine::Query& q = QTitular();
-        q.setFilter(filter);
-        q.setFiltered(true);
-        if (!m_model.fields().isEmpty())
-            m_proxy.setFilterText(filter);
+        engine::Query& q = filterToChoice();
         if (codid > 0)
             q.locate({QStringLiteral("CODID")}, {dbf::Value(std::int64_t(codid))});
         emit filterApplied();
@@ -208,12 +214,7 @@ QString HouseholdEditor::filterFor(const QString& village, const QString& type)
 void HouseholdEditor::applyPositionChoice()
 {
     m_filterGuard.run([this] {
-        const QString filter = filterFor(m_choice.village, m_choice.type);
-        engine::Query& q = QTitular();
-        q.setFilter(filter);
-        q.setFiltered(true);
-        if (!m_model.fields().isEmpty())
-            m_proxy.setFilterText(filter);
+        filterToChoice();
         locateChoice();
         emit filterApplied();
         emit currentChanged();

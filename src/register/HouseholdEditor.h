@@ -159,6 +159,8 @@ signals:
     void membersChanged();
 
 private:
+    // The list filtered to the chosen village and register type (query and grid view).
+    engine::Query& filterToChoice();
     EditorPageHooks* hooks(int page) const;
     bool pageLoadsHousehold() const { return m_page >= 2; }
     void loadModel();
