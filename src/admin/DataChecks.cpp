@@ -147,8 +147,9 @@ QString DataChecks::areaCheck(engine::Query& q, const QString& year)
                 + QStringLiteral(" WHERE ANUL=:Y AND CODID IS NOT NULL GROUP BY CODID"),
             p);
         // Areas in whole square metres: hectares * 10000, ari * 100.
+        const auto [household, hectares, ari] = rows.columns({"CODID", "AHA", "AARI"});
         for (const auto& row : rows.rows)
-            chapter2[dbf::toWhole(row[0])] += std::llround(dbf::toReal(row[1]) * 10000.0 + dbf::toReal(row[2]) * 100.0);
+            chapter2[dbf::toWhole(row[household])] += std::llround(dbf::toReal(row[hectares]) * 10000.0 + dbf::toReal(row[ari]) * 100.0);
         for (const auto& row : sums.rows)
             plots[dbf::toWhole(row[0])] = std::llround(dbf::toReal(row[1]) * 10000.0);
         const auto [type, village, position, volume, codid] = ident.columns({"TIPRA", "LOCALIT", "POZ", "VOLUM", "CODID"});
@@ -247,8 +248,9 @@ QStringList DataChecks::missingPositions(const QString& year)
         p);
     // village, type, volume -> positions held
     std::map<std::tuple<QString, qint64, qint64>, std::set<qint64>> volumes;
+    const auto [village, type, volume, position] = rows.columns({"LOCALIT", "TIPRA", "VOLUM", "POZ"});
     for (const auto& row : rows.rows)
-        volumes[{dbf::toText(row[0]).trimmed(), dbf::toWhole(row[1]), dbf::toWhole(row[2])}].insert(dbf::toWhole(row[3]));
+        volumes[{dbf::toText(row[village]).trimmed(), dbf::toWhole(row[type]), dbf::toWhole(row[volume])}].insert(dbf::toWhole(row[position]));
     m_ui.setProgressMaximum(int(volumes.size()));
     QStringList lines;
     QStringList missing;

@@ -106,7 +106,7 @@ void Accounting::build(Interaction* ui)
                                                year)
                                    .rows) {
             if (!dbf::isNull(row[0]))
-                households[dbf::toRoundedWhole(row[0])] = {dbf::storedText(row[1]), row[2]};
+                households[dbf::toRoundedWhole(row[0])] = {dbf::storedText(row[1]), row[2]}; // CODID, LOCALIT, ROL
         }
         std::unordered_multimap<std::int64_t, Head> heads;
         for (const auto& row : m_engine.select(QStringLiteral("SELECT CODID, NUMEP FROM ") + table("CAP1.dbf")

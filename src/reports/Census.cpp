@@ -288,13 +288,19 @@ void fillAreas(WorkRows& work, const YearTables& year, const CensusRequest& requ
                                       + QStringLiteral(" WHERE ANUL=:ANUL AND RAND=:RAND ORDER BY CODID"),
                                   p);
     };
-    for (const auto& row : lookup(QStringLiteral("SELECT CODID, HA, ARI"), "Cap3.dbf", 2).rows)
-        received.emplace(dbf::toRoundedWhole(row[0]), squareMetres(row[1], row[2]));
-    for (const auto& row : lookup(QStringLiteral("SELECT CODID, HA, ARI"), "Cap3.dbf", 8).rows)
-        givenAway.emplace(dbf::toRoundedWhole(row[0]), squareMetres(row[1], row[2]));
-    for (const auto& row : lookup(QStringLiteral("SELECT CODID, BHA, BARI, CHA, CARI"), "Cap2.dbf", 8).rows) {
-        owned.emplace(dbf::toRoundedWhole(row[0]), squareMetres(row[1], row[2]));
-        ownedElsewhere.emplace(dbf::toRoundedWhole(row[0]), squareMetres(row[3], row[4]));
+    auto readArea = [&](int chapterRow, std::map<qint64, qint64>& into) {
+        const engine::ResultSet rows = lookup(QStringLiteral("SELECT CODID, HA, ARI"), "Cap3.dbf", chapterRow);
+        const auto [codid, ha, ari] = rows.columns({"CODID", "HA", "ARI"});
+        for (const auto& row : rows.rows)
+            into.emplace(dbf::toRoundedWhole(row[codid]), squareMetres(row[ha], row[ari]));
+    };
+    readArea(2, received);
+    readArea(8, givenAway);
+    const engine::ResultSet ownership = lookup(QStringLiteral("SELECT CODID, BHA, BARI, CHA, CARI"), "Cap2.dbf", 8);
+    const auto [codid, bha, bari, cha, cari] = ownership.columns({"CODID", "BHA", "BARI", "CHA", "CARI"});
+    for (const auto& row : ownership.rows) {
+        owned.emplace(dbf::toRoundedWhole(row[codid]), squareMetres(row[bha], row[bari]));
+        ownedElsewhere.emplace(dbf::toRoundedWhole(row[codid]), squareMetres(row[cha], row[cari]));
     }
     auto metresOf = [](const std::map<qint64, qint64>& m, qint64 codid) {
         const auto it = m.find(codid);

@@ -103,10 +103,11 @@ QList<QPair<QString, QString>> FarmSituation::values(const QString& county, cons
                 + engine::quotedPath(QDir(m_dataDirectory).filePath(QStringLiteral("Cap7.dbf")))
                 + QStringLiteral(" WHERE ANUL=:ANUL ") + QLatin1String(group.rows) + QStringLiteral(" GROUP BY NR ORDER BY NR"),
             parameters);
+        const auto [count, total, heads] = rows.columns({"NRX", "TOT", "NR"});
         for (const auto& row : rows.rows) {
-            const int k = sizeClass(group, dbf::toRoundedWhole(row[2]));
-            holdings[size_t(k)] += dbf::toRoundedWhole(row[0]);
-            animals[size_t(k)] += dbf::toRoundedWhole(row[1]);
+            const int k = sizeClass(group, dbf::toRoundedWhole(row[heads]));
+            holdings[size_t(k)] += dbf::toRoundedWhole(row[count]);
+            animals[size_t(k)] += dbf::toRoundedWhole(row[total]);
         }
         std::int64_t n = 0;
         std::int64_t t = 0;

@@ -72,10 +72,11 @@ engine::ResultSet ResidentLists::residents(const QString& street) const
                                                              + QStringLiteral(" WHERE ANUL=:ANUL AND TIPRA=1"),
                                                          parameters);
     const QString wanted = street.trimmed().toUpper();
+    const auto [codid, stored] = households.columns({"CODID", "STRADA"});
     std::unordered_multimap<std::int64_t, const std::vector<dbf::Value>*> onStreet;
     for (const auto& row : households.rows) {
-        if (!dbf::isNull(row[0]) && dbf::storedText(row[5]).trimmed().toUpper() == wanted)
-            onStreet.emplace(dbf::toRoundedWhole(row[0]), &row);
+        if (!dbf::isNull(row[codid]) && dbf::storedText(row[stored]).trimmed().toUpper() == wanted)
+            onStreet.emplace(dbf::toRoundedWhole(row[codid]), &row);
     }
     const engine::ResultSet members = m_engine.select(QStringLiteral("SELECT CODID, NUMEP, DATAN FROM ") + dataTable("CAP1.dbf")
                                                           + QStringLiteral(" WHERE ANUL=:ANUL"),

@@ -135,17 +135,18 @@ public:
                                                            + dataTable("Identificare.dbf")
                                                            + QStringLiteral(" WHERE ANUL=:ANUL"),
                                                        parameters);
+        const auto [codid, village, registerType, volume] = rows.columns({"CODID", "LOCALIT", "TIPRA", "VOLUM"});
         for (const auto& row : rows.rows) {
-            const int type = knownType(row[2]);
-            if (type == 0 || dbf::isNull(row[0]))
+            const int type = knownType(row[registerType]);
+            if (type == 0 || dbf::isNull(row[codid]))
                 continue;
-            const std::int64_t code = dbf::toRoundedWhole(row[0]);
-            const Group group{storedText(row[1]), type};
+            const std::int64_t code = dbf::toRoundedWhole(row[codid]);
+            const Group group{storedText(row[village]), type};
             m_households[code] = Household{group.village, type};
             CapOne& one = m_capOne[group];
             one.codes.insert(code);
-            if (!dbf::isNull(row[3]))
-                one.volumes.insert(dbf::numberOnly(row[3]));
+            if (!dbf::isNull(row[volume]))
+                one.volumes.insert(dbf::numberOnly(row[volume]));
         }
     }
 
