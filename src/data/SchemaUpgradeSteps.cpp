@@ -265,15 +265,15 @@ bool SchemaUpgrade::ChangeField(const QString& table, const QList<ColumnSize>& s
         const int i = indexIn(specs, size.column);
         if (i < 0)
             throw engine::SqlError(QStringLiteral("Tabelul \"%1\" nu are coloana %2.").arg(QFileInfo(file).fileName(), size.column));
-        dbf::FieldSpec& spec = specs[i];
-        if (spec.type != 'N' && spec.type != 'F')
+        dbf::FieldSpec& declared = specs[i];
+        if (declared.type != 'N' && declared.type != 'F')
             throw engine::SqlError(QStringLiteral("Coloana %1 nu este numerica.").arg(size.column));
         // Never narrower than it is; 0 keeps the attribute.
-        const int width = std::max(spec.width, size.width);
-        const int decimals = size.decimals > 0 ? std::max(spec.decimals, size.decimals) : spec.decimals;
-        if (width != spec.width || decimals != spec.decimals) {
-            spec.width = width;
-            spec.decimals = decimals;
+        const int width = std::max(declared.width, size.width);
+        const int decimals = size.decimals > 0 ? std::max(declared.decimals, size.decimals) : declared.decimals;
+        if (width != declared.width || decimals != declared.decimals) {
+            declared.width = width;
+            declared.decimals = decimals;
             differs = true;
         }
     }

@@ -9,6 +9,7 @@
 #include "data/engine/SqlText.h"
 #include "reports/FarmSituation.h"
 #include "services/ScriptedInteraction.h"
+#include "support/EmptyRegister.h"
 #include "support/TestDirs.h"
 
 #include <QDir>
@@ -22,14 +23,8 @@ using reports::FarmSituation;
 
 namespace {
 
-class Register {
+class Register : public test::EmptyRegister {
 public:
-    Register()
-        : engine(home.data())
-    {
-        ScriptedInteraction ui;
-        data::Schema(engine, home.data(), ui).CreazaBaza();
-    }
     void animals(std::int64_t codid, double row, std::int64_t count)
     {
         engine::Parameters p;
@@ -48,9 +43,6 @@ public:
             map.insert(placeholder, text);
         return map;
     }
-
-    test::TempHome home;
-    engine::Engine engine;
 };
 
 void writeFile(const QString& path, const QByteArray& bytes)

@@ -7,6 +7,7 @@
 #include "data/engine/SqlText.h"
 #include "reports/Totals.h"
 #include "services/ScriptedInteraction.h"
+#include "support/EmptyRegister.h"
 #include "support/TestDirs.h"
 
 #include <QDir>
@@ -23,14 +24,8 @@ using reports::TotalsTable;
 namespace {
 
 // An empty register of year 2010 with households added by the cases.
-class Register {
+class Register : public test::EmptyRegister {
 public:
-    Register()
-        : engine(home.data())
-    {
-        ScriptedInteraction ui;
-        data::Schema(engine, home.data(), ui).CreazaBaza();
-    }
 
     void household(std::int64_t codid, const QString& village, int type = 1, int volume = 1, int position = 1)
     {
@@ -113,11 +108,6 @@ public:
         totals.removeTables();
         return text;
     }
-
-    QString table(const char* name) const { return quotedPath(QDir(home.data()).filePath(QLatin1String(name))); }
-
-    test::TempHome home;
-    engine::Engine engine;
 };
 
 QString tsv(std::initializer_list<const char*> lines)
