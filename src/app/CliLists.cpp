@@ -16,8 +16,6 @@
 #include <QTemporaryDir>
 #include <QTextStream>
 
-#include <cstring>
-
 namespace velmor::cli {
 
 using namespace velmor::search;

@@ -25,7 +25,6 @@
 #include <QTemporaryDir>
 #include <QTextStream>
 
-#include <cstring>
 #include <memory>
 
 namespace velmor::cli {

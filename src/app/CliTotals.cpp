@@ -12,8 +12,6 @@
 #include <QTemporaryDir>
 #include <QTextStream>
 
-#include <cstring>
-
 namespace velmor::cli {
 
 using reports::Totals;
@@ -68,7 +66,6 @@ TotalsFilter filterOptions(const Options& o)
     }
     return filter;
 }
-
 
 }
 

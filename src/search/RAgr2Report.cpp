@@ -41,12 +41,13 @@ RAgr2Report::Values RAgr2Report::values(int year) const
     engine::Parameters p;
     p.bind(QStringLiteral("ANUL"), std::int64_t(year));
     const auto add = [&](const engine::ResultSet& rows, int firstCode, int lastCode, int offset) {
-        for (size_t r = 0; r < rows.rows.size(); ++r) {
-            const int code = int(std::lround(dbf::toReal(rows.value(r, "RAND"))));
+        const auto [rand, sum, type] = rows.columns({"RAND", "AA", "TIPRA"});
+        for (const auto& row : rows.rows) {
+            const int code = int(std::lround(dbf::toReal(row[rand])));
             // Only the rows the form has; anything else a register may hold is left out.
             if (code < firstCode || code > lastCode)
                 continue;
-            grid[size_t(code + offset - FirstRow)][holderColumn(rows.value(r, "TIPRA"))] += dbf::toReal(rows.value(r, "AA"));
+            grid[size_t(code + offset - FirstRow)][holderColumn(row[type])] += dbf::toReal(row[sum]);
         }
     };
     add(m_engine.select(QStringLiteral("SELECT C.RAND, SUM(C.NR) AS AA, I.TIPRA\nFROM ") + table("CAP9.dbf") + QStringLiteral(" C,\n")
